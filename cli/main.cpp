@@ -1,0 +1,53 @@
+// lumetra-cli: the headless runner over the same core as the desktop program.
+// It never asks a question; exit 0 on success, 1 when the program reported an
+// error, 2 on a malformed command line.
+#include <clocale>
+#include <cstring>
+#include <iostream>
+#include <map>
+#include <string>
+
+#include "cli/arguments.h"
+#include "cli/project_commands.h"
+#include "model/batch_mode.h"
+
+namespace {
+
+using Command = int (*)(lumetra::cli::Arguments&, std::ostream&);
+
+const char* const Usage =
+    "usage: lumetra-cli COMMAND ...\n"
+    "  new PATH.PRO --board LX LY [--force]   create a project (board in mm) and save it\n"
+    "  save PATH.PRO                          open and save again (derives element files)\n"
+    "  connect PATH.PRO                       define the connecting elements (.JXC/.JYC)\n"
+    "  info PATH.PRO                          the project details and the note\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Dates in the .PRO follow the user's locale, as the desktop program writes them.
+  std::setlocale(LC_TIME, "");
+  const std::map<std::string, Command> commands = {
+      {"new", lumetra::cli::RunNew},
+      {"save", lumetra::cli::RunSave},
+      {"connect", lumetra::cli::RunConnect},
+      {"info", lumetra::cli::RunInfo},
+  };
+  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    std::cout << Usage;
+    return argc < 2 ? lumetra::cli::ExitUsage : lumetra::cli::ExitOk;
+  }
+  const auto command = commands.find(argv[1]);
+  if (command == commands.end()) {
+    std::cerr << "lumetra-cli: unknown command \"" << argv[1] << "\"\n" << Usage;
+    return lumetra::cli::ExitUsage;
+  }
+  lumetra::BatchMode = true;  // no questions, no dialogs
+  lumetra::cli::Arguments args(std::vector<std::string>(argv + 2, argv + argc));
+  try {
+    return command->second(args, std::cout);
+  } catch (const lumetra::cli::UsageError& error) {
+    std::cerr << "lumetra-cli " << argv[1] << ": " << error.what() << "\n" << Usage;
+    return lumetra::cli::ExitUsage;
+  }
+}

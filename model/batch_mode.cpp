@@ -1,0 +1,7 @@
+#include "model/batch_mode.h"
+
+namespace lumetra {
+
+bool BatchMode = false;
+
+}  // namespace lumetra

@@ -1,0 +1,66 @@
+// Whole-file reading and writing for the project's text files.
+//
+// Every file is read completely into memory in one step (with a size cap, since a
+// project directory is untrusted input) and written in one step. Writes go to a
+// temporary name beside the target that is renamed over it only after all bytes
+// are on disk, so a full disk or a dying process never leaves a half-written file
+// in place of a good one.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace lumetra {
+
+// An input/output or format failure; what() is the complete text shown to the user,
+// naming the file (and, for a format error, the line).
+class FileError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+// Largest file any reader accepts. A project at the solver's limit writes a few
+// hundred kilobytes; a million-cell layout stays far below this.
+inline constexpr std::size_t MaxTextFileBytes = 256u << 20;
+
+// Reads a whole file; throws FileError when it cannot be opened or read, or is
+// larger than maxBytes.
+std::string ReadTextFile(const std::filesystem::path& path,
+                         std::size_t maxBytes = MaxTextFileBytes);
+
+// Writes a file through a temporary beside it that replaces the target on Commit().
+// A writer destroyed without Commit() (an exception on the way) removes the
+// temporary and leaves the old file as it was. Throws FileError.
+class FileWriter {
+public:
+  explicit FileWriter(std::filesystem::path path);
+  ~FileWriter();
+  FileWriter(const FileWriter&) = delete;
+  FileWriter& operator=(const FileWriter&) = delete;
+
+  void Write(std::string_view text);
+  void Commit();
+
+private:
+  void Flush();
+  [[noreturn]] void FailWrite(int errorNumber);
+
+  std::filesystem::path path_;
+  std::filesystem::path temporary_;
+  int fd_ = -1;
+  std::string buffer_;
+};
+
+// Replaces the file with the given bytes (created when missing); throws FileError.
+void WriteTextFile(const std::filesystem::path& path, std::string_view content);
+
+// Deletes a file if it exists; a missing file is not an error.
+void RemoveFileIfPresent(const std::filesystem::path& path);
+
+// The text shown when a file cannot be opened: Cannot open file "<path>". <reason>
+std::string CannotOpenMessage(const std::filesystem::path& path, int errorNumber);
+
+}  // namespace lumetra

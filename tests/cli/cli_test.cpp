@@ -1,0 +1,136 @@
+// lumetra-cli as a script sees it: output, exit codes and the files it leaves.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "tests/support/temp_dir.h"
+
+namespace lumetra {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+struct CliRun {
+  int exitCode;
+  std::string output;
+};
+
+CliRun Cli(const TempDir& dir, const std::string& arguments) {
+  const auto log = dir / "cli-output.log";
+  const std::string command = std::string(LUMETRA_CLI) + " " + arguments + " > '" + log.string() +
+                              "' 2>&1";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(log)};
+}
+
+void CopyExample(const std::string& name, const TempDir& dir) {
+  std::filesystem::copy(std::filesystem::path(LUMETRA_EXAMPLES) / name, dir.path(),
+                        std::filesystem::copy_options::recursive);
+}
+
+TEST(Cli, NewCreatesASavedEmptyProjectAndWillNotOverwriteUnasked) {
+  TempDir dir;
+  const std::string pro = (dir / "fresh.PRO").string();
+  CliRun run = Cli(dir, "new " + pro + " --board 160 100");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(ReadBytes(dir / "fresh.SEG"), "160 100  3.00000000000000E+0000 1 1\r\n");
+  WriteBytes(dir / "fresh.TXT", "my note");
+
+  run = Cli(dir, "new " + pro + " --board 50 50");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("Project \"fresh.PRO\" already exist.  Overwrite? No"),
+            std::string::npos) << run.output;
+  EXPECT_EQ(ReadBytes(dir / "fresh.TXT"), "my note");
+
+  run = Cli(dir, "new " + pro + " --board 50 50 --force");
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_FALSE(std::filesystem::exists(dir / "fresh.TXT"));
+  EXPECT_EQ(ReadBytes(dir / "fresh.SEG"), "50 50  1.00000000000000E+0000 1 1\r\n");
+}
+
+TEST(Cli, BoardSizesAreCheckedLikeTheNewProjectDialog) {
+  TempDir dir;
+  const CliRun run = Cli(dir, "new " + (dir / "p.PRO").string() + " --board 0 x");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output,
+            "Error: Out of range! Lx must be greater than 0\nError: Not a valid integer number!\n");
+  EXPECT_FALSE(std::filesystem::exists(dir / "p.PRO"));
+}
+
+TEST(Cli, MalformedCommandLinesExitWithTwo) {
+  TempDir dir;
+  EXPECT_EQ(Cli(dir, "").exitCode, 2);
+  EXPECT_EQ(Cli(dir, "frobnicate x.PRO").exitCode, 2);
+  EXPECT_EQ(Cli(dir, "new " + (dir / "p.PRO").string()).exitCode, 2);
+  EXPECT_EQ(Cli(dir, "new p.PRO --board 10").exitCode, 2);
+  EXPECT_EQ(Cli(dir, "info").exitCode, 2);
+  EXPECT_EQ(Cli(dir, "save a.PRO b.PRO").exitCode, 2);
+  EXPECT_EQ(Cli(dir, "--help").exitCode, 0);
+}
+
+TEST(Cli, SaveDerivesTheElementFilesAndConnectJoinsTheLShape) {
+  TempDir dir;
+  CopyExample("lshape", dir);
+  const std::string pro = (dir / "lshape.PRO").string();
+  CliRun run = Cli(dir, "save " + pro);
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_FALSE(ReadBytes(dir / "lshape.CHE").empty());
+  EXPECT_FALSE(ReadBytes(dir / "lshape.JXE").empty());
+
+  run = Cli(dir, "connect " + pro);
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.output, "Segments are connected!\n1 connecting Jx element(s), 0 connecting Jy element(s)\n");
+  EXPECT_EQ(ReadBytes(dir / "lshape.JXC"),
+            " 7.00000000000000E+0001  3.00000000000000E+0001 2.00000000000000E+0000  "
+            "2.00000000000000E+0000\r\n30 35\r\n");
+}
+
+TEST(Cli, IncompatibleDensitiesFailAndKeepTheOldConnectionFiles) {
+  TempDir dir;
+  CopyExample("lshape", dir);
+  const std::string pro = (dir / "lshape.PRO").string();
+  ASSERT_EQ(Cli(dir, "connect " + pro).exitCode, 0);
+  const std::string jxc = ReadBytes(dir / "lshape.JXC");
+  // Give the vertical arm twice the density along y.
+  std::string seg = ReadBytes(dir / "lshape.SEG");
+  const std::size_t at = seg.rfind("1 10 ");
+  ASSERT_NE(at, std::string::npos);
+  seg.replace(at, 5, "1 20 ");
+  WriteBytes(dir / "lshape.SEG", seg);
+
+  const CliRun run = Cli(dir, "connect " + pro);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output,
+            "Error: Cannot make connections!\n"
+            "Check the number of charge elements in adjacent segments\n");
+  EXPECT_EQ(ReadBytes(dir / "lshape.JXC"), jxc);
+}
+
+TEST(Cli, InfoShowsTheDetailsThenTheNote) {
+  TempDir dir;
+  CopyExample("lshape", dir);
+  WriteBytes(dir / "lshape.TXT", "Clock trace\r\nrev B\r\n");
+  const CliRun run = Cli(dir, "info " + (dir / "lshape.PRO").string());
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.output.substr(0, run.output.find('\n')), "Details for lshape.PRO");
+  EXPECT_NE(run.output.find("\nGround plane height: 1.6 mm\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("\nFree space environment\nNotes:\nClock trace\nrev B\n"),
+            std::string::npos) << run.output;
+}
+
+TEST(Cli, DamagedProjectsAreReportedWithFileAndLine) {
+  TempDir dir;
+  CopyExample("lshape", dir);
+  WriteBytes(dir / "lshape.GPC", "1 9 0.3\r\n1 1\r\n");
+  const CliRun run = Cli(dir, "save " + (dir / "lshape.PRO").string());
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("lshape.GPC\", line 1: edge"), std::string::npos) << run.output;
+  EXPECT_EQ(ReadBytes(dir / "lshape.GPC"), "1 9 0.3\r\n1 1\r\n");
+}
+
+}  // namespace
+}  // namespace lumetra

@@ -1,0 +1,107 @@
+// Damaged and hostile project files: every one gives an error naming the file and
+// the line, and nothing of it reaches the model.
+#include <gtest/gtest.h>
+
+#include "model/file_io.h"
+#include "model/project_files.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumetra {
+namespace {
+
+using testing::TempDir;
+using testing::WriteBytes;
+
+const char* const GoodPro =
+    "d\r\nt\r\n40\r\n20\r\n1\r\n5\r\n0\r\n0\r\n2\r\n1\r\n1\r\n0\r\n0\r\n0\r\n1\r\n";
+const char* const GoodSeg =
+    "40 20  2.00000000000000E+0000 1 1\r\n"
+    " 1.00000000000000E+0001  1.00000000000000E+0001  1.00000000000000E+0001  "
+    "2.00000000000000E+0000\r\n5 1 \r\n";
+
+// Loads a project whose .SEG (or another file) is replaced by the given text and
+// returns the error text, or "" when it loaded.
+std::string LoadError(const std::string& extension, const std::string& content) {
+  TempDir dir;
+  WriteBytes(dir / "p.PRO", GoodPro);
+  WriteBytes(dir / "p.SEG", GoodSeg);
+  WriteBytes(dir / ("p" + extension), content);
+  try {
+    LoadProject(dir / "p.PRO");
+  } catch (const FileError& error) {
+    return error.what();
+  }
+  return "";
+}
+
+void ExpectErrorAt(const std::string& extension, const std::string& content, int line,
+                   const std::string& detail = "") {
+  const std::string error = LoadError(extension, content);
+  SCOPED_TRACE(content);
+  EXPECT_NE(error.find("p" + extension + "\", line " + std::to_string(line) + ":"),
+            std::string::npos)
+      << error;
+  if (!detail.empty()) {
+    EXPECT_NE(error.find(detail), std::string::npos) << error;
+  }
+}
+
+TEST(ReaderRobustness, GoodFilesLoad) { EXPECT_EQ(LoadError(".GEN", ""), ""); }
+
+TEST(ReaderRobustness, MissingProjectFilesNameTheFile) {
+  TempDir dir;
+  try {
+    LoadProject(dir / "nothing.PRO");
+    FAIL();
+  } catch (const FileError& error) {
+    EXPECT_NE(std::string(error.what()).find("nothing.PRO\". No such file"), std::string::npos)
+        << error.what();
+  }
+  WriteBytes(dir / "p.PRO", GoodPro);
+  EXPECT_THROW(LoadProject(dir / "p.PRO"), FileError);  // no .SEG
+}
+
+TEST(ReaderRobustness, DamagedSegmentFiles) {
+  const std::string header = "40 20  2.00000000000000E+0000 1 1\r\n";
+  ExpectErrorAt(".SEG", "", 1, "end of file");
+  ExpectErrorAt(".SEG", "40 20 abc 1 1\r\n", 1, "\"abc\"");
+  ExpectErrorAt(".SEG", "40 20 0 1 1\r\n", 1, "grid size");         // a zero grid
+  ExpectErrorAt(".SEG", "-40 20 2 1 1\r\n", 1, "out of range");     // negative board
+  ExpectErrorAt(".SEG", header + "1 2 3\r\n", 2, "end of file");    // truncated record
+  ExpectErrorAt(".SEG", header + "1 2 3 4\r\n5\r\n", 3, "end of file");
+  ExpectErrorAt(".SEG", header + "nan 2 3 4\r\n5 1\r\n", 2, "finite");
+  ExpectErrorAt(".SEG", header + "1 2 inf 4\r\n5 1\r\n", 2);
+  ExpectErrorAt(".SEG", header + "1 2 -3 4\r\n5 1\r\n", 2, "positive");
+  ExpectErrorAt(".SEG", header + "1 2 3 4\r\n-5 1\r\n", 3, "out of range");
+  ExpectErrorAt(".SEG", header + "1 2 3 4\r\n1000000000 1\r\n", 3, "out of range");
+  ExpectErrorAt(".SEG", header + "1 2 3 4\r\n99999999999999999999 1\r\n", 3, "out of range");
+  ExpectErrorAt(".SEG", header + "1 2 3 4\r\n5.5 1\r\n", 3, "integer");
+  ExpectErrorAt(".SEG", header + "1 2 1e300 4\r\n5 1\r\n", 2, "positive");
+  // Each segment alone is allowed, together they exceed the charge limit.
+  ExpectErrorAt(".SEG", header + "1 2 3 4\r\n5000 1000\r\n1 2 3 4\r\n5000 1000\r\n1 2 3 4\r\n5000 1000\r\n", 7,
+                "charge elements");
+  ExpectErrorAt(".SEG", header + std::string(100, 'x'), 2);
+}
+
+TEST(ReaderRobustness, DamagedProjectFile) {
+  ExpectErrorAt(".PRO", "only\r\nthree\r\nlines\r\n", 4, "15 lines");
+  ExpectErrorAt(".PRO", "", 1);
+  ExpectErrorAt(".PRO", std::string("d\r\nt\r\n40\r\n20\r\n1\r\n5\r\n") + std::string(10000, '7'), 7,
+                "too long");
+}
+
+TEST(ReaderRobustness, RecordFilesMustNameExistingElements) {
+  // The good layout has one segment of 5 x 1 cells: 5 charges, 4 Jx, 0 Jy elements.
+  const std::string place = " 1 1 1 1\r\n";
+  EXPECT_EQ(LoadError(".GEN", place + "1 0 1 4\r\n"), "");
+  ExpectErrorAt(".GEN", place + "1 0 1 5\r\n", 1, "Jx element 5 does not exist");
+  ExpectErrorAt(".IMP", place + "0 0 0 1\r\n", 1, "Jy element 1 does not exist");
+  ExpectErrorAt(".GEN", place + "1 0 1 0\r\n", 2, "out of range");
+  ExpectErrorAt(".GEN", place + "1 0 1\r\n", 2, "end of file");
+  ExpectErrorAt(".GPC", "6 1 0.3\r\n1 1\r\n", 1, "charge element 6 does not exist");
+  ExpectErrorAt(".GPC", "1 5 0.3\r\n1 1\r\n", 1, "edge");
+  ExpectErrorAt(".GPC", "1 1 0.3\r\n1 nan\r\n", 2, "finite");
+}
+
+}  // namespace
+}  // namespace lumetra
