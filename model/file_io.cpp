@@ -24,7 +24,12 @@ private:
   int fd_;
 };
 
-std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+std::string Quoted(const std::filesystem::path& path) {
+  std::string text = path.string();
+  text.insert(text.begin(), '"');
+  text.push_back('"');
+  return text;
+}
 
 }  // namespace
 

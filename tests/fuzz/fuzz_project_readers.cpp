@@ -1,0 +1,87 @@
+// Feeds arbitrary bytes to every project-file reader. The input is cut at NUL bytes
+// into the texts of a .PRO, .SEG, .GEN, .IMP and .GPC (and the element readers see
+// the whole input). Readers may refuse a file, but only with FileError; whatever
+// they accept must come back identical through the writer and a second read.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/file_io.h"
+#include "model/input_checks.h"
+#include "model/project_files.h"
+
+using namespace lumetra;
+
+namespace {
+
+std::vector<std::string_view> SplitAtNul(std::string_view data) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  while (parts.size() < 4) {
+    const std::size_t nul = data.find('\0', start);
+    if (nul == std::string_view::npos) break;
+    parts.push_back(data.substr(start, nul - start));
+    start = nul + 1;
+  }
+  parts.push_back(data.substr(start));
+  parts.resize(5);
+  return parts;
+}
+
+void Require(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+template <typename Parse, typename Format>
+void RoundTrip(std::string_view text, const char* name, const ElementCounts& counts, Parse parse,
+               Format format) {
+  try {
+    const auto records = parse(text, name, counts);
+    const std::string written = format(records);
+    const std::string again = format(parse(written, name, counts));
+    Require(written == again);
+  } catch (const FileError&) {
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+  const std::string_view data(reinterpret_cast<const char*>(bytes), size);
+  const std::vector<std::string_view> part = SplitAtNul(data);
+
+  try {
+    ParseProFile(part[0], "fuzz.PRO");
+  } catch (const FileError&) {
+  }
+
+  Project project;
+  ElementCounts counts;
+  try {
+    ParseSegFile(part[1], "fuzz.SEG", project);
+    counts = CountElements(project.Segments);
+    const std::string written = FormatSegFile(project);
+    Project reread;
+    ParseSegFile(written, "fuzz.SEG", reread);
+    Require(FormatSegFile(reread) == written);
+  } catch (const FileError&) {
+  }
+
+  RoundTrip(part[2], "fuzz.GEN", counts, ParseGenFile, FormatGenFile);
+  RoundTrip(part[3], "fuzz.IMP", counts, ParseImpFile, FormatImpFile);
+  RoundTrip(part[4], "fuzz.GPC", counts, ParseGpcFile, FormatGpcFile);
+
+  try {
+    ParseChargeElementFile(data, "fuzz.CHE");
+  } catch (const FileError&) {
+  }
+  try {
+    ParseCurrentElementFile(data, "fuzz.JXC");
+  } catch (const FileError&) {
+  }
+  ParseIntegerText(part[0]);
+  ParseRealText(part[0]);
+  return 0;
+}
