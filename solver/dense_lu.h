@@ -1,0 +1,50 @@
+// Direct solution of the moment-method system: LU factorisation with implicit
+// (row-scaled) partial pivoting, then forward and back substitution.
+//
+// Pivot rule: every row i gets the scale 1 / max_j |a(i, j)|; in column j the pivot
+// is the row i >= j that maximises scale(i) * |a(i, j)| of the updated column, the
+// lowest such row on a tie. Scaling makes the choice independent of how rows happen
+// to be normalised (a row of the impedance matrix in ohms next to one in siemens).
+//
+// The factorisation is recursive over halves of the columns, so that nearly all
+// work is complex matrix products done by BLAS (zgemm, ztrsm). Between pieces of at
+// most a few hundredths of a second it polls the user interface, so the window
+// stays responsive and Abort takes effect at once.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "solver/complex_storage.h"
+#include "solver/computation_control.h"
+
+namespace lumetra {
+
+enum class LuStatus { Factorised, Singular, Aborted };
+
+// Factorises the n x n column-major matrix at a (leading dimension ld) in place
+// into P*A = L*U (unit lower L). pivots receives, for each column j (0-based), the
+// row exchanged with row j. Singular: a zero row or a zero pivot.
+LuStatus LuFactorise(Complex* a, std::int64_t n, std::int64_t ld, std::vector<std::int32_t>& pivots,
+                     ComputationControl& control);
+
+// Solves with the factors of LuFactorise; b (n entries) is overwritten by x.
+void LuSubstitute(const Complex* lu, std::int64_t n, std::int64_t ld,
+                  const std::vector<std::int32_t>& pivots, Complex* b);
+
+// Solves A x = B. Preconditions: A square, X and B of A's order; otherwise Failed
+// and nothing is touched. A receives the factors and B the solution, which is also
+// copied into X. Failed also for a singular or non-finite system. On abort the
+// function returns without Failed; control.AbortRequested tells.
+void LUSolve(ComplexMatrix& A, ComplexVector& X, ComplexVector& B, ComputationControl& control,
+             bool& Failed);
+
+// Solves [A Bm; C D] [X1; X2] = [B1; B2] as one system of order p + q, with
+// p = X1.Count() and q = X2.Count(). The blocks of a BlockSystem are factorised in
+// place; other blocks are gathered into one matrix first. Failed when p + q exceeds
+// MaxUnknowns or the system is singular.
+void BlockLUSolve(ComplexMatrix& A, ComplexMatrix& Bm, ComplexMatrix& C, ComplexMatrix& D,
+                  ComplexVector& X1, ComplexVector& X2, ComplexVector& B1, ComplexVector& B2,
+                  ComputationControl& control, bool& Failed);
+
+}  // namespace lumetra

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "solver/complex_arithmetic.h"
+#include "solver/complex_storage.h"
+
+namespace lumetra {
+namespace {
+
+TEST(ComplexArithmetic, SmithDivisionAndScaledModulusSurviveExtremeMagnitudes) {
+  const Complex q = CDiv({1, 2}, {3, -4});  // (1+2j)/(3-4j) = (-5+10j)/25
+  EXPECT_DOUBLE_EQ(q.Re, -0.2);
+  EXPECT_DOUBLE_EQ(q.Im, 0.4);
+  const Complex q2 = CDiv({1, 2}, {1e-3, 4});  // the |Im| > |Re| branch
+  EXPECT_NEAR(q2.Re, (1 * 1e-3 + 2 * 4) / (1e-6 + 16), 1e-15);
+  EXPECT_NEAR(q2.Im, (2 * 1e-3 - 1 * 4) / (1e-6 + 16), 1e-15);
+  // |b|^2 would overflow here; Smith's method does not.
+  const Complex big = CDiv({1e300, 1e300}, {2e300, 2e300});
+  EXPECT_DOUBLE_EQ(big.Re, 0.5);
+  EXPECT_DOUBLE_EQ(big.Im, 0.0);
+
+  EXPECT_EQ(CAbs({3, 4}), 5.0);
+  EXPECT_EQ(CAbs({-4, 3}), 5.0);
+  EXPECT_EQ(CAbs({0, 0}), 0.0);
+  EXPECT_DOUBLE_EQ(CAbs({1e200, 1e200}), std::sqrt(2.0) * 1e200);
+  EXPECT_DOUBLE_EQ(CAbs({1e-200, 1e-200}), std::sqrt(2.0) * 1e-200);
+
+  const Complex p = CMul({1, 2}, {3, -4});
+  EXPECT_EQ(p, (Complex{11, 2}));
+  EXPECT_EQ(CSub({1, 2}, {3, -4}), (Complex{-2, 6}));
+}
+
+TEST(ComplexStorage, CapacityLimitsAndZeroFill) {
+  bool failed = false;
+  ComplexMatrix m;
+  CreateMatrix(m, 2001, 3, failed);
+  EXPECT_TRUE(failed);
+  EXPECT_EQ(m.Rows(), 0);
+  CreateMatrix(m, 3, 2001, failed);
+  EXPECT_TRUE(failed);
+
+  CreateMatrix(m, 3, 2, failed);
+  ASSERT_FALSE(failed);
+  EXPECT_EQ(m.Rows(), 3);
+  EXPECT_EQ(m.Cols(), 2);
+  EXPECT_EQ(m(3, 2), (Complex{0, 0}));
+  m(3, 2) = {1, 1};
+  EXPECT_EQ(m.Data()[5], (Complex{1, 1}));  // column-major
+  FreeMatrix(m);
+  EXPECT_EQ(m.Rows(), 0);
+  EXPECT_EQ(m.Cols(), 0);
+
+  CreateMatrix(m, 0, 5, failed);  // no rows: only the counts
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(m.Cols(), 5);
+
+  ComplexVector v;
+  CreateVector(v, 2001, failed);
+  EXPECT_TRUE(failed);
+  CreateVector(v, 2000, failed);
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(v.Count(), 2000);
+  EXPECT_EQ(v(2000), (Complex{0, 0}));
+  FreeVector(v);
+  EXPECT_EQ(v.Count(), 0);
+}
+
+TEST(ComplexStorage, BlockSystemWindowsShareOneColumnMajorMatrix) {
+  BlockSystem s;
+  bool failed = false;
+  s.Create(2, 1, failed);
+  ASSERT_FALSE(failed);
+  s.A(2, 1) = {1, 0};
+  s.Bm(1, 1) = {2, 0};
+  s.C(1, 2) = {3, 0};
+  s.D(1, 1) = {4, 0};
+  const Complex* whole = s.A.Data();  // 3 x 3, leading dimension 3
+  EXPECT_EQ(whole[0 * 3 + 1].Re, 1);  // (2, 1)
+  EXPECT_EQ(whole[2 * 3 + 0].Re, 2);  // (1, 3)
+  EXPECT_EQ(whole[1 * 3 + 2].Re, 3);  // (3, 2)
+  EXPECT_EQ(whole[2 * 3 + 2].Re, 4);  // (3, 3)
+  s.Create(1000, 1001, failed);
+  EXPECT_TRUE(failed);
+}
+
+}  // namespace
+}  // namespace lumetra
