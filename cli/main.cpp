@@ -8,6 +8,8 @@
 #include <string>
 
 #include "cli/arguments.h"
+#include "cli/compute_command.h"
+#include "cli/farfield_command.h"
 #include "cli/project_commands.h"
 #include "model/batch_mode.h"
 
@@ -20,7 +22,16 @@ const char* const Usage =
     "  new PATH.PRO --board LX LY [--force]   create a project (board in mm) and save it\n"
     "  save PATH.PRO                          open and save again (derives element files)\n"
     "  connect PATH.PRO                       define the connecting elements (.JXC/.JYC)\n"
-    "  info PATH.PRO                          the project details and the note\n";
+    "  info PATH.PRO                          the project details and the note\n"
+    "  compute PATH.PRO [options]             compute currents (and far field) as Compute does\n"
+    "      --freq F | --sweep START STOP STEP [--log] | --freq-list FILE     (MHz)\n"
+    "      --incident THETA PHI POL           plane wave instead of the voltage sources\n"
+    "      --loads | --no-loads               (default: loads when the project has any)\n"
+    "      --ground-plane H | --no-ground-plane, --resistivity R | --no-resistivity\n"
+    "      --far-field [--theta A:B:S] [--phi A:B:S]   --json (machine-readable output)\n"
+    "  farfield PATH.PRO [--theta A:B:S] [--phi A:B:S]\n"
+    "                                         far field from the current files (.RAD),\n"
+    "                                         angles in degrees (default 0:90:2, 0:360:18)\n";
 
 }  // namespace
 
@@ -32,6 +43,8 @@ int main(int argc, char** argv) {
       {"save", lumetra::cli::RunSave},
       {"connect", lumetra::cli::RunConnect},
       {"info", lumetra::cli::RunInfo},
+      {"compute", lumetra::cli::RunCompute},
+      {"farfield", lumetra::cli::RunFarField},
   };
   if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
     std::cout << Usage;

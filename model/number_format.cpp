@@ -30,12 +30,12 @@ std::string FormatR23(double value) {
 
 std::string FormatInteger(std::int64_t value) { return std::to_string(value); }
 
-std::string FormatGeneral(double value) {
+std::string FormatGeneral(double value, int significantDigits) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   if (value == 0.0) return "0";
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15G", value);
+  std::snprintf(buffer, sizeof buffer, "%.*G", significantDigits, value);
   std::string text(buffer);
   const std::size_t e = text.find('E');
   if (e == std::string::npos) return text;

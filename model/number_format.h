@@ -19,6 +19,6 @@ std::string FormatInteger(std::int64_t value);
 // they are short ("3", "2.5", "0.0001"), exponent form below 1e-4 and from 1e15 on
 // ("1E-5", "1.5E15"). Used for the grid line of the .PRO, for message bounds and
 // for frequencies shown to the user.
-std::string FormatGeneral(double value);
+std::string FormatGeneral(double value, int significantDigits = 15);
 
 }  // namespace lumetra

@@ -36,6 +36,8 @@ public:
   // Lets the windowing system handle pending events; true when the user has asked
   // the running operation to stop.
   virtual bool PumpEventsAndCheckAbort() = 0;
+  // The system's "information" sound at the end of a computation.
+  virtual void Beep() {}
 };
 
 // Shows the busy cursor for the lifetime of the guard, also when an exception

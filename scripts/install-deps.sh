@@ -10,6 +10,7 @@ packages=(
   libopenblas-dev liblapack-dev liblapacke-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils                # GUI tests, screenshots, PDF checks
+  nec2c                                   # wire-antenna reference for the physics tests
 )
 
 missing=()

@@ -19,6 +19,7 @@ public:
   void SetBusy(bool busy) override { busy ? ++busyOn : ++busyOff; }
   void SetProgress(int position, int maximum) override;
   bool PumpEventsAndCheckAbort() override;
+  void Beep() override { ++beeps; }
 
   // Answers given to the next questions, in order; Yes when the script runs dry.
   std::deque<Answer> answers;
@@ -29,7 +30,7 @@ public:
   std::vector<std::string> questions;
   std::vector<std::string> statusTexts;  // "<panel>:<text>"
   std::vector<std::pair<int, int>> progress;
-  int busyOn = 0, busyOff = 0, polls = 0;
+  int busyOn = 0, busyOff = 0, polls = 0, beeps = 0;
 };
 
 }  // namespace lumetra::testing

@@ -1,0 +1,186 @@
+// The matrix fill of a 2000-unknown coupled layout, side by side with the LU
+// solution of the same system.
+//
+// The layout is a 32 x 32 plane of 2 mm square cells (992 Jx and 992 Jy
+// elements, 1984 unknowns), in free space and over a ground plane 1.6 mm below,
+// at 1 GHz (most pairs nearer than 1/k: the 8 x 8 rule) and at 100 MHz (all of
+// them). Reported with each fill: the longest time the user-interface thread went
+// without polling for events and Abort.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "solver/dense_lu.h"
+#include "solver/interaction_fill.h"
+#include "solver/physical_constants.h"
+
+namespace lumetra {
+namespace {
+
+constexpr int CellsPerSide = 32;
+constexpr double CellSize = 0.002;  // m
+
+ElementLists Plane() {
+  ElementLists lists;
+  const int n = CellsPerSide;
+  for (int j = 0; j < n; ++j)
+    for (int i = 0; i < n; ++i)
+      lists.Charges.push_back({(i + 0.5) * CellSize, (j + 0.5) * CellSize, CellSize, CellSize});
+  for (int j = 0; j < n; ++j)
+    for (int i = 0; i + 1 < n; ++i)
+      lists.Jx.push_back({(i + 1) * CellSize, (j + 0.5) * CellSize, CellSize, CellSize, j * n + i + 1, j * n + i + 2});
+  for (int j = 0; j + 1 < n; ++j)
+    for (int i = 0; i < n; ++i)
+      lists.Jy.push_back({(i + 0.5) * CellSize, (j + 1) * CellSize, CellSize, CellSize, j * n + i + 1, (j + 1) * n + i + 1});
+  DeriveLayoutProperties(lists);
+  return lists;
+}
+
+const ElementLists& Layout() {
+  static const ElementLists layout = Plane();
+  return layout;
+}
+
+// The same plane with the symmetry flags cleared: every entry computed.
+const ElementLists& LayoutWithoutSymmetry() {
+  static const ElementLists layout = [] {
+    ElementLists lists = Plane();
+    lists.SymX = lists.SymY = lists.SymAll = false;
+    return lists;
+  }();
+  return layout;
+}
+
+FillRequest Request(double megahertz, bool image, bool symmetric = true) {
+  return {symmetric ? Layout() : LayoutWithoutSymmetry(),
+          MakeFrequencyConstants(megahertz, Eps0, 1.0, image, 0.0016), image};
+}
+
+// Records the time between polls; never aborts.
+class PollTimer : public UserInterface {
+public:
+  void ShowMessage(std::string_view) override {}
+  bool AskYesNo(std::string_view) override { return true; }
+  Answer AskYesNoCancel(std::string_view) override { return Answer::Yes; }
+  void SetStatusText(StatusPanel, std::string_view) override {}
+  void SetBusy(bool) override {}
+  void SetProgress(int, int) override {}
+  bool PumpEventsAndCheckAbort() override {
+    const auto now = Clock::now();
+    if (started_) longestGap = std::max(longestGap, std::chrono::duration<double>(now - last_).count());
+    started_ = true;
+    last_ = now;
+    ++polls;
+    if (abortAtPoll > 0 && polls == abortAtPoll) abortedAt = now;
+    return abortAtPoll > 0 && polls >= abortAtPoll;
+  }
+  void Restart() { started_ = false, polls = 0; }
+  double longestGap = 0;
+  int polls = 0, abortAtPoll = 0;  // Abort is pressed at that poll (0: never)
+  std::chrono::steady_clock::time_point abortedAt{};
+
+private:
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point last_{};
+  bool started_ = false;
+};
+
+struct System {
+  BlockSystem blocks;
+  SystemMatrices View() { return {&blocks.A, &blocks.Bm, &blocks.C, &blocks.D}; }
+};
+
+void Create(System& s) {
+  bool failed = false;
+  s.blocks.Create(Layout().NX(), Layout().NY(), failed);
+  if (failed) throw std::runtime_error("matrices could not be created");
+}
+
+void BM_Fill(benchmark::State& state) {
+  const FillRequest request =
+      Request(static_cast<double>(state.range(0)), state.range(1) != 0, state.range(2) != 0);
+  PollTimer ui;
+  System system;
+  Create(system);
+  for (auto _ : state) {
+    ComputationControl control(ui);
+    ui.Restart();
+    SystemMatrices view = system.View();
+    if (!FillInteractionMatrices(request, view, control)) state.SkipWithError("fill aborted");
+  }
+  state.counters["longest_poll_gap_ms"] = ui.longestGap * 1e3;
+  state.counters["unknowns"] = Layout().NX() + Layout().NY();
+}
+
+// The LU solution of the system the fill produces (filled once, copied in).
+void BM_BlockLUSolve(benchmark::State& state) {
+  const FillRequest request = Request(static_cast<double>(state.range(0)), state.range(1) != 0);
+  PollTimer ui;
+  System filled;
+  Create(filled);
+  {
+    ComputationControl control(ui);
+    SystemMatrices view = filled.View();
+    FillInteractionMatrices(request, view, control);
+  }
+  const std::int32_t p = Layout().NX(), q = Layout().NY(), n = p + q;
+  const std::vector<Complex> whole(filled.blocks.A.Data(),
+                                   filled.blocks.A.Data() + static_cast<std::size_t>(n) * n);
+  double longestGap = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    System system;
+    Create(system);
+    std::copy(whole.begin(), whole.end(), system.blocks.A.Data());
+    ComplexVector x1, x2, b1, b2;
+    bool failed = false;
+    CreateVector(x1, p, failed), CreateVector(x2, q, failed);
+    CreateVector(b1, p, failed), CreateVector(b2, q, failed);
+    b1(p / 2) = {1.0, 0.0};  // a 1 V source in the middle of the plane
+    ComputationControl control(ui);
+    ui.Restart();
+    ui.longestGap = 0;
+    state.ResumeTiming();
+    BlockLUSolve(system.blocks.A, system.blocks.Bm, system.blocks.C, system.blocks.D, x1, x2, b1, b2,
+                 control, failed);
+    longestGap = std::max(longestGap, ui.longestGap);
+    if (failed) state.SkipWithError("LU failed");
+  }
+  state.counters["longest_poll_gap_ms"] = longestGap * 1e3;
+}
+
+// Abort pressed at the third poll (some 20 ms into the fill): the time from that
+// poll until the fill has returned.
+void BM_AbortLatency(benchmark::State& state) {
+  const FillRequest request = Request(100.0, true, false);
+  PollTimer ui;
+  System system;
+  Create(system);
+  double longest = 0;
+  for (auto _ : state) {
+    ComputationControl control(ui);
+    ui.Restart();
+    ui.abortAtPoll = 3;
+    SystemMatrices view = system.View();
+    const bool completed = FillInteractionMatrices(request, view, control);
+    const auto returned = std::chrono::steady_clock::now();
+    if (completed) state.SkipWithError("fill finished before the abort");
+    longest = std::max(longest, std::chrono::duration<double>(returned - ui.abortedAt).count());
+  }
+  state.counters["longest_abort_latency_ms"] = longest * 1e3;
+}
+
+// Arguments: frequency in MHz, ground plane (0 free space, 1 image terms), symmetry
+// flags (1 as the layout has them, 0 cleared).
+BENCHMARK(BM_Fill)
+    ->Args({1000, 0, 1})->Args({100, 0, 1})->Args({1000, 1, 1})->Args({100, 1, 1})
+    ->Args({1000, 0, 0})->Args({1000, 1, 0})
+    ->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_AbortLatency)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+BENCHMARK(BM_BlockLUSolve)->Args({1000, 0})->Args({1000, 1})->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+}  // namespace
+}  // namespace lumetra
+
+BENCHMARK_MAIN();

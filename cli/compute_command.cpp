@@ -1,0 +1,210 @@
+#include "cli/compute_command.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <ostream>
+#include <system_error>
+
+#include "cli/terminal_ui.h"
+#include "model/file_io.h"
+#include "model/project_commands.h"
+#include "model/text_reader.h"
+#include "solver/computation_driver.h"
+
+namespace lumetra::cli {
+
+namespace {
+
+// "A:B:S" into three texts, checked later like the page's fields.
+std::vector<std::string> SplitRange(const std::string& text, const char* option) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t colon = text.find(':', start);
+    parts.push_back(text.substr(start, colon - start));
+    if (colon == std::string::npos) break;
+    start = colon + 1;
+  }
+  if (parts.size() != 3) throw UsageError(std::string(option) + " needs START:STOP:STEP");
+  return parts;
+}
+
+std::vector<std::string> ReadFrequencyList(const std::string& path) {
+  const std::string content = ReadTextFile(path, 1 << 20);
+  TextReader in(content, path);
+  std::vector<std::string> lines;
+  while (std::optional<std::string> line = in.ReadLine()) lines.push_back(*line);
+  return lines;
+}
+
+// The page's settings from the options; the environment overrides go into the
+// project, where the Computation page keeps them too.
+ComputationSettings SettingsFromArguments(Arguments& args, Project& project) {
+  ComputationSettings s;
+  s.ShowCompTime = false;
+  s.CompSound = false;
+  if (auto f = args.TakeOption("--freq", 1); !f.empty()) s.Frequency = f[0];
+  if (auto sweep = args.TakeOption("--sweep", 3); !sweep.empty()) {
+    s.SweepFreq = true;
+    s.StartFreq = sweep[0];
+    s.StopFreq = sweep[1];
+    s.StepFreq = sweep[2];
+  }
+  s.LogSweep = args.TakeFlag("--log");
+  if (auto list = args.TakeOption("--freq-list", 1); !list.empty()) {
+    s.SweepFreq = true;
+    s.FreqListCB = true;
+    s.FrequencyList = ReadFrequencyList(list[0]);
+  }
+  if (auto wave = args.TakeOption("--incident", 3); !wave.empty()) {
+    s.IncField = true;
+    s.IncTheta = wave[0];
+    s.IncPhi = wave[1];
+    s.IncPol = wave[2];
+  }
+  s.ImpFile = !project.Impedances.empty();
+  if (args.TakeFlag("--loads")) s.ImpFile = true;
+  if (args.TakeFlag("--no-loads")) s.ImpFile = false;
+  Environment& env = project.Env;
+  if (auto h = args.TakeOption("--ground-plane", 1); !h.empty()) {
+    env.GroundPlane = true;
+    env.GPHeight = h[0];
+  }
+  if (args.TakeFlag("--no-ground-plane")) env.GroundPlane = false;
+  if (auto r = args.TakeOption("--resistivity", 1); !r.empty()) {
+    env.FiniteConductivity = true;
+    env.Conductivity = r[0];
+  }
+  if (args.TakeFlag("--no-resistivity")) env.FiniteConductivity = false;
+  s.FarField = args.TakeFlag("--far-field");
+  if (auto theta = args.TakeOption("--theta", 1); !theta.empty()) {
+    const auto parts = SplitRange(theta[0], "--theta");
+    s.ThetaStart = parts[0];
+    s.ThetaStop = parts[1];
+    s.ThetaStep = parts[2];
+  }
+  if (auto phi = args.TakeOption("--phi", 1); !phi.empty()) {
+    const auto parts = SplitRange(phi[0], "--phi");
+    s.PhiStart = parts[0];
+    s.PhiStop = parts[1];
+    s.PhiStep = parts[2];
+  }
+  return s;
+}
+
+std::string Number(double value) {
+  if (!std::isfinite(value)) return "null";
+  char text[40];
+  std::snprintf(text, sizeof text, "%.10g", value);
+  return text;
+}
+
+std::string Pair(const Complex& z) {
+  std::string text(1, '[');
+  text += Number(z.Re);
+  text += ", ";
+  text += Number(z.Im);
+  text += ']';
+  return text;
+}
+
+std::optional<Complex> Impedance(const SourceReading& source) {
+  if (!source.Current || (source.Current->Re == 0.0 && source.Current->Im == 0.0)) return {};
+  return CDiv(source.Voltage, *source.Current);
+}
+
+void PrintJson(const ComputationReport& report, std::ostream& out) {
+  out << "{\n  \"unknowns\": " << report.Unknowns << ",\n  \"points\": [";
+  for (std::size_t p = 0; p < report.Points.size(); ++p) {
+    const FrequencyPointResult& point = report.Points[p];
+    out << (p ? "," : "") << "\n    {\"frequency_mhz\": " << Number(point.FrequencyMHz)
+        << ", \"fill_s\": " << Number(point.FillSeconds) << ", \"solve_s\": "
+        << Number(point.SolveSeconds) << ", \"input_power_w\": " << Number(point.InputPower)
+        << ", \"sources\": [";
+    for (std::size_t k = 0; k < point.Sources.size(); ++k) {
+      const SourceReading& source = point.Sources[k];
+      const std::optional<Complex> z = Impedance(source);
+      out << (k ? ", " : "") << "{\"number\": " << source.Number
+          << ", \"voltage\": " << Pair(source.Voltage)
+          << ", \"current\": " << (source.Current ? Pair(*source.Current) : "null")
+          << ", \"impedance\": " << (z ? Pair(*z) : "null") << "}";
+    }
+    out << "]}";
+  }
+  out << "\n  ]\n}\n";
+}
+
+void PrintTable(const ComputationReport& report, std::ostream& out) {
+  out << report.Unknowns << " unknowns\n";
+  char line[256];
+  std::snprintf(line, sizeof line, "%12s %9s %9s %13s %6s %25s %25s\n", "f [MHz]", "fill [s]",
+                "solve [s]", "power [W]", "source", "current [A]", "impedance [ohm]");
+  out << line;
+  for (const FrequencyPointResult& point : report.Points) {
+    char columns[128];
+    std::snprintf(columns, sizeof columns, "%12.6g %9.3f %9.3f %13.6g", point.FrequencyMHz,
+                  point.FillSeconds, point.SolveSeconds, point.InputPower);
+    const std::string blank(std::char_traits<char>::length(columns), ' ');
+    if (point.Sources.empty()) out << columns << '\n';
+    for (std::size_t k = 0; k < point.Sources.size(); ++k) {
+      const SourceReading& source = point.Sources[k];
+      const std::optional<Complex> z = Impedance(source);
+      char current[64] = "-", impedance[64] = "-";
+      if (source.Current)
+        std::snprintf(current, sizeof current, "%11.4e %+11.4ej", source.Current->Re,
+                      source.Current->Im);
+      if (z) std::snprintf(impedance, sizeof impedance, "%11.4f %+11.4fj", z->Re, z->Im);
+      std::snprintf(line, sizeof line, " %6d %25s %25s\n", source.Number, current, impedance);
+      out << (k == 0 ? std::string(columns) : blank) << line;
+    }
+  }
+}
+
+// A private directory for the temporary project copy: runs never meet each other's
+// copies, and a project that happens to be called TempFile is never overwritten.
+class PrivateDirectory {
+public:
+  PrivateDirectory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "lumetra-run-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw FileError("Cannot create a temporary directory");
+    path_ = pattern;
+  }
+  ~PrivateDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& Path() const { return path_; }
+
+private:
+  std::filesystem::path path_;
+};
+
+}  // namespace
+
+int RunCompute(Arguments& args, std::ostream& out) {
+  const std::filesystem::path path = args.Take("project path");
+  TerminalUi ui(out, false);
+  Project project;
+  if (!OpenProject(project, path, ui)) return ExitReportedError;
+  const bool json = args.TakeFlag("--json");
+  const ComputationSettings settings = SettingsFromArguments(args, project);
+  args.ExpectEnd();
+
+  // Messages go to stderr with --json, so that stdout is one JSON document.
+  std::ostream& messages = json ? std::cerr : out;
+  TerminalUi runUi(messages, true);
+  ComputationControl control(runUi);
+  const PrivateDirectory work;
+  RunEnvironment environment;
+  environment.WorkDirectory = work.Path();
+  environment.StartupDirectory = std::filesystem::current_path();
+  const ComputationReport report = RunComputation(project, settings, environment, control);
+  if (!report.Started || report.Aborted) return ExitReportedError;
+  if (json) PrintJson(report, out);
+  else PrintTable(report, out);
+  return ExitOk;
+}
+
+}  // namespace lumetra::cli

@@ -1,0 +1,176 @@
+#include "fields/result_files.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "model/file_io.h"
+#include "model/number_format.h"
+#include "model/project_files.h"
+
+namespace lumetra {
+
+namespace {
+
+constexpr double MetreToMillimetre = 1000.0;
+
+std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+
+[[noreturn]] void FailWrite(const std::filesystem::path& file, int errorNumber) {
+  throw FileError("Write error in file " + Quoted(file) + ". " + std::strerror(errorNumber));
+}
+
+// Appends one data line of R23 fields.
+void AppendLine(std::string& block, std::initializer_list<double> fields) {
+  bool firstField = true;
+  for (double value : fields) {
+    if (!firstField) block += ' ';
+    block += FormatR23(value);
+    firstField = false;
+  }
+  block += LineEnd;
+}
+
+}  // namespace
+
+std::string FormatExponential(double value, int width) {
+  if (!std::isfinite(value)) {
+    // The writers never produce these from valid input; a field of the right
+    // width at least keeps the lines of the block countable.
+    const std::string text = std::isnan(value) ? "NAN" : (value > 0 ? "+INF" : "-INF");
+    const std::size_t size = static_cast<std::size_t>(std::max(width, 0));
+    return std::string(size > text.size() ? size - text.size() : 0, ' ') + text;
+  }
+  const int decimals = std::max(1, width - 9);
+  char mantissa[64];
+  // "%.*E" rounds the mantissa (a carry such as 9.99995 -> 1.0000E+01 moves into
+  // the exponent by itself); only the exponent needs widening to four digits.
+  std::snprintf(mantissa, sizeof mantissa, "%.*E", decimals, std::fabs(value));
+  const char* e = std::strchr(mantissa, 'E');
+  const int exponent = std::atoi(e + 1);
+  const bool negative = std::signbit(value) && value != 0.0;
+  char out[96];
+  std::snprintf(out, sizeof out, "%c%.*sE%c%04d", negative ? '-' : ' ',
+                static_cast<int>(e - mantissa), mantissa, exponent < 0 ? '-' : '+',
+                std::abs(exponent));
+  return out;
+}
+
+std::string FormatR13(double value) { return FormatExponential(value, 13); }
+
+void WriteResultHeader(std::string& block, double frequencyMHz, std::int64_t lineCount) {
+  block += FormatR23(frequencyMHz);
+  block += ' ';
+  block += FormatInteger(lineCount);
+  block += LineEnd;
+}
+
+ResultFileStream::ResultFileStream(std::filesystem::path file, bool firstPoint)
+    : file_(std::move(file)) {
+  // Appending cannot go through a temporary that replaces the target, so result
+  // files are written in place; every write and the close are checked.
+  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (firstPoint ? O_TRUNC : O_APPEND);
+  fd_ = ::open(file_.c_str(), flags, 0644);
+  if (fd_ < 0) throw FileError(CannotOpenMessage(file_, errno));
+}
+
+ResultFileStream::~ResultFileStream() {
+  if (fd_ < 0) return;
+  try {
+    Close();
+  } catch (const FileError&) {
+    // Already leaving by an exception or an abort; the first error is the one shown.
+  }
+}
+
+void ResultFileStream::Write(std::string_view text) {
+  buffer_.append(text);
+  if (buffer_.size() >= (1u << 20)) Flush();
+}
+
+void ResultFileStream::Flush() {
+  const char* data = buffer_.data();
+  std::size_t left = buffer_.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd_, data, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      ::close(fd_);
+      fd_ = -1;
+      FailWrite(file_, error);
+    }
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  buffer_.clear();
+}
+
+void ResultFileStream::Close() {
+  if (fd_ < 0) return;
+  Flush();
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) FailWrite(file_, errno);
+}
+
+void WriteResultBlock(const std::filesystem::path& file, bool firstPoint, std::string_view block) {
+  ResultFileStream stream(file, firstPoint);
+  stream.Write(block);
+  stream.Close();
+}
+
+void CreateEmptyResultFiles(const std::filesystem::path& projectFile) {
+  for (const char* extension : {".XXX", ".YYY", ".ZZX", ".ZZY"})
+    WriteResultBlock(ProjectFileWithExtension(projectFile, extension), true, {});
+}
+
+void WriteCurrentFile(const std::filesystem::path& file, bool firstPoint, double frequencyMHz,
+                      const std::vector<CurrentCell>& elements, const Complex* densities) {
+  std::string block;
+  block.reserve(32 + elements.size() * 6 * 24);
+  WriteResultHeader(block, frequencyMHz, static_cast<std::int64_t>(elements.size()));
+  for (std::size_t n = 0; n < elements.size(); ++n) {
+    const CurrentCell& e = elements[n];
+    AppendLine(block, {e.X * MetreToMillimetre, e.Y * MetreToMillimetre, e.Dx * MetreToMillimetre,
+                       e.Dy * MetreToMillimetre, densities[n].Re, densities[n].Im});
+  }
+  WriteResultBlock(file, firstPoint, block);
+}
+
+void WriteGroundPlaneFiles(const std::filesystem::path& projectFile, bool firstPoint,
+                           double frequencyMHz, const ElementLists& lists,
+                           const Complex* groundCurrents, double groundPlaneHeightMm) {
+  if (!groundCurrents && !lists.GroundPoints.empty())
+    throw std::invalid_argument("ground-point currents missing for the ground-plane files");
+  std::int64_t onX = 0;
+  for (const GroundContact& g : lists.GroundPoints) onX += g.OnXEdge ? 1 : 0;
+  const std::int64_t onY = lists.NG() - onX;
+
+  std::string zzx, zzy;
+  WriteResultHeader(zzx, frequencyMHz, onX);
+  WriteResultHeader(zzy, frequencyMHz, onY);
+  for (std::size_t i = 0; i < lists.GroundPoints.size(); ++i) {
+    const GroundContact& g = lists.GroundPoints[i];
+    // The charge number was checked against the charge list when the lists loaded.
+    const ChargeCell& q = lists.Charges.at(static_cast<std::size_t>(g.ChargeNo - 1));
+    const double dxq = q.Dx * MetreToMillimetre, dyq = q.Dy * MetreToMillimetre;
+    // The half-size field along the edge normal carries the side: it points from
+    // the edge into the charge cell, where the horizontal half strip lies.
+    const double signedX = g.Side > 0 ? dxq / 2 : -dxq / 2;
+    const double signedY = g.Side > 0 ? dyq / 2 : -dyq / 2;
+    AppendLine(g.OnXEdge ? zzx : zzy,
+               {g.X * MetreToMillimetre, g.Y * MetreToMillimetre, g.OnXEdge ? signedX : dxq,
+                g.OnXEdge ? dyq : signedY, groundPlaneHeightMm, groundCurrents[i].Re,
+                groundCurrents[i].Im});
+  }
+  WriteResultBlock(ProjectFileWithExtension(projectFile, ".ZZX"), firstPoint, zzx);
+  WriteResultBlock(ProjectFileWithExtension(projectFile, ".ZZY"), firstPoint, zzy);
+}
+
+}  // namespace lumetra

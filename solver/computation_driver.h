@@ -1,0 +1,44 @@
+// What Compute does: validate the page, then run one frequency, a sweep or a list
+// of frequencies, each point through ComputeFrequency, and report the outcome.
+//
+// The project is written to temporary element files ("TempFile.*" in the work
+// directory) for every point; they are deleted whatever happens. The in-memory
+// project is left as it was: the temporary files are a copy of it.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <vector>
+
+#include "model/project.h"
+#include "solver/computation_control.h"
+#include "solver/computation_settings.h"
+#include "solver/computation_validation.h"
+#include "solver/system_assembly.h"
+
+namespace lumetra {
+
+inline constexpr const char* AbortedMessage = "The computation has been aborted!";
+inline constexpr const char* EmptyFrequencyListMessage =
+    "Error: The frequency list is empty, there is nothing to compute";
+
+struct RunEnvironment {
+  std::filesystem::path WorkDirectory = ".";     // where the temporary copies go
+  std::filesystem::path StartupDirectory = ".";  // where Lumetra.TES lies
+};
+
+struct ComputationReport {
+  bool Started = false;     // validation passed
+  bool Aborted = false;     // stopped by the user, a refusal or a failure
+  std::int32_t Unknowns = 0;
+  std::vector<FrequencyPointResult> Points;  // the points that were solved
+  // Power delivered in a single-frequency run with the far field (for the power
+  // gain of the pattern); -1 otherwise.
+  double InputPower = -1.0;
+  std::chrono::duration<double> Total{}, Fill{}, Invert{};
+};
+
+ComputationReport RunComputation(Project& project, const ComputationSettings& settings,
+                                 const RunEnvironment& environment, ComputationControl& control);
+
+}  // namespace lumetra

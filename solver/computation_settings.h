@@ -1,0 +1,39 @@
+// What the Computation page holds when Compute is pressed: the texts of its fields
+// as typed and the state of its switches, plus the environment stored with the
+// project (ground plane, substrate, resistivity).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace lumetra {
+
+struct ComputationSettings {
+  // Frequencies, MHz.
+  bool SweepFreq = false;             // else a single frequency
+  std::string Frequency = "300";
+  std::string StartFreq = "100", StopFreq = "1000", StepFreq = "10";
+  bool LogSweep = false;              // StepFreq is a factor
+  bool FreqListCB = false;            // frequencies from FrequencyList instead
+  std::vector<std::string> FrequencyList;
+
+  // Excitation: voltage sources, or a plane wave from (IncTheta, IncPhi) with
+  // polarisation angle IncPol, degrees.
+  bool IncField = false;
+  std::string IncTheta = "0", IncPhi = "0", IncPol = "0";
+
+  bool ImpFile = true;                // use the impedance loads
+
+  bool FarField = false;
+  std::string ThetaStart = "0", ThetaStop = "90", ThetaStep = "2";
+  std::string PhiStart = "0", PhiStop = "360", PhiStep = "18";
+
+  bool RigSol = true;                 // rigorous substrate model (else effective permittivity)
+
+  // Options of the menu.
+  bool CompSound = true;
+  bool ShowCompTime = true;
+  bool ShowTimeEstimate = false;
+};
+
+}  // namespace lumetra

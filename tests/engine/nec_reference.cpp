@@ -1,0 +1,66 @@
+#include "tests/engine/nec_reference.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/support/temp_dir.h"
+
+namespace lumetra::testing {
+
+std::optional<std::vector<ImpedancePoint>> Nec2cDipole(double lengthM, double radiusM,
+                                                      int segments, double startMHz,
+                                                      double stepMHz, int count) {
+  TempDir dir;
+  const auto input = dir / "dipole.nec", output = dir / "dipole.out";
+  {
+    std::ofstream deck(input);
+    char line[200];
+    deck << "CM centre-fed dipole\nCE\n";
+    std::snprintf(line, sizeof line, "GW 1 %d %.9g 0 0 %.9g 0 0 %.9g\n", segments, -lengthM / 2,
+                  lengthM / 2, radiusM);
+    deck << line << "GE 0\n";
+    deck << "EX 0 1 " << (segments + 1) / 2 << " 0 1 0\n";
+    std::snprintf(line, sizeof line, "FR 0 %d 0 0 %.9g %.9g\n", count, startMHz, stepMHz);
+    deck << line << "XQ\nEN\n";
+  }
+  const std::string command =
+      "nec2c -i '" + input.string() + "' -o '" + output.string() + "' > /dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) return std::nullopt;
+
+  std::ifstream in(output);
+  std::vector<ImpedancePoint> points;
+  std::string text;
+  double frequency = 0;
+  while (std::getline(in, text)) {
+    if (const auto at = text.find("FREQUENCY :"); at != std::string::npos) {
+      frequency = std::atof(text.c_str() + at + 11);
+    } else if (text.find("ANTENNA INPUT PARAMETERS") != std::string::npos) {
+      for (int skip = 0; skip < 3 && std::getline(in, text); ++skip) {
+      }
+      std::istringstream fields(text);
+      double tag, seg, vr, vi, ir, ii, zr, zi;
+      if (fields >> tag >> seg >> vr >> vi >> ir >> ii >> zr >> zi)
+        points.push_back({frequency, {zr, zi}});
+    }
+  }
+  if (points.size() != static_cast<std::size_t>(count)) return std::nullopt;
+  return points;
+}
+
+std::optional<Resonance> FirstResonance(const std::vector<ImpedancePoint>& points) {
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const ImpedancePoint& a = points[i - 1];
+    const ImpedancePoint& b = points[i];
+    if ((a.Impedance.imag() < 0) != (b.Impedance.imag() < 0)) {
+      const double t = a.Impedance.imag() / (a.Impedance.imag() - b.Impedance.imag());
+      return Resonance{a.FrequencyMHz + t * (b.FrequencyMHz - a.FrequencyMHz),
+                       a.Impedance.real() + t * (b.Impedance.real() - a.Impedance.real())};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace lumetra::testing

@@ -1,0 +1,29 @@
+// Debian's nec2c wire-antenna solver as an independent reference: a straight wire
+// along x, centre-fed with 1 V, over a range of frequencies.
+#pragma once
+
+#include <complex>
+#include <optional>
+#include <vector>
+
+namespace lumetra::testing {
+
+struct ImpedancePoint {
+  double FrequencyMHz;
+  std::complex<double> Impedance;  // ohm
+};
+
+// nullopt when nec2c is not installed or fails.
+std::optional<std::vector<ImpedancePoint>> Nec2cDipole(double lengthM, double radiusM,
+                                                      int segments, double startMHz,
+                                                      double stepMHz, int count);
+
+struct Resonance {
+  double FrequencyMHz;
+  double Resistance;  // ohm, at the zero crossing of the reactance
+};
+
+// The first frequency where the reactance crosses zero, by linear interpolation.
+std::optional<Resonance> FirstResonance(const std::vector<ImpedancePoint>& points);
+
+}  // namespace lumetra::testing

@@ -1,0 +1,218 @@
+// The computed currents and fields against physics: a wire-antenna solver on the
+// equivalent wire, the Hertzian dipole and the gain of a half-wave dipole.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+
+#include "fields/result_readers.h"
+#include "model/project_files.h"
+#include "tests/engine/engine_fixtures.h"
+#include "tests/engine/nec_reference.h"
+
+namespace lumetra {
+namespace {
+
+using testing::Compute;
+using testing::FirstResonance;
+using testing::ImpedancePoint;
+using testing::RecordingUi;
+using testing::SingleFrequency;
+using testing::StripDipole;
+using testing::TempDir;
+
+constexpr double Eta0 = 376.73031346177066;  // sqrt(mu0 / eps0) with the solver's constants
+
+std::vector<ImpedancePoint> PortImpedances(const ComputationReport& report) {
+  std::vector<ImpedancePoint> points;
+  for (const FrequencyPointResult& p : report.Points) {
+    const SourceReading& s = p.Sources.at(0);
+    const std::complex<double> v(s.Voltage.Re, s.Voltage.Im), i(s.Current->Re, s.Current->Im);
+    points.push_back({p.FrequencyMHz, v / i});
+  }
+  return points;
+}
+
+// A flat strip of width w radiates like a round wire of radius w/4.
+TEST(Physics, HalfWaveStripDipoleResonatesLikeTheEquivalentWire) {
+  TempDir dir;
+  RecordingUi ui;
+  Project dipole = StripDipole(dir, 100, 2, 50);
+  ComputationSettings s = SingleFrequency(0);
+  s.SweepFreq = true;
+  s.StartFreq = "1300";
+  s.StopFreq = "1500";
+  s.StepFreq = "10";
+  const ComputationReport report = Compute(dipole, s, ui, dir);
+  ASSERT_EQ(report.Points.size(), 21u);
+  const auto ours = FirstResonance(PortImpedances(report));
+  const auto nec = testing::Nec2cDipole(0.1, 0.0005, 51, 1300, 10, 21);
+  ASSERT_TRUE(nec) << "nec2c is not installed (scripts/install-deps.sh installs it)";
+  const auto reference = FirstResonance(*nec);
+  ASSERT_TRUE(ours && reference);
+  std::printf("resonance: strip %.1f MHz, %.2f ohm; nec2c wire %.1f MHz, %.2f ohm\n",
+              ours->FrequencyMHz, ours->Resistance, reference->FrequencyMHz,
+              reference->Resistance);
+  EXPECT_NEAR(ours->FrequencyMHz / reference->FrequencyMHz, 1.0, 0.03);
+  EXPECT_NEAR(ours->Resistance / reference->Resistance, 1.0, 0.05);
+}
+
+// Reads |E_theta| and |E_phi| (V) of one far-field block by direction.
+struct Pattern {
+  std::vector<std::array<double, 4>> Rows;
+  double At(double theta, double phi, int column) const {
+    for (const auto& r : Rows)
+      if (std::fabs(r[0] - theta) < 1e-6 && std::fabs(r[1] - phi) < 1e-6) return r[column];
+    ADD_FAILURE() << "no direction " << theta << ", " << phi;
+    return 0;
+  }
+};
+
+Pattern ReadPattern(const std::filesystem::path& rad) {
+  const auto block = FirstBlockAtOrAbove(rad, 0.0, 4);
+  Pattern p;
+  if (!block) return p;
+  for (std::size_t r = 0; r < block->Rows(); ++r) {
+    const double* row = block->Row(r);
+    p.Rows.push_back({row[0], row[1], row[2], row[3]});
+  }
+  return p;
+}
+
+TEST(Physics, ShortDipoleRadiatesTheHertzianPattern) {
+  TempDir dir;
+  RecordingUi ui;
+  Project dipole = StripDipole(dir, 20, 1, 20);  // L = lambda / 50 at 300 MHz
+  ComputationSettings s = SingleFrequency(300);
+  s.FarField = true;
+  s.ThetaStart = "0";
+  s.ThetaStop = "90";
+  s.ThetaStep = "15";
+  s.PhiStart = "0";
+  s.PhiStop = "90";
+  s.PhiStep = "30";
+  const ComputationReport report = Compute(dipole, s, ui, dir);
+  ASSERT_EQ(report.Points.size(), 1u);
+  const Pattern p = ReadPattern(dir / "strip.RAD");
+  // An x-directed element: E_theta ~ cos(theta) cos(phi), E_phi ~ sin(phi).
+  const double peak = p.At(0, 0, 2);
+  ASSERT_GT(peak, 0);
+  for (double theta : {15.0, 45.0, 75.0})
+    for (double phi : {0.0, 30.0, 60.0}) {
+      const double t = theta * M_PI / 180, f = phi * M_PI / 180;
+      EXPECT_NEAR(p.At(theta, phi, 2) / peak, std::cos(t) * std::cos(f), 1e-3) << theta << " " << phi;
+      EXPECT_NEAR(p.At(theta, phi, 3) / peak, std::sin(f), 1e-3) << theta << " " << phi;
+    }
+  // Radiation resistance of a short dipole with its triangular current,
+  // 20 pi^2 (L/lambda)^2, from the power the source delivers and the far field:
+  // P = (1/2) |I|^2 R and |E| = eta k |I| L / (8 pi) at broadside.
+  const double power = report.Points[0].InputPower;
+  const double k = 2 * M_PI / 1.0, length = 0.02;
+  const double current = 8 * M_PI * peak / (Eta0 * k * length);
+  const double resistance = 2 * power / (current * current);
+  const double expected = 20 * M_PI * M_PI * std::pow(length / 1.0, 2);
+  std::printf("short dipole radiation resistance %.5f ohm, closed form %.5f ohm\n", resistance,
+              expected);
+  EXPECT_NEAR(resistance / expected, 1.0, 0.05);
+}
+
+TEST(Physics, HalfWaveDipoleGainFromThePatternAndInputPower) {
+  TempDir dir;
+  RecordingUi ui;
+  Project dipole = StripDipole(dir, 100, 1, 50);
+  ComputationSettings s = SingleFrequency(1430);
+  s.FarField = true;
+  s.ThetaStart = "0";
+  s.ThetaStop = "0";
+  s.ThetaStep = "1";
+  s.PhiStart = "0";
+  s.PhiStop = "0";
+  s.PhiStep = "1";
+  const ComputationReport report = Compute(dipole, s, ui, dir);
+  ASSERT_GT(report.InputPower, 0.0);
+  const double e = ReadPattern(dir / "strip.RAD").At(0, 0, 2);
+  // Power gain: 4 pi r^2 S / P with S = |E|^2 / (2 eta) and E the field times distance.
+  const double gain = 2 * M_PI * e * e / (Eta0 * report.InputPower);
+  std::printf("half-wave dipole gain %.4f (%.2f dBi)\n", gain, 10 * std::log10(gain));
+  EXPECT_NEAR(gain, 1.64, 0.05);
+}
+
+}  // namespace
+}  // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+// Power radiated into the upper half space, from the pattern: the integral of
+// |E|^2 / (2 eta) over the hemisphere, with E the field times distance.
+double RadiatedPower(const Pattern& p, double stepDeg) {
+  const double step = stepDeg * M_PI / 180;
+  double sum = 0;
+  for (const auto& r : p.Rows) {
+    const double theta = r[0] * M_PI / 180;
+    // Trapezoidal in theta (the 90 degree row counts half), rectangles in phi.
+    const double weight = (r[0] >= 90 - 1e-9) ? 0.5 : 1.0;
+    if (r[1] >= 360 - 1e-9) continue;  // phi = 360 repeats phi = 0
+    sum += weight * (r[2] * r[2] + r[3] * r[3]) * std::sin(theta);
+  }
+  return sum * step * step / (2 * Eta0);
+}
+
+// Over a perfectly conducting plane, with no loss anywhere, every watt the source
+// delivers leaves as radiation into the upper half space. The ground points carry
+// currents down to the plane at both ends: on opposite sides of their cells, and
+// on edges at right angles.
+TEST(Physics, PowerBalanceOverAGroundPlaneWithGroundPoints) {
+  // A straight strip, and the same strip with an arm going up from its right end
+  // (a coupled Jx/Jy system), whose ground point then sits on a top edge.
+  const Segment arm{141, 59, 2, 20, 1, 10};
+  const std::vector<std::pair<std::vector<Segment>, std::vector<GroundPoint>>> layouts = {
+      {{}, {{1, EdgeLeft, 2.0 / 3, 60, 50}, {40, EdgeRight, 2.0 / 3, 140, 50}}},
+      {{arm}, {{1, EdgeLeft, 2.0 / 3, 60, 50}, {50, EdgeTop, 2.0 / 3, 141, 69}}},
+  };
+  for (const auto& [extra, points] : layouts) {
+    TempDir dir;
+    RecordingUi ui;
+    Project loop = StripDipole(dir, 80, 2, 40);
+    loop.Segments.insert(loop.Segments.end(), extra.begin(), extra.end());
+    loop.Env.GroundPlane = true;
+    loop.Env.GPHeight = "10";
+    loop.GroundPoints = points;
+    ComputationSettings s = SingleFrequency(700);
+    s.FarField = true;
+    s.ThetaStart = "0";
+    s.ThetaStop = "90";
+    s.ThetaStep = "2";
+    s.PhiStart = "0";
+    s.PhiStop = "360";
+    s.PhiStep = "2";
+    const ComputationReport report = Compute(loop, s, ui, dir);
+    ASSERT_GT(report.InputPower, 0.0) << (ui.messages.empty() ? "" : ui.messages[0]);
+    const double radiated = RadiatedPower(ReadPattern(dir / "strip.RAD"), 2.0);
+    std::printf("over ground: input %.6g W, radiated %.6g W\n", report.InputPower, radiated);
+    EXPECT_NEAR(radiated / report.InputPower, 1.0, 0.05);
+  }
+}
+
+// The same balance for the dipole in free space over the whole sphere.
+TEST(Physics, PowerBalanceOfTheDipoleInFreeSpace) {
+  TempDir dir;
+  RecordingUi ui;
+  Project dipole = StripDipole(dir, 100, 2, 50);
+  ComputationSettings s = SingleFrequency(1400);
+  s.FarField = true;
+  s.ThetaStart = "0";
+  s.ThetaStop = "90";
+  s.ThetaStep = "2";
+  s.PhiStart = "0";
+  s.PhiStop = "360";
+  s.PhiStep = "2";
+  const ComputationReport report = Compute(dipole, s, ui, dir);
+  // The board plane is a plane of symmetry: the lower half radiates as much.
+  const double radiated = 2 * RadiatedPower(ReadPattern(dir / "strip.RAD"), 2.0);
+  std::printf("free space: input %.6g W, radiated %.6g W\n", report.InputPower, radiated);
+  EXPECT_NEAR(radiated / report.InputPower, 1.0, 0.03);
+}
+
+}  // namespace
+}  // namespace lumetra

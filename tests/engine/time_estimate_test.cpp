@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "solver/time_estimate.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumetra {
+namespace {
+
+using std::chrono::duration;
+using testing::TempDir;
+
+TEST(TimeEstimate, FillGrowsWithTheSquareAndInversionWithTheCube) {
+  const TimeConstants c{100, 2.0, 3.0};
+  EXPECT_DOUBLE_EQ(EstimateSeconds(c, 100, false, 1), 5.0);
+  EXPECT_DOUBLE_EQ(EstimateSeconds(c, 100, true, 1), 7.0);  // image terms double the fill
+  EXPECT_DOUBLE_EQ(EstimateSeconds(c, 200, false, 3), 3 * (4 * 2.0 + 8 * 3.0));
+  EXPECT_DOUBLE_EQ(EstimateSeconds(TimeConstants{}, 500, true, 10), 0.0);  // never calibrated
+}
+
+TEST(TimeEstimate, ConstantsFileRoundTripsAndDamageMeansNoEstimate) {
+  TempDir dir;
+  const auto file = dir / "Lumetra.TES";
+  WriteTimeConstants(file, {321, 1.25, 0.5});
+  EXPECT_EQ(testing::ReadBytes(file),
+            "321\r\n 1.25000000000000E+0000\r\n 5.00000000000000E-0001\r\n");
+  const TimeConstants read = ReadTimeConstants(file);
+  EXPECT_EQ(read.Unknowns, 321);
+  EXPECT_DOUBLE_EQ(read.FillSeconds, 1.25);
+  EXPECT_EQ(ReadTimeConstants(dir / "missing.TES").Unknowns, 0);
+  testing::WriteBytes(file, "12\r\nabc\r\n");
+  EXPECT_EQ(ReadTimeConstants(file).Unknowns, 0);
+}
+
+TEST(CompletionReport, FormatFollowsTheTotal) {
+  EXPECT_EQ(CompletionReport(duration<double>(3.456), duration<double>(1.2), duration<double>(2.256)),
+            "Computation completed in 3,5 seconds\r\rMatrix fill time: 1,2 seconds\r"
+            "Matrix invert time: 2,3 seconds");
+  EXPECT_EQ(CompletionReport(duration<double>(75.0), duration<double>(5.0), duration<double>(70.0)),
+            "Computation completed in 1 minutes and 15 seconds\r\rMatrix fill time: 0 minutes and 5 "
+            "seconds\rMatrix invert time: 1 minutes and 10 seconds");
+  EXPECT_EQ(CompletionReport(duration<double>(3725.0), duration<double>(3600.0), duration<double>(125.0)),
+            "Computation completed in 1 hours, 2 minutes and 5 seconds\r\rMatrix fill time: 1 hours, "
+            "0 minutes and 0 seconds\rMatrix invert time: 0 hours, 2 minutes and 5 seconds");
+  // 0.96 s rounds up into the seconds instead of reading ",10".
+  EXPECT_EQ(CompletionReport(duration<double>(0.96), duration<double>(0.25), duration<double>(0.71))
+                .substr(0, 34),
+            "Computation completed in 1,0 secon");
+}
+
+}  // namespace
+}  // namespace lumetra

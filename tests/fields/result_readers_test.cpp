@@ -1,0 +1,144 @@
+// Reading result files back: frequency scan, block lookup, the choice of the
+// current file, and damaged files reported as FileError instead of misread.
+#include <gtest/gtest.h>
+
+#include "fields/result_files.h"
+#include "fields/result_readers.h"
+#include "model/file_io.h"
+#include "tests/fields/result_fixtures.h"
+
+namespace lumetra {
+namespace {
+
+using testing::TempDir;
+using testing::WriteBytes;
+
+// Blocks of two Jx elements at 100, 150 and 250 MHz; the current's real part is
+// the frequency, so a block shows where it came from.
+std::filesystem::path ThreeFrequencies(const TempDir& dir) {
+  const auto xxx = dir / "p.XXX";
+  const std::vector<CurrentCell> jx = {testing::Element(0.01, 0.005, 0.002, 0.001),
+                                       testing::Element(0.012, 0.005, 0.002, 0.001)};
+  bool first = true;
+  for (double f : {100.0, 150.0, 250.0}) {
+    const Complex currents[] = {{f, 1.0}, {f, 2.0}};
+    WriteCurrentFile(xxx, first, f, jx, currents);
+    first = false;
+  }
+  return xxx;
+}
+
+TEST(ResultReaders, ScanListsTheBlocksInFileOrder) {
+  TempDir dir;
+  const auto xxx = ThreeFrequencies(dir);
+  EXPECT_EQ(ScanFrequencies(xxx, CurrentFileFields), (std::vector<double>{100.0, 150.0, 250.0}));
+  WriteBytes(dir / "empty.YYY", "");
+  EXPECT_TRUE(ScanFrequencies(dir / "empty.YYY", CurrentFileFields).empty());
+  EXPECT_THROW(ScanFrequencies(dir / "absent.XXX", CurrentFileFields), FileError);
+}
+
+TEST(ResultReaders, FindBlockMatchesExactlyAndAtOrAboveTakesTheNextBlock) {
+  TempDir dir;
+  const auto xxx = ThreeFrequencies(dir);
+  const std::optional<ResultBlock> exact = FindBlock(xxx, 150.0, CurrentFileFields);
+  ASSERT_TRUE(exact);
+  EXPECT_EQ(exact->Frequency, 150.0);
+  ASSERT_EQ(exact->Rows(), 2u);
+  EXPECT_EQ(exact->Row(1)[0], 12.0);  // x in mm
+  EXPECT_EQ(exact->Row(1)[4], 150.0);
+  EXPECT_EQ(exact->Row(1)[5], 2.0);
+  EXPECT_FALSE(FindBlock(xxx, 150.0000001, CurrentFileFields));
+
+  EXPECT_EQ(FirstBlockAtOrAbove(xxx, 150.0, CurrentFileFields)->Frequency, 150.0);
+  EXPECT_EQ(FirstBlockAtOrAbove(xxx, 150.0000001, CurrentFileFields)->Frequency, 250.0);
+  EXPECT_EQ(FirstBlockAtOrAbove(xxx, 1.0, CurrentFileFields)->Frequency, 100.0);
+  EXPECT_FALSE(FirstBlockAtOrAbove(xxx, 251.0, CurrentFileFields));
+}
+
+TEST(ResultReaders, SingleBlockIsTakenWhateverItsFrequency) {
+  TempDir dir;
+  const auto rad = dir / "p.RAD";
+  WriteBytes(rad, " 3.00000000000000E+0002 1\r\n"
+                  " 0.0000E+0000  0.0000E+0000  1.0000E+0000  2.0000E+0000\r\n");
+  const std::optional<ResultBlock> block = FindBlock(rad, 299.99, FarFieldFileFields);
+  ASSERT_TRUE(block);
+  EXPECT_EQ(block->Frequency, 300.0);
+  EXPECT_EQ(block->Row(0)[3], 2.0);
+}
+
+TEST(ResultReaders, ScanFileIsXxxUnlessItIsEmpty) {
+  TempDir dir;
+  const auto pro = dir / "p.PRO";
+  CreateEmptyResultFiles(pro);
+  ThreeFrequencies(dir);  // a Jx-only layout: .YYY stays empty
+  EXPECT_EQ(FrequencyScanFile(pro), dir / "p.XXX");
+  EXPECT_EQ(ScanFrequencies(FrequencyScanFile(pro), CurrentFileFields).size(), 3u);
+
+  CreateEmptyResultFiles(pro);
+  WriteCurrentFile(dir / "p.YYY", true, 42.0, {}, nullptr);
+  EXPECT_EQ(FrequencyScanFile(pro), dir / "p.YYY");
+  EXPECT_EQ(ScanFrequencies(FrequencyScanFile(pro), CurrentFileFields),
+            (std::vector<double>{42.0}));
+
+  WriteBytes(dir / "p.XXX", "\r\n  \r\n");
+  EXPECT_TRUE(IsResultFileEmpty(dir / "p.XXX"));
+  EXPECT_TRUE(IsResultFileEmpty(dir / "absent.XXX"));
+  EXPECT_FALSE(IsResultFileEmpty(dir / "p.YYY"));
+}
+
+TEST(ResultReaders, ToleratesLfLineEndsAndTrailingBlankLines) {
+  const std::string content = "100 1\n1 2 3 4\n\n200 1\n5 6 7 8\n\n\n";
+  EXPECT_EQ(ScanFrequencies(content, "x.RAD", 4), (std::vector<double>{100.0, 200.0}));
+  EXPECT_EQ(FirstBlockAtOrAbove(content, "x.RAD", 150.0, 4)->Row(0)[0], 5.0);
+}
+
+// The message of the FileError a damaged content raises.
+std::string ErrorOf(const std::string& content, int fields = 4) {
+  try {
+    ScanFrequencies(content, "damaged.RAD", fields);
+  } catch (const FileError& error) {
+    return error.what();
+  }
+  return "no error";
+}
+
+TEST(ResultReaders, DamagedFilesNameTheFileAndTheLine) {
+  // The block announces three lines but the file ends after two.
+  EXPECT_EQ(ErrorOf("100 3\n1 2 3 4\n5 6 7 8\n"),
+            "Error in file \"damaged.RAD\", line 3: unexpected end of file, the block of line 1 "
+            "announces 3 data lines, 2 found");
+  // Too small a count: the next data line is taken for a header.
+  EXPECT_EQ(ErrorOf("100 1\n1 2 3 4\n5 6 7 8\n200 1\n1 2 3 4\n"),
+            "Error in file \"damaged.RAD\", line 3: block header (frequency and line count) "
+            "expected, found \"5 6 7 8\"");
+  // Too large a count: the next header is taken for a data line.
+  EXPECT_EQ(ErrorOf("100 2\n1 2 3 4\n200 1\n1 2 3 4\n"),
+            "Error in file \"damaged.RAD\", line 3: 4 numbers expected on a data line, 2 found");
+  EXPECT_EQ(ErrorOf("100 1\n1 2 x 4\n"),
+            "Error in file \"damaged.RAD\", line 2: number expected, found \"x\"");
+  EXPECT_EQ(ErrorOf("100 -1\n"),
+            "Error in file \"damaged.RAD\", line 1: line count expected after the frequency, "
+            "found \"-1\"");
+  EXPECT_EQ(ErrorOf("100 1.5\n1 2 3 4\n"),
+            "Error in file \"damaged.RAD\", line 1: line count expected after the frequency, "
+            "found \"1.5\"");
+}
+
+TEST(ResultReaders, HostileContentFailsFastWithoutHugeAllocations) {
+  // A count near the integer limit on a two-line file ends at the end of the file.
+  EXPECT_NE(ErrorOf("100 2147483647\n1 2 3 4\n").find("announces 2147483647 data lines, 1 found"),
+            std::string::npos);
+  EXPECT_NE(ErrorOf("100 99999999999999999999\n").find("line 1"), std::string::npos);
+  EXPECT_NE(ErrorOf("nan 1\n1 2 3 4\n").find("line 1"), std::string::npos);
+  EXPECT_NE(ErrorOf("100 1\n1 2 inf 4\n").find("line 2"), std::string::npos);
+  EXPECT_NE(ErrorOf("100 1\n1e999 2 3 4\n").find("line 2"), std::string::npos);
+  EXPECT_NE(ErrorOf(std::string("\x7f" "ELF\0\0\1", 7)).find("line 1"), std::string::npos);
+  EXPECT_NE(ErrorOf("100 1\n" + std::string(5000, '1') + "\n").find("too long"),
+            std::string::npos);
+  // Lookups check the blocks they pass over as well.
+  EXPECT_THROW(FirstBlockAtOrAbove("100 1\n1 2\n200 0\n", "d.RAD", 150.0, 4), FileError);
+  EXPECT_THROW(FindBlock("100 1\n1 2 3 4\n200 1\n1 2 3\n", "d.RAD", 200.0, 4), FileError);
+}
+
+}  // namespace
+}  // namespace lumetra

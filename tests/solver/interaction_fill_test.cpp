@@ -1,0 +1,275 @@
+// The optimised matrix fill against the plain entry-by-entry reference fill, the
+// symmetric fill, the coincidence rules, physics of the filled blocks, abort and
+// bad input.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+
+#include "solver/interaction_fill.h"
+#include "solver/physical_constants.h"
+#include "tests/solver/fill_reference.h"
+#include "tests/support/recording_ui.h"
+
+namespace lumetra {
+namespace {
+
+using testing::BuildLayout;
+using testing::RecordingUi;
+using testing::RelativeMismatch;
+using testing::TestBlocks;
+
+constexpr double mm = 0.001;
+
+FrequencyConstants At(double megahertz, double heightMm = 1.6, double epsR = 1.0) {
+  return MakeFrequencyConstants(megahertz, Eps0 * (1 + epsR) / 2, epsR, true, heightMm * mm);
+}
+
+// A horizontal trace of 2 mm cells, a vertical one of 2.5 mm cells hanging from
+// its left end, and a coarser 3 mm-cell trace joined at its right end: connecting
+// Jx and Jy elements of their own lengths, so neither block is symmetric.
+ElementLists LShape() {
+  return BuildLayout({{6 * mm, 11 * mm, 12 * mm, 2 * mm, 6, 1},
+                      {1 * mm, 5 * mm, 2 * mm, 10 * mm, 1, 4},
+                      {15 * mm, 11 * mm, 6 * mm, 2 * mm, 2, 1}});
+}
+
+// A 20 mm strip of ten 2 x 1 mm cells: nine equal Jx elements.
+ElementLists UniformStrip() { return BuildLayout({{10 * mm, 0.5 * mm, 20 * mm, 1 * mm, 10, 1}}); }
+
+// A 4 x 3 plane of 1.5 mm square cells: equal Jx and equal Jy elements.
+ElementLists Plane() { return BuildLayout({{3 * mm, 2.25 * mm, 6 * mm, 4.5 * mm, 4, 3}}); }
+
+struct Filled {
+  TestBlocks optimised, reference;
+};
+
+Filled FillBoth(const FillRequest& request) {
+  Filled f;
+  testing::CreateBlocks(f.optimised, request);
+  testing::CreateBlocks(f.reference, request);
+  RecordingUi ui;
+  ComputationControl control(ui);
+  SystemMatrices view = f.optimised.View();
+  EXPECT_TRUE(FillInteractionMatrices(request, view, control));
+  EXPECT_FALSE(control.AbortRequested);
+  EXPECT_GE(ui.polls, 1);
+  SystemMatrices referenceView = f.reference.View();
+  testing::ReferenceFill(request, referenceView);
+  return f;
+}
+
+void ExpectAgreement(const Filled& f, double tolerance = 1e-10) {
+  EXPECT_LE(RelativeMismatch(f.optimised.Zxx, f.reference.Zxx), tolerance) << "Zxx";
+  EXPECT_LE(RelativeMismatch(f.optimised.Zxy, f.reference.Zxy), tolerance) << "Zxy";
+  EXPECT_LE(RelativeMismatch(f.optimised.Zyx, f.reference.Zyx), tolerance) << "Zyx";
+  EXPECT_LE(RelativeMismatch(f.optimised.Zyy, f.reference.Zyy), tolerance) << "Zyy";
+}
+
+std::complex<double> C(Complex z) { return {z.Re, z.Im}; }
+
+TEST(InteractionFill, AgreesWithReferenceFillOnLayoutsFrequenciesAndGroundPlane) {
+  struct Case {
+    const char* name;
+    ElementLists lists;
+  };
+  const Case cases[] = {{"L-shape", LShape()}, {"uniform strip", UniformStrip()}, {"plane", Plane()}};
+  EXPECT_FALSE(cases[0].lists.SymX);
+  EXPECT_FALSE(cases[0].lists.SymY);
+  EXPECT_TRUE(cases[1].lists.SymX);
+  EXPECT_TRUE(cases[2].lists.SymX && cases[2].lists.SymY);
+  // 100 MHz: every pair within 1/k (8 x 8 rule throughout); 3 and 30 GHz: far
+  // pairs take the four-point rule, near ones the 8 x 8 rule.
+  for (const Case& c : cases)
+    for (double megahertz : {100.0, 3000.0, 30000.0})
+      for (bool image : {false, true}) {
+        SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(megahertz) + " MHz" +
+                     (image ? " with ground plane" : ""));
+        ExpectAgreement(FillBoth({c.lists, At(megahertz), image}));
+      }
+}
+
+TEST(InteractionFill, AgreesOnALayoutLargeEnoughToBeSplitAcrossWorkers) {
+  // Two joined planes of different cell widths (218 unknowns, no symmetry): the
+  // entries are filled in many pieces by several threads, with caches that grow.
+  const ElementLists planes = BuildLayout({{6 * mm, 7.5 * mm, 12 * mm, 15 * mm, 8, 10},
+                                           {17 * mm, 7.5 * mm, 10 * mm, 15 * mm, 4, 10}});
+  EXPECT_EQ(planes.NX() + planes.NY(), 218);
+  EXPECT_FALSE(planes.SymX || planes.SymY);
+  ExpectAgreement(FillBoth({planes, At(10000.0), true}));
+}
+
+TEST(InteractionFill, SymmetricBlocksAreExactlySymmetricWithConstantDiagonal) {
+  for (bool image : {false, true}) {
+    const ElementLists plane = Plane();
+    const Filled f = FillBoth({plane, At(3000.0), image});
+    for (const ComplexMatrix* z : {&f.optimised.Zxx, &f.optimised.Zyy}) {
+      for (std::int32_t m = 1; m <= z->Cols(); ++m) {
+        EXPECT_EQ((*z)(m, m), (*z)(1, 1));
+        for (std::int32_t n = 1; n <= z->Rows(); ++n) EXPECT_EQ((*z)(n, m), (*z)(m, n));
+      }
+    }
+  }
+}
+
+TEST(InteractionFill, EqualCellsGiveReciprocalBlocksWithoutCopying) {
+  // Computed in full (flags cleared), the free-space and image blocks of equal
+  // square cells still satisfy reciprocity: Zxx and Zyy symmetric, Zxy the
+  // transpose of Zyx. That holds only if self forms are chosen symmetrically.
+  ElementLists plane = Plane();
+  plane.SymX = plane.SymY = plane.SymAll = false;
+  for (double megahertz : {100.0, 30000.0}) {
+    const Filled f = FillBoth({plane, At(megahertz), true});
+    ExpectAgreement(f);
+    const TestBlocks& z = f.optimised;
+    double worst = 0, largest = 0;
+    auto compare = [&](Complex a, Complex b) {
+      worst = std::max(worst, std::abs(C(a) - C(b)));
+      largest = std::max(largest, std::abs(C(a)));
+    };
+    for (std::int32_t n = 1; n <= z.Zxx.Rows(); ++n)
+      for (std::int32_t m = 1; m <= z.Zxx.Cols(); ++m) compare(z.Zxx(n, m), z.Zxx(m, n));
+    for (std::int32_t n = 1; n <= z.Zyy.Rows(); ++n)
+      for (std::int32_t m = 1; m <= z.Zyy.Cols(); ++m) compare(z.Zyy(n, m), z.Zyy(m, n));
+    for (std::int32_t n = 1; n <= z.Zxy.Rows(); ++n)
+      for (std::int32_t m = 1; m <= z.Zxy.Cols(); ++m) compare(z.Zxy(n, m), z.Zyx(m, n));
+    EXPECT_LT(worst, 1e-12 * largest) << megahertz;
+  }
+}
+
+TEST(InteractionFill, DiagonalOfAnIsolatedElementIsItsInductanceAndCapacitanceTerm) {
+  // One Jx element between two square charge cells, 100 MHz, free space: the
+  // entry is j Omega mu0/(4 pi) dx S + j/(4 pi Omega eps) * 2 (A - S)/dx, S the self
+  // integral of a cell and A a cell seen from its neighbour's centre: an inductive
+  // and a capacitive reactance in series.
+  const double d = 1 * mm;
+  const ElementLists pair = BuildLayout({{d, d / 2, 2 * d, d, 2, 1}});
+  const FrequencyConstants c = At(100.0);
+  const Filled f = FillBoth({pair, c, false});
+  const std::complex<double> self = 4.0 * C(SelfCellIntegral(c.K, d / 2, d / 2));
+  const std::complex<double> neighbour = C(CellIntegral(c.K, 0.5 * d, d / 2, d, d, 1.5 * d, d / 2, 0));
+  const std::complex<double> j(0, 1);
+  const std::complex<double> expected = j * c.Omega * Mu0 / (4 * M_PI) * d * self +
+                                        j / (4 * M_PI * c.Omega * c.EpsEff) * 2.0 * (neighbour - self) / d;
+  EXPECT_LT(std::abs(C(f.optimised.Zxx(1, 1)) - expected), 1e-12 * std::abs(expected));
+  // Mostly capacitive at 100 MHz for a 1 mm cell: large negative reactance.
+  EXPECT_LT(f.optimised.Zxx(1, 1).Im, 0.0);
+}
+
+// Two Jx elements on three 1 mm cells whose middle cell is moved by `shift` along x:
+// the first element's P+ then misses the middle cell's centre by `shift`.
+ElementLists ShiftedMiddleCell(double shift) {
+  ElementLists lists = BuildLayout({{1.5 * mm, 0.5 * mm, 3 * mm, 1 * mm, 3, 1}});
+  lists.Charges[1].X += shift;
+  return lists;
+}
+
+TEST(InteractionFill, SelfFormOnlyWithinOnePicometreOfTheCellCentre) {
+  const FrequencyConstants c = At(1000.0);
+  const Filled exact = FillBoth({ShiftedMiddleCell(0.0), c, false});
+  const Filled within = FillBoth({ShiftedMiddleCell(0.9e-12), c, false});
+  const Filled outside = FillBoth({ShiftedMiddleCell(2e-12), c, false});
+  ExpectAgreement(within);
+  ExpectAgreement(outside);
+  // Entry (1, 2): A1 is the middle cell seen from P+ of element 1.
+  const std::complex<double> z0 = C(exact.optimised.Zxx(1, 2));
+  EXPECT_LT(std::abs(C(within.optimised.Zxx(1, 2)) - z0), 1e-8 * std::abs(z0));
+  // 2e-12 m away the 8 x 8 rule replaces the self integral.
+  const double d = 1 * mm;
+  const std::complex<double> self = 4.0 * C(SelfCellIntegral(c.K, d / 2, d / 2));
+  const std::complex<double> sampled = C(CellIntegral(c.K, 0, 0, d, d, 0, 0, 0));
+  const std::complex<double> change = std::complex<double>(0, 1) * (sampled - self) / d /
+                                      (4 * M_PI * c.Omega * c.EpsEff);
+  EXPECT_LT(std::abs(C(outside.optimised.Zxx(1, 2)) - (z0 + change)), 1e-6 * std::abs(change));
+}
+
+TEST(InteractionFill, ZeroHeightImageUsesTheCellIntegralNotTheSelfForm) {
+  // With h = 0 the image lies in the trace plane and is evaluated by CellIntegral
+  // even where the free-space term took the self form (a self form there would
+  // cancel the diagonal). For the first strip element (cells 1 and 2, both of the
+  // element's own size) the neighbour terms cancel and
+  //   Z(1,1) = j (S - C0) (Omega mu0/(4 pi) dx - 2/(4 pi Omega eps dx)),
+  // S the self integral of a cell, C0 the 8 x 8 rule at its own centre.
+  const ElementLists strip = UniformStrip();
+  const FrequencyConstants flat = At(1000.0, 0.0);
+  const Filled f = FillBoth({strip, flat, true});
+  ExpectAgreement(f);
+  const double dx = 2 * mm, dy = 1 * mm;
+  const std::complex<double> s = 4.0 * C(SelfCellIntegral(flat.K, dx / 2, dy / 2));
+  const std::complex<double> c0 = C(CellIntegral(flat.K, 0, 0, dx, dy, 0, 0, 0));
+  const std::complex<double> expected = std::complex<double>(0, 1) * (s - c0) *
+                                        (flat.Omega * Mu0 / (4 * M_PI) * dx - 2 / (4 * M_PI * flat.Omega * flat.EpsEff * dx));
+  EXPECT_LT(std::abs(C(f.optimised.Zxx(1, 1)) - expected), 1e-9 * std::abs(expected));
+  EXPECT_GT(std::abs(expected), 0.0);
+}
+
+TEST(InteractionFill, MixedBlocksAreSetAndGroundPlaneImageIsSubtracted) {
+  // Over a ground plane far below, the image terms vanish; close below they
+  // reduce the coupling between neighbouring elements.
+  const ElementLists plane = Plane();
+  const Filled free = FillBoth({plane, At(1000.0), false});
+  const Filled distant = FillBoth({plane, At(1000.0, 1e6), true});
+  const Filled close = FillBoth({plane, At(1000.0, 0.2), true});
+  EXPECT_LT(RelativeMismatch(distant.optimised.Zxy, free.optimised.Zxy), 1e-6);
+  EXPECT_LT(RelativeMismatch(distant.optimised.Zxx, free.optimised.Zxx), 1e-6);
+  EXPECT_LT(std::abs(C(close.optimised.Zxy(1, 1))), std::abs(C(free.optimised.Zxy(1, 1))));
+}
+
+TEST(InteractionFill, AbortStopsTheFillAndReportsIt) {
+  const ElementLists plane = BuildLayout({{10 * mm, 10 * mm, 20 * mm, 20 * mm, 20, 20}});
+  const FillRequest request{plane, At(100.0), true};
+  for (int pollsBeforeAbort : {1, 2, 3}) {
+    TestBlocks blocks;
+    testing::CreateBlocks(blocks, request);
+    RecordingUi ui;
+    ui.abortAfterPolls = pollsBeforeAbort;
+    ComputationControl control(ui);
+    SystemMatrices view = blocks.View();
+    EXPECT_FALSE(FillInteractionMatrices(request, view, control)) << pollsBeforeAbort;
+    EXPECT_TRUE(control.AbortRequested);
+  }
+  // Already aborted: nothing is filled.
+  TestBlocks blocks;
+  testing::CreateBlocks(blocks, request);
+  RecordingUi ui;
+  ComputationControl control(ui);
+  control.AbortRequested = true;
+  SystemMatrices view = blocks.View();
+  EXPECT_FALSE(FillInteractionMatrices(request, view, control));
+  EXPECT_EQ(blocks.Zxx(1, 1), Complex{});
+}
+
+TEST(InteractionFill, RejectsBlocksOfTheWrongShapeAndMissingChargeCells) {
+  const ElementLists lshape = LShape();
+  RecordingUi ui;
+  ComputationControl control(ui);
+  {
+    TestBlocks blocks;
+    testing::CreateBlocks(blocks, {lshape, At(100.0)});
+    SystemMatrices view = blocks.View();
+    view.Zxy = nullptr;
+    EXPECT_THROW(FillInteractionMatrices({lshape, At(100.0)}, view, control), std::invalid_argument);
+    view = blocks.View();
+    EXPECT_THROW(FillInteractionMatrices({lshape, At(100.0), true, GroundPointPlacement::AfterJx}, view, control),
+                 std::invalid_argument);
+  }
+  for (std::int32_t bad : {0, static_cast<std::int32_t>(lshape.Charges.size()) + 1}) {
+    ElementLists broken = lshape;
+    broken.Jy.back().Positive = bad;
+    TestBlocks blocks;
+    testing::CreateBlocks(blocks, {broken, At(100.0)});
+    SystemMatrices view = blocks.View();
+    EXPECT_THROW(FillInteractionMatrices({broken, At(100.0)}, view, control), std::invalid_argument) << bad;
+  }
+}
+
+TEST(InteractionFill, EmptyLayoutFillsNothing) {
+  const ElementLists empty;
+  RecordingUi ui;
+  ComputationControl control(ui);
+  SystemMatrices none;
+  EXPECT_TRUE(FillInteractionMatrices({empty, At(100.0)}, none, control));
+}
+
+}  // namespace
+}  // namespace lumetra
