@@ -189,7 +189,13 @@ int RunCompute(Arguments& args, std::ostream& out) {
   Project project;
   if (!OpenProject(project, path, ui)) return ExitReportedError;
   const bool json = args.TakeFlag("--json");
-  const ComputationSettings settings = SettingsFromArguments(args, project);
+  ComputationSettings settings;
+  try {
+    settings = SettingsFromArguments(args, project);
+  } catch (const FileError& error) {  // the frequency list file
+    ui.ShowMessage(error.what());
+    return ExitReportedError;
+  }
   args.ExpectEnd();
 
   // Messages go to stderr with --json, so that stdout is one JSON document.

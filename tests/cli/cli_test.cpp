@@ -134,3 +134,59 @@ TEST(Cli, DamagedProjectsAreReportedWithFileAndLine) {
 
 }  // namespace
 }  // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+TEST(CliCompute, JsonReportsThePortOfEachPoint) {
+  TempDir dir;
+  CopyExample("dipole", dir);
+  const std::string pro = (dir / "dipole.PRO").string();
+  const CliRun run = Cli(dir, "compute " + pro + " --sweep 1400 1420 20 --json");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("\"unknowns\": 49"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("{\"frequency_mhz\": 1400, \"fill_s\": "), std::string::npos);
+  EXPECT_NE(run.output.find("{\"frequency_mhz\": 1420, "), std::string::npos);
+  EXPECT_NE(run.output.find("\"sources\": [{\"number\": 1, \"voltage\": [1, 0], \"current\": ["),
+            std::string::npos);
+  EXPECT_NE(run.output.find("\"impedance\": [7"), std::string::npos) << run.output;  // ~72 ohm
+  EXPECT_FALSE(ReadBytes(dir / "dipole.XXX").empty());
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_NE(entry.path().stem(), "TempFile");
+}
+
+TEST(CliCompute, BadOptionsAndFilesAreReportedNotCrashed) {
+  TempDir dir;
+  CopyExample("dipole", dir);
+  const std::string pro = (dir / "dipole.PRO").string();
+  CliRun run = Cli(dir, "compute " + pro + " --freq 0");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, "Error: Out of range! Frequency must be greater than 0\n");
+
+  WriteBytes(dir / "list.txt", "100\r\n1e3x\r\n");
+  run = Cli(dir, "compute " + pro + " --freq-list " + (dir / "list.txt").string());
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, "Error: Invalid frequency in frequency list\n");
+
+  run = Cli(dir, "compute " + pro + " --freq-list " + (dir / "missing.txt").string());
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("missing.txt"), std::string::npos);
+
+  WriteBytes(dir / "empty.txt", "");
+  run = Cli(dir, "compute " + pro + " --freq-list " + (dir / "empty.txt").string());
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("frequency list is empty"), std::string::npos) << run.output;
+
+  EXPECT_EQ(Cli(dir, "compute " + pro + " --far-field --theta 0:90").exitCode, 2);
+  EXPECT_EQ(Cli(dir, "compute " + pro + " --sweep 1 2").exitCode, 2);
+  run = Cli(dir, "compute " + pro + " --loads");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, "Error: You have not defined any impedances!\n");
+}
+
+}  // namespace
+}  // namespace lumetra

@@ -103,16 +103,17 @@ TEST(Physics, ShortDipoleRadiatesTheHertzianPattern) {
       EXPECT_NEAR(p.At(theta, phi, 2) / peak, std::cos(t) * std::cos(f), 1e-3) << theta << " " << phi;
       EXPECT_NEAR(p.At(theta, phi, 3) / peak, std::sin(f), 1e-3) << theta << " " << phi;
     }
-  // Radiation resistance of a short dipole with its triangular current,
-  // 20 pi^2 (L/lambda)^2, from the power the source delivers and the far field:
-  // P = (1/2) |I|^2 R and |E| = eta k |I| L / (8 pi) at broadside.
+  // Power balance of the short dipole: the current moment seen in the far field,
+  // written as a triangular current of peak I (|E| = eta k |I| L / (8 pi) at
+  // broadside), must radiate what the source delivers, P = (1/2) |I|^2 R with the
+  // radiation resistance 20 pi^2 (L/lambda)^2 of that current.
   const double power = report.Points[0].InputPower;
   const double k = 2 * M_PI / 1.0, length = 0.02;
   const double current = 8 * M_PI * peak / (Eta0 * k * length);
   const double resistance = 2 * power / (current * current);
   const double expected = 20 * M_PI * M_PI * std::pow(length / 1.0, 2);
-  std::printf("short dipole radiation resistance %.5f ohm, closed form %.5f ohm\n", resistance,
-              expected);
+  std::printf("short dipole: radiation resistance of its far-field moment %.5f ohm, "
+              "closed form %.5f ohm\n", resistance, expected);
   EXPECT_NEAR(resistance / expected, 1.0, 0.05);
 }
 
