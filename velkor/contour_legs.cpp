@@ -5,7 +5,7 @@
 
 #include "velkor/plain_complex.h"
 #include "velkor/sine_recurrence.h"
-#include "velkor/slab_spectrum.h"
+#include "velkor/slab_green_function.h"
 
 namespace velkor {
 
@@ -161,7 +161,7 @@ Complex leg_integral(const StraightLeg& leg, Coupling coupling, const ElementPai
   std::vector<RadialSample> samples(leg.points);
   for (int n = 0; n < leg.points; ++n) {
     const Complex beta = leg.start + leg.span * ((n + 0.5) * dt);
-    const SlabSpectrum spectrum = slab_spectrum(beta * beta, slab.k0, slab.er, slab.h);
+    const SlabSpectrum spectrum = slab_green_function(beta * beta, slab.k0, slab.er, slab.h);
     samples[n] = {beta,
                   1.0 / beta,
                   std::abs(beta),

@@ -6,7 +6,7 @@
 #include "velkor/integrand.h"
 #include "velkor/interaction.h"
 #include "velkor/max_kr.h"
-#include "velkor/slab_spectrum.h"
+#include "velkor/slab_green_function.h"
 #include "velkor/velkor.h"
 
 namespace {
@@ -90,11 +90,11 @@ void _farfieldjyexc(double theta, double phi, double f, double er, double h, dou
 }
 
 void _testexx(double kx, double ky, double k0, double er, double h, double* re, double* im) {
-  store(velkor::slab_spectrum(kx * kx + ky * ky, k0, er, h).exx(kx), re, im);
+  store(velkor::slab_green_function(kx * kx + ky * ky, k0, er, h).exx(kx), re, im);
 }
 
 void _testaxx(double kx, double ky, double k0, double er, double h, double* re, double* im) {
-  store(velkor::slab_spectrum(kx * kx + ky * ky, k0, er, h).axx(kx), re, im);
+  store(velkor::slab_green_function(kx * kx + ky * ky, k0, er, h).axx(kx), re, im);
 }
 
 void _testcurr(double kx, double ky, double ax, double ay, double* re, double* im) {

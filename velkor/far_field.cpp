@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "velkor/element_transforms.h"
-#include "velkor/slab_spectrum.h"
+#include "velkor/slab_green_function.h"
 
 namespace velkor {
 
@@ -31,7 +31,7 @@ TransverseWavenumbers at_direction(const Observation& at) {
   const double k0 = free_space_wavenumber(at.f_mhz);
   const double kx = k0 * std::sin(at.theta) * std::cos(at.phi);
   const double ky = k0 * std::sin(at.theta) * std::sin(at.phi);
-  return {kx, ky, slab_spectrum(kx * kx + ky * ky, k0, at.er, at.h)};
+  return {kx, ky, slab_green_function(kx * kx + ky * ky, k0, at.er, at.h)};
 }
 
 }  // namespace

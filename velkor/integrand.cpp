@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "velkor/element_transforms.h"
-#include "velkor/slab_spectrum.h"
+#include "velkor/slab_green_function.h"
 
 namespace velkor {
 
@@ -11,7 +11,7 @@ Complex integrand(Coupling coupling, const Slab& slab, Complex beta, double alph
                   const ElementPair& pair) {
   const Complex kx = beta * std::cos(alpha);
   const Complex ky = beta * std::sin(alpha);
-  const SlabSpectrum spectrum = slab_spectrum(beta * beta, slab.k0, slab.er, slab.h);
+  const SlabSpectrum spectrum = slab_green_function(beta * beta, slab.k0, slab.er, slab.h);
   const Complex phase = std::exp(J * (kx * pair.dx + ky * pair.dy));
   const Complex source = source_transform(kx, ky, pair.ax, pair.ay);
   switch (coupling) {

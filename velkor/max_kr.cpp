@@ -4,7 +4,7 @@
 
 #include "velkor/constants.h"
 #include "velkor/element_transforms.h"
-#include "velkor/slab_spectrum.h"
+#include "velkor/slab_green_function.h"
 
 namespace velkor {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "velkor/sine_recurrence.h"
-#include "velkor/slab_spectrum.h"
+#include "velkor/slab_green_function.h"
 
 namespace velkor {
 

@@ -46,7 +46,7 @@ struct SlabSpectrum {
 // Coefficients at a complex radial wavenumber given by its square (principal square
 // roots throughout, so beta2 must carry a non-negative imaginary part, as it does on
 // the integration path and for real beta).
-SlabSpectrum slab_spectrum(Complex beta2, double k0, double er, double h);
+SlabSpectrum slab_green_function(Complex beta2, double k0, double er, double h);
 
 // On the real axis beyond sqrt(er) k0 every vertical wavenumber is negative imaginary
 // (evanescent fields), and the corrected kernels are purely imaginary:

@@ -1,10 +1,10 @@
-#include "velkor/slab_spectrum.h"
+#include "velkor/slab_green_function.h"
 
 #include <cmath>
 
 namespace velkor {
 
-SlabSpectrum slab_spectrum(Complex beta2, double k0, double er, double h) {
+SlabSpectrum slab_green_function(Complex beta2, double k0, double er, double h) {
   const double k0sq = k0 * k0;
   const double ee = (er + 1.0) / 2.0;
   const Complex k1 = -J * std::sqrt(beta2 - er * k0sq);
