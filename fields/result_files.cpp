@@ -1,13 +1,10 @@
 #include "fields/result_files.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "model/file_io.h"
 #include "model/number_format.h"
@@ -18,12 +15,6 @@ namespace lumetra {
 namespace {
 
 constexpr double MetreToMillimetre = 1000.0;
-
-std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
-
-[[noreturn]] void FailWrite(const std::filesystem::path& file, int errorNumber) {
-  throw FileError("Write error in file " + Quoted(file) + ". " + std::strerror(errorNumber));
-}
 
 // Appends one data line of R23 fields.
 void AppendLine(std::string& block, std::initializer_list<double> fields) {
@@ -71,53 +62,9 @@ void WriteResultHeader(std::string& block, double frequencyMHz, std::int64_t lin
 }
 
 ResultFileStream::ResultFileStream(std::filesystem::path file, bool firstPoint)
-    : file_(std::move(file)) {
-  // Appending cannot go through a temporary that replaces the target, so result
-  // files are written in place; every write and the close are checked.
-  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (firstPoint ? O_TRUNC : O_APPEND);
-  fd_ = ::open(file_.c_str(), flags, 0644);
-  if (fd_ < 0) throw FileError(CannotOpenMessage(file_, errno));
-}
-
-ResultFileStream::~ResultFileStream() {
-  if (fd_ < 0) return;
-  try {
-    Close();
-  } catch (const FileError&) {
-    // Already leaving by an exception or an abort; the first error is the one shown.
-  }
-}
-
-void ResultFileStream::Write(std::string_view text) {
-  buffer_.append(text);
-  if (buffer_.size() >= (1u << 20)) Flush();
-}
-
-void ResultFileStream::Flush() {
-  const char* data = buffer_.data();
-  std::size_t left = buffer_.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd_, data, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd_);
-      fd_ = -1;
-      FailWrite(file_, error);
-    }
-    data += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  buffer_.clear();
-}
-
-void ResultFileStream::Close() {
-  if (fd_ < 0) return;
-  Flush();
-  const int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0) FailWrite(file_, errno);
-}
+    // Appending cannot go through a temporary that replaces the target, so result
+    // files are written in place; every write and the close are checked.
+    : writer_(std::move(file), firstPoint ? WriteMode::Truncate : WriteMode::Append) {}
 
 void WriteResultBlock(const std::filesystem::path& file, bool firstPoint, std::string_view block) {
   ResultFileStream stream(file, firstPoint);

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/file_io.h"
 #include "solver/complex_arithmetic.h"
 #include "solver/element_lists.h"
 
@@ -45,19 +46,14 @@ void WriteResultHeader(std::string& block, double frequencyMHz, std::int64_t lin
 class ResultFileStream {
 public:
   ResultFileStream(std::filesystem::path file, bool firstPoint);
-  ~ResultFileStream();
   ResultFileStream(const ResultFileStream&) = delete;
   ResultFileStream& operator=(const ResultFileStream&) = delete;
 
-  void Write(std::string_view text);
-  void Close();
+  void Write(std::string_view text) { writer_.Write(text); }
+  void Close() { writer_.Commit(); }
 
 private:
-  void Flush();
-
-  std::filesystem::path file_;
-  int fd_ = -1;
-  std::string buffer_;
+  FileWriter writer_;
 };
 
 // Puts one finished block into the file by the opening rule above.

@@ -57,25 +57,43 @@ std::string ReadTextFile(const std::filesystem::path& path, std::size_t maxBytes
   return content;
 }
 
-FileWriter::FileWriter(std::filesystem::path path) : path_(std::move(path)) {
-  temporary_ = path_;
-  temporary_ += ".partial~";
-  fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+FileWriter::FileWriter(std::filesystem::path path, WriteMode mode) : path_(std::move(path)) {
+  int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
+  std::filesystem::path target = path_;
+  switch (mode) {
+    case WriteMode::Replace:
+      temporary_ = path_;
+      temporary_ += ".partial~";
+      target = temporary_;
+      flags |= O_TRUNC;
+      break;
+    case WriteMode::Truncate: flags |= O_TRUNC; break;
+    case WriteMode::Append: flags |= O_APPEND; break;
+  }
+  fd_ = ::open(target.c_str(), flags, 0644);
   if (fd_ < 0) throw FileError(CannotOpenMessage(path_, errno));
-  buffer_.reserve(1 << 20);
+  buffer_.reserve(1 << 16);
 }
 
 FileWriter::~FileWriter() {
-  if (fd_ >= 0) {
+  if (fd_ < 0) return;
+  if (!temporary_.empty()) {
     ::close(fd_);
     ::unlink(temporary_.c_str());
+    return;
+  }
+  // In place: keep what was written (an aborted far field keeps its finished lines).
+  try {
+    Commit();
+  } catch (const FileError&) {
+    // Already leaving by an exception or an abort; the first error is the one shown.
   }
 }
 
 void FileWriter::FailWrite(int errorNumber) {
   ::close(fd_);
   fd_ = -1;
-  ::unlink(temporary_.c_str());
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
   throw FileError("Write error in file " + Quoted(path_) + ". " + std::strerror(errorNumber));
 }
 
@@ -100,14 +118,16 @@ void FileWriter::Flush() {
 }
 
 void FileWriter::Commit() {
+  if (fd_ < 0) return;
   Flush();
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) {
     const int error = errno;
-    ::unlink(temporary_.c_str());
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
     throw FileError("Write error in file " + Quoted(path_) + ". " + std::strerror(error));
   }
+  if (temporary_.empty()) return;
   if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
     const int error = errno;
     ::unlink(temporary_.c_str());

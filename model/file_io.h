@@ -31,12 +31,22 @@ inline constexpr std::size_t MaxTextFileBytes = 256u << 20;
 std::string ReadTextFile(const std::filesystem::path& path,
                          std::size_t maxBytes = MaxTextFileBytes);
 
-// Writes a file through a temporary beside it that replaces the target on Commit().
-// A writer destroyed without Commit() (an exception on the way) removes the
-// temporary and leaves the old file as it was. Throws FileError.
+// How a FileWriter treats the file it writes.
+enum class WriteMode {
+  // Through a temporary beside the target that replaces it on Commit(): a writer
+  // destroyed without Commit() (an exception on the way) leaves the old file as it
+  // was. For every file that is written whole.
+  Replace,
+  // In place, emptied first or appended to; what was written stays when the writer
+  // is destroyed early. For result files that grow by one block per frequency.
+  Truncate,
+  Append,
+};
+
+// Buffered, checked writing of one file. Throws FileError naming the file.
 class FileWriter {
 public:
-  explicit FileWriter(std::filesystem::path path);
+  explicit FileWriter(std::filesystem::path path, WriteMode mode = WriteMode::Replace);
   ~FileWriter();
   FileWriter(const FileWriter&) = delete;
   FileWriter& operator=(const FileWriter&) = delete;
@@ -49,7 +59,7 @@ private:
   [[noreturn]] void FailWrite(int errorNumber);
 
   std::filesystem::path path_;
-  std::filesystem::path temporary_;
+  std::filesystem::path temporary_;  // empty when writing in place
   int fd_ = -1;
   std::string buffer_;
 };
