@@ -35,4 +35,16 @@ ComputationSettings SingleFrequency(double mhz) {
   return s;
 }
 
+ComputationSettings WithFarField(ComputationSettings s, const std::array<double, 3>& theta,
+                                 const std::array<double, 3>& phi) {
+  s.FarField = true;
+  s.ThetaStart = FormatGeneral(theta[0]);
+  s.ThetaStop = FormatGeneral(theta[1]);
+  s.ThetaStep = FormatGeneral(theta[2]);
+  s.PhiStart = FormatGeneral(phi[0]);
+  s.PhiStop = FormatGeneral(phi[1]);
+  s.PhiStep = FormatGeneral(phi[2]);
+  return s;
+}
+
 }  // namespace lumetra::testing

@@ -2,6 +2,8 @@
 // directory so that the driver finds its files.
 #pragma once
 
+#include <array>
+
 #include "model/project.h"
 #include "solver/computation_driver.h"
 #include "tests/support/recording_ui.h"
@@ -21,5 +23,10 @@ ComputationReport Compute(Project& project, const ComputationSettings& settings,
 
 // Settings for one frequency without loads, sound or time messages.
 ComputationSettings SingleFrequency(double mhz);
+
+// The same with the far field over theta and phi ranges given as
+// {start, stop, step} in degrees.
+ComputationSettings WithFarField(ComputationSettings settings, const std::array<double, 3>& theta,
+                                 const std::array<double, 3>& phi);
 
 }  // namespace lumetra::testing

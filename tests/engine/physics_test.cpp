@@ -83,14 +83,8 @@ TEST(Physics, ShortDipoleRadiatesTheHertzianPattern) {
   TempDir dir;
   RecordingUi ui;
   Project dipole = StripDipole(dir, 20, 1, 20);  // L = lambda / 50 at 300 MHz
-  ComputationSettings s = SingleFrequency(300);
-  s.FarField = true;
-  s.ThetaStart = "0";
-  s.ThetaStop = "90";
-  s.ThetaStep = "15";
-  s.PhiStart = "0";
-  s.PhiStop = "90";
-  s.PhiStep = "30";
+  const ComputationSettings s = testing::WithFarField(SingleFrequency(300), {0, 90, 15},
+                                                        {0, 90, 30});
   const ComputationReport report = Compute(dipole, s, ui, dir);
   ASSERT_EQ(report.Points.size(), 1u);
   const Pattern p = ReadPattern(dir / "strip.RAD");
@@ -121,14 +115,8 @@ TEST(Physics, HalfWaveDipoleGainFromThePatternAndInputPower) {
   TempDir dir;
   RecordingUi ui;
   Project dipole = StripDipole(dir, 100, 1, 50);
-  ComputationSettings s = SingleFrequency(1430);
-  s.FarField = true;
-  s.ThetaStart = "0";
-  s.ThetaStop = "0";
-  s.ThetaStep = "1";
-  s.PhiStart = "0";
-  s.PhiStop = "0";
-  s.PhiStep = "1";
+  const ComputationSettings s = testing::WithFarField(SingleFrequency(1430), {0, 0, 1},
+                                                        {0, 0, 1});
   const ComputationReport report = Compute(dipole, s, ui, dir);
   ASSERT_GT(report.InputPower, 0.0);
   const double e = ReadPattern(dir / "strip.RAD").At(0, 0, 2);
@@ -179,14 +167,8 @@ TEST(Physics, PowerBalanceOverAGroundPlaneWithGroundPoints) {
     loop.Env.GroundPlane = true;
     loop.Env.GPHeight = "10";
     loop.GroundPoints = points;
-    ComputationSettings s = SingleFrequency(700);
-    s.FarField = true;
-    s.ThetaStart = "0";
-    s.ThetaStop = "90";
-    s.ThetaStep = "2";
-    s.PhiStart = "0";
-    s.PhiStop = "360";
-    s.PhiStep = "2";
+    const ComputationSettings s = testing::WithFarField(SingleFrequency(700), {0, 90, 2},
+                                                          {0, 360, 2});
     const ComputationReport report = Compute(loop, s, ui, dir);
     ASSERT_GT(report.InputPower, 0.0) << (ui.messages.empty() ? "" : ui.messages[0]);
     const double radiated = RadiatedPower(ReadPattern(dir / "strip.RAD"), 2.0);
@@ -200,14 +182,8 @@ TEST(Physics, PowerBalanceOfTheDipoleInFreeSpace) {
   TempDir dir;
   RecordingUi ui;
   Project dipole = StripDipole(dir, 100, 2, 50);
-  ComputationSettings s = SingleFrequency(1400);
-  s.FarField = true;
-  s.ThetaStart = "0";
-  s.ThetaStop = "90";
-  s.ThetaStep = "2";
-  s.PhiStart = "0";
-  s.PhiStop = "360";
-  s.PhiStep = "2";
+  const ComputationSettings s = testing::WithFarField(SingleFrequency(1400), {0, 90, 2},
+                                                        {0, 360, 2});
   const ComputationReport report = Compute(dipole, s, ui, dir);
   // The board plane is a plane of symmetry: the lower half radiates as much.
   const double radiated = 2 * RadiatedPower(ReadPattern(dir / "strip.RAD"), 2.0);
