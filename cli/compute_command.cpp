@@ -12,6 +12,7 @@
 #include "model/project_commands.h"
 #include "model/text_reader.h"
 #include "solver/computation_driver.h"
+#include "solver/solver_settings.h"
 
 namespace lumetra::cli {
 
@@ -78,6 +79,7 @@ ComputationSettings SettingsFromArguments(Arguments& args, Project& project) {
     env.Conductivity = r[0];
   }
   if (args.TakeFlag("--no-resistivity")) env.FiniteConductivity = false;
+  if (auto er = args.TakeOption("--diel", 1); !er.empty()) env.DielConst = er[0];
   s.FarField = args.TakeFlag("--far-field");
   if (auto theta = args.TakeOption("--theta", 1); !theta.empty()) {
     const auto parts = SplitRange(theta[0], "--theta");
@@ -162,6 +164,27 @@ void PrintTable(const ComputationReport& report, std::ostream& out) {
   }
 }
 
+// The substrate dialogs' settings from the options, checked as the dialogs check
+// them; false when a check refused a value (its message is shown).
+bool SubstrateSettingsFromArguments(Arguments& args, ComputationSettings& s, UserInterface& ui) {
+  s.RigSol = !args.TakeFlag("--effective-eps");
+  const std::vector<std::string> every = args.TakeOption("--eps-approx", 1);
+  if (!every.empty()) {
+    if (s.RigSol) throw UsageError("--eps-approx needs --effective-eps");
+    const auto model =
+        CheckEffectivePermittivity(EffectivePermittivityModel::ApproximateEvery, every[0], ui);
+    if (!model) return false;
+    s.EffectivePermittivity = *model;
+  }
+  IntegrationTexts texts = DefaultIntegrationTexts();
+  if (auto points = args.TakeOption("--points", 1); !points.empty()) texts.Points = points[0];
+  if (auto error = args.TakeOption("--rel-error", 1); !error.empty()) texts.RelativeError = error[0];
+  const std::optional<IntegrationSettings> integration = CheckIntegrationTexts(texts, ui);
+  if (!integration) return false;
+  s.Integration = *integration;
+  return true;
+}
+
 // A private directory for the temporary project copy: runs never meet each other's
 // copies, and a project that happens to be called TempFile is never overwritten.
 class PrivateDirectory {
@@ -192,6 +215,7 @@ int RunCompute(Arguments& args, std::ostream& out) {
   ComputationSettings settings;
   try {
     settings = SettingsFromArguments(args, project);
+    if (!SubstrateSettingsFromArguments(args, settings, ui)) return ExitReportedError;
   } catch (const FileError& error) {  // the frequency list file
     ui.ShowMessage(error.what());
     return ExitReportedError;

@@ -10,6 +10,8 @@
 #include "cli/arguments.h"
 #include "cli/compute_command.h"
 #include "cli/farfield_command.h"
+#include "cli/list_command.h"
+#include "cli/nearfield_command.h"
 #include "cli/project_commands.h"
 #include "model/batch_mode.h"
 
@@ -29,9 +31,21 @@ const char* const Usage =
     "      --loads | --no-loads               (default: loads when the project has any)\n"
     "      --ground-plane H | --no-ground-plane, --resistivity R | --no-resistivity\n"
     "      --far-field [--theta A:B:S] [--phi A:B:S]   --json (machine-readable output)\n"
+    "      --diel ER                          slab permittivity over the ground plane (.PRO's)\n"
+    "      --effective-eps [--eps-approx N]   effective permittivity instead of the rigorous\n"
+    "                                         slab (simple formula, or fitted every N-th point)\n"
+    "      --points N, --rel-error PCT        spectral integration (default 100 points, 1 %)\n"
     "  farfield PATH.PRO [--theta A:B:S] [--phi A:B:S]\n"
     "                                         far field from the current files (.RAD),\n"
-    "                                         angles in degrees (default 0:90:2, 0:360:18)\n";
+    "                                         angles in degrees (default 0:90:2, 0:360:18)\n"
+    "  nearfield PATH.PRO [--x A:B:S] [--y A:B:S] [--z A:B:S] [--eps-eff EPS]\n"
+    "                                         near field from the current files (.NFE/.NFH),\n"
+    "                                         grid in mm (default 0:0:10 each: the origin);\n"
+    "                                         EPS relative, default (1 + eps_r)/2 of the project\n"
+    "  list PATH.PRO jx|jy|jz|rad|nfe|nfh [--freq F]\n"
+    "                                         one block of a result file as its list prints it;\n"
+    "                                         several blocks and no --freq: the first is listed\n"
+    "                                         and the others are named on stderr\n";
 
 }  // namespace
 
@@ -45,6 +59,8 @@ int main(int argc, char** argv) {
       {"info", lumetra::cli::RunInfo},
       {"compute", lumetra::cli::RunCompute},
       {"farfield", lumetra::cli::RunFarField},
+      {"nearfield", lumetra::cli::RunNearField},
+      {"list", lumetra::cli::RunList},
   };
   if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
     std::cout << Usage;

@@ -23,11 +23,18 @@ echo "== Fuzzing the file readers for ${fuzz_seconds} s each"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DLUMETRA_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j"$jobs"
+# Seeds: the shared corpus of project files, plus a target's own directory of
+# seeds where it has one.
+declare -A own_corpus=([fuzz_result_readers]=tests/fuzz/corpus-results)
 for target in build-fuzz/fuzz/fuzz_*; do
   name="$(basename "$target")"
   corpus="build-fuzz/corpus/$name"
   mkdir -p "$corpus"
   cp tests/fuzz/corpus/* "$corpus/"
+  own="${own_corpus[$name]:-}"
+  if [[ -n "$own" && -d "$own" ]]; then
+    cp "$own"/* "$corpus/"
+  fi
   log="build-fuzz/$name.log"
   if ! "$target" -max_total_time="$fuzz_seconds" -max_len=4096 -print_final_stats=1 \
       -artifact_prefix=build-fuzz/ "$corpus" > "$log" 2>&1; then

@@ -8,6 +8,7 @@
 #include "model/number_format.h"
 #include "model/project_files.h"
 #include "solver/complex_storage.h"
+#include "solver/effective_permittivity.h"
 #include "solver/element_lists.h"
 #include "solver/time_estimate.h"
 
@@ -40,6 +41,7 @@ struct Run {
   ComputationReport& report;
   bool ignoreGroundPoints = false;
   Clock::time_point start{};
+  ApproximationSchedule approximation{};  // the fitted effective permittivity of the run
 };
 
 // Ends the run: the sweep stops and the completion says it was aborted.
@@ -74,8 +76,22 @@ void ComputeFrequency(Run& run, bool firstPoint, double frequency, double epsR) 
   UserInterface& ui = run.control.ui;
   const ComputationPlan& plan = run.plan;
   const bool dielectricPresent = epsR > 1.0 && plan.GroundPlane;
-  // The free-space and image terms see the mean of the two half spaces.
-  const double epsEff = Eps0 * (1.0 + epsR) * 0.5;
+  // The free-space and image terms see the mean of the two half spaces; the
+  // rigorous model adds the slab's spectral correction to that, the effective
+  // models replace it by a permittivity nearer to the slab's.
+  double epsEff = Eps0 * (1.0 + epsR) * 0.5;
+  if (dielectricPresent && !plan.RigSol) {
+    const EffectivePermittivitySettings& model = plan.EffectivePermittivity;
+    if (model.Model == EffectivePermittivityModel::SimpleFormula) {
+      epsEff = SimpleEffectivePermittivity(epsR, plan.HeightMm, run.project.GridSize);
+    } else {
+      if (NextPointApproximates(run.approximation, firstPoint, model.Every))
+        run.approximation.Stored =
+            ApproximateEpsEff(frequency, epsR, plan.HeightMm * MillimetreToMetre,
+                              run.project.GridSize * MillimetreToMetre, plan.Integration);
+      epsEff = run.approximation.Stored;
+    }
+  }
   const FrequencyConstants constants = MakeFrequencyConstants(
       frequency, epsEff, epsR, plan.GroundPlane, plan.HeightMm * MillimetreToMetre);
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "solver/solver_settings.h"
+
 namespace lumetra {
 
 struct ComputationSettings {
@@ -29,6 +31,11 @@ struct ComputationSettings {
   std::string PhiStart = "0", PhiStop = "360", PhiStep = "18";
 
   bool RigSol = true;                 // rigorous substrate model (else effective permittivity)
+
+  // The substrate dialogs of the program (not stored with the project): the
+  // spectral integration of the rigorous model and the effective-permittivity model.
+  IntegrationSettings Integration;
+  EffectivePermittivitySettings EffectivePermittivity;
 
   // Options of the menu.
   bool CompSound = true;

@@ -112,6 +112,8 @@ std::optional<ComputationPlan> ValidateComputation(Project& project,
   if (env.FiniteConductivity)
     plan.SurfaceResistance = check.Real(env.Conductivity, "Conductivity for segments", 0, 1e12);
   plan.RigSol = s.RigSol;
+  plan.Integration = s.Integration;
+  plan.EffectivePermittivity = s.EffectivePermittivity;
 
   // The connecting elements are derived afresh for every run.
   bool connected = false;

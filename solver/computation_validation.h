@@ -34,6 +34,8 @@ struct ComputationPlan {
   bool FiniteConductivity = false;
   double SurfaceResistance = 0.0;   // ohm per square
   bool RigSol = true;
+  IntegrationSettings Integration;
+  EffectivePermittivitySettings EffectivePermittivity;
 };
 
 // Runs every check, including the connection step that rewrites .JXC/.JYC (so the

@@ -31,4 +31,7 @@ inline FrequencyConstants MakeFrequencyConstants(double frequencyMHz, double eps
   return c;
 }
 
+// A dielectric slab fills the space between the layout and the ground plane.
+inline bool SlabPresent(const FrequencyConstants& c) { return c.GroundPlane && c.EpsR > 1.0; }
+
 }  // namespace lumetra

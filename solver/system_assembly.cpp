@@ -4,12 +4,16 @@
 #include <cmath>
 
 #include "fields/far_field.h"
+#include "fields/far_field_dielectric.h"
 #include "fields/incident_field.h"
 #include "fields/result_files.h"
+#include "fields/slab_incident_field.h"
 #include "model/project_files.h"
 #include "solver/complex_storage.h"
 #include "solver/dense_lu.h"
+#include "solver/dielectric_correction.h"
 #include "solver/interaction_fill.h"
+#include "solver/spectral_limit.h"
 
 namespace lumetra {
 
@@ -103,16 +107,20 @@ void Excite(LinearSystem& s, const AssemblyInput& in) {
                                  : Complex{1.0, 0.0};
   const Complex normal{1.0 + reflected.Re, reflected.Im};
 
+  // On a slab the library's reciprocal field already holds the plane's reflection.
+  const bool slab = SlabPresent(c);
   if (HasJx(s.Layout))
     for (std::int32_t n = 1; n <= s.NX; ++n) {
       const CurrentCell& cell = e.Jx[n - 1];
-      const Complex field = CMul(IncidentFieldX(wave, c, cell.X, cell.Y), tangential);
+      const Complex field = slab ? SlabIncidentFieldX(wave, c, cell.X, cell.Y, cell.Dx)
+                                 : CMul(IncidentFieldX(wave, c, cell.X, cell.Y), tangential);
       s.Vx(n) = {field.Re * cell.Dx, field.Im * cell.Dx};
     }
   if (HasJy(s.Layout))
     for (std::int32_t n = 1; n <= s.NY; ++n) {
       const CurrentCell& cell = e.Jy[n - 1];
-      const Complex field = CMul(IncidentFieldY(wave, c, cell.X, cell.Y), tangential);
+      const Complex field = slab ? SlabIncidentFieldY(wave, c, cell.X, cell.Y, cell.Dy)
+                                 : CMul(IncidentFieldY(wave, c, cell.X, cell.Y), tangential);
       s.Vy(n) = {field.Re * cell.Dy, field.Im * cell.Dy};
     }
   if (!HasGroundPoints(s.Layout)) return;
@@ -210,9 +218,32 @@ bool WriteResults(LinearSystem& s, const AssemblyInput& in, ComputationControl& 
   const FarFieldGrid grid{in.Plan.ThetaStart, in.Plan.ThetaStop, in.Plan.ThetaStep,
                           in.Plan.PhiStart,   in.Plan.PhiStop,   in.Plan.PhiStep};
   const Complex* none = nullptr;
+  if (SlabPresent(in.Constants)) {
+    const SlabMedium slab{in.Constants.EpsR, f, in.Constants.Height};
+    return WriteFarFieldDielectric(project, in.FirstPoint, slab, in.Elements,
+                                   HasJx(s.Layout) ? s.Ix.Data() : none,
+                                   HasJy(s.Layout) ? s.Iy.Data() : none, grid, control);
+  }
   return WriteFarField(project, in.FirstPoint, in.Constants, in.Elements,
                        HasJx(s.Layout) ? s.Ix.Data() : none, HasJy(s.Layout) ? s.Iy.Data() : none,
                        s.GroundCurrents(), grid, control);
+}
+
+// The spectral sampling of a rigorous slab computation, from the first current
+// element (the first Jy element in the layouts without Jx), with its warnings at
+// the first point of a run.
+SpectralIntegration SlabSpectralIntegration(SystemLayout layout, const AssemblyInput& in,
+                                            UserInterface& ui) {
+  const FrequencyConstants& c = in.Constants;
+  const ElementLists& e = in.Elements;
+  const double halfLength = HasJx(layout) ? e.Jx.front().Dx / 2 : e.Jy.front().Dy / 2;
+  const SpectralIntegration spectral =
+      SpectralIntegrationFor(c.FrequencyMHz, c.EpsR, c.Height, halfLength, in.Plan.Integration);
+  if (in.FirstPoint) {
+    if (SpectralLimitTooHigh(c.FrequencyMHz, spectral.MaxKr)) ui.ShowMessage(MightNotConvergeWarning);
+    if (SpectralStepTooCoarse(e.LayoutSpan, spectral)) ui.ShowMessage(TooFewSpectralPointsWarning);
+  }
+  return spectral;
 }
 
 }  // namespace
@@ -229,7 +260,17 @@ bool SolveFrequencyPoint(SystemLayout layout, AssemblyInput& in, ComputationCont
   s.NY = HasJy(layout) ? in.Elements.NY() : 0;
   s.NG = HasGroundPoints(layout) ? in.Elements.NG() : 0;
   result.FrequencyMHz = in.Constants.FrequencyMHz;
+  result.EpsEff = in.Constants.EpsEff;
   result.Unknowns = s.XRows() + s.YRows();
+
+  const bool rigorousSlab = SlabPresent(in.Constants) && in.Plan.RigSol &&
+                            (s.NX > 0 || s.NY > 0);
+  SpectralIntegration spectral;
+  if (rigorousSlab) {
+    spectral = SlabSpectralIntegration(layout, in, control.ui);
+    result.MaxKr = spectral.MaxKr;
+    if (step()) return true;
+  }
 
   // A single-direction layout of equal elements fills only half its matrix.
   if ((layout == SystemLayout::JxOnly && in.Elements.SymX) ||
@@ -267,6 +308,11 @@ bool SolveFrequencyPoint(SystemLayout layout, AssemblyInput& in, ComputationCont
                       : s.GroundAfterJx()      ? GroundPointPlacement::AfterJx
                                                : GroundPointPlacement::AfterJy};
   if (!FillInteractionMatrices(request, matrices, control)) return true;
+  if (rigorousSlab) {
+    const SlabCorrectionRequest slab{in.Elements, in.Constants.FrequencyMHz, in.Constants.EpsR,
+                                     in.Constants.Height, spectral};
+    if (!AddSlabCorrection(slab, matrices, control)) return true;
+  }
   if (in.Plan.UseLoads) AddLoads(s, in);
   if (in.Plan.FiniteConductivity) AddResistivity(s, in);
   if (step()) return true;

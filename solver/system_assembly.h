@@ -46,6 +46,8 @@ struct FrequencyPointResult {
   double FillSeconds = 0.0;
   double SolveSeconds = 0.0;
   double InputPower = 0.0;             // W, delivered by the excitation
+  double EpsEff = 0.0;                 // F/m, permittivity of the free-space and image terms
+  double MaxKr = 0.0;                  // rad/m, spectral limit of a rigorous slab; else 0
   std::vector<SourceReading> Sources;
 };
 

@@ -1,0 +1,18 @@
+// "About": product, version, what the program does, and this machine's memory and
+// operating system.
+#pragma once
+
+#include <QDialog>
+
+namespace lumetra::gui {
+
+class AboutBox : public QDialog {
+  Q_OBJECT
+public:
+  explicit AboutBox(QWidget* parent);
+};
+
+// The largest system the program takes, shown in the about box.
+inline constexpr int MaximumUnknownsShown = 4000;
+
+}  // namespace lumetra::gui

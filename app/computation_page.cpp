@@ -1,0 +1,281 @@
+#include "app/computation_page.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/coordinate_system_window.h"
+#include "app/frequency_list_window.h"
+#include "app/qt_user_interface.h"
+#include "model/file_io.h"
+#include "solver/computation_control.h"
+
+namespace lumetra::gui {
+
+namespace {
+
+QRadioButton* Radio(const char* name, const QString& caption, QWidget* parent) {
+  auto* button = new QRadioButton(caption, parent);
+  button->setObjectName(name);
+  return button;
+}
+
+QCheckBox* Check(const char* name, const QString& caption, QWidget* parent) {
+  auto* box = new QCheckBox(caption, parent);
+  box->setObjectName(name);
+  return box;
+}
+
+}  // namespace
+
+QLineEdit* ComputationPage::Field(const char* name, const QString& text) {
+  auto* edit = new QLineEdit(text, this);
+  edit->setObjectName(name);
+  edit->setMaximumWidth(90);
+  return edit;
+}
+
+ComputationPage::ComputationPage(Project& project, QtUserInterface& ui, ShellOptions& options,
+                                 QWidget* parent)
+    : QWidget(parent), project_(project), ui_(ui), options_(options) {
+  setObjectName("ComputationPage");
+  const ComputationSettings defaults;
+
+  // Frequencies.
+  auto* frequencies = new QGroupBox("Frequency", this);
+  auto* fl = new QGridLayout(frequencies);
+  singFreq_ = Radio("SingFreq", "Single frequency", frequencies);
+  sweepFreq_ = Radio("SweepFreq", "Frequency sweep", frequencies);
+  frequency_ = Field("Frequency", QString::fromStdString(defaults.Frequency));
+  startFreq_ = Field("StartFreq", QString::fromStdString(defaults.StartFreq));
+  stopFreq_ = Field("StopFreq", QString::fromStdString(defaults.StopFreq));
+  stepFreq_ = Field("StepFreq", QString::fromStdString(defaults.StepFreq));
+  startLabel_ = new QLabel("Start [MHz]", frequencies);
+  stopLabel_ = new QLabel("Stop [MHz]", frequencies);
+  stepLabel_ = new QLabel("Step [MHz] / factor", frequencies);
+  logSweep_ = Check("LogSweep", "Logarithmic sweep", frequencies);
+  freqListCB_ = Check("FreqListCB", "Frequency list", frequencies);
+  fl->addWidget(singFreq_, 0, 0);
+  fl->addWidget(new QLabel("Frequency [MHz]", frequencies), 0, 1);
+  fl->addWidget(frequency_, 0, 2);
+  fl->addWidget(sweepFreq_, 1, 0);
+  fl->addWidget(startLabel_, 1, 1);
+  fl->addWidget(startFreq_, 1, 2);
+  fl->addWidget(stopLabel_, 2, 1);
+  fl->addWidget(stopFreq_, 2, 2);
+  fl->addWidget(stepLabel_, 3, 1);
+  fl->addWidget(stepFreq_, 3, 2);
+  fl->addWidget(logSweep_, 4, 1, 1, 2);
+  fl->addWidget(freqListCB_, 5, 1, 1, 2);
+  singFreq_->setChecked(true);
+
+  // Excitation and loads.
+  auto* excitation = new QGroupBox("Excitation", this);
+  auto* el = new QGridLayout(excitation);
+  excFile_ = Radio("ExcFile", "Voltage sources", excitation);
+  incField_ = Radio("IncField", "Incident field", excitation);
+  incTheta_ = Field("IncTheta", QString::fromStdString(defaults.IncTheta));
+  incPhi_ = Field("IncPhi", QString::fromStdString(defaults.IncPhi));
+  incPol_ = Field("IncPol", QString::fromStdString(defaults.IncPol));
+  el->addWidget(excFile_, 0, 0, 1, 2);
+  el->addWidget(incField_, 1, 0, 1, 2);
+  el->addWidget(new QLabel("Theta [deg]", excitation), 2, 0);
+  el->addWidget(incTheta_, 2, 1);
+  el->addWidget(new QLabel("Phi [deg]", excitation), 3, 0);
+  el->addWidget(incPhi_, 3, 1);
+  el->addWidget(new QLabel("Polarisation [deg]", excitation), 4, 0);
+  el->addWidget(incPol_, 4, 1);
+  excFile_->setChecked(true);
+  auto* loads = new QGroupBox("Impedances", this);
+  auto* ll = new QVBoxLayout(loads);
+  impFile_ = Radio("ImpFile", "Use impedance elements", loads);
+  noLoad_ = Radio("NoLoad", "No impedances", loads);
+  ll->addWidget(impFile_);
+  ll->addWidget(noLoad_);
+  impFile_->setChecked(true);
+
+  // Far field.
+  auto* far = new QGroupBox("Far field", this);
+  auto* ffl = new QGridLayout(far);
+  farField_ = Check("FarField", "Compute far-field", far);
+  thetaStart_ = Field("ThetaStart", QString::fromStdString(defaults.ThetaStart));
+  thetaStop_ = Field("ThetaStop", QString::fromStdString(defaults.ThetaStop));
+  thetaStep_ = Field("ThetaStep", QString::fromStdString(defaults.ThetaStep));
+  phiStart_ = Field("PhiStart", QString::fromStdString(defaults.PhiStart));
+  phiStop_ = Field("PhiStop", QString::fromStdString(defaults.PhiStop));
+  phiStep_ = Field("PhiStep", QString::fromStdString(defaults.PhiStep));
+  ffl->addWidget(farField_, 0, 0, 1, 4);
+  ffl->addWidget(new QLabel("Theta start, stop, step [deg]", far), 1, 0, 1, 3);
+  ffl->addWidget(thetaStart_, 2, 0);
+  ffl->addWidget(thetaStop_, 2, 1);
+  ffl->addWidget(thetaStep_, 2, 2);
+  ffl->addWidget(new QLabel("Phi start, stop, step [deg]", far), 3, 0, 1, 3);
+  ffl->addWidget(phiStart_, 4, 0);
+  ffl->addWidget(phiStop_, 4, 1);
+  ffl->addWidget(phiStep_, 4, 2);
+
+  // Environment, stored with the project.
+  auto* environment = new QGroupBox("Environment", this);
+  auto* vl = new QGridLayout(environment);
+  groundPlane_ = Check("GroundPlane", "Ground plane", environment);
+  gpHeight_ = Field("GPHeight", "2");
+  dielConst_ = Field("DielConst", "1");
+  rigSol_ = Radio("RigSol", "Rigorous sol.", environment);
+  effEps_ = Radio("EffEps", "Effective Eps.", environment);
+  finiteConductivity_ = Check("FiniteConductivity", "Finite resistivity", environment);
+  conductivity_ = Field("Conductivity", "0");
+  vl->addWidget(groundPlane_, 0, 0, 1, 2);
+  vl->addWidget(new QLabel("Dist. [mm]", environment), 1, 0);
+  vl->addWidget(gpHeight_, 1, 1);
+  vl->addWidget(new QLabel("Diel. const.", environment), 2, 0);
+  vl->addWidget(dielConst_, 2, 1);
+  vl->addWidget(rigSol_, 3, 0);
+  vl->addWidget(effEps_, 3, 1);
+  vl->addWidget(finiteConductivity_, 4, 0, 1, 2);
+  vl->addWidget(new QLabel("Resistivity [Ohm]", environment), 5, 0);
+  vl->addWidget(conductivity_, 5, 1);
+  rigSol_->setChecked(true);
+
+  compute_ = new QPushButton("Compute", this);
+  compute_->setObjectName("Compute");
+  abort_ = new QPushButton("Abort computation", this);
+  abort_->setObjectName("Abort");
+  abort_->hide();
+  showCoord_ = new QPushButton("Show coord. sys.", this);
+  showCoord_->setObjectName("ShowCoord");
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(frequencies, 0, 0);
+  grid->addWidget(excitation, 0, 1);
+  grid->addWidget(far, 1, 0);
+  auto* right = new QVBoxLayout;
+  right->addWidget(loads);
+  right->addWidget(environment);
+  grid->addLayout(right, 1, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(compute_);
+  buttons->addWidget(abort_);
+  buttons->addStretch();
+  buttons->addWidget(showCoord_);
+  grid->addLayout(buttons, 2, 0, 1, 2);
+  grid->setRowStretch(3, 1);
+  grid->setColumnStretch(2, 1);
+
+  frequencyList_ = new FrequencyListWindow(ui_, this);
+  coordinates_ = new CoordinateSystemWindow(this);
+
+  connect(freqListCB_, &QCheckBox::toggled, this, [this] { UpdateListMode(); });
+  connect(compute_, &QPushButton::clicked, this, [this] { Compute(); });
+  connect(abort_, &QPushButton::clicked, this, &ComputationPage::RequestAbort);
+  connect(showCoord_, &QPushButton::clicked, this, [this] {
+    coordinates_->show();
+    coordinates_->raise();
+  });
+  for (QCheckBox* box : {groundPlane_, finiteConductivity_})
+    connect(box, &QCheckBox::toggled, this, [this] { StoreEnvironment(); });
+  for (QLineEdit* edit : {gpHeight_, dielConst_, conductivity_})
+    connect(edit, &QLineEdit::textChanged, this, [this] { StoreEnvironment(); });
+}
+
+void ComputationPage::UpdateListMode() {
+  const bool list = freqListCB_->isChecked();
+  for (QWidget* w : std::initializer_list<QWidget*>{startFreq_, stopFreq_, stepFreq_, logSweep_,
+                                                    startLabel_, stopLabel_, stepLabel_})
+    w->setEnabled(!list);
+  frequencyList_->setVisible(list);
+}
+
+void ComputationPage::ShowEnvironment() {
+  const Environment env = project_.Env;  // the controls write back as they change
+  groundPlane_->setChecked(env.GroundPlane);
+  gpHeight_->setText(QString::fromStdString(env.GPHeight));
+  finiteConductivity_->setChecked(env.FiniteConductivity);
+  conductivity_->setText(QString::fromStdString(env.Conductivity));
+  dielConst_->setText(QString::fromStdString(env.DielConst));
+  StoreEnvironment();
+}
+
+void ComputationPage::StoreEnvironment() {
+  Environment& env = project_.Env;
+  env.GroundPlane = groundPlane_->isChecked();
+  env.GPHeight = gpHeight_->text().toStdString();
+  env.FiniteConductivity = finiteConductivity_->isChecked();
+  env.Conductivity = conductivity_->text().toStdString();
+  env.DielConst = dielConst_->text().toStdString();
+}
+
+ComputationSettings ComputationPage::Settings() const {
+  ComputationSettings s;
+  s.SweepFreq = sweepFreq_->isChecked();
+  s.Frequency = frequency_->text().toStdString();
+  s.StartFreq = startFreq_->text().toStdString();
+  s.StopFreq = stopFreq_->text().toStdString();
+  s.StepFreq = stepFreq_->text().toStdString();
+  s.LogSweep = logSweep_->isChecked();
+  s.FreqListCB = freqListCB_->isChecked();
+  s.FrequencyList = frequencyList_->Lines();
+  s.IncField = incField_->isChecked();
+  s.IncTheta = incTheta_->text().toStdString();
+  s.IncPhi = incPhi_->text().toStdString();
+  s.IncPol = incPol_->text().toStdString();
+  s.ImpFile = impFile_->isChecked();
+  s.FarField = farField_->isChecked();
+  s.ThetaStart = thetaStart_->text().toStdString();
+  s.ThetaStop = thetaStop_->text().toStdString();
+  s.ThetaStep = thetaStep_->text().toStdString();
+  s.PhiStart = phiStart_->text().toStdString();
+  s.PhiStop = phiStop_->text().toStdString();
+  s.PhiStep = phiStep_->text().toStdString();
+  s.RigSol = rigSol_->isChecked();
+  s.Integration = options_.Integration;
+  s.EffectivePermittivity = options_.EffectivePermittivity;
+  s.CompSound = options_.CompSound;
+  s.ShowCompTime = options_.ShowCompTime;
+  s.ShowTimeEstimate = options_.ShowTimeEstimate;
+  return s;
+}
+
+void ComputationPage::RequestAbort() { ui_.RequestAbort(); }
+
+ComputationReport ComputationPage::Compute(bool calibrating) {
+  if (running_) return {};
+  StoreEnvironment();
+  ComputationSettings settings = Settings();
+  if (calibrating) settings.ShowTimeEstimate = settings.ShowCompTime = false;
+  RunEnvironment environment;
+  environment.WorkDirectory = std::filesystem::current_path();
+  environment.StartupDirectory = options_.StartupDirectory;
+
+  running_ = true;
+  ui_.ClearAbort();
+  compute_->setEnabled(false);
+  showCoord_->setEnabled(false);
+  abort_->show();
+  frequencyList_->SetLocked(true);
+  emit RunStarted();
+  ComputationControl control(ui_);
+  ComputationReport report;
+  try {
+    report = RunComputation(project_, settings, environment, control);
+  } catch (const FileError& error) {
+    // The run ends where the file failed; the window must come back to life.
+    report.Aborted = true;
+    ui_.ShowMessage(error.what());
+  }
+  frequencyList_->SetLocked(false);
+  abort_->hide();
+  compute_->setEnabled(true);
+  showCoord_->setEnabled(true);
+  running_ = false;
+  if (report.Started) options_.InputPower = report.InputPower;
+  emit RunFinished();
+  return report;
+}
+
+}  // namespace lumetra::gui

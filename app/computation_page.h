@@ -1,0 +1,69 @@
+// The "Computation" page: frequencies, excitation, loads, far field, environment,
+// and the Compute and Abort buttons wired to the core's computation driver.
+#pragma once
+
+#include <QWidget>
+
+#include "app/shell_options.h"
+#include "model/project.h"
+#include "solver/computation_driver.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace lumetra::gui {
+
+class CoordinateSystemWindow;
+class FrequencyListWindow;
+class QtUserInterface;
+
+class ComputationPage : public QWidget {
+  Q_OBJECT
+public:
+  ComputationPage(Project& project, QtUserInterface& ui, ShellOptions& options, QWidget* parent);
+
+  // What the page holds now, with the options of the menu.
+  ComputationSettings Settings() const;
+  // Shows the environment of the project (after New and Open).
+  void ShowEnvironment();
+
+  // Runs a computation as the Compute button does; with calibrating, the time
+  // estimate and the completion times are not shown.
+  ComputationReport Compute(bool calibrating = false);
+  bool Running() const { return running_; }
+  void RequestAbort();
+
+  FrequencyListWindow* FrequencyList() const { return frequencyList_; }
+
+signals:
+  // Around a run: the rest of the window must leave the project alone meanwhile.
+  void RunStarted();
+  void RunFinished();
+
+private:
+  QLineEdit* Field(const char* name, const QString& text);
+  void UpdateListMode();
+  void StoreEnvironment();
+
+  Project& project_;
+  QtUserInterface& ui_;
+  ShellOptions& options_;
+  bool running_ = false;
+
+  QRadioButton *singFreq_, *sweepFreq_, *excFile_, *incField_, *impFile_, *noLoad_;
+  QRadioButton *rigSol_, *effEps_;
+  QCheckBox *logSweep_, *freqListCB_, *farField_, *groundPlane_, *finiteConductivity_;
+  QLineEdit *frequency_, *startFreq_, *stopFreq_, *stepFreq_;
+  QLineEdit *incTheta_, *incPhi_, *incPol_;
+  QLineEdit *thetaStart_, *thetaStop_, *thetaStep_, *phiStart_, *phiStop_, *phiStep_;
+  QLineEdit *gpHeight_, *dielConst_, *conductivity_;
+  QLabel *startLabel_, *stopLabel_, *stepLabel_;
+  QPushButton *compute_, *abort_, *showCoord_;
+  FrequencyListWindow* frequencyList_;
+  CoordinateSystemWindow* coordinates_;
+};
+
+}  // namespace lumetra::gui

@@ -1,0 +1,24 @@
+// The external current-extraction program "quillet": started next to this program
+// or from the PATH, at most once at a time.
+#pragma once
+
+#include <QString>
+
+#include "model/user_interface.h"
+
+namespace lumetra::gui {
+
+inline constexpr const char* QuilletAlreadyRunning = "Current extract program is already running!";
+
+// Whether a process of that executable name is running (Linux: /proc/<pid>/comm).
+bool IsProcessRunning(const QString& name);
+
+// Where the program would be started from: beside this executable first, then the
+// PATH; empty when it is nowhere.
+QString FindQuillet();
+
+// The command: reports when it already runs, otherwise starts it detached and
+// returns at once. Its absence is not reported.
+void LaunchQuillet(UserInterface& ui);
+
+}  // namespace lumetra::gui

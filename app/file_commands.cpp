@@ -1,0 +1,56 @@
+// New, Open, Save and Save As of the File menu: the dialogs are the window's, the
+// work is the core's.
+#include <QFileInfo>
+
+#include "app/file_chooser.h"
+#include "app/main_window.h"
+#include "app/new_project_dialog.h"
+#include "app/qt_user_interface.h"
+#include "editor/layout_page.h"
+#include "model/project_commands.h"
+
+namespace lumetra::gui {
+
+namespace {
+const char* const ProjectFilter = "Project Files (*.PRO)";
+}
+
+void MainWindow::NewProjectCommand() {
+  if (!ConfirmSaveChanges(project_, *ui_)) return;
+  const std::optional<NewProjectRequest> request = newProjectDialog_->Ask();
+  if (!request) return;
+  if (!NewProject(project_, request->Directory.toStdString(), request->Name.toStdString(),
+                  request->Lx, request->Ly, *ui_))
+    return;
+  ProjectOpened();
+}
+
+void MainWindow::OpenProjectCommand() {
+  if (!ConfirmSaveChanges(project_, *ui_)) return;
+  const QString file = ChooseFileToOpen(this, "Open Project", ProjectFilter);
+  if (file.isEmpty()) return;
+  OpenProjectFile(file);
+}
+
+bool MainWindow::OpenProjectFile(const QString& path) {
+  if (!OpenProject(project_, QFileInfo(path).absoluteFilePath().toStdString(), *ui_))
+    return false;
+  ProjectOpened();
+  return true;
+}
+
+void MainWindow::SaveCommand() {
+  if (!SaveProject(project_, *ui_)) return;
+  // The mode whose button is down shows its text again.
+  ui_->SetStatusText(StatusPanel::State, layout_->ModeStatusText().toStdString());
+}
+
+void MainWindow::SaveAsCommand() {
+  const QString file = ChooseFileToSave(this, "Save Project As", ProjectFilter);
+  if (file.isEmpty()) return;
+  if (!SaveProjectAs(project_, file.toStdString(), *ui_)) return;
+  setWindowTitle("Lumetra " + QString::fromStdString(project_.ProjectFile));
+  ui_->SetStatusText(StatusPanel::State, layout_->ModeStatusText().toStdString());
+}
+
+}  // namespace lumetra::gui

@@ -1,0 +1,127 @@
+// The menu bar of the main window: every entry with its hint and its command.
+#include <QMenuBar>
+#include <QPageSetupDialog>
+
+#include "app/about_box.h"
+#include "app/calibration.h"
+#include "app/external_program.h"
+#include "app/help_viewer.h"
+#include "app/main_window.h"
+#include "app/qt_user_interface.h"
+#include "app/solver_settings_dialogs.h"
+#include "editor/hints.h"
+#include "editor/layout_page.h"
+#include "editor/move_step_dialog.h"
+
+namespace lumetra::gui {
+
+namespace {
+
+QAction* Entry(QMenu* menu, const char* name, const QString& caption, const QString& hint) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(name);
+  SetHint(action, hint);
+  return action;
+}
+
+QAction* Toggle(QMenu* menu, const char* name, const QString& caption, const QString& hint,
+                bool& option) {
+  QAction* action = Entry(menu, name, caption, hint);
+  action->setCheckable(true);
+  action->setChecked(option);
+  QObject::connect(action, &QAction::toggled, menu, [&option](bool on) { option = on; });
+  return action;
+}
+
+}  // namespace
+
+void MainWindow::BuildMenus() {
+  fileMenu_ = menuBar()->addMenu("&File");
+  connect(Entry(fileMenu_, "NewProject", "&New Project...", "Create a new project"),
+          &QAction::triggered, this, &MainWindow::NewProjectCommand);
+  connect(Entry(fileMenu_, "OpenProject", "&Open Project...", "Open an existing project"),
+          &QAction::triggered, this, &MainWindow::OpenProjectCommand);
+  // Batch computation arrives with its own part of the program.
+  Entry(fileMenu_, "BatchComputation", "&Batch computation...",
+        "Define files and parameters for a batch computation")
+      ->setEnabled(false);
+  connect(Entry(fileMenu_, "Save", "&Save", "Save project file and associated component files"),
+          &QAction::triggered, this, &MainWindow::SaveCommand);
+  connect(Entry(fileMenu_, "SaveAs", "Save &As...",
+                "Save project file and associated component files under a new name"),
+          &QAction::triggered, this, &MainWindow::SaveAsCommand);
+  connect(Entry(fileMenu_, "PrintSetup", "P&rint Setup...", "Change printer setup"),
+          &QAction::triggered, this, [this] {
+            QPageSetupDialog(&printer_, this).exec();
+            RedrawActivePage();
+          });
+  projectSeparator_ = fileMenu_->addSeparator();
+  connect(Entry(fileMenu_, "Exit", "E&xit", "Exit Lumetra"), &QAction::triggered, this, [this] {
+    options_.CutAngle = -1.0;
+    close();
+  });
+
+  utilityMenu_ = menuBar()->addMenu("&Utility");
+  const auto later = [this](const char* name, const QString& caption, const QString& hint) {
+    // Filled by the result-list, field and plot parts of the program.
+    Entry(utilityMenu_, name, caption, hint)->setEnabled(false);
+  };
+  later("ListCurrents", "List &currents...", "List the current files of the project");
+  later("ListNearField", "List ne&ar-field...", "List the near-field file of the project");
+  later("ListFarField", "List fa&r-field...", "List the far-field file of the project");
+  connect(Entry(utilityMenu_, "ViewProjectFile", "&View project file...", "View the project file"),
+          &QAction::triggered, this, [this] { RunUtility(&MainWindow::ViewProjectFile); });
+  later("ComputeFarField", "Compute &far-field...",
+        "Compute far-field outgoing from the current files of the project");
+  later("ComputeNearField", "Compute &near-field...",
+        "Compute near-field outgoing from the current files of the project");
+  connect(Entry(utilityMenu_, "ExtractCurrent", "&Extract current in element...",
+                "Save current as a function of frequency in file"),
+          &QAction::triggered, this, [this] { LaunchQuillet(*ui_); });
+  later("OpenPlotWindow", "Open &plot window...",
+        "Open plot utility for plotting e.g. current density");
+
+  optionsMenu_ = menuBar()->addMenu("&Options");
+  connect(Entry(optionsMenu_, "SetMoveStep", "Set step size for plot move and zoom scale factor",
+                "Set how much plot should move and zoom (for trace layout and vector plot)"),
+          &QAction::triggered, this, [this] {
+            moveStepDialog_->Edit(viewSettings_);
+            RedrawActivePage();
+          });
+  Toggle(optionsMenu_, "CompSound", "Sound after completed computation",
+         "Turns on/off beep after computation", options_.CompSound);
+  Toggle(optionsMenu_, "ShowCompTime", "Show computation time after completed computation",
+         "Turns on/off total computation time message after a computation",
+         options_.ShowCompTime);
+  Toggle(optionsMenu_, "ShowTimeEstimate", "Show time estimate before computation",
+         "Turns on/off time estimate before a computation", options_.ShowTimeEstimate);
+  connect(Entry(optionsMenu_, "CalibrateTimeEstimate", "Calibrate time estimate constants",
+                "Calibrates constants needed for time estimates"),
+          &QAction::triggered, this, [this] {
+            CalibrateTimeEstimate(*calibrationDialog_, *calibrationResults_, *computation_,
+                                  options_, *ui_);
+            // The check marks show the options as they are again.
+            Action("ShowTimeEstimate")->setChecked(options_.ShowTimeEstimate);
+            Action("ShowCompTime")->setChecked(options_.ShowCompTime);
+          });
+  connect(Entry(optionsMenu_, "SetIntegrationParam",
+                "Set accuracy for integration in spectral domain",
+                "Specifies the parameters for integration in spectral domain used for dielectrics"),
+          &QAction::triggered, this, [this] { integrationDialog_->Edit(options_.Integration); });
+  connect(Entry(optionsMenu_, "SetEffPermittivity", "Set options for effective permittivity",
+                "Specifies which approximation to use for effective permittivity"),
+          &QAction::triggered, this,
+          [this] { permittivityDialog_->Edit(options_.EffectivePermittivity); });
+
+  helpMenu_ = menuBar()->addMenu("&Help");
+  connect(Entry(helpMenu_, "HelpContents", "&Contents", "Display the help contents screen"),
+          &QAction::triggered, this, [this] { help_->ShowContents(); });
+  connect(Entry(helpMenu_, "HelpSearch", "&Search for Help On...", "Search help file for a topic"),
+          &QAction::triggered, this, [this] { help_->ShowSearch(QString()); });
+  connect(Entry(helpMenu_, "HelpOnHelp", "&How to Use Help", "Help on using the help system"),
+          &QAction::triggered, this, [this] { help_->ShowHelpOnHelp(); });
+  connect(Entry(helpMenu_, "About", "&About...", "Show program information"),
+          &QAction::triggered, this, [this] { aboutBox_->exec(); });
+}
+
+}  // namespace lumetra::gui

@@ -1,0 +1,165 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "app/about_box.h"
+#include "app/calibration.h"
+#include "app/computation_page.h"
+#include "app/help_viewer.h"
+#include "app/new_project_dialog.h"
+#include "app/project_details_dialog.h"
+#include "app/qt_user_interface.h"
+#include "app/solver_settings_dialogs.h"
+#include "app/status_bar.h"
+#include "editor/help_link.h"
+#include "editor/layout_page.h"
+#include "editor/move_step_dialog.h"
+#include "model/project_commands.h"
+
+namespace lumetra::gui {
+
+MainWindow::MainWindow(const std::filesystem::path& startupDirectory) {
+  setObjectName("MainWindow");
+  setWindowTitle("Lumetra");
+  options_.StartupDirectory = startupDirectory;
+  statusBar_ = new MainStatusBar(this);
+  setStatusBar(statusBar_);
+  ui_ = std::make_unique<QtUserInterface>(statusBar_);
+
+  BuildPages();
+  // Every dialog is made once and keeps its entries between uses.
+  newProjectDialog_ = new NewProjectDialog(*ui_, this);
+  detailsDialog_ = new ProjectDetailsDialog(*ui_, this);
+  moveStepDialog_ = new MoveStepDialog(*ui_, this);
+  aboutBox_ = new AboutBox(this);
+  help_ = new HelpViewer(this);
+  calibrationDialog_ = new CalibrationDialog(this);
+  calibrationResults_ = new CalibrationResults(this);
+  integrationDialog_ = new IntegrationDialog(*ui_, this);
+  permittivityDialog_ = new EffectivePermittivityDialog(*ui_, this);
+  SetHelpHandler([this](int topic) { help_->ShowTopic(topic); });
+  BuildMenus();
+
+  // Until a project is open: no work area, no Utility and Options, no saving.
+  utilityMenu_->setEnabled(false);
+  optionsMenu_->setEnabled(false);
+  ShowProjectCommands(false);
+  pages_->setCurrentIndex(0);
+  pages_->hide();
+  qApp->installEventFilter(this);
+  resize(1000, 700);
+}
+
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+  SetHelpHandler(nullptr);
+}
+
+void MainWindow::BuildPages() {
+  pages_ = new QTabWidget(this);
+  pages_->setObjectName("Pages");
+  layout_ = new LayoutPage(project_, *ui_, viewSettings_, pages_);
+  computation_ = new ComputationPage(project_, *ui_, options_, pages_);
+  pages_->addTab(layout_, "Trace geometry");
+  pages_->addTab(computation_, "Computation");
+  // The plot pages are filled by their own parts of the program.
+  for (const char* title : {"2D/3D current plot", "Vector current plot", "Radiation pattern"}) {
+    auto* page = new QWidget(pages_);
+    page->setObjectName(QString(title).remove(' ').remove('/'));
+    pages_->addTab(page, title);
+  }
+  setCentralWidget(pages_);
+  connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::PageChanged);
+  connect(computation_, &ComputationPage::RunStarted, this, [this] { SetRunning(true); });
+  connect(computation_, &ComputationPage::RunFinished, this, [this] { SetRunning(false); });
+}
+
+QAction* MainWindow::Action(const QString& name) const {
+  return findChild<QAction*>(name);
+}
+
+void MainWindow::ShowProjectCommands(bool shown) {
+  for (const char* name : {"Save", "SaveAs", "PrintSetup"}) Action(name)->setVisible(shown);
+  projectSeparator_->setVisible(shown);
+}
+
+void MainWindow::ProjectOpened() {
+  setWindowTitle("Lumetra " + QString::fromStdString(project_.ProjectFile));
+  options_.InputPower = -1.0;
+  utilityMenu_->setEnabled(true);
+  optionsMenu_->setEnabled(true);
+  ShowProjectCommands(true);
+  pages_->show();
+  pages_->setCurrentIndex(0);
+  computation_->ShowEnvironment();
+  layout_->ResetView();
+}
+
+void MainWindow::PageChanged(int) { RedrawActivePage(); }
+
+void MainWindow::RedrawActivePage() {
+  if (pages_->currentWidget() == layout_) layout_->RedrawLayout();
+}
+
+void MainWindow::SetRunning(bool running) {
+  // While a computation pumps events, only its Abort button may act: the project
+  // it computes must not change under it.
+  menuBar()->setEnabled(!running);
+  pages_->tabBar()->setEnabled(!running);
+  layout_->setEnabled(!running);
+  if (!running) RedrawActivePage();
+}
+
+bool MainWindow::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    // Hints go to panel 1 instead of replacing the whole status bar.
+    Ui().SetStatusText(StatusPanel::Hint,
+                       static_cast<QStatusTipEvent*>(event)->tip().toStdString());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && pages_->isVisible() &&
+      pages_->currentWidget() == layout_ && layout_->isEnabled() &&
+      QApplication::activeModalWidget() == nullptr) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && widget->window() == this) {
+      // The keys move and zoom the layout; the page tabs must not take the arrows.
+      if (layout_->HandleKey(static_cast<QKeyEvent*>(event)->key())) return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (computation_->Running()) {
+    // Leaving in the middle of a computation: stop it first, close afterwards.
+    computation_->RequestAbort();
+    event->ignore();
+    return;
+  }
+  if (!ConfirmSaveChanges(project_, *ui_)) {
+    event->ignore();
+    return;
+  }
+  options_.CutAngle = -1.0;
+  event->accept();
+}
+
+void MainWindow::RunUtility(void (MainWindow::*command)()) {
+  (this->*command)();
+  RedrawActivePage();
+}
+
+void MainWindow::ViewProjectFile() { detailsDialog_->Show(project_.ProjectFile); }
+
+}  // namespace lumetra::gui

@@ -1,0 +1,37 @@
+// The core's user interface in the desktop program: message boxes titled
+// "Lumetra", the main window's status bar, the hourglass cursor, and the event pump
+// with the abort flag of a running computation.
+#pragma once
+
+#include "model/user_interface.h"
+
+namespace lumetra::gui {
+
+class MainStatusBar;
+
+class QtUserInterface : public UserInterface {
+public:
+  explicit QtUserInterface(MainStatusBar* statusBar = nullptr) : statusBar_(statusBar) {}
+  ~QtUserInterface() override;
+
+  void ShowMessage(std::string_view text) override;
+  bool AskYesNo(std::string_view question) override;
+  Answer AskYesNoCancel(std::string_view question) override;
+  void SetStatusText(StatusPanel panel, std::string_view text) override;
+  void SetBusy(bool busy) override;
+  void SetProgress(int, int) override {}
+  bool PumpEventsAndCheckAbort() override;
+  void Beep() override;
+
+  // The Abort button sets this; a new run clears it.
+  void RequestAbort() { abortRequested_ = true; }
+  void ClearAbort() { abortRequested_ = false; }
+  bool AbortRequested() const { return abortRequested_; }
+
+private:
+  MainStatusBar* statusBar_;
+  int busyDepth_ = 0;
+  bool abortRequested_ = false;
+};
+
+}  // namespace lumetra::gui

@@ -1,0 +1,30 @@
+// The program-wide settings of the shell. None is stored: every start begins from
+// these defaults.
+#pragma once
+
+#include <filesystem>
+
+#include "solver/solver_settings.h"
+
+namespace lumetra::gui {
+
+struct ShellOptions {
+  // Options menu toggles.
+  bool CompSound = true;         // beep after a completed computation
+  bool ShowCompTime = true;      // completion message with the times
+  bool ShowTimeEstimate = false; // estimate before computing
+
+  double CutAngle = -1.0;        // selected radiation-pattern cut; -1: none
+  double DbPerDivision = 10.0;   // pattern plot
+  double InputPower = -1.0;      // W, of the last single-frequency far-field run
+  double SelectedFrequency = 0.0;  // MHz shown by the plots; 0 until chosen
+
+  // Where "Lumetra.TES" lies: the working directory when the program started.
+  std::filesystem::path StartupDirectory;
+
+  // The substrate dialogs of the Options menu.
+  IntegrationSettings Integration;
+  EffectivePermittivitySettings EffectivePermittivity;
+};
+
+}  // namespace lumetra::gui

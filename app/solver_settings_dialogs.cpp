@@ -1,0 +1,121 @@
+#include "app/solver_settings_dialogs.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace lumetra::gui {
+
+namespace {
+
+QDialogButtonBox* OkCancel(QDialog* dialog) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+  buttons->button(QDialogButtonBox::Ok)->setObjectName("OKBtn");
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName("CancelBtn");
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  return buttons;
+}
+
+}  // namespace
+
+IntegrationDialog::IntegrationDialog(UserInterface& ui, QWidget* parent)
+    : QDialog(parent), ui_(ui) {
+  setWindowTitle("Spectral domain integration parameters");
+  setModal(true);
+  points_ = new QLineEdit(this);
+  points_->setObjectName("NoPointst");
+  error_ = new QLineEdit(this);
+  error_->setObjectName("RelErrt");
+  auto* reset = new QPushButton("Reset to default", this);
+  reset->setObjectName("ResetBtn");
+  connect(reset, &QPushButton::clicked, this, [this] {
+    const IntegrationTexts defaults = DefaultIntegrationTexts();
+    points_->setText(QString::fromStdString(defaults.Points));
+    error_->setText(QString::fromStdString(defaults.RelativeError));
+  });
+  auto* form = new QFormLayout;
+  form->addRow("Number of points for integration", points_);
+  form->addRow("Relative accuracy in percent", error_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(reset, 0, Qt::AlignLeft);
+  layout->addWidget(OkCancel(this));
+}
+
+bool IntegrationDialog::Edit(IntegrationSettings& settings) {
+  const IntegrationTexts texts = IntegrationTextsOf(settings);
+  points_->setText(QString::fromStdString(texts.Points));
+  error_->setText(QString::fromStdString(texts.RelativeError));
+  points_->setFocus();
+  if (exec() != QDialog::Accepted) return false;
+  settings = accepted_;
+  return true;
+}
+
+void IntegrationDialog::accept() {
+  IntegrationTexts texts;
+  texts.Points = points_->text().toStdString();
+  texts.RelativeError = error_->text().toStdString();
+  IntegrationField failed = IntegrationField::Points;
+  const std::optional<IntegrationSettings> checked = CheckIntegrationTexts(texts, ui_, &failed);
+  if (!checked) {
+    QLineEdit* field = failed == IntegrationField::Points ? points_ : error_;
+    field->setFocus();
+    field->selectAll();
+    return;
+  }
+  accepted_ = *checked;
+  QDialog::accept();
+}
+
+EffectivePermittivityDialog::EffectivePermittivityDialog(UserInterface& ui, QWidget* parent)
+    : QDialog(parent), ui_(ui) {
+  setWindowTitle("Options for effective permittivity");
+  setModal(true);
+  simple_ = new QRadioButton("Simple formula", this);
+  simple_->setObjectName("SimpleFormula");
+  approximate_ = new QRadioButton("Approximate at every", this);
+  approximate_->setObjectName("ApproximateEvery");
+  every_ = new QLineEdit("1", this);
+  every_->setObjectName("evfreq");
+  every_->setMaximumWidth(60);
+  simple_->setChecked(true);
+  auto* row = new QHBoxLayout;
+  row->addWidget(approximate_);
+  row->addWidget(every_);
+  row->addWidget(new QLabel("frequency", this));
+  row->addStretch();
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(simple_);
+  layout->addLayout(row);
+  layout->addWidget(OkCancel(this));
+}
+
+void EffectivePermittivityDialog::Edit(EffectivePermittivitySettings& settings) {
+  current_ = settings;
+  exec();
+  settings = current_;
+}
+
+void EffectivePermittivityDialog::done(int result) {
+  const EffectivePermittivityModel model = approximate_->isChecked()
+                                               ? EffectivePermittivityModel::ApproximateEvery
+                                               : EffectivePermittivityModel::SimpleFormula;
+  const std::optional<EffectivePermittivitySettings> checked =
+      CheckEffectivePermittivity(model, every_->text().toStdString(), ui_);
+  if (!checked) {
+    every_->setFocus();
+    every_->selectAll();
+    return;
+  }
+  current_ = *checked;
+  QDialog::done(result);
+}
+
+}  // namespace lumetra::gui

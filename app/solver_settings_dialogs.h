@@ -1,0 +1,47 @@
+// The two substrate dialogs of the Options menu: the spectral-domain integration
+// parameters of the rigorous solution and the effective-permittivity model.
+#pragma once
+
+#include <QDialog>
+
+#include "model/user_interface.h"
+#include "solver/solver_settings.h"
+
+class QLineEdit;
+class QRadioButton;
+
+namespace lumetra::gui {
+
+// "Spectral domain integration parameters".
+class IntegrationDialog : public QDialog {
+  Q_OBJECT
+public:
+  IntegrationDialog(UserInterface& ui, QWidget* parent);
+  // Shows the settings; on OK stores the checked values. True on OK.
+  bool Edit(IntegrationSettings& settings);
+  void accept() override;
+
+private:
+  UserInterface& ui_;
+  QLineEdit *points_, *error_;
+  IntegrationSettings accepted_;
+};
+
+// "Options for effective permittivity". The dialog's controls hold the setting, so
+// Cancel keeps what is chosen as well; both buttons check the interval first.
+class EffectivePermittivityDialog : public QDialog {
+  Q_OBJECT
+public:
+  EffectivePermittivityDialog(UserInterface& ui, QWidget* parent);
+  // Shows the dialog; the settings are what its controls hold when it closes.
+  void Edit(EffectivePermittivitySettings& settings);
+  void done(int result) override;
+
+private:
+  UserInterface& ui_;
+  QRadioButton *simple_, *approximate_;
+  QLineEdit* every_;
+  EffectivePermittivitySettings current_;
+};
+
+}  // namespace lumetra::gui

@@ -1,0 +1,63 @@
+// How a dielectric substrate under the layout is treated: the sampling of the
+// spectral-domain integrals of the rigorous solution, and the model of the
+// effective permittivity that replaces it when the user chooses "Effective Eps.".
+//
+// These settings belong to the program, not to a project: they live while it runs
+// and start from their defaults.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/user_interface.h"
+
+namespace lumetra {
+
+struct IntegrationSettings {
+  // Samples of the real-axis part of the spectral integral: its step is MaxKr / Points.
+  std::int32_t Points = 100;
+  // Accuracy of the upper integration limit MaxKr, percent.
+  double RelativeErrorPercent = 1.0;
+};
+
+// The texts of the "Spectral domain integration parameters" dialog.
+struct IntegrationTexts {
+  std::string Points = "100";
+  std::string RelativeError = "1";
+};
+
+enum class IntegrationField { Points, RelativeError };
+
+// The dialog's edits filled from settings (the error in the shortest general form);
+// the defaults are what "Reset to default" puts there.
+IntegrationTexts IntegrationTextsOf(const IntegrationSettings& settings);
+IntegrationTexts DefaultIntegrationTexts();
+
+// The dialog's OK check: the number of points strictly between 10 and 10000, the
+// relative error strictly between 0.01 and 100 percent. The first field that fails
+// shows the range message, is named in *failed (to receive the focus) and nothing
+// is returned.
+std::optional<IntegrationSettings> CheckIntegrationTexts(const IntegrationTexts& texts,
+                                                         UserInterface& ui,
+                                                         IntegrationField* failed = nullptr);
+
+enum class EffectivePermittivityModel {
+  SimpleFormula,     // closed form from the substrate height and the grid size
+  ApproximateEvery,  // fitted to the rigorous self-interaction every Every-th frequency
+};
+
+struct EffectivePermittivitySettings {
+  EffectivePermittivityModel Model = EffectivePermittivityModel::SimpleFormula;
+  std::int32_t Every = 1;
+};
+
+// The check of the "Options for effective permittivity" dialog (its OK and its
+// Cancel): with the approximation chosen, the interval must be an integer strictly
+// between 0 and 100 ("Number"). With the simple formula the text is not looked at
+// and Every stays 1.
+std::optional<EffectivePermittivitySettings> CheckEffectivePermittivity(
+    EffectivePermittivityModel model, std::string_view everyText, UserInterface& ui);
+
+}  // namespace lumetra

@@ -1,0 +1,134 @@
+// A computation on a grounded slab end to end: the spectral warnings at the first
+// point only, the permittivity each model gives every point, and the slab's
+// pattern along the board.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "fields/result_readers.h"
+#include "model/number_format.h"
+#include "model/project_files.h"
+#include "solver/effective_permittivity.h"
+#include "solver/spectral_limit.h"
+#include "tests/engine/engine_fixtures.h"
+
+namespace lumetra {
+namespace {
+
+using testing::Compute;
+using testing::RecordingUi;
+using testing::SingleFrequency;
+using testing::StripDipole;
+using testing::TempDir;
+
+class Slab : public ::testing::Test {
+protected:
+  Slab() {
+    project.Env.GroundPlane = true;
+    project.Env.GPHeight = "1.6";
+    project.Env.DielConst = "4.4";
+  }
+  ComputationSettings Sweep(std::initializer_list<const char*> frequencies) {
+    ComputationSettings s = SingleFrequency(0);
+    s.SweepFreq = true;
+    s.FreqListCB = true;
+    for (const char* f : frequencies) s.FrequencyList.push_back(f);
+    return s;
+  }
+  int Count(const char* message) const {
+    return static_cast<int>(std::count(ui.messages.begin(), ui.messages.end(), message));
+  }
+
+  TempDir dir;
+  RecordingUi ui;
+  Project project = StripDipole(dir, 100, 2, 50);  // 49 equal Jx elements, 98 mm span
+};
+
+TEST_F(Slab, SpectralWarningsComeOnceAtTheFirstPoint) {
+  // At 10 MHz the 1 mm half-length never lets the integrand decay within 5000 k0,
+  // and 100 points cannot resolve 98 mm.
+  const ComputationReport report = Compute(project, Sweep({"10", "20", "30"}), ui, dir);
+  ASSERT_EQ(report.Points.size(), 3u);
+  EXPECT_EQ(Count(MightNotConvergeWarning), 1);
+  EXPECT_EQ(Count(TooFewSpectralPointsWarning), 1);
+  EXPECT_EQ(ui.messages.size(), 2u);
+  for (const FrequencyPointResult& p : report.Points) {
+    EXPECT_GT(p.MaxKr, 1000 * 2 * M_PI * p.FrequencyMHz / 300);
+    EXPECT_DOUBLE_EQ(p.EpsEff, Eps0 * 2.7);  // the rigorous model keeps the mean
+  }
+}
+
+TEST_F(Slab, NoWarningWhenTheSamplingSuffices) {
+  ComputationSettings s = SingleFrequency(1000);
+  s.Integration.Points = 5000;
+  const ComputationReport report = Compute(project, s, ui, dir);
+  ASSERT_EQ(report.Points.size(), 1u);
+  EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+  EXPECT_LT(report.Points[0].MaxKr, 5000 * 2 * M_PI * 1000 / 300);
+}
+
+TEST_F(Slab, EffectivePermittivityModelsNeedNoSpectralSampling) {
+  ComputationSettings s = Sweep({"10", "20"});
+  s.RigSol = false;
+  const ComputationReport report = Compute(project, s, ui, dir);
+  ASSERT_EQ(report.Points.size(), 2u);
+  EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+  const double simple = SimpleEffectivePermittivity(4.4, 1.6, project.GridSize);
+  for (const FrequencyPointResult& p : report.Points) {
+    EXPECT_EQ(p.MaxKr, 0.0);
+    EXPECT_DOUBLE_EQ(p.EpsEff, simple);
+  }
+}
+
+TEST_F(Slab, TheFittedPermittivityIsRenewedEveryNthPoint) {
+  ComputationSettings s = Sweep({"1000", "1500", "2000", "2500", "3000"});
+  s.RigSol = false;
+  s.EffectivePermittivity = {EffectivePermittivityModel::ApproximateEvery, 2};
+  const ComputationReport report = Compute(project, s, ui, dir);
+  ASSERT_EQ(report.Points.size(), 5u);
+  const auto fit = [&](double f) {
+    return ApproximateEpsEff(f, 4.4, 1.6e-3, project.GridSize * 1e-3, s.Integration);
+  };
+  EXPECT_EQ(report.Points[0].EpsEff, fit(1000));
+  EXPECT_EQ(report.Points[1].EpsEff, fit(1000));
+  EXPECT_EQ(report.Points[2].EpsEff, fit(2000));
+  EXPECT_EQ(report.Points[3].EpsEff, fit(2000));
+  EXPECT_EQ(report.Points[4].EpsEff, fit(3000));
+  EXPECT_NE(fit(1000), fit(3000));
+}
+
+TEST_F(Slab, WithoutAGroundPlaneThePermittivityIsIgnored) {
+  project.Env.GroundPlane = false;
+  const ComputationReport report = Compute(project, SingleFrequency(1000), ui, dir);
+  ASSERT_EQ(report.Points.size(), 1u);
+  EXPECT_EQ(report.Points[0].EpsEff, Eps0);
+  EXPECT_EQ(report.Points[0].MaxKr, 0.0);
+}
+
+TEST_F(Slab, ThePatternAlongTheBoardIsWrittenAt8999Degrees) {
+  ComputationSettings s = SingleFrequency(1000);
+  s.Integration.Points = 5000;
+  s.FarField = true;
+  s.ThetaStart = "0";
+  s.ThetaStop = "90";
+  s.ThetaStep = "30";
+  s.PhiStart = "0";
+  s.PhiStop = "0";
+  s.PhiStep = "10";
+  ASSERT_EQ(Compute(project, s, ui, dir).Points.size(), 1u);
+  const auto block = FirstBlockAtOrAbove(dir / "strip.RAD", 0.0, 4);
+  ASSERT_TRUE(block);
+  ASSERT_EQ(block->Rows(), 4u);
+  EXPECT_EQ(block->Row(2)[0], 60.0);
+  EXPECT_EQ(block->Row(3)[0], 89.99);
+  // Over the plane a horizontal current hardly radiates along the board.
+  EXPECT_LT(block->Row(3)[2], 0.01 * block->Row(0)[2]);
+  const std::string text = testing::ReadBytes(dir / "strip.RAD");
+  EXPECT_NE(text.find("\n 8.9990E+0001 "), std::string::npos);
+  EXPECT_EQ(text.find("\n 9.0000E+0001 "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lumetra

@@ -1,0 +1,520 @@
+// The near field: dipole kernels against the textbook Hertzian dipole at every
+// distance, the ground-plane image, the ground-point strips, the dialog's checks
+// and messages, several frequencies, abort, and damaged current files.
+#include "fields/near_field.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "fields/result_readers.h"
+#include "model/file_io.h"
+#include "tests/fields/near_field_fixtures.h"
+#include "tests/support/recording_ui.h"
+
+namespace lumetra {
+namespace {
+
+using testing::ClosedFormField;
+using testing::Cplx;
+using testing::CVec;
+using testing::HertzianDipole;
+using testing::RecordingUi;
+using testing::ResultBlockText;
+using testing::TempDir;
+using testing::WriteBytes;
+
+constexpr double mm = 1e-3;
+
+struct GridPoint {
+  double x, y, z;  // mm
+  CVec E, H;
+};
+
+// Every point of the block for f of the project's .NFE and .NFH.
+std::vector<GridPoint> ReadGrid(const std::filesystem::path& pro, double f) {
+  const ResultBlock e = *FindBlock(ProjectFileWithExtension(pro, ".NFE"), f, NearFieldFileFields);
+  const ResultBlock h = *FindBlock(ProjectFileWithExtension(pro, ".NFH"), f, NearFieldFileFields);
+  EXPECT_EQ(e.Rows(), h.Rows());
+  std::vector<GridPoint> points;
+  for (std::size_t r = 0; r < e.Rows(); ++r) {
+    const double* a = e.Row(r);
+    const double* b = h.Row(r);
+    EXPECT_EQ(a[0], b[0]);
+    EXPECT_EQ(a[2], b[2]);
+    GridPoint p{a[0], a[1], a[2], {}, {}};
+    for (int i = 0; i < 3; ++i) {
+      p.E[i] = {a[3 + 2 * i], a[4 + 2 * i]};
+      p.H[i] = {b[3 + 2 * i], b[4 + 2 * i]};
+    }
+    points.push_back(p);
+  }
+  return points;
+}
+
+// Component-wise agreement relative to the largest component of the vector.
+void ExpectVector(const CVec& actual, const CVec& expected, double relative,
+                  const std::string& where) {
+  double scale = 0;
+  for (const Cplx& c : expected) scale = std::max(scale, std::abs(c));
+  // A vector that vanishes (H along the dipole's axis) must vanish exactly: every
+  // term carries a zero coordinate difference.
+  for (int i = 0; i < 3; ++i)
+    EXPECT_LE(std::abs(actual[i] - expected[i]), relative * scale)
+        << where << " component " << i << ": " << actual[i] << " vs " << expected[i];
+}
+
+CVec ToCVec(Complex a, Complex b, Complex c) {
+  return {Cplx(a.Re, a.Im), Cplx(b.Re, b.Im), Cplx(c.Re, c.Im)};
+}
+
+TEST(NearFieldKernels, MatchTheHertzianDipoleFromNearToFarZone) {
+  const double f = 300.0;  // wavelength 1 m
+  const double k = testing::FreeSpaceK(f);
+  const Complex moment{2e-4, -1e-4};
+  const struct {
+    DipoleAxis axis;
+    std::array<double, 3> p;
+  } axes[] = {{DipoleAxis::X, {1, 0, 0}}, {DipoleAxis::Y, {0, 1, 0}}, {DipoleAxis::Z, {0, 0, 1}}};
+  // kR from 0.006 (quasi-static) through 1 to 60 (radiation zone), at angles that
+  // lie along, across and oblique to each axis.
+  const double distances[] = {0.001, 0.03, 0.16, 1.0, 10.0};
+  const std::array<double, 3> directions[] = {
+      {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0.6, 0.8, 0}, {0.48, -0.6, 0.64}, {-0.36, 0.48, -0.8}};
+  for (const auto& axis : axes)
+    for (double R : distances)
+      for (const auto& n : directions) {
+        Dipole d;
+        d.X = 0.01;
+        d.Y = -0.02;
+        d.Z = 0.003;
+        d.Axis = axis.axis;
+        d.Moment = moment;
+        d.SizeA = d.SizeB = 1e-4;
+        const std::array<double, 3> r = {d.X + R * n[0], d.Y + R * n[1], d.Z + R * n[2]};
+        FieldSample s;
+        bool tooClose = false;
+        AddDipoleField(d, r[0], r[1], r[2], k, s, tooClose);
+        EXPECT_FALSE(tooClose);
+        const ClosedFormField expected = HertzianDipole({moment.Re, moment.Im}, axis.p,
+                                                        {d.X, d.Y, d.Z}, r, k, testing::Eta120Pi);
+        const std::string where = "axis " + std::to_string(static_cast<int>(axis.axis)) + " R " +
+                                  std::to_string(R) + " dir (" + std::to_string(n[0]) + "," +
+                                  std::to_string(n[1]) + "," + std::to_string(n[2]) + ")";
+        ExpectVector(ToCVec(s.Ex, s.Ey, s.Ez), expected.E, 1e-11, where + " E");
+        ExpectVector(ToCVec(s.Hx, s.Hy, s.Hz), expected.H, 1e-11, where + " H");
+      }
+}
+
+TEST(NearField, ShortElementInFreeSpaceMatchesTheClosedFormThroughTheFiles) {
+  TempDir dir;
+  const auto pro = dir / "trace.PRO";
+  testing::WriteProject(pro, "0");
+  // x, y, dx, dy (mm), I (A/m): moment I dx dy.
+  WriteBytes(dir / "trace.XXX", ResultBlockText(1000.0, {{20, 10, 2, 1, 0.3, -0.7}}));
+  RecordingUi ui;
+  std::vector<std::string> captions;
+  NearFieldGridTexts texts;
+  texts.XStart = "0", texts.XStop = "40", texts.XStep = "20";
+  texts.YStart = "-5", texts.YStop = "10", texts.YStep = "15";
+  texts.ZStart = "5", texts.ZStop = "505", texts.ZStep = "250";
+  const NearFieldRunResult result = RunNearField(
+      pro, texts, std::nullopt, ui, [&](std::string_view c) { captions.emplace_back(c); });
+  ASSERT_EQ(result.Outcome, NearFieldRunOutcome::Completed)
+      << ::testing::PrintToString(ui.messages);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(result.Points, 3 * 2 * 3);
+  EXPECT_EQ(captions, std::vector<std::string>{"Wait! Computing Near-field at 1000 MHz"});
+
+  const Cplx moment = Cplx(0.3, -0.7) * (2 * mm) * (1 * mm);
+  const std::vector<GridPoint> grid = ReadGrid(pro, 1000.0);
+  ASSERT_EQ(grid.size(), 18u);
+  // x outer, y middle, z inner.
+  EXPECT_EQ(grid[0].x, 0);
+  EXPECT_EQ(grid[1].z, 255);
+  EXPECT_EQ(grid[3].y, 10);
+  EXPECT_EQ(grid[6].x, 20);
+  for (const GridPoint& p : grid) {
+    const ClosedFormField expected =
+        HertzianDipole(moment, {1, 0, 0}, {0.020, 0.010, 0}, {p.x * mm, p.y * mm, p.z * mm},
+                       testing::FreeSpaceK(1000.0), testing::Eta120Pi);
+    const std::string where =
+        "(" + std::to_string(p.x) + "," + std::to_string(p.y) + "," + std::to_string(p.z) + ")";
+    ExpectVector(p.E, expected.E, 1e-11, where + " E");
+    ExpectVector(p.H, expected.H, 1e-11, where + " H");
+  }
+}
+
+// A Jy element 1 mm square at the origin over a ground plane 2 mm down.
+struct TraceOverGround {
+  TempDir dir;
+  std::filesystem::path pro = dir / "gp.PRO";
+  Cplx moment = Cplx(1.0, 0.5) * mm * mm;
+
+  explicit TraceOverGround(const std::string& height) {
+    testing::WriteProject(pro, height);
+    WriteBytes(dir / "gp.YYY", ResultBlockText(500.0, {{0, 0, 1, 1, 1.0, 0.5}}));
+    WriteBytes(dir / "gp.XXX", "");
+  }
+  std::vector<GridPoint> Run(const NearFieldGridTexts& texts) {
+    RecordingUi ui;
+    EXPECT_EQ(RunNearField(pro, texts, std::nullopt, ui).Outcome, NearFieldRunOutcome::Completed);
+    return ReadGrid(pro, 500.0);
+  }
+};
+
+TEST(NearField, GroundPlaneAddsTheImageTwiceTheHeightDown) {
+  TraceOverGround withPlane("2"), without("0");
+  NearFieldGridTexts texts;  // a line of points in the board plane, z = 0
+  texts.XStart = "-10", texts.XStop = "10", texts.XStep = "5";
+  texts.YStart = "3", texts.YStop = "3";
+  const std::vector<GridPoint> a = withPlane.Run(texts), b = without.Run(texts);
+  ASSERT_EQ(a.size(), 5u);
+  const double k = testing::FreeSpaceK(500.0);
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const std::array<double, 3> r = {a[i].x * mm, a[i].y * mm, 0.0};
+    const ClosedFormField direct =
+        HertzianDipole(withPlane.moment, {0, 1, 0}, {0, 0, 0}, r, k, testing::Eta120Pi);
+    const ClosedFormField image =
+        HertzianDipole(-withPlane.moment, {0, 1, 0}, {0, 0, -4 * mm}, r, k, testing::Eta120Pi);
+    ExpectVector(a[i].E, (direct + image).E, 1e-11, "E with plane");
+    ExpectVector(a[i].H, (direct + image).H, 1e-11, "H with plane");
+    ExpectVector(b[i].E, direct.E, 1e-11, "E without plane");
+  }
+}
+
+TEST(NearField, AtTheGroundPlaneTangentialEVanishesAndTangentialHDoubles) {
+  TraceOverGround withPlane("2"), without("0");
+  NearFieldGridTexts texts;  // a plane just above the conductor at z = -2 mm
+  texts.XStart = "-6", texts.XStop = "6", texts.XStep = "3";
+  texts.YStart = "-6", texts.YStop = "6", texts.YStep = "6";
+  texts.ZStart = "-1.9999", texts.ZStop = "-1.9999";
+  const std::vector<GridPoint> a = withPlane.Run(texts), b = without.Run(texts);
+  ASSERT_EQ(a.size(), 15u);
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const double normalE = std::abs(a[i].E[2]);
+    if (normalE == 0) continue;  // on the dipole's own normal plane Ez is zero
+    EXPECT_LT(std::abs(a[i].E[0]) + std::abs(a[i].E[1]), 1e-3 * normalE) << i;
+    EXPECT_NEAR(std::abs(a[i].E[2] / b[i].E[2]), 2.0, 1e-3) << i;
+    for (int c = 0; c < 2; ++c)
+      if (std::abs(b[i].H[c]) > 0) {
+        EXPECT_NEAR(std::abs(a[i].H[c] / b[i].H[c]), 2.0, 1e-3) << i;
+      }
+    EXPECT_LT(std::abs(a[i].H[2]), 1e-3 * std::abs(b[i].H[2]) + 1e-30) << i;
+  }
+}
+
+TEST(NearField, GroundPointsRadiateByHalfStripAndVerticalStrip) {
+  TempDir dir;
+  const auto pro = dir / "gnd.PRO";
+  testing::WriteProject(pro, "2");
+  const double f = 800.0;
+  WriteBytes(dir / "gnd.XXX", ResultBlockText(f, {{50, 50, 1, 1, 0, 0}}));  // carries no current
+  // X, Y, signed half size a, b, h, I: a left-edge point (a > 0) and a right-edge
+  // point (a < 0); a top-edge point of .ZZY (b < 0).
+  WriteBytes(dir / "gnd.ZZX",
+             ResultBlockText(f, {{10, 0, 0.5, 1, 2, 0.2, 0.1}, {14, 0, -0.5, 1, 2, -0.3, 0.4}}));
+  WriteBytes(dir / "gnd.ZZY", ResultBlockText(f, {{0, 8, 2, -1, 2, 0.05, -0.6}}));
+  RecordingUi ui;
+  NearFieldGridTexts texts;
+  texts.XStart = "-20", texts.XStop = "35", texts.XStep = "25";
+  texts.YStart = "-5", texts.YStop = "15", texts.YStep = "20";
+  texts.ZStart = "1", texts.ZStop = "31", texts.ZStep = "30";
+  ASSERT_EQ(RunNearField(pro, texts, std::nullopt, ui).Outcome, NearFieldRunOutcome::Completed);
+
+  const double k = testing::FreeSpaceK(f), h = 2 * mm, eta = testing::Eta120Pi;
+  const auto source = [&](const std::array<double, 3>& r) {
+    ClosedFormField sum;
+    // .ZZX left edge: half strip along x at X + a/2, moment I |a| b; vertical I b 2h.
+    const Cplx i1(0.2, 0.1), i2(-0.3, 0.4), i3(0.05, -0.6);
+    sum =
+        sum + HertzianDipole(i1 * (0.5 * mm) * (1 * mm), {1, 0, 0}, {10.25 * mm, 0, 0}, r, k, eta);
+    sum = sum + HertzianDipole(-i1 * (0.5 * mm) * (1 * mm), {1, 0, 0}, {10.25 * mm, 0, -2 * h}, r,
+                               k, eta);
+    sum =
+        sum + HertzianDipole(i2 * (0.5 * mm) * (1 * mm), {1, 0, 0}, {13.75 * mm, 0, 0}, r, k, eta);
+    sum = sum + HertzianDipole(-i2 * (0.5 * mm) * (1 * mm), {1, 0, 0}, {13.75 * mm, 0, -2 * h}, r,
+                               k, eta);
+    // .ZZY top edge: half strip along y at Y + b/2, moment I a |b|.
+    sum = sum + HertzianDipole(i3 * (2 * mm) * (1 * mm), {0, 1, 0}, {0, 7.5 * mm, 0}, r, k, eta);
+    sum = sum +
+          HertzianDipole(-i3 * (2 * mm) * (1 * mm), {0, 1, 0}, {0, 7.5 * mm, -2 * h}, r, k, eta);
+    // Vertical strips with their images: z dipoles of length 2h at depth h, the
+    // sign that of the signed half size, w the size along the edge.
+    sum = sum + HertzianDipole(i1 * (1 * mm) * (2 * h), {0, 0, 1}, {10 * mm, 0, -h}, r, k, eta);
+    sum = sum + HertzianDipole(-i2 * (1 * mm) * (2 * h), {0, 0, 1}, {14 * mm, 0, -h}, r, k, eta);
+    sum = sum + HertzianDipole(-i3 * (2 * mm) * (2 * h), {0, 0, 1}, {0, 8 * mm, -h}, r, k, eta);
+    return sum;
+  };
+  const std::vector<GridPoint> grid = ReadGrid(pro, f);
+  ASSERT_EQ(grid.size(), 3u * 2u * 2u);
+  for (const GridPoint& p : grid) {
+    const ClosedFormField expected = source({p.x * mm, p.y * mm, p.z * mm});
+    ExpectVector(p.E, expected.E, 1e-10, "E");
+    ExpectVector(p.H, expected.H, 1e-10, "H");
+  }
+}
+
+// A Jx element 1 mm square at (10, 10) mm, at 100 and 200 MHz with different currents.
+struct TwoFrequencyTrace {
+  TempDir dir;
+  std::filesystem::path pro = dir / "two.PRO";
+  TwoFrequencyTrace() {
+    testing::WriteProject(pro, "0");
+    WriteBytes(dir / "two.XXX", ResultBlockText(100.0, {{10, 10, 1, 1, 1.0, 0.0}}) +
+                                    ResultBlockText(200.0, {{10, 10, 1, 1, 0.0, 2.0}}));
+    WriteBytes(dir / "two.YYY", "");
+  }
+};
+
+TEST(NearField, DefaultGridIsOnePointAtTheOriginPerFrequency) {
+  TwoFrequencyTrace t;
+  RecordingUi ui;
+  std::vector<std::string> captions;
+  const NearFieldRunResult result = RunNearField(
+      t.pro, {}, std::nullopt, ui, [&](std::string_view c) { captions.emplace_back(c); });
+  EXPECT_EQ(result.Outcome, NearFieldRunOutcome::Completed);
+  EXPECT_EQ(result.Frequencies, 2);
+  EXPECT_EQ(result.Points, 1);
+  EXPECT_EQ(captions, (std::vector<std::string>{"Wait! Computing Near-field at 100 MHz",
+                                                "Wait! Computing Near-field at 200 MHz"}));
+  const auto nfe = t.dir / "two.NFE";
+  EXPECT_EQ(ScanFrequencies(nfe, NearFieldFileFields), (std::vector<double>{100.0, 200.0}));
+  EXPECT_EQ(ScanFrequencies(t.dir / "two.NFH", NearFieldFileFields),
+            (std::vector<double>{100.0, 200.0}));
+  const std::string text = testing::ReadBytes(nfe);
+  EXPECT_EQ(text.substr(0, 29), " 1.00000000000000E+0002 1\r\n 0");
+  // Each frequency takes its own block of currents: at 200 MHz the current is 2j,
+  // so H is 2j times the 100 MHz value up to the change of k.
+  for (double f : {100.0, 200.0}) {
+    const GridPoint p = ReadGrid(t.pro, f).at(0);
+    EXPECT_EQ(p.x, 0);
+    EXPECT_EQ(p.y, 0);
+    EXPECT_EQ(p.z, 0);
+    const Cplx current = f == 100.0 ? Cplx(1, 0) : Cplx(0, 2);
+    const ClosedFormField expected =
+        HertzianDipole(current * mm * mm, {1, 0, 0}, {0.01, 0.01, 0}, {0, 0, 0},
+                       testing::FreeSpaceK(f), testing::Eta120Pi);
+    ExpectVector(p.E, expected.E, 1e-11, "E");
+    ExpectVector(p.H, expected.H, 1e-11, "H");
+  }
+  // A second run truncates instead of appending.
+  ASSERT_EQ(RunNearField(t.pro, {}, std::nullopt, ui).Outcome, NearFieldRunOutcome::Completed);
+  EXPECT_EQ(testing::ReadBytes(nfe), text);
+}
+
+TEST(NearField, TooCloseWarnsAtTheEndAndStillWritesTheValues) {
+  TempDir dir;
+  const auto pro = dir / "close.PRO";
+  testing::WriteProject(pro, "0");
+  WriteBytes(dir / "close.XXX",
+             ResultBlockText(100.0, {{0, 0, 1, 1, 1.0, 0.0}, {5, 0, 1, 1, 0.5, 0.0}}));
+  RecordingUi ui;
+  NearFieldGridTexts texts;
+  texts.ZStart = "0.5", texts.ZStop = "0.5";
+  ASSERT_EQ(RunNearField(pro, texts, std::nullopt, ui).Outcome, NearFieldRunOutcome::Completed);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Warning: Distance between field point and "
+                                                  "structure too small.\r\rResult might not be "
+                                                  "reliable!"});
+  const GridPoint above = ReadGrid(pro, 100.0).at(0);
+  EXPECT_GT(std::abs(above.H[1]), 0.0);
+
+  // 1.5 mm above is clear of both elements: no warning.
+  ui.messages.clear();
+  texts.ZStart = "1.5", texts.ZStop = "1.5";
+  ASSERT_EQ(RunNearField(pro, texts, std::nullopt, ui).Outcome, NearFieldRunOutcome::Completed);
+  EXPECT_TRUE(ui.messages.empty());
+
+  // Exactly on the centre of the first element: that element is left out, the
+  // field is the second one's alone, finite, and the warning still comes.
+  texts.ZStart = "0", texts.ZStop = "0";
+  const NearFieldRunResult onCentre = RunNearField(pro, texts, std::nullopt, ui);
+  EXPECT_TRUE(onCentre.TooClose);
+  EXPECT_EQ(ui.messages.size(), 1u);
+  const GridPoint centre = ReadGrid(pro, 100.0).at(0);
+  const ClosedFormField second =
+      HertzianDipole(Cplx(0.5, 0) * mm * mm, {1, 0, 0}, {5 * mm, 0, 0}, {0, 0, 0},
+                     testing::FreeSpaceK(100.0), testing::Eta120Pi);
+  ExpectVector(centre.E, second.E, 1e-11, "E on the centre");
+}
+
+TEST(NearField, FieldChecksReportTheFirstRefusalWithTheDialogsTexts) {
+  TraceOverGround p("2");
+  struct Case {
+    void (*set)(NearFieldGridTexts&);
+    NearFieldEntry field;
+    const char* message;
+  };
+  const Case cases[] = {
+      {[](NearFieldGridTexts& t) { t.ZStart = "-2"; }, NearFieldEntry::ZStart,
+       "Error: Out of range! Z start value must be greater than -2"},
+      {[](NearFieldGridTexts& t) { t.ZStop = "-2.5"; }, NearFieldEntry::ZStop,
+       "Error: Out of range! Z stop value must be greater than -2"},
+      {[](NearFieldGridTexts& t) { t.XStep = "0"; }, NearFieldEntry::XStep,
+       "Error: Out of range! X step value must be greater than 0"},
+      {[](NearFieldGridTexts& t) { t.ZStep = "1000000"; }, NearFieldEntry::ZStep,
+       "Error: Out of range! Z step value must be smaller than 1000000"},
+      {[](NearFieldGridTexts& t) { t.YStop = "1e9"; }, NearFieldEntry::YStop,
+       "Error: Out of range! Y stop value must be smaller than 1000000000"},
+      {[](NearFieldGridTexts& t) { t.YStep = "ten"; }, NearFieldEntry::YStep,
+       "Error: Not a valid real number!"},
+      // Only the first refusal speaks.
+      {[](NearFieldGridTexts& t) { t.XStop = "x", t.ZStep = "0"; }, NearFieldEntry::XStop,
+       "Error: Not a valid real number!"},
+  };
+  for (const Case& c : cases) {
+    NearFieldGridTexts texts;
+    c.set(texts);
+    RecordingUi ui;
+    const NearFieldRunResult result = RunNearField(p.pro, texts, std::nullopt, ui);
+    EXPECT_EQ(result.Outcome, NearFieldRunOutcome::Refused) << c.message;
+    EXPECT_EQ(result.FocusField, c.field) << c.message;
+    EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
+  }
+  EXPECT_FALSE(std::filesystem::exists(p.dir / "gp.NFE"));
+
+  // Just above the ground plane passes; without a plane z may go far below.
+  NearFieldGridTexts texts;
+  texts.ZStart = "-1.999";
+  RecordingUi ui;
+  EXPECT_EQ(RunNearField(p.pro, texts, std::nullopt, ui).Outcome, NearFieldRunOutcome::Completed);
+  TraceOverGround free("0");
+  texts.ZStart = "-500";
+  EXPECT_EQ(RunNearField(free.pro, texts, std::nullopt, ui).Outcome,
+            NearFieldRunOutcome::Completed);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(NearField, RefusesWithoutCurrentsAndHugeGrids) {
+  TempDir dir;
+  const auto pro = dir / "none.PRO";
+  testing::WriteProject(pro, "0");
+  RecordingUi ui;
+  EXPECT_EQ(RunNearField(pro, {}, std::nullopt, ui).Outcome, NearFieldRunOutcome::Refused);
+  WriteBytes(dir / "none.XXX", "\r\n");
+  WriteBytes(dir / "none.YYY", "");
+  EXPECT_EQ(RunNearField(pro, {}, std::nullopt, ui).Outcome, NearFieldRunOutcome::Refused);
+  EXPECT_EQ(ui.messages, std::vector<std::string>(
+                             2, "There exist no current files, computation cannot be performed!"));
+
+  WriteBytes(dir / "none.XXX", ResultBlockText(100.0, {{0, 0, 1, 1, 1, 0}}));
+  ui.messages.clear();
+  NearFieldGridTexts texts;
+  texts.XStart = "-1e6", texts.XStop = "1e6", texts.XStep = "0.01";
+  EXPECT_EQ(RunNearField(pro, texts, std::nullopt, ui).Outcome, NearFieldRunOutcome::Refused);
+  // A step too small to move the running sum would never end the loop.
+  texts = {};
+  texts.XStart = "1e8", texts.XStop = "2e8", texts.XStep = "1e-9";
+  EXPECT_EQ(RunNearField(pro, texts, std::nullopt, ui).Outcome, NearFieldRunOutcome::Refused);
+  EXPECT_EQ(ui.messages, std::vector<std::string>(2, TooManyPointsMessage));
+  EXPECT_FALSE(std::filesystem::exists(dir / "none.NFE"));
+}
+
+TEST(NearField, AbortKeepsOnlyTheFrequenciesFinished) {
+  TwoFrequencyTrace t;
+  NearFieldGridTexts texts;
+  texts.XStop = "20";  // three points: five polls each, then one after the frequency
+  RecordingUi complete;
+  ASSERT_EQ(RunNearField(t.pro, texts, std::nullopt, complete).Outcome,
+            NearFieldRunOutcome::Completed);
+  EXPECT_EQ(complete.polls, 2 * (3 * 5 + 1));
+  const std::string fullNfe = testing::ReadBytes(t.dir / "two.NFE");
+  const std::string firstBlock = fullNfe.substr(0, fullNfe.find(" 2.00000000000000E+0002 3"));
+
+  RecordingUi ui;
+  ui.abortAfterPolls = 20;  // inside the second frequency
+  const NearFieldRunResult result = RunNearField(t.pro, texts, std::nullopt, ui);
+  EXPECT_EQ(result.Outcome, NearFieldRunOutcome::Aborted);
+  EXPECT_EQ(result.Frequencies, 1);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(testing::ReadBytes(t.dir / "two.NFE"), firstBlock);
+  EXPECT_EQ(ScanFrequencies(t.dir / "two.NFH", NearFieldFileFields), std::vector<double>{100.0});
+
+  RecordingUi early;
+  early.abortAfterPolls = 1;  // after the first group of the first point
+  EXPECT_EQ(RunNearField(t.pro, texts, std::nullopt, early).Outcome, NearFieldRunOutcome::Aborted);
+  EXPECT_EQ(testing::ReadBytes(t.dir / "two.NFE"), "");
+  EXPECT_EQ(early.polls, 1);
+}
+
+TEST(NearField, DamagedCurrentFilesAreReportedByFileAndLine) {
+  const struct {
+    std::string xxx;
+    std::string expected;
+  } cases[] = {
+      // The count promises three lines, the second block's header follows two.
+      {ResultBlockText(100.0, {{0, 0, 1, 1, 1, 0}, {2, 0, 1, 1, 1, 0}}).replace(24, 1, "3") +
+           ResultBlockText(200.0, {{0, 0, 1, 1, 1, 0}}),
+       "dmg.XXX\", line 4: 6 numbers expected on a data line, 2 found"},
+      {ResultBlockText(100.0, {{0, 0, 1, 1, 1, 0}}) + " 2.0E+0002 1\r\n 0 0 1 1 one 0\r\n",
+       "dmg.XXX\", line 4: number expected, found \"one\""},
+      {ResultBlockText(100.0, {{0, 0, 1, 1, 1, 0}}) + " 2.0E+0002 2\r\n 0 0 1 1 1 0\r\n",
+       "dmg.XXX\", line 4: unexpected end of file"},
+      // A frequency no computation writes; k = 0 would divide by zero.
+      {ResultBlockText(0.0, {{0, 0, 1, 1, 1, 0}}), "dmg.XXX\": frequency 0 MHz"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const auto pro = dir / "dmg.PRO";
+    testing::WriteProject(pro, "0");
+    WriteBytes(dir / "dmg.XXX", c.xxx);
+    RecordingUi ui;
+    try {
+      RunNearField(pro, {}, std::nullopt, ui);
+      ADD_FAILURE() << "no error for " << c.expected;
+    } catch (const FileError& error) {
+      EXPECT_NE(std::string(error.what()).find(c.expected), std::string::npos) << error.what();
+    }
+  }
+
+  // A partner file that lacks a frequency of the scanned one.
+  TempDir dir;
+  const auto pro = dir / "gap.PRO";
+  testing::WriteProject(pro, "0");
+  WriteBytes(dir / "gap.XXX", ResultBlockText(100.0, {{0, 0, 1, 1, 1, 0}}) +
+                                  ResultBlockText(200.0, {{0, 0, 1, 1, 1, 0}}));
+  WriteBytes(dir / "gap.YYY", ResultBlockText(100.0, {{0, 0, 1, 1, 1, 0}}));
+  RecordingUi ui;
+  EXPECT_THROW(
+      {
+        try {
+          RunNearField(pro, {}, std::nullopt, ui);
+        } catch (const FileError& error) {
+          EXPECT_NE(std::string(error.what()).find("gap.YYY\": no results for 200 MHz"),
+                    std::string::npos)
+              << error.what();
+          throw;
+        }
+      },
+      FileError);
+}
+
+TEST(NearField, PermittivityOfTheRunSetsTheWavenumber) {
+  TempDir dir;
+  const auto pro = dir / "eps.PRO";
+  testing::WriteProject(pro, "1.6", "4.4");
+  EXPECT_DOUBLE_EQ(ProjectEffectivePermittivity(pro), Eps0 * 2.7);
+  testing::WriteProject(pro, "0", "4.4");  // no ground plane: no substrate
+  EXPECT_DOUBLE_EQ(ProjectEffectivePermittivity(pro), Eps0);
+  testing::WriteProject(pro, "1.6", "FR4");
+  EXPECT_THROW(ProjectEffectivePermittivity(pro), FileError);
+
+  // A given permittivity wins over the project's; the wavenumber follows it, and so
+  // does the wave impedance: E/H in a medium of er = 4 is 120 pi / 2.
+  testing::WriteProject(pro, "0");
+  WriteBytes(dir / "eps.XXX", ResultBlockText(300.0, {{0, 0, 1, 1, 1, 0}}));
+  NearFieldGridTexts texts;
+  texts.YStart = texts.YStop = "400";
+  RecordingUi ui;
+  ASSERT_EQ(RunNearField(pro, texts, Eps0 * 4.0, ui).Outcome, NearFieldRunOutcome::Completed);
+  const GridPoint p = ReadGrid(pro, 300.0).at(0);
+  const ClosedFormField expected =
+      HertzianDipole(Cplx(1e-6, 0), {1, 0, 0}, {0, 0, 0}, {0, 0.4, 0},
+                     2.0 * testing::FreeSpaceK(300.0), testing::Eta120Pi / 2.0);
+  ExpectVector(p.H, expected.H, 1e-11, "H in eps_eff = 4");
+  ExpectVector(p.E, expected.E, 1e-11, "E in eps_eff = 4");
+  EXPECT_DOUBLE_EQ(NearFieldWavenumber(300.0, Eps0 * 4.0), 2.0 * testing::FreeSpaceK(300.0));
+}
+
+}  // namespace
+}  // namespace lumetra

@@ -1,0 +1,179 @@
+// The Computation page: its defaults, the list mode, validation through the core,
+// a computation end to end with its result files, Abort, and the calibration.
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/computation_page.h"
+#include "app/frequency_list_window.h"
+#include "app/main_window.h"
+#include "model/layout_editing.h"
+#include "tests/gui/gui_test_support.h"
+
+using namespace lumetra;
+using namespace lumetra::gui;
+using namespace lumetra::gui::testing;
+
+namespace {
+
+// A dipole of two touching traces with a source at the gap, drawn with the mouse.
+void DrawDipole(MainWindow& w) {
+  PressLayoutButton(w, "AddSegment");
+  Drag(w, PixelOf(w, 10, 12), PixelOf(w, 50, 10));
+  Drag(w, PixelOf(w, 50, 12), PixelOf(w, 90, 10));
+  PressLayoutButton(w, "VoltGen");
+  OnNextModal([](QWidget* d) {
+    SetText(d, "ReVolt", "1");
+    Click(d, "OKBtn");
+  });
+  ClickBoard(w, PixelOf(w, 48.4, 11));  // the last Jx element of the first trace
+  PressLayoutButton(w, "VoltGen");
+}
+
+}  // namespace
+
+class ComputationTest : public QObject {
+  Q_OBJECT
+private slots:
+  void ControlsStartFromTheirDefaults();
+  void TheFrequencyListReplacesTheSweepFields();
+  void RefusedInputsAreReportedAndNothingRuns();
+  void ComputeWritesTheResultFilesAndReportsTheTimes();
+  void AbortStopsTheRun();
+  void CalibrationWritesTheConstantsFile();
+};
+
+void ComputationTest::ControlsStartFromTheirDefaults() {
+  Session s(100, 20);
+  ComputationPage* page = s.window->Computation();
+  const ComputationSettings settings = page->Settings();
+  QVERIFY(!settings.SweepFreq);
+  QCOMPARE(settings.Frequency, std::string("300"));
+  QCOMPARE(settings.StartFreq, std::string("100"));
+  QCOMPARE(settings.StopFreq, std::string("1000"));
+  QCOMPARE(settings.StepFreq, std::string("10"));
+  QVERIFY(!settings.IncField && settings.ImpFile && !settings.FarField && settings.RigSol);
+  QCOMPARE(settings.PhiStop, std::string("360"));
+  QCOMPARE(Child<QLineEdit>(page, "GPHeight")->text(), QString("2"));
+  QCOMPARE(Child<QLineEdit>(page, "DielConst")->text(), QString("1"));
+  QVERIFY(!Child<QPushButton>(page, "Abort")->isVisible());
+  QCOMPARE(Child<QPushButton>(page, "Abort")->text(), QString("Abort computation"));
+  QCOMPARE(Child<QPushButton>(page, "ShowCoord")->text(), QString("Show coord. sys."));
+}
+
+void ComputationTest::TheFrequencyListReplacesTheSweepFields() {
+  Session s(100, 20);
+  s.window->Pages()->setCurrentIndex(1);
+  ComputationPage* page = s.window->Computation();
+  Child<QCheckBox>(page, "FreqListCB")->click();
+  QVERIFY(!Child<QLineEdit>(page, "StartFreq")->isEnabled());
+  QVERIFY(!Child<QCheckBox>(page, "LogSweep")->isEnabled());
+  QVERIFY(page->FrequencyList()->isVisible());
+  QCOMPARE(page->FrequencyList()->windowTitle(), QString("Frequency list"));
+  page->FrequencyList()->Editor()->setPlainText("100\n200\n");
+  QCOMPARE(page->Settings().FrequencyList, (std::vector<std::string>{"100", "200"}));
+  Child<QCheckBox>(page, "FreqListCB")->click();
+  QVERIFY(Child<QLineEdit>(page, "StartFreq")->isEnabled());
+  QVERIFY(!page->FrequencyList()->isVisible());
+}
+
+void ComputationTest::RefusedInputsAreReportedAndNothingRuns() {
+  Session s(100, 20);
+  DrawDipole(*s.window);
+  ComputationPage* page = s.window->Computation();
+  s.window->Pages()->setCurrentIndex(1);
+  Child<QRadioButton>(page, "IncField")->click();
+  Child<QRadioButton>(page, "NoLoad")->click();
+  SetText(page, "IncTheta", "90");
+  SetText(page, "DielConst", "200");
+  s.hook.Clear();
+  QTest::mouseClick(Child<QPushButton>(page, "Compute"), Qt::LeftButton);
+  QCOMPARE(s.hook.messages,
+           (std::vector<std::string>{
+               "Error: Out of range! Dielectric constant must be smaller than 100",
+               "Error: Out of range! Incident Theta angle must be smaller than 90"}));
+  QVERIFY(s.hook.questions.empty());
+  QVERIFY(!QFile::exists(s.PathOf("Board.XXX")));
+  QCOMPARE(s.window->CurrentProject().Env.DielConst, std::string("200"));
+}
+
+void ComputationTest::ComputeWritesTheResultFilesAndReportsTheTimes() {
+  Session s(100, 20);
+  DrawDipole(*s.window);
+  QCOMPARE(s.window->CurrentProject().VoltageSources.size(), std::size_t{1});
+  ComputationPage* page = s.window->Computation();
+  s.window->Pages()->setCurrentIndex(1);
+  Child<QRadioButton>(page, "NoLoad")->click();
+  s.hook.Clear();
+  bool abortShownDuringRun = false;
+  s.hook.onQuestion = [&](std::string_view) {
+    abortShownDuringRun = Child<QPushButton>(page, "Abort")->isVisible() &&
+                          !s.window->menuBar()->isEnabled() &&
+                          !Child<QPushButton>(page, "Compute")->isEnabled();
+  };
+  QTest::mouseClick(Child<QPushButton>(page, "Compute"), Qt::LeftButton);
+  QCOMPARE(s.hook.questions,
+           std::vector<std::string>{"39 unknowns. Proceed with computation?"});
+  QVERIFY(abortShownDuringRun);
+  QCOMPARE(s.hook.messages.size(), std::size_t{1});
+  QVERIFY(QString::fromStdString(s.hook.messages[0]).startsWith("Computation completed in "));
+  QVERIFY(s.window->CurrentProject().Connected);
+  for (const char* ext : {"XXX", "YYY", "JXC", "JYC", "PRO"})
+    QVERIFY2(QFile::exists(s.PathOf(QString("Board.") + ext)), ext);
+  QVERIFY(QFileInfo(s.PathOf("Board.XXX")).size() > 0);
+  QVERIFY(!QFile::exists(s.PathOf("TempFile.SEG")));
+  QVERIFY(Child<QPushButton>(page, "Compute")->isEnabled());
+  QVERIFY(!Child<QPushButton>(page, "Abort")->isVisible());
+}
+
+void ComputationTest::AbortStopsTheRun() {
+  Session s(100, 20);
+  DrawDipole(*s.window);
+  ComputationPage* page = s.window->Computation();
+  s.window->Pages()->setCurrentIndex(1);
+  Child<QRadioButton>(page, "NoLoad")->click();
+  s.hook.Clear();
+  // The user presses Abort while the first question is up; the run stops at the
+  // next event poll.
+  s.hook.onQuestion = [&](std::string_view) {
+    QTest::mouseClick(Child<QPushButton>(page, "Abort"), Qt::LeftButton);
+  };
+  QTest::mouseClick(Child<QPushButton>(page, "Compute"), Qt::LeftButton);
+  QCOMPARE(s.hook.messages, std::vector<std::string>{"The computation has been aborted!"});
+  QVERIFY(Child<QPushButton>(page, "Compute")->isEnabled());
+}
+
+void ComputationTest::CalibrationWritesTheConstantsFile() {
+  Session s(100, 20);
+  DrawDipole(*s.window);
+  Child<QRadioButton>(s.window->Computation(), "NoLoad")->click();
+  s.window->Options().ShowTimeEstimate = true;
+  s.hook.Clear();
+  QString unknowns, fill;
+  OnNextModal([&](QWidget* d) {
+    Click(d, "CalibrateBtn");
+    OnNextModal([&](QWidget* results) {
+      unknowns = Child<QLabel>(results, "No")->text();
+      fill = Child<QLabel>(results, "Ft")->text();
+      Click(results, "OKBtn");
+    });
+  });
+  s.window->Action("CalibrateTimeEstimate")->trigger();
+  QCOMPARE(unknowns, QString("39"));
+  QVERIFY(QRegularExpression("^\\d+\\.\\d\\d seconds$").match(fill).hasMatch());
+  // No completion times during the calibration; the option marks are back.
+  QVERIFY(s.hook.messages.empty());
+  QVERIFY(s.window->Options().ShowTimeEstimate);
+  QVERIFY(s.window->Action("ShowTimeEstimate")->isChecked());
+  QVERIFY(QFile::exists(s.PathOf("Lumetra.TES")));
+}
+
+QTEST_MAIN(ComputationTest)
+#include "computation_test.moc"

@@ -1,0 +1,261 @@
+// Every dialog's input checks: the exact messages, the dialog staying open with the
+// focus on the offending field, and acceptance just inside the bounds.
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/main_window.h"
+#include "editor/layout_page.h"
+#include "model/layout_editing.h"
+#include "tests/gui/gui_test_support.h"
+
+using namespace lumetra;
+using namespace lumetra::gui;
+using namespace lumetra::gui::testing;
+
+namespace {
+
+struct Attempt {
+  QMap<QString, QString> fields;
+  std::vector<std::string> messages;  // expected, in order
+  QString focus;                      // the field that must have the focus; empty: accepted
+};
+
+// Runs the attempts in one opening of the dialog; the last must be accepted (or,
+// with cancelLast, the dialog is cancelled after it).
+struct Outcome {
+  std::vector<std::vector<std::string>> messages;
+  std::vector<bool> stayedOpen;
+  std::vector<QString> focused;
+};
+
+void TryInDialog(RecordingHook& hook, const std::vector<Attempt>& attempts, Outcome& out,
+                 const QString& cancelWith = {}) {
+  OnNextModal([&hook, &attempts, &out, cancelWith](QWidget* d) {
+    for (const Attempt& a : attempts) {
+      for (auto it = a.fields.begin(); it != a.fields.end(); ++it) SetText(d, it.key(), it.value());
+      hook.Clear();
+      Click(d, "OKBtn");
+      out.messages.push_back(hook.messages);
+      out.stayedOpen.push_back(d->isVisible());
+      QWidget* focus = d->focusWidget();  // the field that takes the keys when the dialog is active
+      out.focused.push_back(d->isVisible() && focus ? focus->objectName() : QString());
+    }
+    if (!cancelWith.isEmpty() && d->isVisible()) Click(d, cancelWith);
+  });
+}
+
+void Verify(const std::vector<Attempt>& attempts, const Outcome& out) {
+  QCOMPARE(out.messages.size(), attempts.size());
+  for (std::size_t k = 0; k < attempts.size(); ++k) {
+    QCOMPARE(out.messages[k], attempts[k].messages);
+    QCOMPARE(out.stayedOpen[k], !attempts[k].focus.isEmpty());
+    if (!attempts[k].focus.isEmpty()) QCOMPARE(out.focused[k], attempts[k].focus);
+  }
+}
+
+}  // namespace
+
+class DialogChecksTest : public QObject {
+  Q_OBJECT
+private slots:
+  void NewProject();
+  void Segment();
+  void VoltageSourceAndImpedance();
+  void DeleteItem();
+  void Grid();
+  void MoveStep();
+  void SolverSettings();
+};
+
+void DialogChecksTest::NewProject() {
+  Session s;
+  const std::vector<Attempt> attempts = {
+      {{{"EditLx", "0"}, {"EditLy", "10000"}},
+       {"Error: Out of range! Lx must be greater than 0",
+        "Error: Out of range! Ly must be smaller than 10000"},
+       "EditLx"},
+      {{{"EditLx", "12a"}, {"EditLy", "50"}}, {"Error: Not a valid integer number!"}, "EditLx"},
+      {{{"EditLx", "9999"}, {"EditLy", "1"}, {"ProjName", "Other"}}, {}, ""}};
+  Outcome out;
+  TryInDialog(s.hook, attempts, out);
+  s.window->NewProjectCommand();
+  Verify(attempts, out);
+  QCOMPARE(s.window->CurrentProject().PcbLx, 9999);
+}
+
+void DialogChecksTest::Segment() {
+  Session s;
+  AddSegment(s.window->CurrentProject(), lumetra::Segment{20, 20, 10, 4, 5, 2});
+  s.window->Layout()->RedrawLayout();
+  const std::vector<Attempt> attempts = {
+      {{{"ChX", "0"}, {"ChY", "10000"}},
+       {"Error: Out of range! Number of charges must be greater than 0",
+        "Error: Out of range! Number of charges must be smaller than 10000"},
+       "ChX"},
+      {{{"ChX", "5"}, {"ChY", "2"}, {"Xc", "160"}, {"Yc", "0"}, {"dx", "1e3"}, {"dy", "x"}},
+       {"Error: Out of range! Center X-coordinate must be smaller than 160",
+        "Error: Out of range! Center Y-coordinate must be greater than 0",
+        "Error: Out of range! Length in X-direction must be smaller than 160",
+        "Error: Not a valid real number!"},
+       "Xc"},
+      {{{"Xc", "159.5"}, {"Yc", "99.5"}, {"dx", "30"}, {"dy", "2"}}, {}, ""}};
+  Outcome out;
+  TryInDialog(s.hook, attempts, out);
+  ClickBoard(*s.window, PixelOf(*s.window, 20, 20));
+  Verify(attempts, out);
+  // Outside the board after editing is allowed: each value is checked alone.
+  QCOMPARE(s.window->CurrentProject().Segments[0].Xc, 159.5);
+}
+
+void DialogChecksTest::VoltageSourceAndImpedance() {
+  Session s;
+  AddSegment(s.window->CurrentProject(), lumetra::Segment{20, 20, 10, 4, 5, 2});
+  PressLayoutButton(*s.window, "VoltGen");
+  std::vector<Attempt> attempts = {
+      {{{"ReVolt", "100"}, {"ImVolt", "-100"}},
+       {"Error: Out of range! Voltage must be smaller than 100",
+        "Error: Out of range! Voltage must be greater than -100"},
+       "ReVolt"},
+      {{{"ReVolt", "99.9"}, {"ImVolt", "-99.9"}}, {}, ""}};
+  Outcome out;
+  TryInDialog(s.hook, attempts, out);
+  ClickBoard(*s.window, PixelOf(*s.window, 18.3, 19));
+  Verify(attempts, out);
+  QCOMPARE(s.window->CurrentProject().VoltageSources.size(), std::size_t{1});
+
+  PressLayoutButton(*s.window, "LoadImp");
+  std::vector<Attempt> loads = {
+      {{{"ReImp", "-1"}, {"ImImp", "1e12"}},
+       {"Error: Out of range! Resistance must be greater than -1E-38",
+        "Error: Out of range! Inductance or capacitance must be smaller than 1000000000000"},
+       "ReImp"},
+      {{{"ReImp", "0"}, {"ImImp", "0"}}, {}, ""}};
+  Outcome loadOut;
+  TryInDialog(s.hook, loads, loadOut);
+  ClickBoard(*s.window, PixelOf(*s.window, 22.3, 19));
+  Verify(loads, loadOut);
+  QCOMPARE(s.window->CurrentProject().Impedances.size(), std::size_t{1});
+  QCOMPARE(s.window->CurrentProject().Impedances[0].LC, 0.0);
+}
+
+void DialogChecksTest::DeleteItem() {
+  Session s;
+  Project& p = s.window->CurrentProject();
+  AddSegment(p, lumetra::Segment{20, 20, 10, 4, 5, 2});
+  AddSegment(p, lumetra::Segment{40, 20, 10, 4, 5, 2});
+  s.window->Layout()->UpdateButtons();
+  const std::vector<Attempt> attempts = {
+      {{{"DelNo", "3"}}, {"Error: Out of range! Segment number must be smaller than 3"}, "DelNo"},
+      {{{"DelNo", "0"}}, {"Error: Out of range! Segment number must be greater than 0"}, "DelNo"},
+      {{{"DelNo", ""}}, {"Error: Not a valid integer number!"}, "DelNo"}};
+  Outcome out;
+  TryInDialog(s.hook, attempts, out, "CancelBtn");
+  PressLayoutButton(*s.window, "Delete");
+  Verify(attempts, out);
+  QCOMPARE(p.Segments.size(), std::size_t{2});
+  // No sources: any number is out of range.
+  std::vector<std::string> seen;
+  OnNextModal([&](QWidget* d) {
+    Child<QRadioButton>(d, "DelGen")->click();
+    SetText(d, "DelNo", "1");
+    s.hook.Clear();
+    Click(d, "OKBtn");
+    seen = s.hook.messages;
+    Click(d, "CancelBtn");
+  });
+  PressLayoutButton(*s.window, "Delete");
+  QCOMPARE(seen, std::vector<std::string>{
+                     "Error: Out of range! Voltage source number must be smaller than 1"});
+}
+
+void DialogChecksTest::Grid() {
+  Session s;  // 160 mm x 100 mm: the grid lies strictly between 0.8 and 16 mm
+  const std::vector<Attempt> attempts = {
+      {{{"Grid", "0.8"}, {"ChxNo", "0"}, {"ChyNo", "100"}},
+       {"Error: Out of range! Grid must be greater than 0.8",
+        "Error: Out of range! Number of charges per grid must be greater than 0",
+        "Error: Out of range! Number of charges per grid must be smaller than 100"},
+       "Grid"},
+      {{{"Grid", "16"}, {"ChxNo", "1"}, {"ChyNo", "1"}},
+       {"Error: Out of range! Grid must be smaller than 16"},
+       "Grid"},
+      {{{"Grid", "0.81"}, {"ChxNo", "3"}, {"ChyNo", "99"}}, {}, ""}};
+  Outcome out;
+  TryInDialog(s.hook, attempts, out);
+  PressLayoutButton(*s.window, "SetGrid");
+  Verify(attempts, out);
+  QCOMPARE(s.window->CurrentProject().GridSize, 0.81);
+  QCOMPARE(s.window->CurrentProject().ChargesPerGridX, 3);
+  QVERIFY(!s.window->CurrentProject().Saved);
+}
+
+void DialogChecksTest::MoveStep() {
+  Session s;
+  const std::vector<Attempt> attempts = {
+      {{{"tdxyoff", "0"}, {"tzoomscale", "1"}},
+       {"Error: Out of range! Step size for plot move must be greater than 0",
+        "Error: Out of range! Scale factor for plot zoom must be greater than 1"},
+       "tdxyoff"},
+      {{{"tdxyoff", "99"}, {"tzoomscale", "100"}},
+       {"Error: Out of range! Scale factor for plot zoom must be smaller than 100"},
+       "tzoomscale"},
+      {{{"tdxyoff", "25"}, {"tzoomscale", "1.5"}}, {}, ""}};
+  Outcome out;
+  TryInDialog(s.hook, attempts, out);
+  s.window->Action("SetMoveStep")->trigger();
+  Verify(attempts, out);
+  QCOMPARE(s.window->View().MoveStep, 25);
+  QCOMPARE(s.window->View().ZoomFactor, 1.5);
+  // "Reset to default" puts the defaults back in the fields.
+  QString step, zoom;
+  OnNextModal([&](QWidget* d) {
+    Click(d, "ResetBtn");
+    step = Child<QLineEdit>(d, "tdxyoff")->text();
+    zoom = Child<QLineEdit>(d, "tzoomscale")->text();
+    Click(d, "CancelBtn");
+  });
+  s.window->Action("SetMoveStep")->trigger();
+  QCOMPARE(step, QString("10"));
+  QCOMPARE(zoom, QString("1.1"));
+  QCOMPARE(s.window->View().MoveStep, 25);
+}
+
+void DialogChecksTest::SolverSettings() {
+  Session s;
+  const std::vector<Attempt> attempts = {
+      {{{"NoPointst", "10"}, {"RelErrt", "1"}},
+       {"Error: Out of range! Number of integration points must be greater than 10"},
+       "NoPointst"},
+      {{{"NoPointst", "11"}, {"RelErrt", "0.01"}},
+       {"Error: Out of range! Relative error must be greater than 0.01"},
+       "RelErrt"},
+      {{{"NoPointst", "9999"}, {"RelErrt", "0.02"}}, {}, ""}};
+  Outcome out;
+  TryInDialog(s.hook, attempts, out);
+  s.window->Action("SetIntegrationParam")->trigger();
+  Verify(attempts, out);
+  QCOMPARE(s.window->Options().Integration.Points, 9999);
+
+  // Cancel checks the interval too while the approximation is chosen.
+  std::vector<std::string> seen;
+  bool stayed = false;
+  OnNextModal([&](QWidget* d) {
+    Child<QRadioButton>(d, "ApproximateEvery")->click();
+    SetText(d, "evfreq", "100");
+    s.hook.Clear();
+    Click(d, "CancelBtn");
+    seen = s.hook.messages;
+    stayed = d->isVisible();
+    SetText(d, "evfreq", "3");
+    Click(d, "CancelBtn");
+  });
+  s.window->Action("SetEffPermittivity")->trigger();
+  QCOMPARE(seen, std::vector<std::string>{"Error: Out of range! Number must be smaller than 100"});
+  QVERIFY(stayed);
+  QCOMPARE(s.window->Options().EffectivePermittivity.Every, 3);
+}
+
+QTEST_MAIN(DialogChecksTest)
+#include "dialog_checks_test.moc"

@@ -1,0 +1,137 @@
+#include "tests/gui/gui_test_support.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QTest>
+#include <QPointer>
+#include <QTimer>
+
+#include "app/file_chooser.h"
+#include "app/main_window.h"
+#include "editor/layout_page.h"
+#include "model/layout_view_geometry.h"
+
+namespace lumetra::gui::testing {
+
+Answer RecordingHook::Question(std::string_view text, bool) {
+  questions.emplace_back(text);
+  if (onQuestion) onQuestion(text);
+  if (answers.empty()) return Answer::Yes;
+  const Answer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+namespace {
+// Timers still waiting for a dialog; a test that ends leaves none behind.
+QList<QPointer<QTimer>>& Pending() {
+  static QList<QPointer<QTimer>> timers;
+  return timers;
+}
+}  // namespace
+
+void CancelPendingModals() {
+  for (const QPointer<QTimer>& timer : Pending())
+    if (timer) timer->deleteLater();
+  Pending().clear();
+}
+
+void OnNextModal(std::function<void(QWidget*)> action) {
+  auto* timer = new QTimer;
+  Pending().append(timer);
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal->isVisible()) {
+      timer->stop();
+      timer->deleteLater();
+      if (qEnvironmentVariableIsSet("LUMETRA_TEST_TRACE")) qWarning("modal: %s %s", modal->metaObject()->className(), qPrintable(modal->windowTitle()));
+      action(modal);
+      return;
+    }
+    if (++*tries > 500) {  // 5 s: no dialog came; give up rather than hang
+      timer->stop();
+      timer->deleteLater();
+      qWarning("OnNextModal: no modal dialog appeared");
+    }
+  });
+  timer->start(10);
+}
+
+void SetText(QWidget* dialog, const QString& field, const QString& text) {
+  auto* edit = Child<QLineEdit>(dialog, field);
+  if (!edit) {
+    qWarning("no field %s", qPrintable(field));
+    return;
+  }
+  edit->setText(text);
+}
+
+void Click(QWidget* dialog, const QString& button) {
+  auto* b = Child<QAbstractButton>(dialog, button);
+  if (!b) {
+    qWarning("no button %s", qPrintable(button));
+    return;
+  }
+  // A dialog just shown may not be laid out yet, so a click at the button's middle
+  // could miss it; click() presses it as the mouse would.
+  b->click();
+}
+
+Session::Session(int lx, int ly, const QString& name) {
+  previousDirectory = QDir::currentPath();
+  QDir::setCurrent(directory.path());
+  window = std::make_unique<MainWindow>(directory.path().toStdString());
+  window->resize(1000, 700);
+  window->show();
+  if (!QTest::qWaitForWindowExposed(window.get())) qWarning("main window not exposed");
+  OnNextModal([=, this](QWidget* dialog) {
+    SetText(dialog, "ProjName", name);
+    SetText(dialog, "ProjDir", directory.path());
+    SetText(dialog, "EditLx", QString::number(lx));
+    SetText(dialog, "EditLy", QString::number(ly));
+    Click(dialog, "OKBtn");
+  });
+  window->NewProjectCommand();
+  QApplication::processEvents();
+}
+
+Session::~Session() {
+  CancelPendingModals();
+  SetFileChooserHook(nullptr);
+  // Nothing asks about unsaved work on the way out.
+  if (window) window->CurrentProject().Saved = true;
+  window.reset();
+  QDir::setCurrent(previousDirectory);
+}
+
+QPoint PixelOf(MainWindow& window, double x, double y) {
+  const double scale = window.Layout()->View().Scale;
+  return QPoint(BoardToPixelX(x, scale),
+                BoardToPixelY(y, scale, window.CurrentProject().PcbLy));
+}
+
+}  // namespace lumetra::gui::testing
+
+namespace lumetra::gui::testing {
+
+void Drag(MainWindow& window, QPoint from, QPoint to) {
+  QWidget* canvas = window.Layout()->findChild<QWidget*>("BoardArea");
+  QTest::mousePress(canvas, Qt::LeftButton, {}, from);
+  QTest::mouseMove(canvas, (from + to) / 2);
+  QTest::mouseMove(canvas, to);
+  QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
+}
+
+void ClickBoard(MainWindow& window, QPoint at) {
+  QWidget* canvas = window.Layout()->findChild<QWidget*>("BoardArea");
+  QTest::mouseMove(canvas, at);
+  QTest::mousePress(canvas, Qt::LeftButton, {}, at);
+  QTest::mouseRelease(canvas, Qt::LeftButton, {}, at);
+}
+
+void PressLayoutButton(MainWindow& window, const char* name) {
+  QTest::mouseClick(window.Layout()->findChild<QAbstractButton*>(name), Qt::LeftButton);
+}
+
+}  // namespace lumetra::gui::testing

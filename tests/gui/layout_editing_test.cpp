@@ -1,0 +1,365 @@
+// The layout page driven with the mouse and keys: drawing segments, placing
+// sources, loads and ground points on the right elements, editing and deleting
+// with renumbering, connecting, and moving and zooming the view.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/main_window.h"
+#include "app/qt_user_interface.h"
+#include "app/status_bar.h"
+#include "editor/layout_canvas.h"
+#include "editor/layout_page.h"
+#include "model/layout_editing.h"
+#include "model/layout_status_text.h"
+#include "tests/gui/gui_test_support.h"
+
+using namespace lumetra;
+using namespace lumetra::gui;
+using namespace lumetra::gui::testing;
+
+namespace {
+
+// Two touching traces 40 mm x 2 mm on a 100 mm x 20 mm board (grid 2 mm), drawn
+// with the mouse: the first left to right and downwards, the second backwards.
+void DrawTwoTraces(MainWindow& w) {
+  PressLayoutButton(w, "AddSegment");
+  Drag(w, PixelOf(w, 10, 12) + QPoint(1, -1), PixelOf(w, 50, 10) + QPoint(-1, 1));
+  Drag(w, PixelOf(w, 90, 10) + QPoint(1, 1), PixelOf(w, 50, 12) + QPoint(1, 1));
+  PressLayoutButton(w, "AddSegment");
+}
+
+bool SameSegment(const Segment& a, const Segment& b) {
+  return a.Xc == b.Xc && a.Yc == b.Yc && a.Lx == b.Lx && a.Ly == b.Ly && a.ChX == b.ChX &&
+         a.ChY == b.ChY;
+}
+
+}  // namespace
+
+class LayoutEditingTest : public QObject {
+  Q_OBJECT
+private slots:
+  void SegmentsAreDrawnByRubberBandInAnyDirection();
+  void SegmentsSnapToTheGridWithTiesGoingDown();
+  void SourcesAndLoadsGoOnTheElementUnderTheMouse();
+  void GroundPointsGoOnTheChargeCellEdge();
+  void EditingASegmentRenumbersTheItemsBehindIt();
+  void DeletingRenumbersAndSegmentsTakeEveryItem();
+  void ConnectDrawsTheConnectingElements();
+  void KeysAndButtonsMoveAndZoomAndTheBoardCanBeDragged();
+};
+
+void LayoutEditingTest::SegmentsAreDrawnByRubberBandInAnyDirection() {
+  Session s(100, 20);
+  MainWindow& w = *s.window;
+  QCOMPARE(w.CurrentProject().GridSize, 2.0);
+  PressLayoutButton(w, "AddSegment");
+  QCOMPARE(w.Status()->Text(StatusPanel::State), QString("Add segment"));
+  QCOMPARE(w.Layout()->Canvas()->cursor().shape(), Qt::CrossCursor);
+  // While drawing, the rubber band follows and the position shows the size.
+  QWidget* canvas = w.Layout()->Canvas();
+  QTest::mousePress(canvas, Qt::LeftButton, {}, PixelOf(w, 10, 12));
+  QTest::mouseMove(canvas, PixelOf(w, 30, 10));
+  QVERIFY(w.Layout()->Canvas()->RubberBand().has_value());
+  // Whole pixels are a few hundredths of a millimetre; the form is what counts.
+  QVERIFY(QRegularExpression("^X=29\\.\\d\\d mm  Y=\\d+\\.\\d\\d mm  dx=\\d+\\.\\d\\d  dy=[12]\\.\\d\\d$")
+              .match(w.Status()->Text(StatusPanel::Progress))
+              .hasMatch());
+  QTest::mouseRelease(canvas, Qt::LeftButton, {}, PixelOf(w, 30, 10));
+  QVERIFY(!w.Layout()->Canvas()->RubberBand().has_value());
+  // Up and to the left from the opposite corner gives the same segment.
+  Drag(w, PixelOf(w, 30, 10), PixelOf(w, 10, 12));
+  // Zero height and beyond the board: nothing.
+  Drag(w, PixelOf(w, 60, 10), PixelOf(w, 80, 10));
+  Drag(w, PixelOf(w, 90, 10), PixelOf(w, 98, 10) + QPoint(60, 20));
+  const auto& segs = w.CurrentProject().Segments;
+  QCOMPARE(segs.size(), std::size_t{2});
+  const Segment expected{20, 11, 20, 2, 10, 1};
+  QVERIFY(SameSegment(segs[0], expected));
+  QVERIFY(SameSegment(segs[1], expected));
+  QVERIFY(!w.CurrentProject().Saved);
+  QVERIFY(w.Layout()->findChild<QToolButton*>("Connect")->isEnabled());
+  QVERIFY(w.Layout()->findChild<QToolButton*>("Delete")->isEnabled());
+  PressLayoutButton(w, "AddSegment");
+  QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
+}
+
+void LayoutEditingTest::SegmentsSnapToTheGridWithTiesGoingDown() {
+  Session s(100, 20);
+  MainWindow& w = *s.window;
+  // Size the page so that the board gets 5 pixels per mm: a 10-pixel grid pitch, so
+  // that a point can lie exactly halfway between two grid lines.
+  QWidget* boardPage = w.Layout()->findChild<QWidget*>("BoardPage");
+  w.resize(w.width() + 510 - boardPage->width(), w.height());
+  QApplication::processEvents();
+  QCOMPARE(w.Layout()->View().Scale, 5.0);
+  const int p = 10;
+  PressLayoutButton(w, "AddSegment");
+  // Start halfway between lines 1 and 2 (down to 1), end just past halfway between
+  // 5 and 6 (up to 6): 5 pitches wide, 1 high.
+  Drag(w, QPoint(p + p / 2, p + p / 2), QPoint(5 * p + p / 2 + 1, 2 * p + p / 2 + 1));
+  QCOMPARE(w.CurrentProject().Segments.size(), std::size_t{1});
+  const Segment& seg = w.CurrentProject().Segments[0];
+  QCOMPARE(seg.Lx, 10.0);
+  QCOMPARE(seg.Ly, 4.0);
+  QCOMPARE(seg.Xc, 2.0 + 5.0);
+}
+
+void LayoutEditingTest::SourcesAndLoadsGoOnTheElementUnderTheMouse() {
+  Session s(100, 20);
+  MainWindow& w = *s.window;
+  DrawTwoTraces(w);
+  QCOMPARE(w.CurrentProject().Segments.size(), std::size_t{2});
+
+  PressLayoutButton(w, "VoltGen");
+  QCOMPARE(w.Status()->Text(StatusPanel::State), QString("Add generator"));
+  QVERIFY(w.Layout()->findChild<QToolButton*>("ShowJxCur")->isChecked());
+  QVERIFY(!w.Layout()->findChild<QToolButton*>("ShowCharge")->isChecked());
+  QString title;
+  OnNextModal([&](QWidget* d) {
+    title = d->windowTitle();
+    SetText(d, "ReVolt", "1");
+    Click(d, "OKBtn");
+  });
+  // Jx element 5 of the first trace: centre at x = 20, between cells 5 and 6.
+  ClickBoard(w, PixelOf(w, 20.4, 11));
+  QCOMPARE(title, QString("Define voltage source"));
+  QCOMPARE(w.CurrentProject().VoltageSources.size(), std::size_t{1});
+  const VoltageSource& v = w.CurrentProject().VoltageSources[0];
+  QCOMPARE(v.ElementNo, 5);
+  QVERIFY(v.IsJx);
+  QCOMPARE(v.X, 20.0);
+  QCOMPARE(v.ReV, 1.0);
+  // Both Jx and Jy shown: refused with a message.
+  PressLayoutButton(w, "ShowJyCur");
+  ClickBoard(w, PixelOf(w, 22.4, 11));
+  QCOMPARE(s.hook.messages.back(), std::string("You must select to show either Jx or Jy"));
+  PressLayoutButton(w, "ShowJyCur");
+
+  PressLayoutButton(w, "LoadImp");
+  QVERIFY(!w.Layout()->findChild<QToolButton*>("VoltGen")->isChecked());
+  QCOMPARE(w.Status()->Text(StatusPanel::State), QString("Add impedance"));
+  OnNextModal([&](QWidget* d) {
+    title = d->windowTitle();
+    SetText(d, "ReImp", "50");
+    Child<QRadioButton>(d, "RC")->click();
+    title += " / " + Child<QLabel>(d, "ImImpLabel")->text();
+    SetText(d, "ImImp", "1e-12");
+    Click(d, "OKBtn");
+  });
+  // Jx element 5 of the second trace: 19 elements on the first come before it.
+  ClickBoard(w, PixelOf(w, 60.4, 11));
+  QCOMPARE(title, QString("Define impedance element / Capacitance"));
+  QCOMPARE(w.CurrentProject().Impedances.size(), std::size_t{1});
+  QCOMPARE(w.CurrentProject().Impedances[0].ElementNo, 19 + 5);
+  QCOMPARE(w.CurrentProject().Impedances[0].LC, -1e-12);
+  // Off every element (left of the first Jx centre): nothing, no dialog.
+  ClickBoard(w, PixelOf(w, 10.5, 11));
+  QVERIFY(QApplication::activeModalWidget() == nullptr);
+  QCOMPARE(w.CurrentProject().Impedances.size(), std::size_t{1});
+  QApplication::processEvents();
+  PressLayoutButton(w, "LoadImp");
+  QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
+  QVERIFY(!w.Layout()->findChild<QToolButton*>("ShowJxCur")->isChecked());
+
+  // In select mode a click on the load edits it, shown as it was typed.
+  QString shown;
+  bool capacitive = false;
+  OnNextModal([&](QWidget* d) {
+    title = d->windowTitle();
+    shown = Child<QLineEdit>(d, "ImImp")->text();
+    capacitive = Child<QRadioButton>(d, "RC")->isChecked();
+    Click(d, "CancelBtn");
+  });
+  ClickBoard(w, PixelOf(w, 60.2, 11));
+  QCOMPARE(title, QString("Edit impedance element 1"));
+  QCOMPARE(shown, QString("1E-12"));
+  QVERIFY(capacitive);
+  // And on the source: a new voltage is stored.
+  OnNextModal([&](QWidget* d) {
+    title = d->windowTitle();
+    SetText(d, "ImVolt", "-2.5");
+    Click(d, "OKBtn");
+  });
+  w.CurrentProject().Saved = true;
+  ClickBoard(w, PixelOf(w, 20.2, 11));
+  QCOMPARE(title, QString("Edit voltage source 1"));
+  QCOMPARE(w.CurrentProject().VoltageSources[0].ImV, -2.5);
+  QVERIFY(!w.CurrentProject().Saved);
+}
+
+void LayoutEditingTest::GroundPointsGoOnTheChargeCellEdge() {
+  Session s(100, 20);
+  MainWindow& w = *s.window;
+  DrawTwoTraces(w);
+  PressLayoutButton(w, "GPConnect");
+  QCOMPARE(w.Status()->Text(StatusPanel::State), QString("Add ground point"));
+  QVERIFY(w.Layout()->findChild<QToolButton*>("ShowCharge")->isChecked());
+  QString title;
+  bool leftFirst = false;
+  OnNextModal([&](QWidget* d) {
+    title = d->windowTitle();
+    leftFirst = Child<QRadioButton>(d, "LeftEdge")->isChecked();
+    Child<QRadioButton>(d, "TopEdge")->click();
+    Click(d, "OKBtn");
+  });
+  // Charge cell 3 of the second trace (cells 2 mm wide from x = 50).
+  ClickBoard(w, PixelOf(w, 55, 11));
+  QCOMPARE(title, QString("Ground point placement"));
+  QVERIFY(leftFirst);
+  QCOMPARE(w.CurrentProject().GroundPoints.size(), std::size_t{1});
+  const GroundPoint& gp = w.CurrentProject().GroundPoints[0];
+  QCOMPARE(gp.ChargeNo, 20 + 3);
+  QCOMPARE(gp.Edge, std::int32_t{EdgeTop});
+  QCOMPARE(gp.X, 55.0);
+  QCOMPARE(gp.Y, 12.0);
+  QCOMPARE(gp.Size, 2.0 / 3);
+  PressLayoutButton(w, "ShowJxCur");
+  ClickBoard(w, PixelOf(w, 57, 11));
+  QCOMPARE(s.hook.messages.back(), std::string("You must select to show only charge elements"));
+  PressLayoutButton(w, "GPConnect");
+}
+
+void LayoutEditingTest::EditingASegmentRenumbersTheItemsBehindIt() {
+  Session s(100, 20);
+  MainWindow& w = *s.window;
+  DrawTwoTraces(w);
+  Project& p = w.CurrentProject();
+  p.VoltageSources = {{20, 11, 2, 2, 1, 0, true, 5}};
+  p.Impedances = {{60, 11, 2, 2, 50, 0, true, 24}};
+  p.GroundPoints = {{23, EdgeTop, 2.0 / 3, 55, 12}};
+  w.Layout()->RedrawLayout();
+  QString title;
+  OnNextModal([&](QWidget* d) {
+    title = d->windowTitle();
+    SetText(d, "ChX", "40");
+    Click(d, "OKBtn");
+  });
+  ClickBoard(w, PixelOf(w, 35, 11));  // on the first trace, away from its source
+  QCOMPARE(title, QString("Edit segment 1"));
+  QCOMPARE(p.Segments[0].ChX, 40);
+  QVERIFY(p.VoltageSources.empty());           // it sat on the edited trace
+  QCOMPARE(p.Impedances[0].ElementNo, 24 + 20);  // 19 -> 39 Jx elements before it
+  QCOMPARE(p.GroundPoints[0].ChargeNo, 23 + 20);
+}
+
+void LayoutEditingTest::DeletingRenumbersAndSegmentsTakeEveryItem() {
+  Session s(100, 20);
+  MainWindow& w = *s.window;
+  DrawTwoTraces(w);
+  Project& p = w.CurrentProject();
+  p.VoltageSources = {{20, 11, 2, 2, 1, 0, true, 5}, {22, 11, 2, 2, 2, 0, true, 6},
+                      {24, 11, 2, 2, 3, 0, true, 7}};
+  p.Impedances = {{60, 11, 2, 2, 50, 0, true, 24}};
+  OnNextModal([&](QWidget* d) {
+    Child<QRadioButton>(d, "DelGen")->click();
+    SetText(d, "DelNo", "2");
+    Click(d, "OKBtn");
+  });
+  PressLayoutButton(w, "Delete");
+  QCOMPARE(p.VoltageSources.size(), std::size_t{2});
+  QCOMPARE(p.VoltageSources[1].ReV, 3.0);  // the old third is now the second
+
+  OnNextModal([&](QWidget* d) {
+    SetText(d, "DelNo", "2");  // "Segment" is chosen when the dialog opens
+    Click(d, "OKBtn");
+  });
+  PressLayoutButton(w, "Delete");
+  QCOMPARE(p.Segments.size(), std::size_t{1});
+  QVERIFY(p.VoltageSources.empty());
+  QVERIFY(p.Impedances.empty());
+  QVERIFY(w.Layout()->findChild<QToolButton*>("Connect")->isEnabled());
+
+  OnNextModal([&](QWidget* d) {
+    Child<QCheckBox>(d, "DelAll")->click();
+    Click(d, "OKBtn");
+  });
+  PressLayoutButton(w, "Delete");
+  QVERIFY(p.Segments.empty());
+  QVERIFY(!w.Layout()->findChild<QToolButton*>("Connect")->isEnabled());
+  QVERIFY(!w.Layout()->findChild<QToolButton*>("Delete")->isEnabled());
+}
+
+void LayoutEditingTest::ConnectDrawsTheConnectingElements() {
+  Session s(100, 20);
+  MainWindow& w = *s.window;
+  DrawTwoTraces(w);
+  const QColor jx = w.Layout()->Style().Jx;
+  const QPoint joint = PixelOf(w, 50, 11);
+  // Not connected: the X button draws nothing.
+  PressLayoutButton(w, "PlotConnections");
+  QVERIFY(w.Layout()->Canvas()->Image().pixelColor(joint) != jx);
+  QString caption;
+  OnNextModal([&](QWidget* d) {
+    QTRY_VERIFY(d->windowTitle() == "Segments are connected!");
+    caption = d->windowTitle();
+    Click(d, "OKBtn");
+  });
+  PressLayoutButton(w, "Connect");
+  QCOMPARE(caption, QString("Segments are connected!"));
+  QVERIFY(w.CurrentProject().Connected);
+  QVERIFY(QFile::exists(s.PathOf("Board.JXC")));
+  PressLayoutButton(w, "PlotConnections");
+  QCOMPARE(w.Layout()->Canvas()->Image().pixelColor(joint + QPoint(0, 2)), jx);
+
+  // Incompatible densities: the dialog says so and nothing is connected.
+  w.CurrentProject().Segments[1].ChY = 2;
+  bool errorShown = false;
+  OnNextModal([&](QWidget* d) {
+    QTRY_VERIFY(Child<QLabel>(d, "ErrorLabel")->isVisible());
+    errorShown = Child<QLabel>(d, "ErrorLabel")->text() == "Error: Cannot make connections!" &&
+                 Child<QLabel>(d, "HintLabel")->text() ==
+                     "Check the number of charge elements in adjacent segments";
+    Click(d, "OKBtn");
+  });
+  PressLayoutButton(w, "Connect");
+  QVERIFY(errorShown);
+  QVERIFY(!w.CurrentProject().Connected);
+}
+
+void LayoutEditingTest::KeysAndButtonsMoveAndZoomAndTheBoardCanBeDragged() {
+  Session s(160, 100);
+  MainWindow& w = *s.window;
+  LayoutPage* page = w.Layout();
+  const ViewGeometry start = page->View();
+  QTest::keyClick(&w, Qt::Key_Left);
+  QCOMPARE(page->View().Left, start.Left - 10);
+  QCOMPARE(w.Pages()->currentIndex(), 0);  // the arrows did not change the page
+  QTest::keyClick(&w, Qt::Key_Down);
+  QCOMPARE(page->View().Top, start.Top + 10);
+  QTest::keyClick(&w, Qt::Key_Plus);
+  QCOMPARE(page->View().Scale, start.Scale * 1.1);
+  QTest::keyClick(&w, Qt::Key_Minus);
+  QCOMPARE(page->View().Scale, start.Scale);
+  PressLayoutButton(w, "SpeedButton4");
+  PressLayoutButton(w, "SpeedButton1");
+  QCOMPARE(page->View().Left, start.Left);
+  QCOMPARE(page->View().Top, start.Top);
+  // A drag on the empty board in select mode moves it by the mouse's way.
+  // The board area moves with the mouse, so after the move the mouse rests on the
+  // same spot of it.
+  QWidget* canvas = page->Canvas();
+  QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(100, 100));
+  QCOMPARE(canvas->cursor().shape(), Qt::BitmapCursor);  // the grabbing hand
+  QTest::mouseMove(canvas, QPoint(130, 80));
+  QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(100, 100));
+  QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
+  QCOMPARE(page->View().Left, start.Left + 30);
+  QCOMPARE(page->View().Top, start.Top - 20);
+  QCOMPARE(page->Canvas()->pos(), QPoint(page->View().Left, page->View().Top));
+  // The mouse position in mm.
+  const QPoint at = PixelOf(w, 80, 50);
+  QTest::mouseMove(page->Canvas(), at);
+  const BoardPoint mm = PixelToBoard(at.x(), at.y(), page->View().Scale, 100);
+  QCOMPARE(w.Status()->Text(StatusPanel::Progress),
+           QString::fromStdString(MousePositionText(mm.X, mm.Y)));
+  QVERIFY(w.Status()->Text(StatusPanel::Progress).startsWith("X=80.0"));
+}
+
+QTEST_MAIN(LayoutEditingTest)
+#include "layout_editing_test.moc"

@@ -1,0 +1,294 @@
+// The main window: start-up state, menus and their hints, the status bar, New,
+// Save, Save As, Open, closing with the save question, the about box, help.
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/about_box.h"
+#include "app/computation_page.h"
+#include "app/file_chooser.h"
+#include "app/help_viewer.h"
+#include "app/main_window.h"
+#include "app/status_bar.h"
+#include "app/system_info.h"
+#include "editor/layout_page.h"
+#include "model/layout_editing.h"
+#include "tests/gui/gui_test_support.h"
+
+using namespace lumetra;
+using namespace lumetra::gui;
+using namespace lumetra::gui::testing;
+
+class ShellTest : public QObject {
+  Q_OBJECT
+private slots:
+  void StartsWithoutAProjectAndFiveHiddenPages();
+  void MenuHintsGoToTheWidePanel();
+  void ButtonHintsGoToTheWidePanelAndTheShortPartIsTheToolTip();
+  void OptionsStartFromTheirDefaults();
+  void NewProjectShowsTheWorkAreaAndTheProjectCommands();
+  void SaveWritesTheProjectAndSaveAsRenamesIt();
+  void OpenReadsAProjectBack();
+  void ClosingAsksAboutUnsavedChanges();
+  void AboutBoxReportsThisMachine();
+  void HelpCommandsAndDialogHelpButtonsOpenTheirTopics();
+};
+
+void ShellTest::StartsWithoutAProjectAndFiveHiddenPages() {
+  RecordingHook hook;
+  MainWindow window(".");
+  window.show();
+  QCOMPARE(window.windowTitle(), QString("Lumetra"));
+  QVERIFY(!window.Pages()->isVisible());
+  QCOMPARE(window.Pages()->count(), 5);
+  const QStringList titles = {"Trace geometry", "Computation", "2D/3D current plot",
+                              "Vector current plot", "Radiation pattern"};
+  for (int k = 0; k < 5; ++k) QCOMPARE(window.Pages()->tabText(k), titles[k]);
+  QCOMPARE(window.Pages()->currentIndex(), 0);
+  for (const char* hidden : {"Save", "SaveAs", "PrintSetup"})
+    QVERIFY(!window.Action(hidden)->isVisible());
+  QVERIFY(window.Action("NewProject")->isVisible());
+  const QList<QAction*> menus = window.menuBar()->actions();
+  QCOMPARE(menus.size(), 4);
+  QVERIFY(menus[0]->isEnabled());   // File
+  QVERIFY(!menus[1]->isEnabled());  // Utility
+  QVERIFY(!menus[2]->isEnabled());  // Options
+  QVERIFY(menus[3]->isEnabled());   // Help
+}
+
+void ShellTest::MenuHintsGoToTheWidePanel() {
+  RecordingHook hook;
+  MainWindow window(".");
+  window.show();
+  const QList<QPair<QString, QString>> hints = {
+      {"NewProject", "Create a new project"},
+      {"OpenProject", "Open an existing project"},
+      {"BatchComputation", "Define files and parameters for a batch computation"},
+      {"Save", "Save project file and associated component files"},
+      {"SaveAs", "Save project file and associated component files under a new name"},
+      {"PrintSetup", "Change printer setup"},
+      {"Exit", "Exit Lumetra"},
+      {"ListCurrents", "List the current files of the project"},
+      {"ListNearField", "List the near-field file of the project"},
+      {"ListFarField", "List the far-field file of the project"},
+      {"ViewProjectFile", "View the project file"},
+      {"ComputeFarField", "Compute far-field outgoing from the current files of the project"},
+      {"ComputeNearField", "Compute near-field outgoing from the current files of the project"},
+      {"ExtractCurrent", "Save current as a function of frequency in file"},
+      {"OpenPlotWindow", "Open plot utility for plotting e.g. current density"},
+      {"SetMoveStep", "Set how much plot should move and zoom (for trace layout and vector plot)"},
+      {"CompSound", "Turns on/off beep after computation"},
+      {"ShowCompTime", "Turns on/off total computation time message after a computation"},
+      {"ShowTimeEstimate", "Turns on/off time estimate before a computation"},
+      {"CalibrateTimeEstimate", "Calibrates constants needed for time estimates"},
+      {"SetIntegrationParam",
+       "Specifies the parameters for integration in spectral domain used for dielectrics"},
+      {"SetEffPermittivity", "Specifies which approximation to use for effective permittivity"},
+      {"HelpContents", "Display the help contents screen"},
+      {"HelpSearch", "Search help file for a topic"},
+      {"HelpOnHelp", "Help on using the help system"},
+      {"About", "Show program information"}};
+  for (const auto& [name, hint] : hints) {
+    QAction* action = window.Action(name);
+    QVERIFY2(action, qPrintable(name));
+    // What a menu does when the mouse rests on an entry.
+    action->showStatusText(window.menuBar());
+    QCOMPARE(window.Status()->Text(StatusPanel::Hint), hint);
+    QCOMPARE(window.Status()->Text(StatusPanel::State), QString());
+  }
+  QCOMPARE(window.Action("NewProject")->text(), QString("&New Project..."));
+  QCOMPARE(window.Action("ExtractCurrent")->text(), QString("&Extract current in element..."));
+  QCOMPARE(window.Action("HelpSearch")->text(), QString("&Search for Help On..."));
+}
+
+void ShellTest::ButtonHintsGoToTheWidePanelAndTheShortPartIsTheToolTip() {
+  Session s;
+  auto* button = Child<QToolButton>(s.window->Layout(), "VoltGen");
+  QVERIFY(button);
+  QCOMPARE(button->toolTip(), QString("Voltage source"));
+  QStatusTipEvent tip(button->statusTip());
+  QApplication::sendEvent(button, &tip);
+  QCOMPARE(s.window->Status()->Text(StatusPanel::Hint),
+           QString("Set a current element as a voltage source, click left mouse button to "
+                   "set source"));
+}
+
+void ShellTest::OptionsStartFromTheirDefaults() {
+  Session s;
+  QVERIFY(s.window->Action("CompSound")->isChecked());
+  QVERIFY(s.window->Action("ShowCompTime")->isChecked());
+  QVERIFY(!s.window->Action("ShowTimeEstimate")->isChecked());
+  QCOMPARE(s.window->View().MoveStep, 10);
+  QCOMPARE(s.window->View().ZoomFactor, 1.1);
+  QCOMPARE(s.window->Options().CutAngle, -1.0);
+  s.window->Action("ShowTimeEstimate")->trigger();
+  QVERIFY(s.window->Options().ShowTimeEstimate);
+  s.window->Action("CompSound")->trigger();
+  QVERIFY(!s.window->Options().CompSound);
+}
+
+void ShellTest::NewProjectShowsTheWorkAreaAndTheProjectCommands() {
+  Session s(125, 25, "Clock");
+  MainWindow& w = *s.window;
+  QCOMPARE(w.windowTitle(), "Lumetra " + s.PathOf("Clock.PRO"));
+  QVERIFY(w.Pages()->isVisible());
+  QCOMPARE(w.Pages()->currentIndex(), 0);
+  for (const char* shown : {"Save", "SaveAs", "PrintSetup"}) QVERIFY(w.Action(shown)->isVisible());
+  QVERIFY(w.menuBar()->actions()[1]->isEnabled());
+  QVERIFY(w.menuBar()->actions()[2]->isEnabled());
+  QCOMPARE(w.CurrentProject().GridSize, 2.0);  // Round(2.5) = 2
+  QVERIFY(!Child<QToolButton>(w.Layout(), "Connect")->isEnabled());
+  QVERIFY(!Child<QToolButton>(w.Layout(), "Delete")->isEnabled());
+  QVERIFY(!QFile::exists(s.PathOf("Clock.PRO")));  // nothing written before Save
+
+  // A second New over the same name asks before overwriting.
+  w.CurrentProject().Saved = true;
+  OnNextModal([&](QWidget* d) {
+    SetText(d, "ProjName", "Clock");
+    SetText(d, "ProjDir", s.directory.path());
+    Click(d, "OKBtn");
+  });
+  QFile(s.PathOf("Clock.PRO")).open(QIODevice::WriteOnly);
+  s.hook.answers = {Answer::No};
+  w.NewProjectCommand();
+  QCOMPARE(s.hook.questions.back(), std::string("Project \"Clock.PRO\" already exist.  Overwrite?"));
+}
+
+void ShellTest::SaveWritesTheProjectAndSaveAsRenamesIt() {
+  Session s;
+  MainWindow& w = *s.window;
+  AddSegment(w.CurrentProject(), Segment{10, 10, 10, 2, 5, 1});
+  w.Action("Save")->trigger();
+  QVERIFY(w.CurrentProject().Saved);
+  QVERIFY(QFile::exists(s.PathOf("Board.PRO")));
+  QVERIFY(QFile::exists(s.PathOf("Board.SEG")));
+  QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
+
+  QString title;
+  SetFileChooserHook([&](bool save, const QString& t) {
+    title = t;
+    return save ? s.PathOf("Copy.dat") : QString();
+  });
+  w.Action("SaveAs")->trigger();
+  QCOMPARE(title, QString("Save Project As"));
+  QCOMPARE(w.windowTitle(), "Lumetra " + s.PathOf("Copy.PRO"));
+  QVERIFY(QFile::exists(s.PathOf("Copy.PRO")));
+  QVERIFY(QFile::exists(s.PathOf("Copy.SEG")));
+
+  // Saving again under an existing name asks; No leaves everything as it was.
+  SetFileChooserHook([&](bool, const QString&) { return s.PathOf("Board.PRO"); });
+  s.hook.answers = {Answer::No};
+  w.Action("SaveAs")->trigger();
+  QCOMPARE(s.hook.questions.back(), std::string("Project \"Board.PRO\" already exist.  Overwrite?"));
+  QCOMPARE(w.windowTitle(), "Lumetra " + s.PathOf("Copy.PRO"));
+}
+
+void ShellTest::OpenReadsAProjectBack() {
+  Session s;
+  MainWindow& w = *s.window;
+  AddSegment(w.CurrentProject(), Segment{10, 10, 10, 2, 5, 1});
+  w.CurrentProject().Env.GroundPlane = true;
+  w.CurrentProject().Env.GPHeight = "1.5";
+  w.Action("Save")->trigger();
+  DeleteItems(w.CurrentProject(), ItemKind::Segment, std::nullopt);
+  // Unsaved changes: the question comes first; No discards them.
+  s.hook.answers = {Answer::No};
+  SetFileChooserHook([&](bool save, const QString&) {
+    return save ? QString() : s.PathOf("Board.PRO");
+  });
+  w.Action("OpenProject")->trigger();
+  QCOMPARE(s.hook.questions.front(), std::string("Save changes to project?"));
+  QCOMPARE(w.CurrentProject().Segments.size(), std::size_t{1});
+  QVERIFY(Child<QToolButton>(w.Layout(), "Connect")->isEnabled());
+  QVERIFY(Child<QCheckBox>(w.Computation(), "GroundPlane")->isChecked());
+  QCOMPARE(Child<QLineEdit>(w.Computation(), "GPHeight")->text(), QString("1.5"));
+}
+
+void ShellTest::ClosingAsksAboutUnsavedChanges() {
+  Session s;
+  MainWindow& w = *s.window;
+  AddSegment(w.CurrentProject(), Segment{10, 10, 10, 2, 5, 1});
+  s.hook.answers = {Answer::Cancel};
+  QVERIFY(!w.close());
+  QCOMPARE(s.hook.questions, std::vector<std::string>{"Save changes to project?"});
+  QVERIFY(w.isVisible());
+  s.hook.answers = {Answer::Yes};
+  QVERIFY(w.close());
+  QVERIFY(QFile::exists(s.PathOf("Board.PRO")));
+  QVERIFY(w.CurrentProject().Saved);
+  // Saved: no question at all.
+  w.show();
+  s.hook.Clear();
+  QVERIFY(w.close());
+  QVERIFY(s.hook.questions.empty());
+}
+
+void ShellTest::AboutBoxReportsThisMachine() {
+  RecordingHook hook;
+  MainWindow window(".");
+  AboutBox* about = window.findChild<AboutBox*>();
+  QVERIFY(about);
+  QCOMPARE(about->windowTitle(), QString("About"));
+  QCOMPARE(Child<QLabel>(about, "ProductName")->text(), QString("Lumetra"));
+  QCOMPARE(Child<QLabel>(about, "Version")->text(), QString("Version 3.01"));
+  QCOMPARE(Child<QLabel>(about, "Comments1")->text(),
+           QString("Method of Moment program for radiated"));
+  QCOMPARE(Child<QLabel>(about, "MaxUnknowns")->text(), QString("4000"));
+  QCOMPARE(Child<QLabel>(about, "MemoryLabel")->text(),
+           "Physical Memory Available to " + OperatingSystemName() + ":");
+  QVERIFY(Child<QLabel>(about, "PhysMem")->text().endsWith(" KB"));
+  QVERIFY(PhysicalMemoryKilobytes() > 0);
+  QCOMPARE(FormatKilobytes(16384256), QString("16,384,256 KB"));
+  QCOMPARE(FormatKilobytes(999), QString("999 KB"));
+  QVERIFY(QRegularExpression("^\\S+ \\d+\\.\\d+$")
+              .match(Child<QLabel>(about, "OSLabel")->text())
+              .hasMatch());
+}
+
+void ShellTest::HelpCommandsAndDialogHelpButtonsOpenTheirTopics() {
+  Session s;
+  MainWindow& w = *s.window;
+  w.Action("HelpContents")->trigger();
+  QVERIFY(w.Help()->isVisible());
+  QCOMPARE(w.Help()->CurrentPage(), QString("contents.html"));
+  w.Action("HelpOnHelp")->trigger();
+  QCOMPARE(w.Help()->CurrentPage(), QString("helponhelp.html"));
+  w.Action("HelpSearch")->trigger();
+  QCOMPARE(Child<QLineEdit>(w.Help(), "HelpSearch")->text(), QString());
+  QTest::keyClicks(Child<QLineEdit>(w.Help(), "HelpSearch"), "grid");
+  QCOMPARE(Child<QLineEdit>(w.Help(), "HelpSearch")->text(), QString("grid"));
+  QTest::keyClick(Child<QLineEdit>(w.Help(), "HelpSearch"), Qt::Key_Return);
+  QCOMPARE(w.Help()->CurrentPage(), QString("topic1007.html"));
+  w.Help()->hide();
+
+  // The grid dialog's help button opens topic 1007 over the dialog.
+  QString page;
+  bool modalHelp = false;
+  OnNextModal([&](QWidget* d) {
+    Click(d, "HelpBtn");
+    page = w.Help()->CurrentPage();
+    modalHelp = w.Help()->isVisible() && w.Help()->windowModality() == Qt::ApplicationModal;
+    w.Help()->hide();
+    Click(d, "CancelBtn");
+  });
+  QTest::mouseClick(Child<QToolButton>(w.Layout(), "SetGrid"), Qt::LeftButton);
+  QCOMPARE(page, QString("topic1007.html"));
+  QVERIFY(modalHelp);
+  OnNextModal([&](QWidget* d) {
+    Click(d, "HelpBtn");
+    page = w.Help()->CurrentPage();
+    w.Help()->hide();
+    Click(d, "CancelBtn");
+  });
+  w.Action("SetMoveStep")->trigger();
+  QCOMPARE(page, QString("topic1018.html"));
+}
+
+QTEST_MAIN(ShellTest)
+#include "shell_test.moc"

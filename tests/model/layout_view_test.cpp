@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "model/layout_drawing.h"
+#include "model/layout_view_geometry.h"
+#include "model/project_files.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumetra {
+namespace {
+
+TEST(RoundHalfEven, TiesGoToEven) {
+  EXPECT_EQ(RoundHalfEven(2.5), 2);
+  EXPECT_EQ(RoundHalfEven(3.5), 4);
+  EXPECT_EQ(RoundHalfEven(50.5), 50);
+  EXPECT_EQ(RoundHalfEven(-0.5), 0);
+  EXPECT_EQ(RoundHalfEven(2.51), 3);
+}
+
+TEST(FitBoardToPage, BoardFillsThePageLessTheMargin) {
+  const ViewGeometry v = FitBoardToPage(810, 510, 160, 100, 1.0, 0, 0);
+  EXPECT_DOUBLE_EQ(v.Scale, 5.0);
+  EXPECT_EQ(v.Width, 800);
+  EXPECT_EQ(v.Height, 500);
+  EXPECT_EQ(v.Left, 5);
+  EXPECT_EQ(v.Top, 5);
+}
+
+TEST(FitBoardToPage, ZoomAndPanApplyOnTopOfTheFit) {
+  const ViewGeometry v = FitBoardToPage(810, 510, 160, 100, 1.1, 10, -20);
+  EXPECT_DOUBLE_EQ(v.Scale, 5.5);
+  EXPECT_EQ(v.Width, 880);
+  EXPECT_EQ(v.Height, 550);
+  EXPECT_EQ(v.Left, -40 + 10 + 5);
+  EXPECT_EQ(v.Top, -25 - 20 + 5);
+}
+
+TEST(FitBoardToPage, TheSmallerFitFactorWinsAndTheBoardIsCentred) {
+  const ViewGeometry v = FitBoardToPage(1010, 510, 160, 100, 1.0, 0, 0);
+  EXPECT_DOUBLE_EQ(v.Scale, 5.0);  // 1000/160 = 6.25 would not fit the height
+  EXPECT_EQ(v.Left, 100 + 5);
+}
+
+TEST(FitBoardToPage, ACollapsedPageStillGivesAUsableScale) {
+  const ViewGeometry v = FitBoardToPage(4, 4, 160, 100, 1.0, 0, 0);
+  EXPECT_GT(v.Scale, 0.0);
+}
+
+TEST(PixelMapping, BoardYRunsUpwards) {
+  const BoardPoint p = PixelToBoard(50, 100, 5.0, 100);
+  EXPECT_DOUBLE_EQ(p.X, 10.0);
+  EXPECT_DOUBLE_EQ(p.Y, 80.0);
+  EXPECT_EQ(BoardToPixelX(10.0, 5.0), 50);
+  EXPECT_EQ(BoardToPixelY(80.0, 5.0, 100), 100);
+}
+
+Project Board(std::int32_t lx, std::int32_t ly, double grid) {
+  Project p;
+  p.PcbLx = lx;
+  p.PcbLy = ly;
+  p.GridSize = grid;
+  return p;
+}
+
+std::vector<DrawStep> OfKind(const std::vector<DrawStep>& steps, DrawKind kind) {
+  std::vector<DrawStep> out;
+  std::copy_if(steps.begin(), steps.end(), std::back_inserter(out),
+               [&](const DrawStep& s) { return s.Kind == kind; });
+  return out;
+}
+
+TEST(DrawLayout, GridPointsLieOnWholeMultiplesCountedFromTheTop) {
+  Project p = Board(10, 101, 2.0);
+  const auto pixels = OfKind(DrawLayout(p, {}, 1.0), DrawKind::Pixel);
+  // Round(5) columns by Round(50.5) = 50 rows.
+  ASSERT_EQ(pixels.size(), 5u * 50u);
+  EXPECT_EQ(pixels.front().X1, 2);
+  EXPECT_EQ(pixels.front().Y1, 2);
+  EXPECT_EQ(pixels.back().X1, 10);
+  EXPECT_EQ(pixels.back().Y1, 100);
+  p.ShowGridPoints = false;
+  EXPECT_TRUE(OfKind(DrawLayout(p, {}, 1.0), DrawKind::Pixel).empty());
+}
+
+TEST(DrawLayout, SegmentOutlineIncludesItsFarEdgeAndCarriesItsNumber) {
+  Project p = Board(160, 100, 2.0);
+  p.ShowGridPoints = false;
+  p.Segments = {{10, 90, 20, 4, 10, 2}};
+  const auto steps = DrawLayout(p, {}, 5.0);
+  ASSERT_EQ(steps.size(), 3u);  // board, segment, number
+  EXPECT_EQ(steps[0].Kind, DrawKind::Outline);
+  EXPECT_EQ(steps[0].X2, 800);
+  EXPECT_EQ(steps[0].Y2, 500);
+  const DrawStep& seg = steps[1];
+  EXPECT_EQ(seg.X1, 0);
+  EXPECT_EQ(seg.Y1, 40);
+  EXPECT_EQ(seg.X2, 101);
+  EXPECT_EQ(seg.Y2, 61);
+  EXPECT_EQ(steps[2].Label, "1");
+  EXPECT_EQ(steps[2].X1, 0 - 2 + 101 / 2);
+  EXPECT_EQ(steps[2].Y1, 40 - 5 + 21 / 2);
+  LayoutDisplay noNumbers;
+  noNumbers.ShowSegmentNumbers = false;
+  EXPECT_EQ(DrawLayout(p, noNumbers, 5.0).size(), 2u);
+}
+
+TEST(DrawLayout, ElementDisplaysDrawTheirLines) {
+  Project p = Board(160, 100, 2.0);
+  p.ShowGridPoints = false;
+  p.Segments = {{10, 50, 10, 4, 5, 2}, {30, 50, 10, 2, 1, 1}};
+  LayoutDisplay d;
+  d.ShowSegmentNumbers = false;
+  d.ShowCharges = true;
+  EXPECT_EQ(OfKind(DrawLayout(p, d, 5.0), DrawKind::Line).size(), 4u + 1u);
+  d.ShowCharges = false;
+  d.ShowJx = true;  // 5 centre lines and 1 row boundary; ChX = 1 draws none
+  const auto jx = OfKind(DrawLayout(p, d, 5.0), DrawKind::Line);
+  ASSERT_EQ(jx.size(), 6u);
+  EXPECT_EQ(jx[0].Role, DrawRole::Jx);
+  EXPECT_EQ(jx[0].X1, 30);  // first cell centre at 6 mm
+  EXPECT_EQ(jx[5].X1, 30);
+  EXPECT_EQ(jx[5].X2, 70);
+  d.ShowJx = false;
+  d.ShowJy = true;  // 2 centre lines and 4 column boundaries
+  EXPECT_EQ(OfKind(DrawLayout(p, d, 5.0), DrawKind::Line).size(), 6u);
+}
+
+TEST(DrawLayout, MarkersAreFilledAndNumberedInTheirOwnLists) {
+  Project p = Board(160, 100, 2.0);
+  p.ShowGridPoints = false;
+  p.VoltageSources = {{10, 50, 2, 2, 1, 0, true, 1}, {20, 50, 2, 2, 1, 0, true, 2}};
+  p.Impedances = {{30, 50, 2, 2, 50, 0, true, 3}};
+  p.GroundPoints = {{1, EdgeLeft, 0.5, 40, 50}};
+  const auto steps = DrawLayout(p, {}, 5.0);
+  const auto filled = OfKind(steps, DrawKind::FilledRect);
+  ASSERT_EQ(filled.size(), 3u);
+  EXPECT_EQ(filled[0].Role, DrawRole::VoltageSource);
+  EXPECT_EQ(filled[2].Role, DrawRole::Impedance);
+  const auto circles = OfKind(steps, DrawKind::Ellipse);
+  ASSERT_EQ(circles.size(), 1u);
+  EXPECT_EQ(circles[0].X1, 200 - 2);  // radius Round(2.5) = 2
+  EXPECT_EQ(circles[0].X2, 200 + 2);
+  const auto texts = OfKind(steps, DrawKind::Text);
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[1].Label, "2");
+  EXPECT_TRUE(texts[1].WhiteText);
+  EXPECT_EQ(texts[2].Label, "1");  // the impedance element's own number
+  EXPECT_EQ(texts[3].X1, 200 - 3);
+  EXPECT_FALSE(texts[3].WhiteText);
+}
+
+TEST(DrawConnectingElements, NothingUnlessConnected) {
+  testing::TempDir dir;
+  Project p = Board(160, 100, 2.0);
+  p.ProjectFile = (dir / "P.PRO").string();
+  WriteConnectingElementFile(dir / "P.JXC", {{10, 1, 2, 2, 5, 6}});
+  WriteConnectingElementFile(dir / "P.JYC", {});
+  EXPECT_TRUE(DrawConnectingElements(p, 5.0).empty());
+  p.Connected = true;
+  const auto steps = DrawConnectingElements(p, 5.0);
+  ASSERT_EQ(steps.size(), 1u);
+  EXPECT_EQ(steps[0].Role, DrawRole::Jx);
+  EXPECT_EQ(steps[0].X1, 45);
+  EXPECT_EQ(steps[0].X2, 56);
+}
+
+}  // namespace
+}  // namespace lumetra
+
+#include "model/layout_status_text.h"
+
+namespace lumetra {
+namespace {
+
+TEST(MousePositionText, TwoDecimalsAndAtMostFiveSignificantDigits) {
+  EXPECT_EQ(MousePositionText(12.346, 0.0), "X=12.35 mm  Y=0.00 mm");
+  EXPECT_EQ(MousePositionText(1.004, 99.999), "X=1.00 mm  Y=100.00 mm");
+  EXPECT_EQ(MousePositionText(1234.567, -0.001, 2, -4.5),
+            "X=1234.60 mm  Y=0.00 mm  dx=2.00  dy=-4.50");
+}
+
+}  // namespace
+}  // namespace lumetra

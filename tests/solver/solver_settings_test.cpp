@@ -1,0 +1,181 @@
+// The substrate settings: the dialogs' checks with their exact messages, the
+// schedule of the fitted permittivity, the closed-form permittivity, the fit itself
+// against the fill it imitates, and the conditions of the spectral warnings.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "solver/effective_permittivity.h"
+#include "solver/interaction_fill.h"
+#include "solver/physical_constants.h"
+#include "solver/solver_settings.h"
+#include "solver/spectral_limit.h"
+#include "tests/solver/fill_reference.h"
+#include "tests/support/recording_ui.h"
+#include "velkor/velkor.h"
+
+namespace lumetra {
+namespace {
+
+using testing::RecordingUi;
+
+constexpr double mm = 0.001;
+
+std::optional<IntegrationSettings> Check(const char* points, const char* error, RecordingUi& ui,
+                                         IntegrationField* failed = nullptr) {
+  return CheckIntegrationTexts({points, error}, ui, failed);
+}
+
+TEST(IntegrationSettings, PointsAndRelativeErrorLieStrictlyInsideTheirRanges) {
+  RecordingUi ui;
+  IntegrationField failed{};
+  EXPECT_FALSE(Check("10", "1", ui, &failed));
+  EXPECT_EQ(failed, IntegrationField::Points);
+  EXPECT_FALSE(Check("10000", "1", ui));
+  EXPECT_FALSE(Check("12.5", "1", ui));
+  ASSERT_EQ(ui.messages.size(), 3u);
+  EXPECT_EQ(ui.messages[0], "Error: Out of range! Number of integration points must be greater than 10");
+  EXPECT_EQ(ui.messages[1], "Error: Out of range! Number of integration points must be smaller than 10000");
+  EXPECT_EQ(ui.messages[2], "Error: Not a valid integer number!");
+
+  const auto low = Check("11", "0.02", ui);
+  ASSERT_TRUE(low);
+  EXPECT_EQ(low->Points, 11);
+  EXPECT_EQ(low->RelativeErrorPercent, 0.02);
+  EXPECT_TRUE(Check("9999", "99.9", ui));
+
+  EXPECT_FALSE(Check("100", "0.01", ui, &failed));
+  EXPECT_EQ(failed, IntegrationField::RelativeError);
+  EXPECT_FALSE(Check("100", "100", ui));
+  EXPECT_EQ(ui.messages[3], "Error: Out of range! Relative error must be greater than 0.01");
+  EXPECT_EQ(ui.messages[4], "Error: Out of range! Relative error must be smaller than 100");
+  // The first failing field stops the check: it alone receives the focus.
+  EXPECT_FALSE(Check("5", "500", ui, &failed));
+  EXPECT_EQ(failed, IntegrationField::Points);
+  EXPECT_EQ(ui.messages.size(), 6u);
+
+  // "Reset to default".
+  EXPECT_EQ(DefaultIntegrationTexts().Points, "100");
+  EXPECT_EQ(DefaultIntegrationTexts().RelativeError, "1");
+}
+
+TEST(EffectivePermittivitySettings, TheIntervalIsCheckedOnlyForTheApproximation) {
+  RecordingUi ui;
+  using Model = EffectivePermittivityModel;
+  EXPECT_FALSE(CheckEffectivePermittivity(Model::ApproximateEvery, "0", ui));
+  EXPECT_FALSE(CheckEffectivePermittivity(Model::ApproximateEvery, "100", ui));
+  EXPECT_FALSE(CheckEffectivePermittivity(Model::ApproximateEvery, "x", ui));
+  ASSERT_EQ(ui.messages.size(), 3u);
+  EXPECT_EQ(ui.messages[0], "Error: Out of range! Number must be greater than 0");
+  EXPECT_EQ(ui.messages[1], "Error: Out of range! Number must be smaller than 100");
+  const auto every = CheckEffectivePermittivity(Model::ApproximateEvery, "99", ui);
+  ASSERT_TRUE(every);
+  EXPECT_EQ(every->Every, 99);
+  const auto simple = CheckEffectivePermittivity(Model::SimpleFormula, "not looked at", ui);
+  ASSERT_TRUE(simple);
+  EXPECT_EQ(simple->Model, Model::SimpleFormula);
+  EXPECT_EQ(ui.messages.size(), 3u);
+}
+
+std::vector<int> ApproximatedPoints(int every, int points, ApproximationSchedule& schedule) {
+  std::vector<int> fitted;
+  for (int p = 1; p <= points; ++p)
+    if (NextPointApproximates(schedule, p == 1, every)) fitted.push_back(p);
+  return fitted;
+}
+
+TEST(EffectivePermittivity, TheFitIsRenewedAtTheFirstAndThenEveryNthPoint) {
+  ApproximationSchedule s;
+  EXPECT_EQ(ApproximatedPoints(3, 9, s), (std::vector<int>{1, 4, 7}));
+  // A new run starts over, whatever the last one left.
+  EXPECT_EQ(ApproximatedPoints(1, 4, s), (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(ApproximatedPoints(2, 2, s), (std::vector<int>{1}));
+  EXPECT_EQ(ApproximatedPoints(2, 6, s), (std::vector<int>{1, 3, 5}));
+  EXPECT_EQ(ApproximatedPoints(99, 5, s), (std::vector<int>{1}));
+}
+
+TEST(EffectivePermittivity, SimpleFormulaRunsFromTheMeanToTheSlabsPermittivity) {
+  // 3 mm trace on 1.6 mm: (4.4 + 1)/2 + (4.4 - 1)/2 / sqrt(1 + 16/3).
+  EXPECT_NEAR(SimpleEffectivePermittivity(4.4, 1.6, 3) / Eps0, 2.7 + 1.7 / std::sqrt(19.0 / 3), 1e-12);
+  // A trace very wide against the height keeps its field in the slab; a very
+  // narrow one sees half air.
+  EXPECT_NEAR(SimpleEffectivePermittivity(4.4, 1e-6, 1000) / Eps0, 4.4, 1e-6);
+  EXPECT_NEAR(SimpleEffectivePermittivity(4.4, 1000, 1e-6) / Eps0, 2.7, 1e-4);
+  EXPECT_DOUBLE_EQ(SimpleEffectivePermittivity(1.0, 1.6, 3), Eps0);
+}
+
+// The fit's model is the fill's own diagonal entry of such a cell.
+TEST(EffectivePermittivity, TheFittedCellIsTheFillsSelfImpedance) {
+  const double w = 1.5 * mm, h = 0.8 * mm;
+  const ElementLists pair = testing::BuildLayout({{0, 0, 2 * w, w, 2, 1}});  // one Jx, centred
+  ASSERT_EQ(pair.NX(), 1);
+  ASSERT_EQ(pair.Jx[0].X, 0.0);
+  for (double f : {300.0, 3000.0}) {
+    const double eps = Eps0 * 2.7;
+    const FrequencyConstants c = MakeFrequencyConstants(f, eps, 4.4, true, h);
+    const FillRequest request{pair, c, true, GroundPointPlacement::None};
+    testing::TestBlocks blocks;
+    testing::CreateBlocks(blocks, request);
+    RecordingUi ui;
+    ComputationControl control(ui);
+    SystemMatrices view = blocks.View();
+    ASSERT_TRUE(FillInteractionMatrices(request, view, control));
+    const Complex fill = blocks.Zxx(1, 1);
+    const Complex model = SquareCellSelfImpedance(c.Omega, c.K, w, h).At(eps);
+    EXPECT_NEAR(model.Re, fill.Re, 1e-9 * CAbs(fill)) << f;
+    EXPECT_NEAR(model.Im, fill.Im, 1e-9 * CAbs(fill)) << f;
+  }
+}
+
+TEST(EffectivePermittivity, TheFitStopsAtTheFirstPermittivityThatMatchesTheRigorousMagnitude) {
+  const double f = 1500, er = 4.4, h = 1.6 * mm, w = 3 * mm;
+  const IntegrationSettings settings;
+  const double fitted = ApproximateEpsEff(f, er, h, w, settings);
+  const double start = Eps0 * 2.7;
+  EXPECT_GT(fitted, start);
+  EXPECT_LE(fitted, start + Eps0 * (1 + 1e-9));
+
+  // The match criterion, from the same rigorous correction: met at the result and
+  // not one step of eps0/1000 below it.
+  const FrequencyConstants c = MakeFrequencyConstants(f, start, er, true, h);
+  const CellSelfImpedance model = SquareCellSelfImpedance(c.Omega, c.K, w, h);
+  const SpectralIntegration s = SpectralIntegrationFor(f, er, h, w / 2, settings);
+  Complex correction;
+  _impxx(f, er, h, 0, 0, w / 2, w / 2, w / 2, s.MaxKr, s.Step, &correction.Re, &correction.Im);
+  const Complex reference = {correction.Re + model.At(start).Re, correction.Im + model.At(start).Im};
+  const auto mismatch = [&](double eps) {
+    return std::fabs(1 - std::pow(CAbs(reference), 2) / std::pow(CAbs(model.At(eps)), 2));
+  };
+  EXPECT_LE(mismatch(fitted), 0.001);
+  EXPECT_GT(mismatch(fitted - 8.854e-15), 0.001);
+  // The slab raises the permittivity the cell sees above the mean of slab and air.
+  EXPECT_GT(fitted / Eps0, 2.75);
+}
+
+TEST(SpectralWarnings, ConvergenceWarnsAboveFiveThousandFreeSpaceWavenumbers) {
+  const double f = 300;  // k0 = 2 pi
+  const double limit = 31415.926535897932 * f * 0.0033333333333333335;
+  EXPECT_NEAR(limit, 5000 * 2 * M_PI, 1e-9);
+  EXPECT_FALSE(SpectralLimitTooHigh(f, limit));
+  EXPECT_TRUE(SpectralLimitTooHigh(f, std::nextafter(limit, 1e300)));
+  EXPECT_FALSE(SpectralLimitTooHigh(f, 100));
+}
+
+TEST(SpectralWarnings, TheStepMustResolveTheLayoutsLargestDistance) {
+  const double span = 0.1;  // 2 pi / (10 span) = 2 pi rad/m
+  const double bound = 0.6283185307179586 / span;
+  EXPECT_FALSE(SpectralStepTooCoarse(span, {100 * bound, bound}));
+  EXPECT_TRUE(SpectralStepTooCoarse(span, {100 * bound, std::nextafter(bound, 1e300)}));
+  EXPECT_FALSE(SpectralStepTooCoarse(0.0, {1e6, 1e4}));  // no extent: nothing to resolve
+  // The step is the limit over the number of points.
+  IntegrationSettings settings;
+  settings.Points = 250;
+  const SpectralIntegration s = SpectralIntegrationFor(1000, 4.4, 1.6 * mm, 1 * mm, settings);
+  EXPECT_GT(s.MaxKr, 4.4 * 2 * M_PI * 1000 / 300);
+  EXPECT_DOUBLE_EQ(s.Step, s.MaxKr / 250);
+  EXPECT_EQ(s.MaxKr, _maxkr(1000, 4.4, 1.6 * mm, 1 * mm, 0.01));
+}
+
+}  // namespace
+}  // namespace lumetra
