@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   clang libclang-rt-14-dev                # libFuzzer and the sanitizer runtimes
-  qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
   libopenblas-dev liblapack-dev liblapacke-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils                # GUI tests, screenshots, PDF checks
