@@ -190,3 +190,33 @@ TEST(CliCompute, BadOptionsAndFilesAreReportedNotCrashed) {
 
 }  // namespace
 }  // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+TEST(CliCompute, SubstrateOptionsAreCheckedAndComputeOverASlab) {
+  TempDir dir;
+  CopyExample("dipole", dir);
+  const std::string pro = (dir / "dipole.PRO").string();
+  CliRun run = Cli(dir, "compute " + pro + " --ground-plane 1.6 --diel 4.4 --points 10");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, "Error: Out of range! Number of integration points must be greater than 10\n");
+  run = Cli(dir, "compute " + pro + " --ground-plane 1.6 --diel 4.4 --rel-error 0.01");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output, "Error: Out of range! Relative error must be greater than 0.01\n");
+  EXPECT_EQ(Cli(dir, "compute " + pro + " --eps-approx 2").exitCode, 2);
+
+  // The effective permittivity of a strip on FR4 lowers its resonance well below
+  // the free-space 1420 MHz.
+  run = Cli(dir, "compute " + pro + " --ground-plane 1.6 --diel 4.4 --effective-eps --freq 1000 --json");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("\"frequency_mhz\": 1000"), std::string::npos);
+  // The rigorous solution runs with the spectral warnings printed before the table.
+  run = Cli(dir, "compute " + pro + " --ground-plane 1.6 --diel 4.4 --freq 1000 --points 11");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("Warning: Not sufficient number of points for spectral domain integration"),
+            std::string::npos) << run.output;
+}
+
+}  // namespace
+}  // namespace lumetra
