@@ -36,4 +36,19 @@ void Arguments::ExpectEnd() const {
   if (!Empty()) throw UsageError("unexpected argument \"" + words_[next_] + "\"");
 }
 
+void Arguments::SplitRange(const std::string& option, const std::string& value,
+                           std::string& start, std::string& stop, std::string& step) {
+  std::vector<std::string> parts(1);
+  for (char c : value) {
+    if (c == ':')
+      parts.emplace_back();
+    else
+      parts.back() += c;
+  }
+  if (parts.size() != 3) throw UsageError(option + " needs START:STOP:STEP, got \"" + value + "\"");
+  start = parts[0];
+  stop = parts[1];
+  step = parts[2];
+}
+
 }  // namespace lumetra::cli

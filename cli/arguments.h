@@ -32,6 +32,10 @@ public:
   std::vector<std::string> TakeOption(const std::string& flag, std::size_t valueCount);
   // Fails with a usage error when words are left over.
   void ExpectEnd() const;
+  // The value of an "A:B:S" option split into start, stop and step texts (the
+  // numbers themselves are checked by the core, with the dialogs' messages).
+  static void SplitRange(const std::string& option, const std::string& value, std::string& start,
+                         std::string& stop, std::string& step);
 
 private:
   std::vector<std::string> words_;

@@ -18,19 +18,6 @@ namespace lumetra::cli {
 
 namespace {
 
-// "A:B:S" into three texts, checked later like the page's fields.
-std::vector<std::string> SplitRange(const std::string& text, const char* option) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t colon = text.find(':', start);
-    parts.push_back(text.substr(start, colon - start));
-    if (colon == std::string::npos) break;
-    start = colon + 1;
-  }
-  if (parts.size() != 3) throw UsageError(std::string(option) + " needs START:STOP:STEP");
-  return parts;
-}
 
 std::vector<std::string> ReadFrequencyList(const std::string& path) {
   const std::string content = ReadTextFile(path, 1 << 20);
@@ -82,16 +69,10 @@ ComputationSettings SettingsFromArguments(Arguments& args, Project& project) {
   if (auto er = args.TakeOption("--diel", 1); !er.empty()) env.DielConst = er[0];
   s.FarField = args.TakeFlag("--far-field");
   if (auto theta = args.TakeOption("--theta", 1); !theta.empty()) {
-    const auto parts = SplitRange(theta[0], "--theta");
-    s.ThetaStart = parts[0];
-    s.ThetaStop = parts[1];
-    s.ThetaStep = parts[2];
+    Arguments::SplitRange("--theta", theta[0], s.ThetaStart, s.ThetaStop, s.ThetaStep);
   }
   if (auto phi = args.TakeOption("--phi", 1); !phi.empty()) {
-    const auto parts = SplitRange(phi[0], "--phi");
-    s.PhiStart = parts[0];
-    s.PhiStop = parts[1];
-    s.PhiStep = parts[2];
+    Arguments::SplitRange("--phi", phi[0], s.PhiStart, s.PhiStop, s.PhiStep);
   }
   return s;
 }

@@ -15,23 +15,6 @@ namespace lumetra::cli {
 
 namespace {
 
-// "A:B:S" into its three texts; the numbers themselves are checked by the core,
-// with the dialog's messages.
-void SplitRange(const std::string& option, const std::string& value, std::string& start,
-                std::string& stop, std::string& step) {
-  std::vector<std::string> parts(1);
-  for (char c : value) {
-    if (c == ':')
-      parts.emplace_back();
-    else
-      parts.back() += c;
-  }
-  if (parts.size() != 3) throw UsageError(option + " needs START:STOP:STEP, got \"" + value + "\"");
-  start = parts[0];
-  stop = parts[1];
-  step = parts[2];
-}
-
 // Message boxes break lines with carriage returns, which a terminal would use to
 // overwrite the line; here they become line feeds.
 class LineFeedUi : public TerminalUi {
@@ -55,9 +38,9 @@ int RunNearField(Arguments& args, std::ostream& out) {
   const std::vector<std::string> eps = args.TakeOption("--eps-eff", 1);
   const std::filesystem::path path = args.Take("project path");
   args.ExpectEnd();
-  if (!x.empty()) SplitRange("--x", x[0], texts.XStart, texts.XStop, texts.XStep);
-  if (!y.empty()) SplitRange("--y", y[0], texts.YStart, texts.YStop, texts.YStep);
-  if (!z.empty()) SplitRange("--z", z[0], texts.ZStart, texts.ZStop, texts.ZStep);
+  if (!x.empty()) Arguments::SplitRange("--x", x[0], texts.XStart, texts.XStop, texts.XStep);
+  if (!y.empty()) Arguments::SplitRange("--y", y[0], texts.YStart, texts.YStop, texts.YStep);
+  if (!z.empty()) Arguments::SplitRange("--z", z[0], texts.ZStart, texts.ZStop, texts.ZStep);
   std::optional<double> epsEff;
   if (!eps.empty()) {
     const std::optional<double> relative = ParseRealText(eps[0]);
