@@ -274,6 +274,7 @@ ComputationReport ComputationPage::Compute(bool calibrating) {
   showCoord_->setEnabled(true);
   running_ = false;
   if (report.Started) options_.InputPower = report.InputPower;
+  if (report.Started && !report.Points.empty()) lastEpsEff_ = report.Points.back().EpsEff;
   emit RunFinished();
   return report;
 }

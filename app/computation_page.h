@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 #include "app/shell_options.h"
 #include "model/project.h"
@@ -34,6 +35,8 @@ public:
   // estimate and the completion times are not shown.
   ComputationReport Compute(bool calibrating = false);
   bool Running() const { return running_; }
+  // The permittivity (F/m) the last run of this session computed with, if any.
+  std::optional<double> LastEpsEff() const { return lastEpsEff_; }
   void RequestAbort();
 
   FrequencyListWindow* FrequencyList() const { return frequencyList_; }
@@ -52,6 +55,7 @@ private:
   QtUserInterface& ui_;
   ShellOptions& options_;
   bool running_ = false;
+  std::optional<double> lastEpsEff_;
 
   QRadioButton *singFreq_, *sweepFreq_, *excFile_, *incField_, *impFile_, *noLoad_;
   QRadioButton *rigSol_, *effEps_;

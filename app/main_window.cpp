@@ -21,6 +21,10 @@
 #include "editor/help_link.h"
 #include "editor/layout_page.h"
 #include "editor/move_step_dialog.h"
+#include "plots/current_plot_page.h"
+#include "plots/frequency_dialog.h"
+#include "plots/pattern_page.h"
+#include "plots/vector_plot_page.h"
 #include "model/project_commands.h"
 
 namespace lumetra::gui {
@@ -46,6 +50,7 @@ MainWindow::MainWindow(const std::filesystem::path& startupDirectory) {
   permittivityDialog_ = new EffectivePermittivityDialog(*ui_, this);
   SetHelpHandler([this](int topic) { help_->ShowTopic(topic); });
   BuildMenus();
+  BuildFieldCommands();
 
   // Until a project is open: no work area, no Utility and Options, no saving.
   utilityMenu_->setEnabled(false);
@@ -69,12 +74,18 @@ void MainWindow::BuildPages() {
   computation_ = new ComputationPage(project_, *ui_, options_, pages_);
   pages_->addTab(layout_, "Trace geometry");
   pages_->addTab(computation_, "Computation");
-  // The plot pages are filled by their own parts of the program.
-  for (const char* title : {"2D/3D current plot", "Vector current plot", "Radiation pattern"}) {
-    auto* page = new QWidget(pages_);
-    page->setObjectName(QString(title).remove(' ').remove('/'));
-    pages_->addTab(page, title);
-  }
+  frequencyDialog_ = new FrequencyDialog(this);
+  currentPlot_ = new CurrentPlotPage(project_, *ui_, viewSettings_, options_.SelectedFrequency,
+                                     *frequencyDialog_, pages_);
+  currentPlot_->SetPrinter(&printer_);
+  pages_->addTab(currentPlot_, "2D/3D current plot");
+  vectorPlot_ = new VectorPlotPage(project_, *ui_, viewSettings_, options_.SelectedFrequency,
+                                   *frequencyDialog_, pages_);
+  pages_->addTab(vectorPlot_, "Vector current plot");
+  pattern_ = new PatternPage([this] { return std::filesystem::path(project_.ProjectFile); }, *ui_,
+                             options_, pages_);
+  pattern_->SetPrinter(&printer_);
+  pages_->addTab(pattern_, "Radiation pattern");
   setCentralWidget(pages_);
   connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::PageChanged);
   connect(computation_, &ComputationPage::RunStarted, this, [this] { SetRunning(true); });
@@ -102,10 +113,23 @@ void MainWindow::ProjectOpened() {
   layout_->ResetView();
 }
 
-void MainWindow::PageChanged(int) { RedrawActivePage(); }
+void MainWindow::PageChanged(int) {
+  // Every page change stops the animation, drops the loaded currents and hides
+  // the plot-selection window; the current pages then load theirs anew.
+  currentPlot_->Leave();
+  vectorPlot_->Leave();
+  if (pages_->isVisible() && pages_->currentWidget() == currentPlot_) currentPlot_->Enter();
+  if (pages_->isVisible() && pages_->currentWidget() == vectorPlot_) vectorPlot_->Enter();
+  if (pages_->currentWidget() == pattern_ && pages_->isVisible()) pattern_->Enter();
+  RedrawActivePage();
+}
 
 void MainWindow::RedrawActivePage() {
   if (pages_->currentWidget() == layout_) layout_->RedrawLayout();
+  if (pages_->currentWidget() == currentPlot_) currentPlot_->Redraw();
+  if (pages_->currentWidget() == vectorPlot_) vectorPlot_->Redraw();
+  // The pattern is drawn anew only when a cut is chosen; else the grid stays.
+  if (pages_->currentWidget() == pattern_ && options_.CutAngle > -1.0) pattern_->Redraw();
 }
 
 void MainWindow::SetRunning(bool running) {

@@ -20,6 +20,13 @@ class AboutBox;
 class CalibrationDialog;
 class CalibrationResults;
 class ComputationPage;
+class CurrentPlotPage;
+class FrequencyDialog;
+class VectorPlotPage;
+class FarFieldDialog;
+class NearFieldDialog;
+class PatternPage;
+class ResultListWindow;
 class EffectivePermittivityDialog;
 class HelpViewer;
 class IntegrationDialog;
@@ -45,6 +52,16 @@ public:
   LayoutPage* Layout() const { return layout_; }
   ComputationPage* Computation() const { return computation_; }
   HelpViewer* Help() const { return help_; }
+  PatternPage* Pattern() const { return pattern_; }
+  CurrentPlotPage* CurrentPlot() const { return currentPlot_; }
+  VectorPlotPage* VectorPlot() const { return vectorPlot_; }
+  // "Select frequency", shared by the plot pages and the result lists; the chosen
+  // frequency is Options().SelectedFrequency.
+  FrequencyDialog* FrequencyChoice() const { return frequencyDialog_; }
+  FarFieldDialog* FarFieldParameters() const { return farFieldDialog_; }
+  NearFieldDialog* NearFieldParameters() const { return nearFieldDialog_; }
+  // The "Current list", "Far-field list" and "Near-field list" windows (0, 1, 2).
+  ResultListWindow* ListWindow(int index) const { return listWindows_[index]; }
   // A menu entry by its object name, e.g. "Save".
   QAction* Action(const QString& name) const;
 
@@ -71,6 +88,8 @@ private:
   void SetRunning(bool running);
   void RunUtility(void (MainWindow::*command)());
   void ViewProjectFile();
+  void BuildFieldCommands();
+  void ShowListWindow(int index);
 
   Project project_;
   ShellOptions options_;
@@ -82,6 +101,10 @@ private:
   QTabWidget* pages_;
   LayoutPage* layout_;
   ComputationPage* computation_;
+  PatternPage* pattern_;
+  CurrentPlotPage* currentPlot_;
+  VectorPlotPage* vectorPlot_;
+  FrequencyDialog* frequencyDialog_;
   QMenu *fileMenu_, *utilityMenu_, *optionsMenu_, *helpMenu_;
   QAction* projectSeparator_;
 
@@ -94,6 +117,9 @@ private:
   CalibrationResults* calibrationResults_;
   IntegrationDialog* integrationDialog_;
   EffectivePermittivityDialog* permittivityDialog_;
+  FarFieldDialog* farFieldDialog_;
+  NearFieldDialog* nearFieldDialog_;
+  ResultListWindow* listWindows_[3];
 };
 
 }  // namespace lumetra::gui

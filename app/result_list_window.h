@@ -1,0 +1,64 @@
+// The three result-list windows, "Current list", "Far-field list" and
+// "Near-field list": one frequency block of a result file as a table, listed by
+// the window's buttons and printed as plain text.
+#pragma once
+
+#include <QDialog>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "fields/result_lists.h"
+
+class QLabel;
+class QPrinter;
+class QPushButton;
+class QTableWidget;
+
+namespace lumetra::gui {
+
+enum class ListWindowKind { Current, FarField, NearField };
+
+class ResultListWindow : public QDialog {
+  Q_OBJECT
+public:
+  ResultListWindow(ListWindowKind kind, UserInterface& ui,
+                   std::function<std::filesystem::path()> projectFile, QWidget* parent);
+
+  // The "Select frequency" dialog, asked only when the file holds several blocks.
+  void SetFrequencyChooser(std::function<FrequencyChooser(FrequencyDialogMode)> chooser) {
+    chooser_ = std::move(chooser);
+  }
+  // The program's printer (with its set-up); without one a printer of the list's own.
+  void SetPrinter(QPrinter* printer) { printer_ = printer; }
+  // Back to the state of a fresh activation: header row, one empty row, no print.
+  void Activate();
+  // One list button (the kinds of this window only).
+  void List(ListKind kind);
+  // "Print": the platform's print dialog, then the printout.
+  void Print();
+  // The printout itself, to any printer (a PDF file in the tests).
+  void PrintTo(QPrinter& printer) const;
+
+  QTableWidget* Grid() const { return grid_; }
+  QLabel* Title() const { return title_; }
+  QPushButton* PrintButton() const { return print_; }
+  const std::optional<ResultList>& Listed() const { return listed_; }
+
+private:
+  void ShowList(const ResultList& list);
+
+  ListWindowKind kind_;
+  UserInterface& ui_;
+  std::function<std::filesystem::path()> projectFile_;
+  std::function<FrequencyChooser(FrequencyDialogMode)> chooser_;
+  std::vector<ListKind> kinds_;
+  std::optional<ResultList> listed_;
+  QPrinter* printer_ = nullptr;
+  QTableWidget* grid_;
+  QLabel* title_;
+  QPushButton* print_;
+};
+
+}  // namespace lumetra::gui

@@ -1,0 +1,51 @@
+// "Select frequency": the list of a result file's frequencies from which the plot
+// pages and the result lists take the one to show. The caller sets the mode
+// ("cur", "rad" or "nfe") and asks; a double click on an entry acts as OK.
+#pragma once
+
+#include <QDialog>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "fields/result_lists.h"
+#include "model/user_interface.h"
+
+class QLabel;
+class QListWidget;
+
+namespace lumetra::gui {
+
+class FrequencyDialog : public QDialog {
+  Q_OBJECT
+public:
+  explicit FrequencyDialog(QWidget* parent = nullptr);
+
+  void SetMode(FrequencyDialogMode mode);
+  FrequencyDialogMode Mode() const { return mode_; }
+
+  // Shows the entries modally with the first selected; the selected index when
+  // closed with OK, nullopt otherwise or when nothing is selected.
+  std::optional<std::size_t> Choose(const std::vector<std::string>& entries);
+  // The dialog as the core's chooser, in the mode set last.
+  FrequencyChooser Chooser();
+
+  QListWidget* List() const { return list_; }
+
+private:
+  FrequencyDialogMode mode_ = FrequencyDialogMode::Current;
+  QLabel* parameter_;
+  QListWidget* list_;
+};
+
+// The frequency a plot page shows, from the frequencies of the mode's file: the
+// only one without asking, else the one picked in the dialog; nullopt after
+// "You must select a frequency to plot!" when the choice is not made. The caller
+// has made sure the file holds data ("There exist no data to plot!" otherwise).
+// Throws FileError on a damaged file.
+std::optional<double> SelectPlotFrequency(FrequencyDialog& dialog,
+                                          const std::filesystem::path& frequencyFile,
+                                          int fieldsPerLine, FrequencyDialogMode mode,
+                                          UserInterface& ui);
+
+}  // namespace lumetra::gui

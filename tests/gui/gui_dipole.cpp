@@ -1,0 +1,35 @@
+#include "tests/gui/gui_dipole.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "app/computation_page.h"
+#include "app/main_window.h"
+#include "tests/gui/gui_test_support.h"
+
+namespace lumetra::gui::testing {
+
+bool ComputeDipoleWithFarField(MainWindow& w, const char* frequencyMHz, const char* phiStep) {
+  PressLayoutButton(w, "AddSegment");
+  Drag(w, PixelOf(w, 10, 12), PixelOf(w, 50, 10));
+  Drag(w, PixelOf(w, 50, 12), PixelOf(w, 90, 10));
+  PressLayoutButton(w, "VoltGen");
+  OnNextModal([](QWidget* d) {
+    SetText(d, "ReVolt", "1");
+    Click(d, "OKBtn");
+  });
+  ClickBoard(w, PixelOf(w, 48.4, 11));
+  PressLayoutButton(w, "VoltGen");
+  ComputationPage* page = w.Computation();
+  w.Pages()->setCurrentIndex(1);
+  Child<QRadioButton>(page, "NoLoad")->click();
+  Child<QLineEdit>(page, "Frequency")->setText(frequencyMHz);
+  if (!Child<QCheckBox>(page, "FarField")->isChecked()) Child<QCheckBox>(page, "FarField")->click();
+  Child<QLineEdit>(page, "PhiStep")->setText(phiStep);
+  const ComputationReport report = page->Compute();
+  return report.Started && !report.Aborted;
+}
+
+}  // namespace lumetra::gui::testing

@@ -1,0 +1,306 @@
+// The "Radiation pattern" page over the far field of a computed dipole: the
+// frequency choice, the cut dialog, the scales and labels, the gain rule, and the
+// drawing itself (grid circles and the dipole's nulls along its axis).
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextStream>
+#include <QToolButton>
+#include <cmath>
+#include <numbers>
+
+#include "app/main_window.h"
+#include "plots/cut_dialog.h"
+#include "plots/db_scale_dialog.h"
+#include "plots/frequency_dialog.h"
+#include "plots/pattern_page.h"
+#include "tests/gui/gui_dipole.h"
+#include "tests/gui/gui_test_support.h"
+
+using namespace lumetra;
+using namespace lumetra::gui;
+using namespace lumetra::gui::testing;
+
+namespace {
+
+QString LabelText(PatternPage* page, const char* name) {
+  return Child<QLabel>(page, name)->text();
+}
+
+// Chooses a cut in the dialog: the kind's radio button and the list entry of text.
+void ChooseCut(PatternPage* page, const char* radio, const char* list, const QString& entry) {
+  OnNextDialog<CutDialog>([=](CutDialog* d) {
+    Child<QRadioButton>(d, radio)->click();
+    QListWidget* angles = Child<QListWidget>(d, list);
+    const auto items = angles->findItems(entry, Qt::MatchExactly);
+    if (!items.isEmpty()) angles->setCurrentItem(items.front());
+    Click(d, "OKBtn");
+  });
+  page->ChooseCut();
+}
+
+bool IsColor(const QImage& image, int x, int y, QColor color) {
+  return image.pixelColor(x, y) == color;
+}
+
+// Whether a pixel of the colour lies within a few pixels of (x, y).
+bool ColorNear(const QImage& image, int x, int y, QColor color, int reach = 2) {
+  for (int dx = -reach; dx <= reach; ++dx)
+    for (int dy = -reach; dy <= reach; ++dy)
+      if (image.rect().contains(x + dx, y + dy) && IsColor(image, x + dx, y + dy, color))
+        return true;
+  return false;
+}
+
+void WriteFile(const QString& path, const QString& text) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  QTextStream(&file) << text;
+}
+
+}  // namespace
+
+class PatternTest : public QObject {
+  Q_OBJECT
+private slots:
+  void WithoutFarFieldTheGridIsDrawnAndGainIsDisabled();
+  void SeveralFrequenciesAskAndCancellingIsReported();
+  void DipoleCutHasNullsAlongTheAxisAndLabels();
+  void DbDialogRoundsAndChecksTheSpecialValue();
+};
+
+void PatternTest::WithoutFarFieldTheGridIsDrawnAndGainIsDisabled() {
+  Session s(100, 20);
+  s.hook.Clear();
+  s.window->Pages()->setCurrentIndex(4);
+  PatternPage* page = s.window->Pattern();
+  QVERIFY(s.hook.messages.empty());
+  QVERIFY(!Child<QToolButton>(page, "Gain")->isEnabled());
+  QVERIFY(Child<QToolButton>(page, "ETheta")->isChecked());
+  QCOMPARE(LabelText(page, "Selection"), QString("Selection: ETheta"));
+  QCOMPARE(LabelText(page, "CutSelection"), QString("Cut: Not defined"));
+  QCOMPARE(LabelText(page, "Scale"), QString("Scale: Linear"));
+  QCOMPARE(Child<QToolButton>(page, "EPhi")->text(), QString("Ephi"));
+  // The page must not hold the main window wider than the layout page needs.
+  QVERIFY(page->minimumSizeHint().width() < 600);
+  // Cut without a far-field file.
+  page->ChooseCut();
+  QCOMPARE(s.hook.messages, std::vector<std::string>{"There exist no data to plot!"});
+
+  QImage image = page->Canvas()->grab().toImage();
+  image.save("/tmp/pattern-grid.png");
+  const PolarGeometry g = GridGeometry(page->Canvas()->width(), page->Canvas()->height());
+  const QColor blue(Qt::blue);
+  // The five circles cross the horizontal through the centre at c +- (R - r_k).
+  for (int k = 0; k < 5; ++k) {
+    const int radius = g.R - static_cast<int>(std::nearbyint(k * g.R * 0.2));
+    QVERIFY2(ColorNear(image, g.Left + g.C + radius, g.Top + g.C - 3, blue, 1) ||
+                 ColorNear(image, g.Left + g.C, g.Top + g.C - radius, blue, 1),
+             qPrintable(QString("circle %1").arg(k)));
+    QVERIFY(ColorNear(image, g.Left + g.C, g.Top + g.C + radius, blue, 1));
+  }
+  // Between two circles, off the radial lines, the paper is white.
+  const double a = 15.0 * std::numbers::pi / 180.0;
+  const int between = g.R - static_cast<int>(0.1 * g.R);
+  QCOMPARE(image.pixelColor(g.Left + g.C + static_cast<int>(between * std::cos(a)),
+                            g.Top + g.C - static_cast<int>(between * std::sin(a))),
+           QColor(Qt::white));
+}
+
+void PatternTest::SeveralFrequenciesAskAndCancellingIsReported() {
+  Session s(100, 20);
+  WriteFile(s.PathOf("Board.RAD"),
+            "100 2\n0 0 1 0\n0 90 0 1\n200 2\n0 0 2 0\n0 90 0 2\n");
+  s.hook.Clear();
+  QStringList offered;
+  OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
+    for (int i = 0; i < d->List()->count(); ++i) offered << d->List()->item(i)->text();
+    d->reject();
+  });
+  s.window->Pages()->setCurrentIndex(4);
+  QCOMPARE(offered, QStringList({"100", "200"}));
+  QCOMPARE(s.hook.messages, std::vector<std::string>{"You must select a frequency to plot!"});
+  // The second frequency chosen: its block is drawn.
+  s.window->Pages()->setCurrentIndex(0);
+  OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
+    d->List()->setCurrentRow(1);
+    d->accept();
+  });
+  s.window->Pages()->setCurrentIndex(4);
+  PatternPage* page = s.window->Pattern();
+  ChooseCut(page, "ThetaCut", "ListBoxTheta", "0");
+  QCOMPARE(LabelText(page, "CutSelection"), QString("Cut: Theta=0"));
+  QCOMPARE(LabelText(page, "PlotFrequency"), QString("Frequency:200 [MHz]"));
+  QCOMPARE(LabelText(page, "Maximum"), QString("Max: 2.000E+0 [V]"));
+  QCOMPARE(page->Curve().Points.size(), std::size_t{2});
+  // OK without an entry keeps the former cut.
+  s.hook.Clear();
+  OnNextDialog<CutDialog>([](CutDialog* d) {
+    Child<QListWidget>(d, "ListBoxTheta")->clearSelection();
+    Child<QListWidget>(d, "ListBoxTheta")->setCurrentRow(-1);
+    Click(d, "OKBtn");
+  });
+  page->ChooseCut();
+  QCOMPARE(s.hook.messages, std::vector<std::string>{"You must select an angle to plot!"});
+  QCOMPARE(LabelText(page, "CutSelection"), QString("Cut: Theta=0"));
+  QCOMPARE(page->Curve().Points.size(), std::size_t{2});
+  // Switching the kind and cancelling: the angle stays, the kind changes.
+  OnNextDialog<CutDialog>([](CutDialog* d) {
+    Child<QRadioButton>(d, "PhiCut")->click();
+    Click(d, "CancelBtn");
+  });
+  page->ChooseCut();
+  QCOMPARE(s.window->Options().CutAngle, 0.0);
+  QCOMPARE(LabelText(page, "CutSelection"), QString("Cut: Theta=0"));
+  QCOMPARE(page->Curve().Points.size(), std::size_t{1});  // phi = 0 holds one record
+}
+
+void PatternTest::DipoleCutHasNullsAlongTheAxisAndLabels() {
+  Session s(100, 20);
+  QVERIFY(ComputeDipoleWithFarField(*s.window));
+  QVERIFY(s.window->Options().InputPower > 0);
+  s.hook.Clear();
+  s.window->Pages()->setCurrentIndex(4);
+  PatternPage* page = s.window->Pattern();
+  QVERIFY(s.hook.messages.empty());
+  QVERIFY(Child<QToolButton>(page, "Gain")->isEnabled());
+
+  // The cut phi = 0 holds the dipole's axis (theta = 90).
+  ChooseCut(page, "PhiCut", "ListBoxPhi", "0");
+  QCOMPARE(LabelText(page, "CutSelection"), QString("Cut: Phi=0"));
+  QCOMPARE(LabelText(page, "PlotFrequency"), QString("Frequency:1800 [MHz]"));
+  const auto& points = page->Curve().Points;
+  QCOMPARE(points.size(), std::size_t{46});
+  const double max = page->Curve().Scaled.Maximum;
+  QCOMPARE(points.front().Value, max);
+  QVERIFY(points.back().Value < 1e-3 * max);
+  QVERIFY(LabelText(page, "Scale").startsWith("Scale: Linear "));
+  QVERIFY(LabelText(page, "Scale").endsWith(" [V/div]"));
+
+  QImage image = page->Canvas()->grab().toImage();
+  image.save("/tmp/pattern-dipole-phi0-linear.png");
+  const PolarGeometry g = GridGeometry(page->Canvas()->width(), page->Canvas()->height());
+  const QColor red(Qt::red);
+  // Broadside (angle 0, to the right) on the outer circle; along the axis (up) the
+  // curve comes back to the centre and leaves the upper rim free.
+  QVERIFY(ColorNear(image, g.Left + g.C + g.R, g.Top + g.C, red));
+  for (int r = g.R / 5; r <= g.R; r += 3)
+    QVERIFY2(!ColorNear(image, g.Left + g.C, g.Top + g.C - r, red, 1),
+             qPrintable(QString("curve at radius %1 along the axis").arg(r)));
+
+  // Gain with the input power of the run, in dB: about 2 dBi broadside.
+  Child<QToolButton>(page, "Gain")->click();
+  QCOMPARE(LabelText(page, "Selection"), QString("Selection: Power gain"));
+  Child<QToolButton>(page, "LinLog")->click();
+  QCOMPARE(LabelText(page, "Scale"), QString("Scale: Logarithmic, 10 [dB/div]"));
+  const QString maximum = LabelText(page, "Maximum");
+  QVERIFY2(maximum.startsWith("Max: ") && maximum.endsWith(" [dB]"), qPrintable(maximum));
+  const double db = maximum.mid(5, maximum.size() - 10).toDouble();
+  QVERIFY2(db > 1.5 && db < 2.6, qPrintable(maximum));
+  QCOMPARE(maximum, QString::fromStdString("Max: " + FormatExponent4(10 * std::log10(
+                                                          page->Curve().Scaled.Maximum)) +
+                                           " [dB]"));
+  page->Canvas()->grab().save("/tmp/pattern-dipole-phi0-gain-log.png");
+  page->grab().save("/tmp/pattern-page-gain-log.png");
+
+  // Printed: the cut with its identification lines.
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(s.PathOf("pattern.pdf"));
+  page->SetPrinter(&printer);
+  Child<QToolButton>(page, "SpeedButton14")->click();
+  QFile::remove("/tmp/pattern-print.pdf");
+  QFile::copy(s.PathOf("pattern.pdf"), "/tmp/pattern-print.pdf");
+  QProcess pdftotext;
+  pdftotext.start("pdftotext", {s.PathOf("pattern.pdf"), "-"});
+  QVERIFY(pdftotext.waitForFinished(30000));
+  // The text extractor joins blanks and ligatures; the words and their order count.
+  const QString printed = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+  QVERIFY2(printed.contains("Normalised radiation pattern cut as a function of Theta"),
+           qPrintable(printed));
+  QVERIFY(printed.contains("Plot selection: Phi=0 ; Logarithmic scale: 10 dB/div (max. value=" +
+                           QString::fromStdString(FormatExponent4(
+                               10 * std::log10(page->Curve().Scaled.Maximum))) +
+                           " dB)"));
+  QVERIFY(printed.contains("Selection: Power gain"));
+  QVERIFY(printed.contains("Frequency: 1800 MHz"));
+  QVERIFY(printed.contains("Source "));
+
+  // The board plane (theta = 90) over phi: nulls at phi 0 and 180.
+  Child<QToolButton>(page, "ETot")->click();
+  ChooseCut(page, "ThetaCut", "ListBoxTheta", "90");
+  QCOMPARE(LabelText(page, "CutSelection"), QString("Cut: Theta=90"));
+  QCOMPARE(page->Curve().Points.size(), std::size_t{21});
+  Child<QToolButton>(page, "LinLog")->click();
+  QCOMPARE(LabelText(page, "Scale").left(14), QString("Scale: Linear "));
+  image = page->Canvas()->grab().toImage();
+  image.save("/tmp/pattern-dipole-theta90-linear.png");
+  for (int r = g.R / 5; r <= g.R; r += 3) {
+    QVERIFY(!ColorNear(image, g.Left + g.C + r, g.Top + g.C - 4, red, 1));
+    QVERIFY(!ColorNear(image, g.Left + g.C - r, g.Top + g.C - 4, red, 1));
+  }
+  QVERIFY(ColorNear(image, g.Left + g.C, g.Top + g.C - g.R, red));
+
+  // Leaving and coming back resets the cut and the quantity.
+  s.window->Pages()->setCurrentIndex(0);
+  s.window->Pages()->setCurrentIndex(4);
+  QCOMPARE(s.window->Options().CutAngle, -1.0);
+  QCOMPARE(LabelText(page, "CutSelection"), QString("Cut: Not defined"));
+  QVERIFY(Child<QToolButton>(page, "ETheta")->isChecked());
+}
+
+void PatternTest::DbDialogRoundsAndChecksTheSpecialValue() {
+  Session s(100, 20);
+  s.window->Pages()->setCurrentIndex(4);
+  PatternPage* page = s.window->Pattern();
+  s.window->Options().DbPerDivision = 2.4;
+  bool twoChecked = false;
+  OnNextDialog<DbScaleDialog>([&](DbScaleDialog* d) {
+    twoChecked = Child<QRadioButton>(d, "RadioButton3")->isChecked();
+    Click(d, "OKBtn");
+  });
+  page->ChooseDbScale();
+  QVERIFY(twoChecked);
+  QCOMPARE(s.window->Options().DbPerDivision, 2.0);
+
+  s.hook.Clear();
+  bool stayedOpen = false;
+  OnNextDialog<DbScaleDialog>([&](DbScaleDialog* d) {
+    Child<QRadioButton>(d, "RadioButton5")->click();
+    SetText(d, "special", "25");
+    Click(d, "OKBtn");
+    stayedOpen = d->isVisible();
+    SetText(d, "special", "0.01");
+    Click(d, "OKBtn");
+    SetText(d, "special", "3.5");
+    Click(d, "OKBtn");
+  });
+  page->ChooseDbScale();
+  QVERIFY(stayedOpen);
+  QCOMPARE(s.hook.messages,
+           (std::vector<std::string>{
+               "Error: Out of range! dB:s per division must be smaller than 25",
+               "Error: Out of range! dB:s per division must be greater than 0.01"}));
+  QCOMPARE(s.window->Options().DbPerDivision, 3.5);
+  // In log mode the scale label follows the new value.
+  Child<QToolButton>(page, "LinLog")->click();
+  QCOMPARE(LabelText(page, "Scale"), QString("Scale: Logarithmic, 3.5 [dB/div]"));
+  bool specialShown = false;
+  OnNextDialog<DbScaleDialog>([&](DbScaleDialog* d) {
+    specialShown = Child<QRadioButton>(d, "RadioButton5")->isChecked() &&
+                   Child<QLineEdit>(d, "special")->text() == "3.5";
+    Click(d, "CancelBtn");
+  });
+  page->ChooseDbScale();
+  QVERIFY(specialShown);
+}
+
+QTEST_MAIN(PatternTest)
+#include "pattern_test.moc"

@@ -1,0 +1,137 @@
+// The vector plot: cells and neighbours from a computed dipole, ground-point
+// seeds, arrows, and the time sequences of stepping and animation.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "model/connections.h"
+#include "model/project_files.h"
+#include "plots/vector_plot_data.h"
+#include "tests/engine/engine_fixtures.h"
+
+namespace lumetra {
+namespace {
+
+using testing::RecordingUi;
+using testing::TempDir;
+
+TEST(TimeSteps, TwentyStepsEndAtZeroAndTheAnimationCyclesThrough25Values) {
+  double t = 0.0;
+  std::vector<std::string> shown;
+  for (int i = 0; i < 20; ++i) {
+    t = StepTime(t);
+    shown.push_back(TimeText(t));
+  }
+  EXPECT_EQ(shown[0], "t/T=0.05");
+  EXPECT_EQ(shown[1], "t/T=0.10");
+  EXPECT_EQ(shown[18], "t/T=0.95");
+  EXPECT_EQ(shown[19], "t/T=0.00");
+  t = 0.0;
+  std::vector<double> drawn;
+  for (int i = 0; i < 26; ++i) {
+    drawn.push_back(t);
+    t = AnimationTime(t);
+  }
+  EXPECT_EQ(TimeText(drawn[24]), "t/T=0.96");
+  EXPECT_EQ(drawn[25], 0.0);
+}
+
+TEST(Arrows, AreCentredOnTheCellAndPointAlongTheVector) {
+  const auto lines = ArrowLines(10, 5, {1.0, 0.0}, 10, 10);
+  EXPECT_EQ(lines[0].X1, 100);
+  EXPECT_EQ(lines[0].Y1, 50);
+  EXPECT_EQ(lines[0].X2, 110);  // tip to the right
+  EXPECT_EQ(lines[0].Y2, 50);
+  EXPECT_EQ(lines[3].X2, 90);   // tail to the left
+  // The head lines leave the tip backwards, one above and one below the shaft.
+  EXPECT_LT(lines[1].X2, 110);
+  EXPECT_LT(lines[2].X2, 110);
+  EXPECT_LT(std::min(lines[1].Y2, lines[2].Y2), 50);
+  EXPECT_GT(std::max(lines[1].Y2, lines[2].Y2), 50);
+  // Up on the board is up on the screen.
+  const auto up = ArrowLines(10, 5, {0.0, 1.0}, 10, 10);
+  EXPECT_EQ(up[0].Y2, 40);
+  const auto none = ArrowLines(10, 5, {0.0, 0.0}, 10, 10);
+  EXPECT_EQ(none[0].X2, 100);
+  EXPECT_EQ(none[1].X2, 100);
+}
+
+TEST(CellVectors, ZeroCurrentsGiveZeroArrowsWithoutDividingByZero) {
+  CurrentSamples samples;
+  samples.Jx.push_back({});
+  VectorCell cell;
+  cell.JxNeighbour = {1, 0};
+  const auto v = CellVector(cell, samples, 0.25, 1.0, 2.0);
+  EXPECT_EQ(v[0], 0.0);
+  EXPECT_EQ(v[1], 0.0);
+}
+
+TEST(CellVectors, SeedsAddToTheNeighboursAndTheLengthIsLimited) {
+  CurrentSamples samples;
+  CurrentSample s;
+  s.Re = 2.0;
+  samples.Jx = {s, s};
+  samples.AmplitudeScale = 100.0 / 2.0;
+  VectorCell cell;
+  cell.JxNeighbour = {1, 2};
+  cell.XSeed = {0.0, 1.0};
+  // At t = 0 only the real parts count: 4 A/m against a maximum of 2, limited.
+  EXPECT_DOUBLE_EQ(CellVector(cell, samples, 0.0, 1.0, 2.0)[0], 0.5);
+  // A quarter period later the seed's imaginary part drives it backwards.
+  EXPECT_NEAR(CellVector(cell, samples, 0.25, 0.1, 2.0)[0], -0.1 * 1.0 * 2.0 / 8.0, 1e-12);
+}
+
+TEST(VectorCells, NeighboursOfAComputedDipoleAndFlowAlongTheTrace) {
+  TempDir dir;
+  RecordingUi ui;
+  Project project = testing::StripDipole(dir, 100, 2, 20);
+  testing::Compute(project, testing::SingleFrequency(300), ui, dir);
+  EXPECT_FALSE(IsChargeFileEmpty(project.ProjectFile));
+  const CurrentSamples samples = LoadCurrentSamples(project.ProjectFile, project.Segments, 300);
+  const auto cells = LoadVectorCells(project.ProjectFile, 300);
+  ASSERT_EQ(cells.size(), 20u);
+  EXPECT_TRUE(NeighboursValid(cells, samples));
+  EXPECT_EQ(cells[0].JxNeighbour, (std::array<std::int32_t, 2>{0, 1}));
+  EXPECT_EQ(cells[5].JxNeighbour, (std::array<std::int32_t, 2>{5, 6}));
+  EXPECT_EQ(cells[19].JxNeighbour, (std::array<std::int32_t, 2>{19, 0}));
+  const double dmin = SmallestCellSize(cells);
+  EXPECT_DOUBLE_EQ(dmin, 2.0);
+  // Along the trace every arrow points the same way along x and not across it, at
+  // the instant the centre current peaks.
+  const CurrentSample& centre = samples.Jx[9];
+  const double peak = std::atan2(-centre.Im, centre.Re) / (2 * std::numbers::pi);
+  double sign = 0.0;
+  for (const VectorCell& c : cells) {
+    const auto v = CellVector(c, samples, peak, 1.0, dmin);
+    EXPECT_EQ(v[1], 0.0);
+    if (sign == 0.0) sign = v[0] > 0 ? 1 : -1;
+    EXPECT_GT(v[0] * sign, 0.0);
+  }
+  // A broken neighbour number is caught.
+  auto broken = cells;
+  broken[3].JxNeighbour[0] = 99;
+  EXPECT_FALSE(NeighboursValid(broken, samples));
+}
+
+TEST(VectorCells, AGroundPointCarriesItsCurrentAsASeed) {
+  TempDir dir;
+  const auto pro = dir / "g.PRO";
+  Project p;
+  p.ProjectFile = pro.string();
+  p.PcbLx = 20;
+  p.PcbLy = 10;
+  p.Segments = {{10, 5, 4, 2, 2, 1}};
+  p.GroundPoints = {{2, EdgeRight, 0.6, 12, 5}};
+  SaveProjectFiles(p, pro);
+  std::ofstream(ProjectFileWithExtension(pro, ".ZZX"))
+      << " 1.0E+0002 1\r\n 12.0 5.0 0.0 2.0 1.0 0.25 -0.5\r\n";
+  const auto cells = LoadVectorCells(pro, 100);
+  ASSERT_EQ(cells.size(), 2u);
+  EXPECT_EQ(cells[1].XSeed, std::complex<double>(0.25, -0.5));
+  EXPECT_EQ(cells[0].XSeed, std::complex<double>());
+  EXPECT_EQ(cells[1].JxNeighbour, (std::array<std::int32_t, 2>{1, 0}));
+}
+
+}  // namespace
+}  // namespace lumetra
