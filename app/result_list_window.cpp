@@ -19,13 +19,13 @@ namespace lumetra::gui {
 
 namespace {
 
-struct ButtonSpec {
+struct ListButton {
   ListKind kind;
   const char* name;
   const char* caption;
 };
 
-std::vector<ButtonSpec> ButtonsOf(ListWindowKind kind) {
+std::vector<ListButton> ButtonsOf(ListWindowKind kind) {
   switch (kind) {
     case ListWindowKind::Current:
       return {{ListKind::Jx, "ListJx", "List J&x"},
@@ -46,8 +46,8 @@ ResultListWindow::ResultListWindow(ListWindowKind kind, UserInterface& ui,
                                    std::function<std::filesystem::path()> projectFile,
                                    QWidget* parent)
     : QDialog(parent), kind_(kind), ui_(ui), projectFile_(std::move(projectFile)) {
-  const std::vector<ButtonSpec> specs = ButtonsOf(kind);
-  for (const ButtonSpec& spec : specs) kinds_.push_back(spec.kind);
+  const std::vector<ListButton> listButtons = ButtonsOf(kind);
+  for (const ListButton& entry : listButtons) kinds_.push_back(entry.kind);
   setObjectName(kind == ListWindowKind::Current    ? "CurrentListBox"
                 : kind == ListWindowKind::FarField ? "RadListBox"
                                                    : "NearFieldList");
@@ -63,11 +63,11 @@ ResultListWindow::ResultListWindow(ListWindowKind kind, UserInterface& ui,
   grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 4);
 
   auto* buttons = new QHBoxLayout;
-  for (const ButtonSpec& spec : specs) {
-    auto* button = new QPushButton(spec.caption, this);
-    button->setObjectName(spec.name);
+  for (const ListButton& entry : listButtons) {
+    auto* button = new QPushButton(entry.caption, this);
+    button->setObjectName(entry.name);
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, k = spec.kind] { List(k); });
+    connect(button, &QPushButton::clicked, this, [this, k = entry.kind] { List(k); });
     buttons->addWidget(button);
   }
   print_ = new QPushButton("Print", this);
