@@ -77,6 +77,7 @@ void MainWindow::BuildPages() {
   frequencyDialog_ = new FrequencyDialog(this);
   currentPlot_ = new CurrentPlotPage(project_, *ui_, viewSettings_, options_.SelectedFrequency,
                                      *frequencyDialog_, pages_);
+  layout_->SetPrinter(&printer_);
   currentPlot_->SetPrinter(&printer_);
   pages_->addTab(currentPlot_, "2D/3D current plot");
   vectorPlot_ = new VectorPlotPage(project_, *ui_, viewSettings_, options_.SelectedFrequency,

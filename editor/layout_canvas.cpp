@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "editor/layout_painting.h"
+
 namespace lumetra::gui {
 
 LayoutCanvas::LayoutCanvas(const LayoutStyle& style, QWidget* parent)
@@ -23,45 +25,7 @@ void LayoutCanvas::PaintOver(const std::vector<DrawStep>& steps) { Paint(steps);
 
 void LayoutCanvas::Paint(const std::vector<DrawStep>& steps) {
   QPainter p(&image_);
-  p.setFont(style_.Font);
-  const QPen black(Qt::black, 0);
-  for (const DrawStep& s : steps) {
-    const QColor colour = style_.ColourOf(s.Role);
-    // Rectangles and ellipses cover X1..X2-1 and Y1..Y2-1 like the board's pixels.
-    const QRect box(QPoint(s.X1, s.Y1), QPoint(s.X2 - 1, s.Y2 - 1));
-    switch (s.Kind) {
-      case DrawKind::Outline:
-        p.fillRect(box, Qt::white);
-        p.setPen(black);
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(box.adjusted(0, 0, -1, -1));
-        break;
-      case DrawKind::FilledRect:
-        p.fillRect(box, colour);
-        p.setPen(black);
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(box.adjusted(0, 0, -1, -1));
-        break;
-      case DrawKind::Ellipse:
-        p.setPen(black);
-        p.setBrush(colour);
-        p.drawEllipse(box);
-        break;
-      case DrawKind::Line:
-        p.setPen(QPen(colour, 0));
-        p.drawLine(s.X1, s.Y1, s.X2, s.Y2);
-        break;
-      case DrawKind::Pixel:
-        p.setPen(QPen(colour, 0));
-        p.drawPoint(s.X1, s.Y1);
-        break;
-      case DrawKind::Text:
-        p.setPen(s.WhiteText ? QColor(Qt::white) : colour);
-        p.drawText(QRect(s.X1, s.Y1, 1000, 1000), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
-                   QString::fromStdString(s.Label));
-        break;
-    }
-  }
+  PaintDrawSteps(p, steps, style_);
   update();
 }
 

@@ -1,11 +1,14 @@
 #include "editor/layout_page.h"
 
+#include <QPrintDialog>
+
 #include <QColorDialog>
 #include <QEvent>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QPrintDialog>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -17,6 +20,7 @@
 #include "editor/hints.h"
 #include "editor/impedance_dialog.h"
 #include "editor/layout_canvas.h"
+#include "editor/layout_print.h"
 #include "editor/segment_dialog.h"
 #include "editor/voltage_source_dialog.h"
 #include "model/file_io.h"
@@ -128,6 +132,8 @@ void LayoutPage::BuildButtons() {
   QToolButton* zoomIn = AddButton("SpeedButton5", "+", "Zoom in|Zoom in", false);
   QToolButton* zoomOut = AddButton("SpeedButton6", QString::fromUtf8("\u2212"),
                                    "Zoom out|Zoom out", false);
+  QToolButton* print = AddButton("SpeedButton13", "Print",
+                                 "Print layout on the active printer", false);
 
   grid->addWidget(addSegment_, row++, 0, 1, 2);
   pair(voltGen_, loadImp_);
@@ -140,6 +146,7 @@ void LayoutPage::BuildButtons() {
   pair(up, down);
   pair(left, right);
   pair(zoomIn, zoomOut);
+  grid->addWidget(print, row++, 0, 1, 2);
   grid->setRowStretch(row, 1);
 
   for (QToolButton* mode : {addSegment_, voltGen_, loadImp_, gpConnect_})
@@ -157,6 +164,7 @@ void LayoutPage::BuildButtons() {
   connect(right, &QToolButton::clicked, this, [this] { Move(settings_.MoveStep, 0); });
   connect(zoomIn, &QToolButton::clicked, this, [this] { Zoom(true); });
   connect(zoomOut, &QToolButton::clicked, this, [this] { Zoom(false); });
+  connect(print, &QToolButton::clicked, this, &LayoutPage::Print);
 }
 
 void LayoutPage::BuildPopupMenu() {
@@ -288,6 +296,13 @@ void LayoutPage::PlotConnections() {
   } catch (const FileError& error) {
     ui_.ShowMessage(error.what());
   }
+}
+
+void LayoutPage::Print() {
+  if (!printer_ || project_.PcbLx <= 0) return;
+  const bool confirmed = confirmPrint_ ? confirmPrint_(*printer_)
+                                       : QPrintDialog(printer_, this).exec() == QDialog::Accepted;
+  if (confirmed) PrintLayout(*printer_, project_, style_, ui_);
 }
 
 void LayoutPage::Move(int dx, int dy) {

@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "editor/layout_style.h"
@@ -12,8 +13,9 @@
 #include "model/project.h"
 #include "model/user_interface.h"
 
-class QToolButton;
 class QMenu;
+class QPrinter;
+class QToolButton;
 
 namespace lumetra::gui {
 
@@ -55,6 +57,15 @@ public:
   LayoutCanvas* Canvas() const { return canvas_; }
   LayoutStyle& Style() { return style_; }
   QMenu* PopupMenu() const { return popup_; }
+
+  // The printer of "Print" and the question before printing (the platform's
+  // print dialog unless replaced, e.g. by a test).
+  void SetPrinter(QPrinter* printer) { printer_ = printer; }
+  void SetPrintConfirmation(std::function<bool(QPrinter&)> confirm) {
+    confirmPrint_ = std::move(confirm);
+  }
+  // Prints the layout and the project listing after the print question.
+  void Print();
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -117,6 +128,9 @@ private:
   DeleteDialog* deleteDialog_;
   GridDialog* gridDialog_;
   ConnectionDialog* connectionDialog_;
+
+  QPrinter* printer_ = nullptr;
+  std::function<bool(QPrinter&)> confirmPrint_;
 };
 
 }  // namespace lumetra::gui

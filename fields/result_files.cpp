@@ -29,29 +29,6 @@ void AppendLine(std::string& block, std::initializer_list<double> fields) {
 
 }  // namespace
 
-std::string FormatExponential(double value, int width) {
-  if (!std::isfinite(value)) {
-    // The writers never produce these from valid input; a field of the right
-    // width at least keeps the lines of the block countable.
-    const std::string text = std::isnan(value) ? "NAN" : (value > 0 ? "+INF" : "-INF");
-    const std::size_t size = static_cast<std::size_t>(std::max(width, 0));
-    return std::string(size > text.size() ? size - text.size() : 0, ' ') + text;
-  }
-  const int decimals = std::max(1, width - 9);
-  char mantissa[64];
-  // "%.*E" rounds the mantissa (a carry such as 9.99995 -> 1.0000E+01 moves into
-  // the exponent by itself); only the exponent needs widening to four digits.
-  std::snprintf(mantissa, sizeof mantissa, "%.*E", decimals, std::fabs(value));
-  const char* e = std::strchr(mantissa, 'E');
-  const int exponent = std::atoi(e + 1);
-  const bool negative = std::signbit(value) && value != 0.0;
-  char out[96];
-  std::snprintf(out, sizeof out, "%c%.*sE%c%04d", negative ? '-' : ' ',
-                static_cast<int>(e - mantissa), mantissa, exponent < 0 ? '-' : '+',
-                std::abs(exponent));
-  return out;
-}
-
 std::string FormatR13(double value) { return FormatExponential(value, 13); }
 
 void WriteResultHeader(std::string& block, double frequencyMHz, std::int64_t lineCount) {

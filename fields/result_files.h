@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "model/file_io.h"
+#include "model/number_format.h"
 #include "solver/complex_arithmetic.h"
 #include "solver/element_lists.h"
 
@@ -27,11 +28,6 @@ inline constexpr int GroundPlaneFileFields = 7;
 inline constexpr int FarFieldFileFields = 4;
 inline constexpr int NearFieldFileFields = 9;
 
-// Exponent form in a field of `width` characters: a sign position (blank or "-"),
-// one digit, a point, width - 9 further digits, "E", the exponent sign and four
-// exponent digits; width - 8 significant digits, rounded. R23 is width 23. Widths
-// below 10 (no digit after the point) are written as width 10.
-std::string FormatExponential(double value, int width);
 // R13, the short form of the far-field file: 100 is " 1.0000E+0002".
 std::string FormatR13(double value);
 

@@ -123,12 +123,12 @@ void Markers(const std::vector<Item>& items, DrawRole role, Painter& p) {
   }
 }
 
-void GroundPoints(const Project& project, Painter& p) {
+void GroundPoints(const Project& project, int numberRise, Painter& p) {
   for (std::size_t k = 0; k < project.GroundPoints.size(); ++k) {
     const GroundPoint& gp = project.GroundPoints[k];
     const int cx = p.Px(gp.X), cy = p.Py(gp.Y), r = p.Length(gp.Size);
     p.Add(DrawKind::Ellipse, DrawRole::GroundPoint, cx - r, cy - r, cx + r, cy + r);
-    p.Text(cx - 3, cy - 5, std::to_string(k + 1), DrawRole::Black, false);
+    p.Text(cx - 3, cy - numberRise, std::to_string(k + 1), DrawRole::Black, false);
   }
 }
 
@@ -155,7 +155,7 @@ std::vector<DrawStep> DrawLayout(const Project& project, const LayoutDisplay& di
   if (display.ShowJy) JyElements(project, p);
   Markers(project.VoltageSources, DrawRole::VoltageSource, p);
   Markers(project.Impedances, DrawRole::Impedance, p);
-  GroundPoints(project, p);
+  GroundPoints(project, display.GroundNumberRise, p);
   return steps;
 }
 

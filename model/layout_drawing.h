@@ -39,6 +39,9 @@ struct LayoutDisplay {
   bool ShowJx = false;        // Jx element outlines
   bool ShowJy = false;        // Jy element outlines
   bool ShowSegmentNumbers = true;
+  // How far above its centre a ground point's number starts, in drawing pixels:
+  // close on the screen, higher on a printed page where the circle is larger.
+  int GroundNumberRise = 5;
 };
 
 // Everything the layout view shows, in drawing order: board outline, grid points,

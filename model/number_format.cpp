@@ -1,30 +1,37 @@
 #include "model/number_format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 namespace lumetra {
 
-std::string FormatR23(double value) {
+std::string FormatR23(double value) { return FormatExponential(value, 23); }
+
+std::string FormatExponential(double value, int width) {
   if (!std::isfinite(value)) {
-    // Never produced by the model (every reader rejects such values), but a field
-    // of the right width keeps the line structure readable if it ever happens.
-    std::string text = std::isnan(value) ? "NAN" : (value > 0 ? "+INF" : "-INF");
-    return std::string(23 - text.size(), ' ') + text;
+    // Never produced from valid input (every reader rejects such values), but a
+    // field of the right width keeps the line structure readable if it happens.
+    const std::string text = std::isnan(value) ? "NAN" : (value > 0 ? "+INF" : "-INF");
+    const std::size_t size = static_cast<std::size_t>(std::max(width, 0));
+    return std::string(size > text.size() ? size - text.size() : 0, ' ') + text;
   }
-  char buffer[64];
-  // "%.14E" gives one digit, the point, 14 digits and a C-style exponent such as
-  // "E+02" or "E-100"; only the exponent needs widening to four digits.
-  std::snprintf(buffer, sizeof buffer, "%.14E", std::fabs(value));
-  const std::string_view text(buffer);
-  const std::size_t e = text.find('E');
-  const int exponent = std::atoi(buffer + e + 1);
-  char out[32];
+  const int decimals = std::max(1, width - 9);
+  char mantissa[64];
+  // "%.*E" rounds the mantissa (a carry such as 9.99995 -> 1.0000E+01 moves into
+  // the exponent by itself) and gives a C-style exponent such as "E+02" or
+  // "E-100"; only the exponent needs widening to four digits.
+  std::snprintf(mantissa, sizeof mantissa, "%.*E", decimals, std::fabs(value));
+  const char* e = std::strchr(mantissa, 'E');
+  const int exponent = std::atoi(e + 1);
   const bool negative = std::signbit(value) && value != 0.0;
-  std::snprintf(out, sizeof out, "%c%.*sE%c%04d", negative ? '-' : ' ', static_cast<int>(e),
-                buffer, exponent < 0 ? '-' : '+', std::abs(exponent));
+  char out[96];
+  std::snprintf(out, sizeof out, "%c%.*sE%c%04d", negative ? '-' : ' ',
+                static_cast<int>(e - mantissa), mantissa, exponent < 0 ? '-' : '+',
+                std::abs(exponent));
   return out;
 }
 

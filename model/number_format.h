@@ -12,6 +12,12 @@ namespace lumetra {
 // R23 fields written back to back are still separable.
 std::string FormatR23(double value);
 
+// The exponent form of a field of the given width: the sign position, one digit,
+// the point, width - 9 digits, "E", the exponent sign and four exponent digits, so
+// width - 8 significant digits with the mantissa rounded. 100 in a field of 12 is
+// " 1.000E+0002"; R23 is the width 23.
+std::string FormatExponential(double value, int width);
+
 // I: the shortest decimal form of an integer, without padding.
 std::string FormatInteger(std::int64_t value);
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QStyle>
 #include <QToolButton>
@@ -222,7 +223,11 @@ void PatternPage::ChooseDbScale() {
 }
 
 void PatternPage::Print() {
-  if (options_.CutAngle > -1.0 && printer_ && hasCurve_) {
+  const auto confirmed = [this] {
+    return confirmPrint_ ? confirmPrint_(*printer_)
+                         : QPrintDialog(printer_, this).exec() == QDialog::Accepted;
+  };
+  if (options_.CutAngle > -1.0 && printer_ && hasCurve_ && confirmed()) {
     PatternPrintout printout;
     printout.ThetaCut = cutDialog_->Kind() == CutKind::ThetaConstant;
     printout.CutAngle = options_.CutAngle;

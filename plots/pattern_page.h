@@ -31,6 +31,10 @@ public:
   void SetFrequencyChooser(FrequencyChooser chooser) { chooser_ = std::move(chooser); }
   // The printer of the main window, for the print button.
   void SetPrinter(QPrinter* printer) { printer_ = printer; }
+  // The question before printing: the platform's print dialog unless replaced.
+  void SetPrintConfirmation(std::function<bool(QPrinter&)> confirm) {
+    confirmPrint_ = std::move(confirm);
+  }
 
   // Entering the page: everything back to its start and the frequency chosen.
   void Enter();
@@ -59,6 +63,7 @@ private:
   ShellOptions& options_;
   FrequencyChooser chooser_;
   QPrinter* printer_ = nullptr;
+  std::function<bool(QPrinter&)> confirmPrint_;
 
   PatternQuantity quantity_ = PatternQuantity::ETheta;
   bool logScale_ = false;

@@ -66,13 +66,6 @@ void ComputeDipole(Session& s, bool sweep, int rows = 1) {
   p.Saved = true;
 }
 
-// Where a rendered page is kept for a look: the directory named by
-// LUMETRA_TEST_PICTURES, or nowhere when it is not set.
-QString PicturePath(const QString& name) {
-  const QString directory = qEnvironmentVariable("LUMETRA_TEST_PICTURES");
-  return directory.isEmpty() ? QString() : QDir(directory).filePath("lumetra_" + name + ".png");
-}
-
 QImage Grab(QWidget* w, const QString& file) {
   QApplication::processEvents();
   const QImage image = w->grab().toImage();
@@ -87,18 +80,6 @@ int CountColour(const QImage& image, QRgb colour, QRect area = {}) {
     for (int x = area.left(); x <= area.right(); ++x)
       if ((image.pixel(x, y) & 0xffffff) == (colour & 0xffffff)) ++n;
   return n;
-}
-
-// The text of a printed PDF, blanks and ligatures joined by the extractor.
-QString PdfText(const QString& file) {
-  QProcess pdftotext;
-  pdftotext.start("pdftotext", {file, "-"});
-  if (!pdftotext.waitForFinished(30000)) return {};
-  const QString kept = PicturePath(QFileInfo(file).baseName());
-  if (!kept.isEmpty()) QFile::copy(file, kept.chopped(4) + ".pdf");
-  return QString::fromUtf8(pdftotext.readAllStandardOutput())
-      .replace(QChar(0xFB01), "fi")  // the "fi" ligature
-      .simplified();
 }
 
 void Press(QWidget* page, const char* name) {

@@ -30,7 +30,8 @@ using namespace lumetra::gui::testing;
 
 namespace {
 
-QString PdfText(const QString& pdf) {
+// The printed list with its columns kept in place.
+QString PdfLayoutText(const QString& pdf) {
   QProcess process;
   process.start("pdftotext", {"-layout", pdf, "-"});
   if (!process.waitForFinished(30000)) return {};
@@ -78,7 +79,7 @@ void FieldCommandsTest::FarFieldDialogChecksItsFieldsAndRecomputes() {
   bool stayedOpen = false, focused = false;
   QString cancelWhileComputing;
   OnNextDialog<FarFieldDialog>([&](FarFieldDialog* d) {
-    d->grab().save("/tmp/pattern-farfield-dialog.png");
+    KeepPicture(d->grab().toImage(), "pattern-farfield-dialog");
     SetText(d, "ThetaStop", "200");
     Click(d, "ComputeBtn");
     stayedOpen = d->isVisible();
@@ -111,7 +112,7 @@ void FieldCommandsTest::NearFieldDialogChecksItsFieldsAndComputes() {
   bool stayedOpen = false;
   QString captionAfterRefusal;
   OnNextDialog<NearFieldDialog>([&](NearFieldDialog* d) {
-    d->grab().save("/tmp/pattern-nearfield-dialog.png");
+    KeepPicture(d->grab().toImage(), "pattern-nearfield-dialog");
     SetText(d, "ZStep", "2e6");
     Click(d, "ComputeBtn");
     stayedOpen = d->isVisible();
@@ -218,7 +219,7 @@ void FieldCommandsTest::ListsOfOneBlockNeedNoDialogAndPrintToPdf() {
   QVERIFY(!dialogShown);
   QVERIFY(s.hook.messages.empty());
   QCOMPARE(list->Title()->text(), QString("Far-field at 1800 MHz"));
-  list->grab().save("/tmp/pattern-farfield-list.png");
+  KeepPicture(list->grab().toImage(), "pattern-farfield-list");
   QCOMPARE(list->Grid()->rowCount(), 46 * 5 + 1);
   QCOMPARE(list->Grid()->item(0, 1)->text(), QString("ETheta [V]"));
   QCOMPARE(list->Grid()->item(1, 0)->text(), QString("1"));
@@ -229,9 +230,7 @@ void FieldCommandsTest::ListsOfOneBlockNeedNoDialogAndPrintToPdf() {
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(pdf);
   list->PrintTo(printer);
-  QFile::remove("/tmp/pattern-farfield-list.pdf");
-  QFile::copy(pdf, "/tmp/pattern-farfield-list.pdf");
-  const QString text = PdfText(pdf);
+  const QString text = PdfLayoutText(pdf);
   QVERIFY2(text.contains("Project: Board.PRO"), qPrintable(text.left(300)));
   QVERIFY(text.contains("Far-field at 1800 MHz"));
   QVERIFY(text.contains(
@@ -257,7 +256,7 @@ void FieldCommandsTest::ListsOfOneBlockNeedNoDialogAndPrintToPdf() {
   });
   QTest::mouseClick(list->PrintButton(), Qt::LeftButton);
   QVERIFY(printDialogShown);
-  QVERIFY(PdfText(viaDialog).contains("Far-field at 1800 MHz"));
+  QVERIFY(PdfLayoutText(viaDialog).contains("Far-field at 1800 MHz"));
 
   // The current list: Jx of the same run, also without a dialog.
   s.window->Action("ListCurrents")->trigger();

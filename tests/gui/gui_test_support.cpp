@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 #include <QPointer>
 #include <QTimer>
@@ -132,6 +134,28 @@ void ClickBoard(MainWindow& window, QPoint at) {
 
 void PressLayoutButton(MainWindow& window, const char* name) {
   QTest::mouseClick(window.Layout()->findChild<QAbstractButton*>(name), Qt::LeftButton);
+}
+
+QString PicturePath(const QString& name) {
+  const QString directory = qEnvironmentVariable("LUMETRA_TEST_PICTURES");
+  return directory.isEmpty() ? QString() : QDir(directory).filePath("lumetra_" + name + ".png");
+}
+
+void KeepPicture(const QImage& image, const QString& name) {
+  const QString file = PicturePath(name);
+  if (!file.isEmpty()) image.save(file);
+}
+
+QString PdfText(const QString& file, bool inDrawingOrder) {
+  QProcess pdftotext;
+  pdftotext.start("pdftotext", inDrawingOrder ? QStringList{"-raw", file, "-"}
+                                              : QStringList{file, "-"});
+  if (!pdftotext.waitForFinished(30000)) return {};
+  const QString kept = PicturePath(QFileInfo(file).baseName());
+  if (!kept.isEmpty()) QFile::copy(file, kept.chopped(4) + ".pdf");
+  return QString::fromUtf8(pdftotext.readAllStandardOutput())
+      .replace(QChar(0xFB01), "fi")  // the "fi" ligature
+      .simplified();
 }
 
 }  // namespace lumetra::gui::testing

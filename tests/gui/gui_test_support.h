@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QPoint>
 #include <QString>
@@ -78,6 +79,17 @@ struct Session {
 
   QString PathOf(const QString& fileName) const { return directory.filePath(fileName); }
 };
+
+// Where a rendered page is kept for a look: the directory named by
+// LUMETRA_TEST_PICTURES, or nowhere (empty) when it is not set.
+QString PicturePath(const QString& name);
+// Saves a rendered picture there, when pictures are kept.
+void KeepPicture(const QImage& image, const QString& name);
+// The text of a printed PDF (through pdftotext), blanks and ligatures joined by the
+// extractor; a copy of the PDF is kept beside the pictures. With inDrawingOrder
+// the text follows the order it was drawn in rather than the extractor's guess at
+// columns, which splits long lines of a listing.
+QString PdfText(const QString& file, bool inDrawingOrder = false);
 
 // The board-area pixel of a board position (mm) in the window's layout view.
 QPoint PixelOf(MainWindow& window, double x, double y);

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -52,6 +54,8 @@ private slots:
   void DeletingRenumbersAndSegmentsTakeEveryItem();
   void ConnectDrawsTheConnectingElements();
   void KeysAndButtonsMoveAndZoomAndTheBoardCanBeDragged();
+  void PrintedLayoutCarriesTheProjectListing();
+  void PrintedListingOfAnEmptyProjectKeepsItsHeadings();
 };
 
 void LayoutEditingTest::SegmentsAreDrawnByRubberBandInAnyDirection() {
@@ -359,6 +363,67 @@ void LayoutEditingTest::KeysAndButtonsMoveAndZoomAndTheBoardCanBeDragged() {
   QCOMPARE(w.Status()->Text(StatusPanel::Progress),
            QString::fromStdString(MousePositionText(mm.X, mm.Y)));
   QVERIFY(w.Status()->Text(StatusPanel::Progress).startsWith("X=80.0"));
+}
+
+namespace {
+
+// Prints the layout page to a PDF after answering the print question; the text
+// of the PDF, or nothing when the question was declined.
+QString PrintLayoutToPdf(MainWindow& w, const QString& pdf, bool accept) {
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  w.Layout()->SetPrinter(&printer);
+  w.Layout()->SetPrintConfirmation([accept](QPrinter&) { return accept; });
+  PressLayoutButton(w, "SpeedButton13");
+  w.Layout()->SetPrinter(nullptr);
+  return QFile::exists(pdf) ? PdfText(pdf, true) : QString();
+}
+
+int PdfPages(const QString& pdf) {
+  QProcess info;
+  info.start("pdfinfo", {pdf});
+  info.waitForFinished(30000);
+  const QRegularExpression pages(R"(Pages:\s+(\d+))");
+  return pages.match(QString::fromUtf8(info.readAllStandardOutput())).captured(1).toInt();
+}
+
+}  // namespace
+
+void LayoutEditingTest::PrintedLayoutCarriesTheProjectListing() {
+  Session s(100, 20);
+  MainWindow& w = *s.window;
+  DrawTwoTraces(w);
+  PressLayoutButton(w, "VoltGen");
+  OnNextModal([&](QWidget* d) {
+    SetText(d, "ReVolt", "1");
+    Click(d, "OKBtn");
+  });
+  ClickBoard(w, PixelOf(w, 20.4, 11));
+  PressLayoutButton(w, "VoltGen");
+  QCOMPARE(w.CurrentProject().VoltageSources.size(), std::size_t{1});
+  QVERIFY(PrintLayoutToPdf(w, s.PathOf("declined.pdf"), false).isEmpty());
+
+  const QString pdf = s.PathOf("layout.pdf");
+  const QString text = PrintLayoutToPdf(w, pdf, true);
+  // The drawing page (landscape, with the segment numbers) and the listing page.
+  QCOMPARE(PdfPages(pdf), 2);
+  const QString listing = QString("Project: ") + QString::fromStdString(w.CurrentProject().ProjectFile) +
+                          " PCB length: 100 mm PCB width : 20 mm Voltage sources: 1 Real-part: "
+                          "1.000E+0000 , Imaginary-part: 0.000E+0000 Impedance elements: "
+                          "Segments: 1 X-center: 3.000E+0001 , Y-center: 1.100E+0001 , Lx: "
+                          "4.000E+0001 , Ly: 2.000E+0000 2 X-center: 7.000E+0001 , Y-center: "
+                          "1.100E+0001 , Lx: 4.000E+0001 , Ly: 2.000E+0000 Ground points:";
+  QVERIFY2(text.contains(listing), qPrintable(text));
+}
+
+void LayoutEditingTest::PrintedListingOfAnEmptyProjectKeepsItsHeadings() {
+  Session s(40, 40);
+  MainWindow& w = *s.window;
+  const QString text = PrintLayoutToPdf(w, s.PathOf("empty.pdf"), true);
+  QVERIFY2(text.contains("PCB length: 40 mm PCB width : 40 mm Voltage sources: Impedance "
+                         "elements: Segments: Ground points:"),
+           qPrintable(text));
 }
 
 QTEST_MAIN(LayoutEditingTest)

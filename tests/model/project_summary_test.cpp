@@ -2,6 +2,7 @@
 
 #include "model/file_io.h"
 #include "model/project_files.h"
+#include "model/project_listing.h"
 #include "model/project_summary.h"
 #include "tests/support/temp_dir.h"
 
@@ -53,6 +54,67 @@ TEST(ProjectNote, RoundTripsWithCrLfAndIsOptional) {
   EXPECT_EQ(ReadProjectNote(pro).value(), "first line\nsecond line\n\nlast");
   WriteBytes(dir / "board.TXT", "unix\nnote\n");
   EXPECT_EQ(ReadProjectNote(pro).value(), "unix\nnote");
+}
+
+}  // namespace
+}  // namespace lumetra
+
+// The listing printed with the layout.
+namespace lumetra {
+namespace {
+
+TEST(ProjectListing, EveryRecordInTwelveCharacterFields) {
+  Project p;
+  p.ProjectFile = "/boards/filter.PRO";
+  p.PcbLx = 160;
+  p.PcbLy = 100;
+  p.Segments = {{10, 5, 4, 2, 2, 1}, {-0.5, 12.25, 1, 30, 1, 10}};
+  VoltageSource v;
+  v.ReV = 1;
+  v.ImV = -0.5;
+  p.VoltageSources = {v};
+  ImpedanceElement z;
+  z.R = 50;
+  z.LC = -1e-12;  // a 1 pF capacitor
+  p.Impedances = {z};
+  GroundPoint g;
+  g.X = 9;
+  g.Y = 99.99995;  // rounds up into the next decade
+  p.GroundPoints = {g};
+  EXPECT_EQ(ProjectListingLines(p),
+            (std::vector<std::string>{
+                "Project: /boards/filter.PRO", " ", " ", "PCB length: 160 mm",
+                "PCB width : 100 mm", " ", "Voltage sources:",
+                "   1    Real-part:  1.000E+0000 , Imaginary-part: -5.000E-0001", "",
+                "Impedance elements:",
+                "   1    Real-part:  5.000E+0001 , Imaginary-part: -1.000E-0012", "",
+                "Segments:",
+                "   1    X-center:  1.000E+0001 , Y-center:  5.000E+0000 , Lx:  4.000E+0000 , "
+                "Ly:  2.000E+0000",
+                "   2    X-center: -5.000E-0001 , Y-center:  1.225E+0001 , Lx:  1.000E+0000 , "
+                "Ly:  3.000E+0001",
+                "", "Ground points:",
+                "   1    X-center:  9.000E+0000 , Y-center:  1.000E+0002"}));
+}
+
+TEST(ProjectListing, EmptySectionsKeepHeadingAndBlankLine) {
+  Project p;
+  p.ProjectFile = "/b/empty.PRO";
+  const std::vector<std::string> lines = ProjectListingLines(p);
+  const std::vector<std::string> tail(lines.begin() + 6, lines.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"Voltage sources:", "", "Impedance elements:", "",
+                                            "Segments:", "", "Ground points:"}));
+}
+
+TEST(ProjectListing, RecordNumbersRightAlignedInFourCharacters) {
+  Project p;
+  p.Segments.resize(1234, Segment{1, 1, 1, 1, 1, 1});
+  const std::vector<std::string> lines = ProjectListingLines(p);
+  const auto numberOf = [&](std::size_t k) { return lines[11 + k].substr(0, 8); };
+  EXPECT_EQ(numberOf(0), "   1    ");
+  EXPECT_EQ(numberOf(9), "  10    ");
+  EXPECT_EQ(numberOf(99), " 100    ");
+  EXPECT_EQ(numberOf(1233), "1234    ");
 }
 
 }  // namespace
