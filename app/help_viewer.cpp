@@ -39,6 +39,13 @@ const Entry Contents[] = {
     {"topic1006.html", "Deleting items"},
     {"topic1018.html", "Move step and zoom factor"},
     {"computation.html", "The Computation page"},
+    {"results.html", "Looking at the results"},
+    {"topic1030.html", "Select frequency"},
+    {"topic1031.html", "Select segment"},
+    {"topic1032.html", "Select plot type"},
+    {"plot_utility.html", "Plot utility"},
+    {"batch.html", "Batch computation"},
+    {"printing.html", "Printing"},
     {"topic1017.html", "Project details"},
     {"helponhelp.html", "How to Use Help"},
 };

@@ -17,8 +17,10 @@
 #include "app/main_window.h"
 #include "app/status_bar.h"
 #include "app/system_info.h"
+#include "editor/help_link.h"
 #include "editor/layout_page.h"
 #include "model/layout_editing.h"
+#include "plots/plot_help_topics.h"
 #include "tests/gui/gui_test_support.h"
 
 using namespace lumetra;
@@ -38,6 +40,7 @@ private slots:
   void ClosingAsksAboutUnsavedChanges();
   void AboutBoxReportsThisMachine();
   void HelpCommandsAndDialogHelpButtonsOpenTheirTopics();
+  void EveryHelpTopicAndKeywordHasItsPage();
 };
 
 void ShellTest::StartsWithoutAProjectAndFiveHiddenPages() {
@@ -288,6 +291,27 @@ void ShellTest::HelpCommandsAndDialogHelpButtonsOpenTheirTopics() {
   });
   w.Action("SetMoveStep")->trigger();
   QCOMPARE(page, QString("topic1018.html"));
+}
+
+void ShellTest::EveryHelpTopicAndKeywordHasItsPage() {
+  RecordingHook hook;
+  MainWindow w(".");
+  // A topic without its page would silently show the contents instead.
+  for (int topic : {help_topic::VoltageSource, help_topic::Impedance, help_topic::GroundPoint,
+                    help_topic::DeleteItem, help_topic::Grid, help_topic::Segment,
+                    help_topic::NewProject, help_topic::ProjectDetails, help_topic::MoveStep,
+                    help_topic::SelectFrequency, help_topic::SelectSegment,
+                    help_topic::SelectPlotType}) {
+    w.Help()->ShowTopic(topic);
+    QCOMPARE(w.Help()->CurrentPage(), QString("topic%1.html").arg(topic));
+  }
+  w.Help()->hide();
+  QFile keywords(":/help/keywords.txt");
+  QVERIFY(keywords.open(QIODevice::ReadOnly));
+  const QStringList lines = QString::fromUtf8(keywords.readAll()).split('\n', Qt::SkipEmptyParts);
+  QVERIFY(lines.size() > 30);
+  for (const QString& line : lines)
+    QVERIFY2(QFile::exists(":/help/" + line.section('|', 1)), qPrintable(line));
 }
 
 QTEST_MAIN(ShellTest)
