@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -74,8 +73,8 @@ PatternPage::PatternPage(std::function<std::filesystem::path()> projectFile, Use
           &QToolButton::clicked, this, &PatternPage::ToggleScale);
   connect(Button("SpeedButton18", "dB scale", "Set the dB per division of the logarithmic scale"),
           &QToolButton::clicked, this, &PatternPage::ChooseDbScale);
-  auto* print = Button("SpeedButton14", QString(), "Print radiation pattern on the active printer");
-  print->setIcon(QIcon::fromTheme("document-print", style()->standardIcon(QStyle::SP_FileIcon)));
+  // Named like the other pages' print buttons: the desktop may have no icon theme.
+  auto* print = Button("SpeedButton14", "Print", "Print radiation pattern on the active printer");
   connect(print, &QToolButton::clicked, this, &PatternPage::Print);
 
   auto* bar = new QHBoxLayout;
