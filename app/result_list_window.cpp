@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "editor/help_link.h"
 #include "fields/result_lists_print.h"
@@ -141,6 +142,13 @@ void ResultListWindow::ShowList(const ResultList& list) {
     for (std::size_t c = 0; c < list.Rows[r].size(); ++c)
       grid_->setItem(static_cast<int>(r) + 1, static_cast<int>(c),
                      new QTableWidgetItem(QString::fromStdString(list.Rows[r][c])));
+  // The widths above were chosen for a smaller font; a column whose header or
+  // numbers need more room grows, so no value is shown cut short.
+  for (int c = 0; c < grid_->columnCount(); ++c) {
+    const int chosen = grid_->columnWidth(c);
+    grid_->resizeColumnToContents(c);
+    grid_->setColumnWidth(c, std::max(chosen, grid_->columnWidth(c)));
+  }
   title_->setText(QString::fromStdString(list.Title));
   listed_ = list;
   print_->setEnabled(true);
