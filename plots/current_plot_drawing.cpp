@@ -126,6 +126,9 @@ void CurrentPlotPage::Print(bool view3D) {
   const bool confirmed = confirmPrint_ ? confirmPrint_(*printer_)
                                        : QPrintDialog(printer_, this).exec() == QDialog::Accepted;
   if (confirmed) {
+    // The views are wider than high, like the screen: a landscape page fits them.
+    const QPageLayout::Orientation before = printer_->pageLayout().orientation();
+    printer_->setPageOrientation(QPageLayout::Landscape);
     QPainter painter(printer_);
     const QRect page = painter.viewport();
     // The page in canvas units: the drawing keeps its screen proportions, scaled
@@ -145,6 +148,8 @@ void CurrentPlotPage::Print(bool view3D) {
     } else {
       Paint2D(painter, area, true);
     }
+    painter.end();
+    printer_->setPageOrientation(before);
   }
   if (view3D)
     Draw3D();

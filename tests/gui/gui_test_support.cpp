@@ -152,7 +152,10 @@ QString PdfText(const QString& file, bool inDrawingOrder) {
                                               : QStringList{file, "-"});
   if (!pdftotext.waitForFinished(30000)) return {};
   const QString kept = PicturePath(QFileInfo(file).baseName());
-  if (!kept.isEmpty()) QFile::copy(file, kept.chopped(4) + ".pdf");
+  if (!kept.isEmpty()) {
+    QFile::remove(kept.chopped(4) + ".pdf");  // copy does not overwrite
+    QFile::copy(file, kept.chopped(4) + ".pdf");
+  }
   return QString::fromUtf8(pdftotext.readAllStandardOutput())
       .replace(QChar(0xFB01), "fi")  // the "fi" ligature
       .simplified();
