@@ -243,6 +243,70 @@ ComputationSettings ComputationPage::Settings() const {
 
 void ComputationPage::RequestAbort() { ui_.RequestAbort(); }
 
+BatchJob ComputationPage::CaptureJob() const {
+  BatchJob job;
+  job.SingleFrequency = singFreq_->isChecked();
+  job.Frequency = (job.SingleFrequency ? frequency_ : startFreq_)->text().toStdString();
+  job.StopFreq = stopFreq_->text().toStdString();
+  job.StepFreq = stepFreq_->text().toStdString();
+  job.LinearSweep = !logSweep_->isChecked();
+  job.VoltageSources = excFile_->isChecked();
+  job.IncTheta = incTheta_->text().toStdString();
+  job.IncPhi = incPhi_->text().toStdString();
+  job.IncPol = incPol_->text().toStdString();
+  job.ImpedanceLoading = impFile_->isChecked();
+  job.GroundPlane = groundPlane_->isChecked();
+  job.GPHeight = gpHeight_->text().toStdString();
+  job.FiniteConductivity = finiteConductivity_->isChecked();
+  job.Conductivity = conductivity_->text().toStdString();
+  job.FarField = farField_->isChecked();
+  job.ThetaStart = thetaStart_->text().toStdString();
+  job.ThetaStop = thetaStop_->text().toStdString();
+  job.ThetaStep = thetaStep_->text().toStdString();
+  job.PhiStart = phiStart_->text().toStdString();
+  job.PhiStop = phiStop_->text().toStdString();
+  job.PhiStep = phiStep_->text().toStdString();
+  job.RigSol = rigSol_->isChecked();
+  job.EffectivePermittivity = options_.EffectivePermittivity;
+  return job;
+}
+
+void ComputationPage::RestoreJob(const BatchJob& job) {
+  const auto text = [](QLineEdit* edit, const std::string& value) {
+    edit->setText(QString::fromStdString(value));
+  };
+  (job.SingleFrequency ? singFreq_ : sweepFreq_)->setChecked(true);
+  text(job.SingleFrequency ? frequency_ : startFreq_, job.Frequency);
+  text(stopFreq_, job.StopFreq);
+  text(stepFreq_, job.StepFreq);
+  logSweep_->setChecked(!job.LinearSweep);
+  (job.VoltageSources ? excFile_ : incField_)->setChecked(true);
+  text(incTheta_, job.IncTheta);
+  text(incPhi_, job.IncPhi);
+  text(incPol_, job.IncPol);
+  (job.ImpedanceLoading ? impFile_ : noLoad_)->setChecked(true);
+  groundPlane_->setChecked(job.GroundPlane);
+  text(gpHeight_, job.GPHeight);
+  finiteConductivity_->setChecked(job.FiniteConductivity);
+  text(conductivity_, job.Conductivity);
+  farField_->setChecked(job.FarField);
+  text(thetaStart_, job.ThetaStart);
+  text(thetaStop_, job.ThetaStop);
+  text(thetaStep_, job.ThetaStep);
+  text(phiStart_, job.PhiStart);
+  text(phiStop_, job.PhiStop);
+  text(phiStep_, job.PhiStep);
+  (job.RigSol ? rigSol_ : effEps_)->setChecked(true);
+  options_.EffectivePermittivity = job.EffectivePermittivity;
+  StoreEnvironment();  // the ground plane and resistivity are the project's
+}
+
+void ComputationPage::SetStartLocked(bool locked) {
+  startLocked_ = locked;
+  compute_->setEnabled(!locked && !running_);
+  freqListCB_->setEnabled(!locked);
+}
+
 ComputationReport ComputationPage::Compute(bool calibrating) {
   if (running_) return {};
   StoreEnvironment();
@@ -270,7 +334,7 @@ ComputationReport ComputationPage::Compute(bool calibrating) {
   }
   frequencyList_->SetLocked(false);
   abort_->hide();
-  compute_->setEnabled(true);
+  compute_->setEnabled(!startLocked_);
   showCoord_->setEnabled(true);
   running_ = false;
   if (report.Started) options_.InputPower = report.InputPower;

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "app/batch_job.h"
 #include "app/shell_options.h"
 #include "model/project.h"
 #include "solver/computation_driver.h"
@@ -31,6 +32,14 @@ public:
   // Shows the environment of the project (after New and Open).
   void ShowEnvironment();
 
+  // A batch job's parameters from the page (and the effective-permittivity
+  // options), and back onto it.
+  BatchJob CaptureJob() const;
+  void RestoreJob(const BatchJob& job);
+  // While the batch window is up, the page's own Compute and the frequency-list
+  // choice stay disabled, also after a run; Compute() itself still runs.
+  void SetStartLocked(bool locked);
+
   // Runs a computation as the Compute button does; with calibrating, the time
   // estimate and the completion times are not shown.
   ComputationReport Compute(bool calibrating = false);
@@ -55,6 +64,7 @@ private:
   QtUserInterface& ui_;
   ShellOptions& options_;
   bool running_ = false;
+  bool startLocked_ = false;
   std::optional<double> lastEpsEff_;
 
   QRadioButton *singFreq_, *sweepFreq_, *excFile_, *incField_, *impFile_, *noLoad_;

@@ -3,6 +3,7 @@
 #include <QPageSetupDialog>
 
 #include "app/about_box.h"
+#include "app/batch_window.h"
 #include "app/calibration.h"
 #include "app/external_program.h"
 #include "app/help_viewer.h"
@@ -12,6 +13,7 @@
 #include "editor/hints.h"
 #include "editor/layout_page.h"
 #include "editor/move_step_dialog.h"
+#include "plots/plot_utility_window.h"
 
 namespace lumetra::gui {
 
@@ -41,10 +43,10 @@ void MainWindow::BuildMenus() {
           &QAction::triggered, this, &MainWindow::NewProjectCommand);
   connect(Entry(fileMenu_, "OpenProject", "&Open Project...", "Open an existing project"),
           &QAction::triggered, this, &MainWindow::OpenProjectCommand);
-  // Batch computation arrives with its own part of the program.
-  Entry(fileMenu_, "BatchComputation", "&Batch computation...",
-        "Define files and parameters for a batch computation")
-      ->setEnabled(false);
+  batchWindow_ = new TBatchWindow(*this);
+  connect(Entry(fileMenu_, "BatchComputation", "&Batch computation...",
+                "Define files and parameters for a batch computation"),
+          &QAction::triggered, batchWindow_, &TBatchWindow::Open);
   connect(Entry(fileMenu_, "Save", "&Save", "Save project file and associated component files"),
           &QAction::triggered, this, &MainWindow::SaveCommand);
   connect(Entry(fileMenu_, "SaveAs", "Save &As...",
@@ -78,8 +80,11 @@ void MainWindow::BuildMenus() {
   connect(Entry(utilityMenu_, "ExtractCurrent", "&Extract current in element...",
                 "Save current as a function of frequency in file"),
           &QAction::triggered, this, [this] { LaunchQuillet(*ui_); });
-  later("OpenPlotWindow", "Open &plot window...",
-        "Open plot utility for plotting e.g. current density");
+  plotUtility_ = new PlotUtilityWindow(*ui_, this);
+  plotUtility_->SetPrinter(&printer_);
+  connect(Entry(utilityMenu_, "OpenPlotWindow", "Open &plot window...",
+                "Open plot utility for plotting e.g. current density"),
+          &QAction::triggered, plotUtility_, &PlotUtilityWindow::Activate);
 
   optionsMenu_ = menuBar()->addMenu("&Options");
   connect(Entry(optionsMenu_, "SetMoveStep", "Set step size for plot move and zoom scale factor",

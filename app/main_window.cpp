@@ -25,6 +25,7 @@
 #include "plots/frequency_dialog.h"
 #include "plots/pattern_page.h"
 #include "plots/vector_plot_page.h"
+#include "model/batch_mode.h"
 #include "model/project_commands.h"
 
 namespace lumetra::gui {
@@ -112,6 +113,8 @@ void MainWindow::ProjectOpened() {
   pages_->setCurrentIndex(0);
   computation_->ShowEnvironment();
   layout_->ResetView();
+  // A batch opens projects to compute them: it goes on with the Computation page.
+  if (BatchMode) pages_->setCurrentIndex(1);
 }
 
 void MainWindow::PageChanged(int) {

@@ -26,6 +26,7 @@ class VectorPlotPage;
 class FarFieldDialog;
 class NearFieldDialog;
 class PatternPage;
+class PlotUtilityWindow;
 class ResultListWindow;
 class EffectivePermittivityDialog;
 class HelpViewer;
@@ -36,6 +37,7 @@ class MoveStepDialog;
 class NewProjectDialog;
 class ProjectDetailsDialog;
 class QtUserInterface;
+class TBatchWindow;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -62,6 +64,10 @@ public:
   NearFieldDialog* NearFieldParameters() const { return nearFieldDialog_; }
   // The "Current list", "Far-field list" and "Near-field list" windows (0, 1, 2).
   ResultListWindow* ListWindow(int index) const { return listWindows_[index]; }
+  // "Batch computation", made once and shown by the File menu.
+  TBatchWindow* BatchWindow() const { return batchWindow_; }
+  // "Plot utility", made once and shown by Utility, "Open plot window...".
+  PlotUtilityWindow* PlotUtility() const { return plotUtility_; }
   // A menu entry by its object name, e.g. "Save".
   QAction* Action(const QString& name) const;
 
@@ -120,6 +126,8 @@ private:
   FarFieldDialog* farFieldDialog_;
   NearFieldDialog* nearFieldDialog_;
   ResultListWindow* listWindows_[3];
+  PlotUtilityWindow* plotUtility_;
+  TBatchWindow* batchWindow_;
 };
 
 }  // namespace lumetra::gui

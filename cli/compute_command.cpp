@@ -185,23 +185,45 @@ private:
   std::filesystem::path path_;
 };
 
+// The options after the project path, into the settings and the project. False
+// when a value was refused or the frequency list could not be read (the message is
+// shown); the words after it are then not looked at. A malformed option throws.
+bool ReadOptions(Arguments& args, Project& project, ComputationSettings& settings, bool& json,
+                 UserInterface& ui) {
+  json = args.TakeFlag("--json");
+  try {
+    settings = SettingsFromArguments(args, project);
+    if (!SubstrateSettingsFromArguments(args, settings, ui)) return false;
+  } catch (const FileError& error) {  // the frequency list file
+    ui.ShowMessage(error.what());
+    return false;
+  }
+  args.ExpectEnd();
+  return true;
+}
+
 }  // namespace
+
+void CheckComputeArguments(Arguments args) {
+  args.Take("project path");
+  // Only the form of the options counts here: their effect on a project, and the
+  // messages about refused values, belong to the run.
+  Project scratch;
+  std::ostream nowhere(nullptr);
+  TerminalUi quiet(nowhere, false);
+  ComputationSettings settings;
+  bool json = false;
+  ReadOptions(args, scratch, settings, json, quiet);
+}
 
 int RunCompute(Arguments& args, std::ostream& out) {
   const std::filesystem::path path = args.Take("project path");
   TerminalUi ui(out, false);
   Project project;
   if (!OpenProject(project, path, ui)) return ExitReportedError;
-  const bool json = args.TakeFlag("--json");
   ComputationSettings settings;
-  try {
-    settings = SettingsFromArguments(args, project);
-    if (!SubstrateSettingsFromArguments(args, settings, ui)) return ExitReportedError;
-  } catch (const FileError& error) {  // the frequency list file
-    ui.ShowMessage(error.what());
-    return ExitReportedError;
-  }
-  args.ExpectEnd();
+  bool json = false;
+  if (!ReadOptions(args, project, settings, json, ui)) return ExitReportedError;
 
   // Messages go to stderr with --json, so that stdout is one JSON document.
   std::ostream& messages = json ? std::cerr : out;

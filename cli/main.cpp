@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/arguments.h"
+#include "cli/batch_command.h"
 #include "cli/compute_command.h"
 #include "cli/farfield_command.h"
 #include "cli/list_command.h"
@@ -45,7 +46,12 @@ const char* const Usage =
     "  list PATH.PRO jx|jy|jz|rad|nfe|nfh [--freq F]\n"
     "                                         one block of a result file as its list prints it;\n"
     "                                         several blocks and no --freq: the first is listed\n"
-    "                                         and the others are named on stderr\n";
+    "                                         and the others are named on stderr\n"
+    "  batch JOBFILE                          compute every project of the job file in turn:\n"
+    "                                         one PATH.PRO [compute options] a line, \"quotes\"\n"
+    "                                         around a path with blanks, # comments; paths\n"
+    "                                         relative to the job file; every line is checked\n"
+    "                                         before the first job runs\n";
 
 }  // namespace
 
@@ -61,6 +67,7 @@ int main(int argc, char** argv) {
       {"farfield", lumetra::cli::RunFarField},
       {"nearfield", lumetra::cli::RunNearField},
       {"list", lumetra::cli::RunList},
+      {"batch", lumetra::cli::RunBatch},
   };
   if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
     std::cout << Usage;

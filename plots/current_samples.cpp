@@ -3,24 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <numbers>
 
 #include "fields/result_files.h"
 #include "fields/result_readers.h"
 #include "model/project_files.h"
 
 namespace lumetra {
-
-double CurrentPhase(double re, double im) {
-  if (re == 0.0) {
-    if (im > 0.0) return 90.0;
-    if (im < 0.0) return -90.0;
-    return 0.0;
-  }
-  const double base = std::atan(im / re) * 180.0 / std::numbers::pi;
-  if (re > 0.0) return base;
-  return im >= 0.0 ? base + 180.0 : base - 180.0;
-}
 
 std::int32_t SegmentOf(const std::vector<Segment>& segments, double x, double y) {
   std::int32_t found = 0;

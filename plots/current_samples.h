@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fields/complex_phase.h"  // CurrentPhase, the phase of the samples
 #include "model/project.h"
 
 namespace lumetra {
@@ -30,8 +31,6 @@ struct CurrentSamples {
   double AmplitudeScale = 0.0;
 };
 
-// The full-circle phase of re + j im in degrees; 0 for 0.
-double CurrentPhase(double re, double im);
 // The last segment in list order whose closed outline contains (x, y); 0 if none.
 std::int32_t SegmentOf(const std::vector<Segment>& segments, double x, double y);
 

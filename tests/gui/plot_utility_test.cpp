@@ -1,0 +1,591 @@
+// The "Plot utility" window: opened from the Utility menu, result files plotted
+// through the list questions, "Phase" hidden for a pattern and shown again for a
+// current file, a second file starting from cleared curves and automatic axes,
+// pictures saved as SVG and BMP, the save and selection messages, the keys and the
+// crosshair. The computed dipole example is plotted too; with
+// LUMETRA_TEST_PICTURES set the window is kept there as PNG files for a look.
+#include <QAction>
+#include <QChart>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QLogValueAxis>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
+#include <QSvgRenderer>
+#include <QTest>
+#include <QValueAxis>
+
+#include "app/main_window.h"
+#include "app/qt_user_interface.h"
+#include "fields/result_files.h"
+#include "plots/plot_question_dialogs.h"
+#include "plots/plot_utility_window.h"
+#include "plots/utility_chart.h"
+#include "tests/gui/gui_test_support.h"
+
+using namespace lumetra;
+using namespace lumetra::gui;
+using namespace lumetra::gui::testing;
+
+namespace {
+
+using Step = std::function<void(QWidget*)>;
+
+// The question texts seen by Pick, in order.
+QStringList& Asked() {
+  static QStringList asked;
+  return asked;
+}
+
+// Acts on the modal dialogs shown next, one step each, in turn.
+void InTurn(std::vector<Step> steps) {
+  if (steps.empty()) return;
+  const Step first = steps.front();
+  steps.erase(steps.begin());
+  OnNextModal([first, steps](QWidget* dialog) {
+    first(dialog);
+    InTurn(steps);
+  });
+}
+
+// Chooses the entry of a list question and presses "Ok". A missing entry is
+// reported and the first taken, so that the question does not stay open.
+Step Pick(const QString& entry) {
+  return [entry](QWidget* dialog) {
+    Asked() << Child<QLabel>(dialog, "Label1")->text();
+    auto* list = Child<QListWidget>(dialog, "ListBox1");
+    const auto items = list->findItems(entry, Qt::MatchExactly);
+    if (items.isEmpty()) qWarning("no entry %s", qPrintable(entry));
+    list->setCurrentRow(items.isEmpty() ? 0 : list->row(items.front()));
+    Click(dialog, "OkBtn");
+  };
+}
+
+Step Cut(const char* radio) {
+  return [radio](QWidget* dialog) {
+    Asked() << dialog->windowTitle();
+    Child<QRadioButton>(dialog, radio)->click();
+    Click(dialog, "OkBtn");
+  };
+}
+
+// Jx elements along y = 5 mm at x = 10, 12, 14 and one at y = 7 mm; at 100 and
+// 200 MHz; element n carries (n + 1, -f / 100) A/m.
+void WriteJxFile(const QString& path) {
+  const std::vector<CurrentCell> jx = {{0.010, 0.005, 0.002, 0.001, 1, 2},
+                                       {0.012, 0.005, 0.002, 0.001, 1, 2},
+                                       {0.014, 0.005, 0.002, 0.001, 1, 2},
+                                       {0.010, 0.007, 0.002, 0.001, 1, 2}};
+  bool first = true;
+  for (double f : {100.0, 200.0}) {
+    std::vector<Complex> currents;
+    for (std::size_t n = 0; n < jx.size(); ++n)
+      currents.push_back({static_cast<double>(n + 1), -f / 100});
+    WriteCurrentFile(path.toStdString(), first, f, jx, currents.data());
+    first = false;
+  }
+}
+
+// theta 0, 30, 60, 90 and phi 0, 90 at 1800 MHz; Etheta = cos(theta), Ephi = 0.5.
+void WriteRadFile(const QString& path) {
+  std::string block;
+  WriteResultHeader(block, 1800, 8);
+  for (double theta : {0.0, 30.0, 60.0, 90.0})
+    for (double phi : {0.0, 90.0})
+      block += FormatR13(theta) + " " + FormatR13(phi) + " " +
+               FormatR13(std::cos(theta * M_PI / 180)) + " " + FormatR13(0.5) + "\r\n";
+  WriteResultBlock(path.toStdString(), true, block);
+}
+
+QList<QPointF> Points(PlotUtilityWindow& w, int series) {
+  return w.Chart()->Series(series)->points();
+}
+
+QPointF Range(PlotUtilityWindow& w, bool x) {
+  const AxisSettings s = w.Chart()->Axis(x);
+  return {s.Minimum, s.Maximum};
+}
+
+QString KeptPicture(const QString& name) {
+  const QString directory = qEnvironmentVariable("LUMETRA_TEST_PICTURES");
+  return directory.isEmpty() ? QString()
+                             : QDir(directory).filePath("lumetra_plot_utility_" + name + ".png");
+}
+
+// A shown plot utility over a temporary directory; messages are recorded.
+struct Utility {
+  Utility() : window(ui, nullptr) {
+    window.Activate();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Asked().clear();
+  }
+  ~Utility() { CancelPendingModals(); }
+
+  QString Path(const QString& name) const { return directory.filePath(name); }
+  // File, "Open..." with the file dialog answered by path.
+  void Open(const QString& path, std::vector<Step> answers) {
+    window.SetFileChooser([path, this](bool save, const QStringList& filters) {
+      openFilters = filters;
+      return PlotUtilityWindow::ChosenFile{save ? QString() : path, 0};
+    });
+    InTurn(std::move(answers));
+    window.findChild<QAction*>("Open")->trigger();
+    CancelPendingModals();
+  }
+  void OpenJx() {
+    WriteJxFile(Path("board.XXX"));
+    Open(Path("board.XXX"), {Pick("200"), Pick("5")});
+  }
+
+  QTemporaryDir directory;
+  RecordingHook hook;
+  QtUserInterface ui;
+  PlotUtilityWindow window;
+  QStringList openFilters;
+};
+
+}  // namespace
+
+class PlotUtilityTest : public QObject {
+  Q_OBJECT
+private slots:
+  void UtilityMenuShowsTheOneWindow();
+  void CurrentFileIsPlottedAlongTheChosenRow();
+  void PatternHidesPhaseAndCurrentFileShowsItUnchecked();
+  void SecondFileClearsCurvesAndAxesReturnToAutomatic();
+  void QuestionWithoutSelectionStaysOpen();
+  void DamagedFileIsReported();
+  void PicturesAreSavedAsSvgAndBmp();
+  void PrintsAndCopiesTheChart();
+  void KeysScrollZoomAndUndo();
+  void CrosshairReadsTheValues();
+  void ChartDialogsChangeAxesAndStyle();
+  void ComputedDipoleCurrentsAndPattern();
+};
+
+void PlotUtilityTest::UtilityMenuShowsTheOneWindow() {
+  Session s;
+  QAction* open = s.window->Action("OpenPlotWindow");
+  QVERIFY(open && open->isEnabled());
+  open->trigger();
+  PlotUtilityWindow* w = s.window->PlotUtility();
+  QVERIFY(w && w->isVisible());
+  QCOMPARE(w->windowTitle(), QString("Plot utility"));
+  open->trigger();
+  QCOMPARE(s.window->findChildren<PlotUtilityWindow*>().size(), 1);
+  QVERIFY(w->SeriesBox(0)->isChecked());
+  for (int i = 1; i < 4; ++i) QVERIFY(!w->SeriesBox(i)->isChecked());
+  QVERIFY(!w->findChild<QLabel*>("xl")->isVisible());
+  QCOMPARE(w->Chart()->Series(3)->name(), QString("Phase"));
+  w->close();
+}
+
+void PlotUtilityTest::CurrentFileIsPlottedAlongTheChosenRow() {
+  Utility u;
+  u.OpenJx();
+  QCOMPARE(u.openFilters,
+           QStringList({"Jx - Currents (*.XXX)", "Jy - Currents (*.YYY)",
+                        "Current as fcn of frequency (*.DAT)", "Radiation pattern (*.RAD)",
+                        "Electric near field (*.NFE)", "Magnetic near field (*.NFH)"}));
+  QCOMPARE(Asked(), QStringList({"Frequency [MHz]:", "Constant coordinate:"}));
+  QCOMPARE(u.window.windowTitle(), QString("Plot utility - board.XXX"));
+  QCOMPARE(Points(u.window, 0), QList<QPointF>({{10, 1}, {12, 2}, {14, 3}}));
+  QCOMPARE(u.window.Chart()->chart()->title(), QString("Jx current density [A/m] @ 200 MHz"));
+  QCOMPARE(u.window.Chart()->Axis(true).Title, QString("Coordinate [mm]"));
+  // Only Series1 is active; the automatic axes hold its points.
+  QVERIFY(u.window.Chart()->Series(0)->isVisible());
+  QVERIFY(!u.window.Chart()->Series(1)->isVisible());
+  u.window.SeriesBox(1)->click();
+  QVERIFY(u.window.Chart()->Series(1)->isVisible());
+  QVERIFY(Range(u.window, false).x() <= -2);
+  QVERIFY(u.hook.messages.empty());
+}
+
+void PlotUtilityTest::PatternHidesPhaseAndCurrentFileShowsItUnchecked() {
+  Utility u;
+  u.window.SeriesBox(3)->click();
+  QVERIFY(u.window.SeriesBox(3)->isChecked());
+  WriteRadFile(u.Path("board.RAD"));
+  u.Open(u.Path("board.RAD"), {Pick("1800"), Cut("RadioButton1"), Pick("0")});
+  QCOMPARE(Asked(), QStringList({"Frequency [MHz]:", "Select radiation pattern cut",
+                                 "Constant Phi angle:"}));
+  QVERIFY(u.window.SeriesBox(3)->isHidden());
+  QVERIFY(!u.window.SeriesBox(3)->isChecked());
+  QVERIFY(!u.window.Chart()->Series(3)->isVisible());
+  QCOMPARE(u.window.SeriesBox(0)->text(), QString("ETheta"));
+  QCOMPARE(u.window.SeriesBox(2)->text(), QString("Etot"));
+  QCOMPARE(u.window.Chart()->Series(1)->name(), QString("EPhi"));
+  QCOMPARE(u.window.Chart()->chart()->title(),
+           QString("Normalised radiation pattern [V], Phi=0 @ 1800 MHz"));
+  QCOMPARE(u.window.Chart()->Axis(true).Title, QString("Theta [deg.]"));
+  QCOMPARE(Points(u.window, 0).size(), 4);
+  QCOMPARE(Points(u.window, 0).front(), QPointF(0, 1));
+
+  u.OpenJx();
+  QVERIFY(!u.window.SeriesBox(3)->isHidden());
+  QVERIFY(!u.window.SeriesBox(3)->isChecked());
+  QCOMPARE(u.window.SeriesBox(0)->text(), QString("Real-part"));
+  QCOMPARE(u.window.SeriesBox(1)->text(), QString("Imaginary-part"));
+  QCOMPARE(u.window.SeriesBox(2)->text(), QString("Amplitude"));
+  QCOMPARE(u.window.Chart()->Series(0)->name(), QString("Real"));
+  QCOMPARE(u.window.Chart()->Series(2)->name(), QString("Amp"));
+}
+
+void PlotUtilityTest::SecondFileClearsCurvesAndAxesReturnToAutomatic() {
+  Utility u;
+  u.OpenJx();
+  // The left axis set by hand to -100..100 and the bottom one zoomed.
+  OnNextDialog<QDialog>([](QDialog* d) {
+    Child<QCheckBox>(d, "Autoscale")->setChecked(false);
+    SetText(d, "min", "-100");
+    SetText(d, "max", "100");
+    Click(d, "OKBtn");
+  });
+  u.window.findChild<QAction*>("YScale")->trigger();
+  QVERIFY(!u.window.Chart()->Axis(false).Automatic);
+  QCOMPARE(Range(u.window, false), QPointF(-100, 100));
+  u.window.Chart()->chart()->zoom(2.0);
+
+  // Another row of the same file: only its points, on automatic axes.
+  u.Open(u.Path("board.XXX"), {Pick("100"), Pick("7")});
+  QCOMPARE(Points(u.window, 0), QList<QPointF>({{10, 4}}));
+  QCOMPARE(u.window.Chart()->chart()->title(), QString("Jx current density [A/m] @ 100 MHz"));
+  QVERIFY(u.window.Chart()->Axis(false).Automatic);
+  QVERIFY(Range(u.window, false).x() <= 4 && Range(u.window, false).y() >= 4);
+  QVERIFY(Range(u.window, false).y() - Range(u.window, false).x() < 10);
+
+  // A file without data: the curves are gone and nothing is asked.
+  QFile(u.Path("empty.XXX")).open(QIODevice::WriteOnly);
+  u.Open(u.Path("empty.XXX"), {});
+  for (int i = 0; i < 4; ++i) QVERIFY(Points(u.window, i).isEmpty());
+  QCOMPARE(u.hook.messages, std::vector<std::string>({"There exist no data to plot!"}));
+}
+
+void PlotUtilityTest::QuestionWithoutSelectionStaysOpen() {
+  Utility u;
+  WriteJxFile(u.Path("board.XXX"));
+  bool stillOpen = false;
+  const Step okWithoutSelection = [&stillOpen](QWidget* dialog) {
+    Click(dialog, "OkBtn");
+    stillOpen = dialog->isVisible();
+  };
+  // A double click on nothing and Escape do not close it either.
+  const Step escape = [](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); };
+  u.Open(u.Path("board.XXX"), {okWithoutSelection, escape, Pick("100"), Pick("5")});
+  QVERIFY(stillOpen);
+  QCOMPARE(u.hook.messages, std::vector<std::string>({"You must select an item"}));
+  QCOMPARE(Points(u.window, 0).size(), 3);
+  QCOMPARE(u.window.Question()->windowTitle(), QString("Plot selection"));
+}
+
+void PlotUtilityTest::DamagedFileIsReported() {
+  Utility u;
+  QFile dat(u.Path("element.DAT"));
+  QVERIFY(dat.open(QIODevice::WriteOnly));
+  dat.write("Current in element 25\r\n1300 1 2 3 4\r\n1400 1 2 three 4\r\n");
+  dat.close();
+  u.Open(u.Path("element.DAT"), {});
+  QCOMPARE(u.hook.messages.size(), 1u);
+  QVERIFY(QString::fromStdString(u.hook.messages[0]).contains("element.DAT\", line 3"));
+  QVERIFY(Points(u.window, 0).isEmpty());
+
+  // The good lines of a .DAT: against frequency, without any question.
+  QVERIFY(dat.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  dat.write("Current in element 25\r\n1300 1 2 3 4\r\n1400 5 6 7 8\r\n");
+  dat.close();
+  u.hook.Clear();
+  u.Open(u.Path("element.DAT"), {});
+  QVERIFY(u.hook.messages.empty());
+  QCOMPARE(Points(u.window, 0), QList<QPointF>({{1300, 1}, {1400, 5}}));
+}
+
+void PlotUtilityTest::PicturesAreSavedAsSvgAndBmp() {
+  Utility u;
+  u.OpenJx();
+  QStringList filters;
+  const auto save = [&](const QString& name, int filter) {
+    u.window.SetFileChooser([&, name, filter](bool isSave, const QStringList& offered) {
+      if (isSave) filters = offered;
+      return PlotUtilityWindow::ChosenFile{u.Path(name), filter};
+    });
+    u.window.findChild<QAction*>("Save")->trigger();
+  };
+  save("plot", 0);
+  QCOMPARE(filters.size(), 3);
+  QCOMPARE(filters[2], QString("Bitmap (*.BMP)"));
+  QVERIFY(filters[0].endsWith("(*.SVG)") && filters[1].endsWith("(*.SVG)"));
+  QVERIFY(QSvgRenderer(u.Path("plot.svg")).isValid());
+  save("plain", 1);
+  QVERIFY(QSvgRenderer(u.Path("plain.svg")).isValid());
+  save("plot", 2);
+  const QImage bitmap(u.Path("plot.bmp"));
+  QVERIFY(!bitmap.isNull());
+  QCOMPARE(bitmap.size(), u.window.Chart()->size());
+  save("upper.BMP", 0);
+  QVERIFY(!QImage(u.Path("upper.BMP")).isNull());
+  QVERIFY(u.hook.messages.empty());
+
+  // An .SVG name with the bitmap entry saves nothing and says nothing.
+  save("vector.svg", 2);
+  QVERIFY(!QFile::exists(u.Path("vector.svg")));
+  QVERIFY(u.hook.messages.empty());
+  save("picture.png", 2);
+  QVERIFY(!QFile::exists(u.Path("picture.png")));
+  QCOMPARE(u.hook.messages, std::vector<std::string>({"Error: Unknown fileformat"}));
+}
+
+void PlotUtilityTest::PrintsAndCopiesTheChart() {
+  Utility u;
+  u.OpenJx();
+  const QString pdf = u.Path("chart.pdf");
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  u.window.SetPrinter(&printer);
+  bool printDialog = false, previewDialog = false;
+  OnNextModal([&](QWidget* d) {
+    printDialog = qobject_cast<QPrintDialog*>(d) != nullptr;
+    qobject_cast<QDialog*>(d)->accept();
+  });
+  u.window.findChild<QAction*>("Print")->trigger();
+  QVERIFY(printDialog);
+  QVERIFY(QFileInfo(pdf).size() > 1000);
+  OnNextModal([&](QWidget* d) {
+    previewDialog = qobject_cast<QPrintPreviewDialog*>(d) != nullptr;
+    qobject_cast<QDialog*>(d)->reject();
+  });
+  u.window.findChild<QAction*>("PrintPreview")->trigger();
+  QVERIFY(previewDialog);
+
+  QApplication::clipboard()->clear();
+  QAction* copy = u.window.findChild<QAction*>("Copy");
+  QCOMPARE(copy->shortcut(), QKeySequence("Ctrl+C"));
+  copy->trigger();
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  QVERIFY(data && data->hasImage());
+  QVERIFY(QSvgRenderer(data->data("image/svg+xml")).isValid());
+  QCOMPARE(qvariant_cast<QImage>(data->imageData()).size(), u.window.Chart()->size());
+}
+
+void PlotUtilityTest::KeysScrollZoomAndUndo() {
+  Utility u;
+  u.OpenJx();
+  UtilityChart* chart = u.window.Chart();
+  chart->setFocus();
+  const QPointF x0 = Range(u.window, true), y0 = Range(u.window, false);
+  const double w = x0.y() - x0.x(), h = y0.y() - y0.x();
+  const auto near = [](QPointF a, QPointF b, double span) {
+    return std::abs(a.x() - b.x()) < 1e-6 * span && std::abs(a.y() - b.y()) < 1e-6 * span;
+  };
+  QTest::keyClick(chart, Qt::Key_Left);
+  QVERIFY(near(Range(u.window, true), x0 + QPointF(0.01 * w, 0.01 * w), w));
+  QTest::keyClick(chart, Qt::Key_Right);
+  QTest::keyClick(chart, Qt::Key_Right);
+  QVERIFY(near(Range(u.window, true), x0 - QPointF(0.01 * w, 0.01 * w), w));
+  QTest::keyClick(chart, Qt::Key_Space);
+  QVERIFY(near(Range(u.window, true), x0, w));
+  QTest::keyClick(chart, Qt::Key_Up);
+  QVERIFY(near(Range(u.window, false), y0 - QPointF(0.01 * h, 0.01 * h), h));
+  QTest::keyClick(chart, Qt::Key_Space);
+  QTest::keyClick(chart, Qt::Key_PageDown);
+  QVERIFY(near(Range(u.window, false), y0 + QPointF(0.1 * h, 0.1 * h), h));
+  QTest::keyClick(chart, Qt::Key_Space);
+  QTest::keyClick(chart, Qt::Key_Left, Qt::ShiftModifier);
+  QVERIFY(std::abs((Range(u.window, true).y() - Range(u.window, true).x()) - w / 1.1) < 1e-6 * w);
+  QTest::keyClick(chart, Qt::Key_Space);
+  QVERIFY(near(Range(u.window, true), x0, w));
+  QVERIFY(near(Range(u.window, false), y0, h));
+  // Dragging a rectangle over the middle of the plot zooms into it.
+  QApplication::processEvents();
+  const QRectF area = chart->chart()->plotArea();
+  const auto pixel = [chart](QPointF p) {
+    return chart->mapFromScene(chart->chart()->mapToScene(p));
+  };
+  const QPoint from = pixel(area.center() - QPointF(area.width() / 4, area.height() / 4));
+  const QPoint to = pixel(area.center() + QPointF(area.width() / 4, area.height() / 4));
+  QTest::mousePress(chart->viewport(), Qt::LeftButton, Qt::NoModifier, from);
+  QTest::mouseMove(chart->viewport(), to);
+  QTest::mouseRelease(chart->viewport(), Qt::LeftButton, Qt::NoModifier, to);
+  const QPointF zoomed = Range(u.window, true);
+  QVERIFY2(std::abs((zoomed.y() - zoomed.x()) - w / 2) < 0.02 * w,
+           qPrintable(QString("%1 %2").arg(zoomed.x()).arg(zoomed.y())));
+  QTest::keyClick(chart, Qt::Key_Space);
+  QVERIFY(near(Range(u.window, true), x0, w));
+  // The window sees the keys first: Space on a check box undoes the zoom too.
+  QTest::keyClick(chart, Qt::Key_PageUp);
+  u.window.SeriesBox(2)->setFocus();
+  QTest::keyClick(u.window.SeriesBox(2), Qt::Key_Space);
+  QVERIFY(!u.window.SeriesBox(2)->isChecked());
+  QVERIFY(near(Range(u.window, false), y0, h));
+}
+
+void PlotUtilityTest::CrosshairReadsTheValues() {
+  Utility u;
+  u.OpenJx();
+  auto* xl = u.window.findChild<QLabel*>("xl");
+  auto* yl = u.window.findChild<QLabel*>("yl");
+  QAction* crosshair = u.window.findChild<QAction*>("Crosshair");
+  crosshair->trigger();
+  QVERIFY(xl->isVisible() && yl->isVisible());
+  UtilityChart* chart = u.window.Chart();
+  const QRectF area = chart->chart()->plotArea();
+  const QPoint centre = chart->mapFromScene(chart->chart()->mapToScene(area.center()));
+  QMouseEvent move(QEvent::MouseMove, QPointF(centre),
+                   chart->viewport()->mapToGlobal(QPointF(centre)), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(chart->viewport(), &move);
+  const QPointF x = Range(u.window, true), y = Range(u.window, false);
+  QVERIFY(xl->text().startsWith("X="));
+  QVERIFY(std::abs(xl->text().mid(2).toDouble() - (x.x() + x.y()) / 2) < 0.01 * (x.y() - x.x()));
+  QVERIFY(std::abs(yl->text().mid(2).toDouble() - (y.x() + y.y()) / 2) < 0.01 * (y.y() - y.x()));
+  // Five significant digits at most.
+  QVERIFY(xl->text().mid(2).remove('.').remove('-').size() <= 5);
+  crosshair->trigger();
+  QVERIFY(!xl->isVisible());
+  // Closed and shown again: the curves are gone and the options are back.
+  crosshair->trigger();
+  u.window.findChild<QAction*>("XLog")->trigger();
+  u.window.close();
+  u.window.Activate();
+  QVERIFY(Points(u.window, 0).isEmpty());
+  QVERIFY(!crosshair->isChecked() && !xl->isVisible());
+  QVERIFY(!u.window.findChild<QAction*>("XLog")->isChecked());
+  QVERIFY(!u.window.Chart()->Axis(true).Logarithmic);
+}
+
+void PlotUtilityTest::ChartDialogsChangeAxesAndStyle() {
+  Utility u;
+  u.OpenJx();
+  UtilityChart* chart = u.window.Chart();
+  u.window.findChild<QAction*>("XLog")->trigger();
+  QVERIFY(chart->Axis(true).Logarithmic);
+  QVERIFY(qobject_cast<QLogValueAxis*>(chart->chart()->axes(Qt::Horizontal).front()));
+  u.window.findChild<QAction*>("XLog")->trigger();
+  QVERIFY(qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Horizontal).front()));
+
+  OnNextDialog<QDialog>([](QDialog* d) {
+    Child<QCheckBox>(d, "ShowGrid")->setChecked(false);
+    SetText(d, "Inc", "1");
+    Click(d, "OKBtn");
+  });
+  u.window.findChild<QAction*>("XGrid")->trigger();
+  QVERIFY(!chart->Axis(true).Grid);
+  QCOMPARE(chart->Axis(true).Increment, 1.0);
+
+  // A maximum below the minimum is refused with the range message.
+  OnNextDialog<QDialog>([&u](QDialog* d) {
+    Child<QCheckBox>(d, "Autoscale")->setChecked(false);
+    SetText(d, "min", "5");
+    SetText(d, "max", "1");
+    Click(d, "OKBtn");
+    u.hook.messages.push_back(d->isVisible() ? "open" : "closed");
+    Click(d, "CancelBtn");
+  });
+  u.window.findChild<QAction*>("XScale")->trigger();
+  QCOMPARE(u.hook.messages,
+           std::vector<std::string>({"Error: Out of range! Max must be greater than 5", "open"}));
+  QVERIFY(chart->Axis(true).Automatic);
+
+  OnNextDialog<QDialog>([](QDialog* d) {
+    QCOMPARE(qobject_cast<QComboBox*>(Child<QWidget>(d, "ComboBox1"))->currentText(),
+             QString("Dash"));
+    qobject_cast<QComboBox*>(Child<QWidget>(d, "ComboBox1"))->setCurrentIndex(2);
+    SetText(d, "Edit1", "3");
+    Child<QCheckBox>(d, "CheckBox1")->setChecked(true);
+    Click(d, "OKBtn");
+  });
+  // A click on the "Imag" curve, between its first two points.
+  u.window.SeriesBox(1)->click();
+  QApplication::processEvents();
+  const QPointF onCurve = chart->chart()->mapToPosition(QPointF(11, -2), chart->Series(1));
+  QTest::mouseClick(chart->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    chart->mapFromScene(chart->chart()->mapToScene(onCurve)));
+  QCOMPARE(chart->Style(1).Pen, Qt::DotLine);
+  QCOMPARE(chart->Style(1).Width, 3);
+  QVERIFY(chart->Style(1).Marks);
+  QCOMPARE(chart->Series(1)->pen().style(), Qt::DotLine);
+  QVERIFY(!chart->Series(1)->lightMarker().isNull());
+
+  // A logarithmic left axis over negative values: the positive ones set its range.
+  u.window.findChild<QAction*>("YLog")->trigger();
+  QApplication::processEvents();
+  QVERIFY(Range(u.window, false).x() > 0 && Range(u.window, false).y() >= 3);
+  u.window.findChild<QAction*>("YLog")->trigger();
+
+  u.window.findChild<QAction*>("Legend")->trigger();
+  QVERIFY(!chart->chart()->legend()->isVisible());
+}
+
+void PlotUtilityTest::ComputedDipoleCurrentsAndPattern() {
+  Utility u;
+  // The bundled dipole computed by lumetra-cli: a sweep for the currents and one
+  // frequency with the far field in the x-z plane and across it.
+  const QString pro = u.Path("dipole.PRO");
+  for (const char* ext : {"PRO", "SEG", "GEN", "IMP", "GPC"})
+    QVERIFY(QFile::copy(QString(LUMETRA_EXAMPLES "/dipole/dipole.") + ext,
+                        u.Path(QString("dipole.") + ext)));
+  const auto run = [](const QStringList& arguments) {
+    QProcess cli;
+    cli.start(LUMETRA_CLI, arguments);
+    return cli.waitForFinished(120000) && cli.exitCode() == 0;
+  };
+  QVERIFY(run({"compute", pro, "--sweep", "1300", "1500", "100"}));
+  QVERIFY(QFile::copy(u.Path("dipole.XXX"), u.Path("sweep.XXX")));
+  QVERIFY(run({"compute", pro, "--freq", "1420", "--far-field", "--theta", "-90:90:2", "--phi",
+               "0:90:90"}));
+
+  u.window.resize(900, 600);
+  QApplication::processEvents();
+  u.window.SeriesBox(1)->setChecked(true);
+  u.window.SeriesBox(2)->setChecked(true);
+  u.Open(u.Path("sweep.XXX"), {Pick("1400"), Pick("20")});
+  const QList<QPointF> re = Points(u.window, 0);
+  QCOMPARE(re.size(), 49);  // the Jx elements of the strip's centre row
+  // The current peaks at the feed in the middle and falls towards the ends.
+  const QList<QPointF> amplitude = Points(u.window, 2);
+  QVERIFY(amplitude[24].y() > 5 * amplitude[0].y());
+  QVERIFY(u.hook.messages.empty());
+  // The crosshair over the feed, read out under the chart, once the chart is laid
+  // out for the new labels.
+  QApplication::processEvents();
+  u.window.findChild<QAction*>("Crosshair")->trigger();
+  UtilityChart* chart = u.window.Chart();
+  const QPointF feed = chart->chart()->mapToPosition(amplitude[24], chart->Series(2));
+  const QPoint at = chart->mapFromScene(chart->chart()->mapToScene(feed));
+  QMouseEvent move(QEvent::MouseMove, QPointF(at), chart->viewport()->mapToGlobal(QPointF(at)),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(chart->viewport(), &move);
+  const QString xl = u.window.findChild<QLabel*>("xl")->text();
+  QVERIFY2(std::abs(xl.mid(2).toDouble() - 80) < 0.5, qPrintable(xl));  // within a pixel
+  QApplication::processEvents();
+  const QImage picture = u.window.grab().toImage();
+  // The red crosshair is drawn over the chart.
+  if (const QString file = KeptPicture("currents"); !file.isEmpty()) picture.save(file);
+  const QPoint red = chart->mapTo(&u.window, at + QPoint(0, 40));
+  QVERIFY(picture.pixelColor(red).red() > 200 && picture.pixelColor(red).green() < 100);
+  u.window.findChild<QAction*>("Crosshair")->trigger();
+
+  u.Open(u.Path("dipole.RAD"), {Pick("1420"), Cut("RadioButton1"), Pick("0")});
+  const QList<QPointF> etheta = Points(u.window, 0);
+  QCOMPARE(etheta.size(), 91);
+  // No field along the dipole's axis (theta = +-90 in the x-z plane), the most broadside.
+  QVERIFY(etheta.front().y() < 0.05 * etheta[45].y());
+  QVERIFY(etheta.back().y() < 0.05 * etheta[45].y());
+  QApplication::processEvents();
+  if (const QString file = KeptPicture("pattern"); !file.isEmpty()) u.window.grab().save(file);
+}
+
+QTEST_MAIN(PlotUtilityTest)
+#include "plot_utility_test.moc"
