@@ -8,6 +8,7 @@
 
 #include "cli/job_file.h"
 #include "model/file_io.h"
+#include "tests/cli/cli_run.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumetra {
@@ -16,6 +17,8 @@ namespace {
 using cli::JobLine;
 using cli::ParseJobFile;
 using cli::SplitJobLine;
+using testing::Cli;
+using testing::CliRun;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -71,19 +74,6 @@ TEST(JobFile, MalformedFilesNameTheFileAndTheLine) {
   EXPECT_EQ(ParseJobFile(many, "night.jobs").size(), cli::MaxBatchJobs);
   EXPECT_EQ(Refusal(many + "one.PRO too many\n"),
             "Error in file \"night.jobs\", line 2001: more than 1000 jobs in one file");
-}
-
-struct CliRun {
-  int exitCode;
-  std::string output;
-};
-
-CliRun Cli(const TempDir& dir, const std::string& arguments) {
-  const auto log = dir / "cli-output.log";
-  const std::string command = std::string(LUMETRA_CLI) + " " + arguments + " > '" + log.string() +
-                              "' 2>&1";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(log)};
 }
 
 void CopyExample(const std::string& name, const std::filesystem::path& to) {

@@ -5,27 +5,17 @@
 
 #include <cstdlib>
 
+#include "tests/cli/cli_run.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumetra {
 namespace {
 
+using testing::Cli;
+using testing::CliRun;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
-
-struct CliRun {
-  int exitCode;
-  std::string output;
-};
-
-CliRun Cli(const TempDir& dir, const std::string& arguments) {
-  const auto log = dir / "cli-output.log";
-  const std::string command = std::string(LUMETRA_CLI) + " " + arguments + " > '" + log.string() +
-                              "' 2>&1";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(log)};
-}
 
 void CopyExample(const std::string& name, const TempDir& dir) {
   std::filesystem::copy(std::filesystem::path(LUMETRA_EXAMPLES) / name, dir.path(),
