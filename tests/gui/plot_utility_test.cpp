@@ -118,12 +118,6 @@ QPointF Range(PlotUtilityWindow& w, bool x) {
   return {s.Minimum, s.Maximum};
 }
 
-QString KeptPicture(const QString& name) {
-  const QString directory = qEnvironmentVariable("LUMETRA_TEST_PICTURES");
-  return directory.isEmpty() ? QString()
-                             : QDir(directory).filePath("lumetra_plot_utility_" + name + ".png");
-}
-
 // A shown plot utility over a temporary directory; messages are recorded.
 struct Utility {
   Utility() : window(ui, nullptr) {
@@ -572,7 +566,7 @@ void PlotUtilityTest::ComputedDipoleCurrentsAndPattern() {
   QApplication::processEvents();
   const QImage picture = u.window.grab().toImage();
   // The red crosshair is drawn over the chart.
-  if (const QString file = KeptPicture("currents"); !file.isEmpty()) picture.save(file);
+  KeepPicture(picture, "plot_utility_currents");
   const QPoint red = chart->mapTo(&u.window, at + QPoint(0, 40));
   QVERIFY(picture.pixelColor(red).red() > 200 && picture.pixelColor(red).green() < 100);
   u.window.findChild<QAction*>("Crosshair")->trigger();
@@ -584,7 +578,7 @@ void PlotUtilityTest::ComputedDipoleCurrentsAndPattern() {
   QVERIFY(etheta.front().y() < 0.05 * etheta[45].y());
   QVERIFY(etheta.back().y() < 0.05 * etheta[45].y());
   QApplication::processEvents();
-  if (const QString file = KeptPicture("pattern"); !file.isEmpty()) u.window.grab().save(file);
+  KeepPicture(u.window.grab().toImage(), "plot_utility_pattern");
 }
 
 QTEST_MAIN(PlotUtilityTest)
