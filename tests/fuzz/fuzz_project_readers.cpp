@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/job_file.h"
 #include "model/file_io.h"
 #include "model/input_checks.h"
 #include "model/project_files.h"
@@ -79,6 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   }
   try {
     ParseCurrentElementFile(data, "fuzz.JXC");
+  } catch (const FileError&) {
+  }
+  // The batch job file: a refusal is a FileError; an accepted job has a project.
+  try {
+    for (const cli::JobLine& job : cli::ParseJobFile(data, "fuzz.jobs"))
+      Require(!job.Words.empty() && job.Line >= 1);
   } catch (const FileError&) {
   }
   ParseIntegerText(part[0]);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fields/near_field_sources.h"
+#include "fields/plot_cuts.h"
 #include "fields/result_files.h"
 #include "fields/result_lists.h"
 #include "fields/result_lists_print.h"
@@ -116,6 +117,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   for (ListKind kind : {ListKind::Jx, ListKind::Jz, ListKind::FarField, ListKind::ElectricField})
     List(kind, part, steer);
+
+  // The plot utility's current sweep: whole curves or a FileError.
+  try {
+    const PlotCurves curves = ParseCurrentSweep(part[0], "fuzz.DAT");
+    for (const PlotCurve& curve : curves.Series) Require(curve.X.size() == curves.Series[0].X.size());
+  } catch (const FileError&) {
+  }
 
   // The near-field sources of four current files at the first frequency.
   try {
