@@ -8,6 +8,7 @@
 
 #include <random>
 
+#include "bench/block_system_setup.h"
 #include "model/batch_mode.h"
 #include "model/project_files.h"
 #include "solver/computation_driver.h"
@@ -59,19 +60,12 @@ void BM_SolveAlone(benchmark::State& state) {
   testing::RecordingUi ui;
   for (auto _ : state) {
     state.PauseTiming();
-    BlockSystem system;
-    ComplexVector x1, x2, b1, b2;
-    bool failed = false;
-    system.Create(p, q, failed);
-    std::copy(whole.begin(), whole.end(), system.A.Data());
-    CreateVector(x1, p, failed);
-    CreateVector(x2, q, failed);
-    CreateVector(b1, p, failed);
-    CreateVector(b2, q, failed);
-    b1(1) = {1, 0};
+    PreparedBlockSystem s(p, q, whole);
+    s.B1(1) = {1, 0};
     ComputationControl control(ui);
     state.ResumeTiming();
-    BlockLUSolve(system.A, system.Bm, system.C, system.D, x1, x2, b1, b2, control, failed);
+    BlockLUSolve(s.System.A, s.System.Bm, s.System.C, s.System.D, s.X1, s.X2, s.B1, s.B2, control,
+                 s.Failed);
   }
 }
 

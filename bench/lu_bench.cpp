@@ -8,6 +8,7 @@
 #include <chrono>
 #include <random>
 
+#include "bench/block_system_setup.h"
 #include "solver/dense_lu.h"
 #include "tests/solver/crout_reference.h"
 
@@ -65,22 +66,15 @@ void BM_BlockLUSolve(benchmark::State& state) {
   double longestGap = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    BlockSystem system;
-    ComplexVector x1, x2, b1, b2;
-    bool failed = false;
-    system.Create(p, q, failed);
-    std::copy(whole.begin(), whole.end(), system.A.Data());
-    CreateVector(x1, p, failed);
-    CreateVector(x2, q, failed);
-    CreateVector(b1, p, failed);
-    CreateVector(b2, q, failed);
-    std::copy(rhs.begin(), rhs.begin() + p, b1.Data());
-    std::copy(rhs.begin() + p, rhs.end(), b2.Data());
+    PreparedBlockSystem s(p, q, whole);
+    std::copy(rhs.begin(), rhs.begin() + p, s.B1.Data());
+    std::copy(rhs.begin() + p, rhs.end(), s.B2.Data());
     ComputationControl control(ui);
     state.ResumeTiming();
-    BlockLUSolve(system.A, system.Bm, system.C, system.D, x1, x2, b1, b2, control, failed);
+    BlockLUSolve(s.System.A, s.System.Bm, s.System.C, s.System.D, s.X1, s.X2, s.B1, s.B2, control,
+                 s.Failed);
     longestGap = std::max(longestGap, ui.longestGap);
-    if (failed) state.SkipWithError("LU failed");
+    if (s.Failed) state.SkipWithError("LU failed");
   }
   state.counters["longest_poll_gap_ms"] = longestGap * 1e3;
 }
