@@ -75,17 +75,6 @@ std::filesystem::path JxFile(const TempDir& dir) {
   return xxx;
 }
 
-TEST(PlotCuts, FileKindFollowsTheUpperCasedExtension) {
-  EXPECT_EQ(PlotFileKindOf("a/b.XXX"), PlotFileKind::JxCurrents);
-  EXPECT_EQ(PlotFileKindOf("b.yyy"), PlotFileKind::JyCurrents);
-  EXPECT_EQ(PlotFileKindOf("b.Dat"), PlotFileKind::CurrentSweep);
-  EXPECT_EQ(PlotFileKindOf("b.rad"), PlotFileKind::FarField);
-  EXPECT_EQ(PlotFileKindOf("b.NFE"), PlotFileKind::ElectricNearField);
-  EXPECT_EQ(PlotFileKindOf("b.nfh"), PlotFileKind::MagneticNearField);
-  EXPECT_EQ(PlotFileKindOf("b.PRO"), PlotFileKind::Unknown);
-  EXPECT_EQ(PlotFileKindOf("b"), PlotFileKind::Unknown);
-}
-
 TEST(PlotCuts, JxCurrentsAlongARowAtTheChosenFrequency) {
   TempDir dir;
   const auto xxx = JxFile(dir);

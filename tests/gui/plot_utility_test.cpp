@@ -179,10 +179,6 @@ void PlotUtilityTest::UtilityMenuShowsTheOneWindow() {
   QCOMPARE(w->windowTitle(), QString("Plot utility"));
   open->trigger();
   QCOMPARE(s.window->findChildren<PlotUtilityWindow*>().size(), 1);
-  QVERIFY(w->SeriesBox(0)->isChecked());
-  for (int i = 1; i < 4; ++i) QVERIFY(!w->SeriesBox(i)->isChecked());
-  QVERIFY(!w->findChild<QLabel*>("xl")->isVisible());
-  QCOMPARE(w->Chart()->Series(3)->name(), QString("Phase"));
   w->close();
 }
 
