@@ -9,7 +9,7 @@
 #include "app/computation_page.h"
 #include "editor/help_link.h"
 #include "model/file_io.h"
-#include "solver/time_estimate.h"
+#include "studies/time_estimate.h"
 
 namespace lumetra::gui {
 

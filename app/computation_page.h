@@ -8,7 +8,7 @@
 #include "app/batch_job.h"
 #include "app/shell_options.h"
 #include "model/project.h"
-#include "solver/computation_driver.h"
+#include "studies/computation_driver.h"
 
 class QCheckBox;
 class QLabel;

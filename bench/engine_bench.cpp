@@ -11,7 +11,7 @@
 #include "bench/block_system_setup.h"
 #include "model/batch_mode.h"
 #include "model/project_files.h"
-#include "solver/computation_driver.h"
+#include "studies/computation_driver.h"
 #include "solver/dense_lu.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_dir.h"

@@ -11,7 +11,7 @@
 #include "model/file_io.h"
 #include "model/project_commands.h"
 #include "model/text_reader.h"
-#include "solver/computation_driver.h"
+#include "studies/computation_driver.h"
 #include "solver/solver_settings.h"
 
 namespace lumetra::cli {

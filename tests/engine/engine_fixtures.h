@@ -5,7 +5,7 @@
 #include <array>
 
 #include "model/project.h"
-#include "solver/computation_driver.h"
+#include "studies/computation_driver.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "solver/frequency_plan.h"
+#include "studies/frequency_plan.h"
 
 namespace lumetra {
 namespace {

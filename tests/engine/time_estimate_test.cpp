@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "solver/time_estimate.h"
+#include "studies/time_estimate.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumetra {

@@ -31,7 +31,7 @@
 #include "plots/plot_selection_window.h"
 #include "plots/vector_plot_page.h"
 #include "solver/computation_control.h"
-#include "solver/computation_driver.h"
+#include "studies/computation_driver.h"
 #include "tests/gui/gui_test_support.h"
 #include "tests/support/recording_ui.h"
 

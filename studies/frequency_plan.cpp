@@ -1,4 +1,4 @@
-#include "solver/frequency_plan.h"
+#include "studies/frequency_plan.h"
 
 namespace lumetra {
 

@@ -10,7 +10,7 @@
 #include "model/project.h"
 #include "solver/complex_arithmetic.h"
 #include "solver/computation_control.h"
-#include "solver/computation_validation.h"
+#include "studies/computation_validation.h"
 #include "solver/element_lists.h"
 #include "solver/frequency_constants.h"
 

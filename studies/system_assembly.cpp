@@ -1,4 +1,4 @@
-#include "solver/system_assembly.h"
+#include "studies/system_assembly.h"
 
 #include <chrono>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "solver/computation_driver.h"
+#include "studies/computation_driver.h"
 
 #include <cstdio>
 
@@ -10,7 +10,7 @@
 #include "solver/complex_storage.h"
 #include "solver/effective_permittivity.h"
 #include "solver/element_lists.h"
-#include "solver/time_estimate.h"
+#include "studies/time_estimate.h"
 
 namespace lumetra {
 

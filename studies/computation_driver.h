@@ -12,9 +12,9 @@
 
 #include "model/project.h"
 #include "solver/computation_control.h"
-#include "solver/computation_settings.h"
-#include "solver/computation_validation.h"
-#include "solver/system_assembly.h"
+#include "studies/computation_settings.h"
+#include "studies/computation_validation.h"
+#include "studies/system_assembly.h"
 
 namespace lumetra {
 

@@ -1,9 +1,9 @@
-#include "solver/computation_validation.h"
+#include "studies/computation_validation.h"
 
 #include "model/connections.h"
 #include "model/file_io.h"
 #include "model/input_checks.h"
-#include "solver/frequency_plan.h"
+#include "studies/frequency_plan.h"
 
 namespace lumetra {
 

@@ -9,7 +9,7 @@
 
 #include "model/project.h"
 #include "model/user_interface.h"
-#include "solver/computation_settings.h"
+#include "studies/computation_settings.h"
 
 namespace lumetra {
 

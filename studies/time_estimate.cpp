@@ -1,4 +1,4 @@
-#include "solver/time_estimate.h"
+#include "studies/time_estimate.h"
 
 #include <cmath>
 #include <system_error>
