@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -15,6 +16,7 @@
 #include "app/qt_user_interface.h"
 #include "model/batch_mode.h"
 #include "model/project_commands.h"
+#include "studies/computation_driver.h"
 
 namespace lumetra::gui {
 
@@ -50,12 +52,16 @@ TBatchWindow::TBatchWindow(MainWindow& main)
     define_[i]->setObjectName(Numbered("Button", n + Rows));
     status_[i] = new QLabel(this);
     status_[i]->setObjectName(Numbered("Label", n));
-    // Wide enough for "Done" from the start, so the fixed window never has to grow.
-    status_[i]->setMinimumWidth(status_[i]->fontMetrics().horizontalAdvance("Done") + 8);
+    // Wide enough for "Failed" from the start, so the fixed window never has to grow.
+    status_[i]->setMinimumWidth(status_[i]->fontMetrics().horizontalAdvance("Failed") + 8);
+    message_[i] = new QLabel(this);
+    message_[i]->setObjectName(Numbered("Message", n));
+    message_[i]->setFixedWidth(260);
     rows->addWidget(edit_[i], n, 0);
     rows->addWidget(browse_[i], n, 1);
     rows->addWidget(define_[i], n, 2);
     rows->addWidget(status_[i], n, 3);
+    rows->addWidget(message_[i], n, 4);
     connect(browse_[i], &QPushButton::clicked, this, [this, n] { Browse(n); });
     connect(define_[i], &QPushButton::clicked, this, [this, n] { DefineEdit(n); });
   }
@@ -71,8 +77,16 @@ TBatchWindow::TBatchWindow(MainWindow& main)
   buttons->addStretch();
   buttons->addWidget(close_);
 
+  log_ = new QPlainTextEdit(this);
+  log_->setObjectName("BatchLog");
+  log_->setReadOnly(true);
+  log_->setFixedHeight(log_->fontMetrics().lineSpacing() * 6 + 12);
+
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(rows);
+  layout->addSpacing(8);
+  layout->addWidget(new QLabel("Log", this));
+  layout->addWidget(log_);
   layout->addSpacing(8);
   layout->addLayout(buttons);
   // A fixed dialog border: the window is as large as its rows and no larger.
@@ -104,7 +118,9 @@ void TBatchWindow::Open() {
   for (int i = 0; i < Rows; ++i) {
     edit_[i]->clear();
     status_[i]->clear();
+    message_[i]->clear();
   }
+  log_->clear();
   batchJobs_.clear();
   currentJob_ = 0;
   UpdateButtons();
@@ -142,28 +158,57 @@ void TBatchWindow::DefineEdit(int n) {
   main_.Computation()->RestoreJob(JobOf(n));
 }
 
+bool TBatchWindow::RunRow(int n, QStringList& messages) {
+  bool error = false;
+  const MessageCapture capture(main_.Ui(), [&](std::string_view text) {
+    const QString message = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    messages << message;
+    // Warnings and notes are kept in the log; errors and a stopped run fail the row.
+    if (!message.startsWith("Warning") && !message.startsWith("Ground connections"))
+      error = true;
+  });
+  const BatchModeScope batch;
+  // A project that did not open leaves the previous one in the main window;
+  // computing that with this row's job would overwrite its results.
+  if (!OpenJobProject(n)) return false;
+  main_.Computation()->RestoreJob(JobOf(n));
+  const ComputationReport report = main_.Computation()->Compute();
+  return report.Started && !report.Aborted && !report.Points.empty() && !error;
+}
+
 void TBatchWindow::Start() {
   if (running_ || !ConfirmSaveChanges(main_.CurrentProject(), main_.Ui())) return;
-  for (QLabel* status : status_) status->clear();
+  for (int i = 0; i < Rows; ++i) {
+    status_[i]->clear();
+    message_[i]->clear();
+    message_[i]->setToolTip({});
+  }
+  log_->clear();
   running_ = true;
   UpdateButtons();
   for (int n = 1; n <= Rows; ++n) {
     if (PathOf(n).isEmpty()) continue;
     status_[n - 1]->setText("-->");
-    {
-      const BatchModeScope batch;
-      // A project that did not open leaves the previous one in the main window;
-      // computing that with this row's job would overwrite its results.
-      if (OpenJobProject(n)) {
-        main_.Computation()->RestoreJob(JobOf(n));
-        main_.Computation()->Compute();
-      }
-    }
-    status_[n - 1]->setText("Done");
+    QStringList messages;
+    const bool ok = RunRow(n, messages);
+    status_[n - 1]->setText(ok ? "Done" : "Failed");
+    if (!ok && messages.isEmpty()) messages << "The computation did not run.";
+    const QString joined = messages.join(" ");
+    message_[n - 1]->setText(message_[n - 1]->fontMetrics().elidedText(
+        joined, Qt::ElideRight, message_[n - 1]->width()));
+    message_[n - 1]->setToolTip(messages.join("\n"));
+    log_->appendPlainText(QString("%1 %2: %3").arg(ok ? "Done" : "Failed", PathOf(n),
+                                                  ok ? QString("computed") : joined));
+    for (const QString& m : messages)
+      if (ok) log_->appendPlainText("  " + m);
   }
   running_ = false;
   UpdateButtons();
 }
+
+QString TBatchWindow::RowStatus(int n) const { return status_[n - 1]->text(); }
+QString TBatchWindow::RowMessage(int n) const { return message_[n - 1]->toolTip(); }
+QString TBatchWindow::LogText() const { return log_->toPlainText(); }
 
 bool TBatchWindow::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) {

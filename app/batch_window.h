@@ -5,10 +5,15 @@
 // Open does, puts the row's job onto the Computation page and runs Compute as the
 // button would, with BatchMode set around both so that nothing asks or waits.
 //
+// A row that fails (the project does not open, a check refuses the job, the run
+// stops) reads "Failed" with its message beside it and in the log below the rows,
+// and the batch goes on with the next row: no message box waits for a click.
+//
 // While the window is up, the main window's own Compute stays disabled; the page's
 // values become a row's job when the window is activated again after "Define / Edit".
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <vector>
 
@@ -16,6 +21,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 
 namespace lumetra::gui {
@@ -43,6 +49,10 @@ public:
   // The row whose project the main window holds (0: none).
   int CurrentJob() const { return currentJob_; }
   bool Running() const { return running_; }
+  // Row n's outcome ("-->", "Done", "Failed" or empty) and its messages.
+  QString RowStatus(int n) const;
+  QString RowMessage(int n) const;
+  QString LogText() const;
 
 protected:
   bool event(QEvent* event) override;
@@ -53,6 +63,9 @@ private:
   BatchJob& JobOf(int n);
   // Opens row n's project as the batch does and shows the Computation page.
   bool OpenJobProject(int n);
+  // Opens and computes row n with messages captured; true when it computed
+  // without an error.
+  bool RunRow(int n, QStringList& messages);
   void UpdateButtons();
 
   MainWindow& main_;
@@ -60,6 +73,8 @@ private:
   QPushButton* browse_[Rows];
   QPushButton* define_[Rows];
   QLabel* status_[Rows];
+  QLabel* message_[Rows];
+  QPlainTextEdit* log_;
   QPushButton *start_, *close_;
 
   std::vector<BatchJob> batchJobs_;

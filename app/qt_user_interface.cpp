@@ -13,6 +13,10 @@ QtUserInterface::~QtUserInterface() {
 }
 
 void QtUserInterface::ShowMessage(std::string_view text) {
+  if (sink_) {
+    sink_(text);
+    return;
+  }
   // A message always appears with the normal cursor, even in the middle of work.
   const int depth = busyDepth_;
   for (int k = 0; k < depth; ++k) QApplication::restoreOverrideCursor();

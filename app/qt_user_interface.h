@@ -3,6 +3,9 @@
 // with the abort flag of a running computation.
 #pragma once
 
+#include <functional>
+#include <string_view>
+
 #include "model/user_interface.h"
 
 namespace lumetra::gui {
@@ -23,6 +26,11 @@ public:
   bool PumpEventsAndCheckAbort() override;
   void Beep() override;
 
+  // While a sink is set, messages go to it instead of a message box: an unattended
+  // batch must not stop for a click. An empty sink restores the message boxes.
+  using MessageSink = std::function<void(std::string_view)>;
+  void SetMessageSink(MessageSink sink) { sink_ = std::move(sink); }
+
   // The Abort button sets this; a new run clears it.
   void RequestAbort() { abortRequested_ = true; }
   void ClearAbort() { abortRequested_ = false; }
@@ -32,6 +40,21 @@ private:
   MainStatusBar* statusBar_;
   int busyDepth_ = 0;
   bool abortRequested_ = false;
+  MessageSink sink_;
+};
+
+// Routes the messages of a scope to a sink and restores the boxes at its end.
+class MessageCapture {
+public:
+  MessageCapture(QtUserInterface& ui, QtUserInterface::MessageSink sink) : ui_(ui) {
+    ui_.SetMessageSink(std::move(sink));
+  }
+  ~MessageCapture() { ui_.SetMessageSink({}); }
+  MessageCapture(const MessageCapture&) = delete;
+  MessageCapture& operator=(const MessageCapture&) = delete;
+
+private:
+  QtUserInterface& ui_;
 };
 
 }  // namespace lumetra::gui

@@ -25,6 +25,7 @@
 #include "editor/voltage_source_dialog.h"
 #include "model/file_io.h"
 #include "model/layout_drawing.h"
+#include "model/segment_markers.h"
 
 namespace lumetra::gui {
 
@@ -351,8 +352,16 @@ void LayoutPage::ConnectClicked() {
 }
 
 void LayoutPage::DeleteClicked() {
-  if (const std::optional<DeleteChoice> choice = deleteDialog_->Ask(project_))
-    DeleteItems(project_, choice->Kind, choice->Position);
+  if (const std::optional<DeleteChoice> choice = deleteDialog_->Ask(project_)) {
+    bool proceed = true;
+    if (choice->Kind == ItemKind::Segment) {
+      const std::vector<MarkerRef> lost = MarkersOfDeletedSegments(project_, choice->Position);
+      const std::optional<std::size_t> number =
+          choice->Position ? std::optional<std::size_t>(*choice->Position + 1) : std::nullopt;
+      proceed = ConfirmMarkerLoss(SegmentDeleteLossQuestion(number, lost), lost, ui_);
+    }
+    if (proceed) DeleteItems(project_, choice->Kind, choice->Position);
+  }
   UpdateButtons();
   RedrawLayout();
 }

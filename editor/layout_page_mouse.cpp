@@ -13,6 +13,7 @@
 #include "model/element_lookup.h"
 #include "model/layout_editing.h"
 #include "model/layout_status_text.h"
+#include "model/segment_markers.h"
 #include "model/snap_grid.h"
 
 namespace lumetra::gui {
@@ -111,8 +112,14 @@ void LayoutPage::SelectAt(QPoint pixel) {
   const std::vector<std::size_t> segments = SegmentsContaining(project_.Segments, at.X, at.Y);
   for (std::size_t k : segments) {
     if (k >= project_.Segments.size()) break;
+    // Markers on the segment move with it; ask before an edit drops any whose
+    // element the new division no longer has.
+    const auto confirm = [this, k](const Segment& updated) {
+      const SegmentChangePlan plan = PlanSegmentChange(project_, k, updated);
+      return ConfirmMarkerLoss(SegmentEditLossQuestion(k + 1, plan.Lost), plan.Lost, ui_);
+    };
     const std::optional<Segment> edited = segmentDialog_->Edit(
-        static_cast<int>(k + 1), project_.Segments[k], project_.PcbLx, project_.PcbLy);
+        static_cast<int>(k + 1), project_.Segments[k], project_.PcbLx, project_.PcbLy, confirm);
     if (edited) ReplaceSegment(project_, k, *edited);
     RedrawLayout();
   }

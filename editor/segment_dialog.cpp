@@ -17,7 +17,9 @@ SegmentDialog::SegmentDialog(UserInterface& ui, QWidget* parent)
 }
 
 std::optional<Segment> SegmentDialog::Edit(int number, const Segment& segment,
-                                           std::int32_t pcbLx, std::int32_t pcbLy) {
+                                           std::int32_t pcbLx, std::int32_t pcbLy,
+                                           Confirm confirm) {
+  confirm_ = std::move(confirm);
   setWindowTitle("Edit segment " + QString::number(number));
   pcbLx_ = pcbLx;
   pcbLy_ = pcbLy;
@@ -41,8 +43,9 @@ bool SegmentDialog::Validate(FieldChecks& checks) {
   checks.Real(yc_, "Center Y-coordinate", 0, pcbLy_, &s.Yc);
   checks.Real(dx_, "Length in X-direction", 0, pcbLx_, &s.Lx);
   checks.Real(dy_, "Length in Y-direction", 0, pcbLy_, &s.Ly);
+  if (!checks.Passed()) return false;
   result_ = s;
-  return true;
+  return !confirm_ || confirm_(s);
 }
 
 }  // namespace lumetra::gui

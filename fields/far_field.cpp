@@ -6,6 +6,7 @@
 
 #include "fields/result_files.h"
 #include "model/project_files.h"
+#include "model/stepped_range.h"
 #include "solver/physical_constants.h"
 
 namespace lumetra {
@@ -21,17 +22,16 @@ Complex Scaled(Complex z, double factor) { return {z.Re * factor, z.Im * factor}
 Complex Added(Complex a, Complex b) { return {a.Re + b.Re, a.Im + b.Im}; }
 Complex Phase(double angle) { return {std::cos(angle), std::sin(angle)}; }
 
-// Runs of one loop of the grid. The same repeated addition drives the writer, so
-// the count always equals the lines written.
+// Points of one angle loop of the grid, counted as integers so that a stop angle on
+// the step (0 to 90 by 0.3) is always reached; the writer visits exactly these.
 std::int64_t CountLoop(double start, double stop, double step, const char* name) {
   if (!std::isfinite(start) || !std::isfinite(stop) || !std::isfinite(step) || !(step > 0.0) ||
       start + step == start)
     throw std::invalid_argument(std::string("far-field ") + name +
                                 " step must be a positive number");
-  if ((stop - start) / step > static_cast<double>(MaxFarFieldDirections))
+  const std::int64_t count = SteppedPointCount(start, stop, step, MaxFarFieldDirections);
+  if (count > MaxFarFieldDirections)
     throw std::invalid_argument(std::string("far-field ") + name + " grid is too fine");
-  std::int64_t count = 0;
-  for (double value = start; value <= stop; value += step) ++count;
   return count;
 }
 
@@ -59,9 +59,14 @@ std::int64_t CountDirections(const FarFieldGrid& grid) {
 
 bool ForEachDirection(const FarFieldGrid& grid, const std::function<bool(double, double)>& visit) {
   CountDirections(grid);  // refuses grids that would not end
-  for (double theta = grid.ThetaStart; theta <= grid.ThetaStop; theta += grid.ThetaStep)
-    for (double phi = grid.PhiStart; phi <= grid.PhiStop; phi += grid.PhiStep)
-      if (!visit(theta, phi)) return false;
+  const std::int64_t thetas =
+      CountLoop(grid.ThetaStart, grid.ThetaStop, grid.ThetaStep, "theta");
+  const std::int64_t phis = CountLoop(grid.PhiStart, grid.PhiStop, grid.PhiStep, "phi");
+  for (std::int64_t i = 0; i < thetas; ++i) {
+    const double theta = SteppedPoint(grid.ThetaStart, grid.ThetaStep, i);
+    for (std::int64_t j = 0; j < phis; ++j)
+      if (!visit(theta, SteppedPoint(grid.PhiStart, grid.PhiStep, j))) return false;
+  }
   return true;
 }
 

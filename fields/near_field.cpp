@@ -1,5 +1,6 @@
 #include "fields/near_field.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <system_error>
@@ -10,6 +11,7 @@
 #include "model/file_io.h"
 #include "model/input_checks.h"
 #include "model/number_format.h"
+#include "model/stepped_range.h"
 #include "model/project_files.h"
 #include "solver/physical_constants.h"
 
@@ -17,32 +19,25 @@ namespace lumetra {
 
 namespace {
 
-constexpr double MetreToMillimetre = 1000.0;
 // A height at or below this (mm) means the project has no ground plane.
 constexpr double NoGroundPlaneHeight = 1e-12;
 
-// One axis of the grid in metres: the loop "from Start while not above Stop, by
-// repeated addition of Step", whose body runs at least once.
+// One axis of the grid in millimetres as typed: "from Start while not above Stop in
+// steps of Step", visited at least once. The points are counted as integers and
+// point i is Start + i Step, so 0 to 100 by 5 has its 21st column at 100 mm, which
+// repeated addition in metres (20 x 0.005 > 0.1) would lose.
 struct GridAxis {
   double Start, Stop, Step;
 
   GridAxis(double startMm, double stopMm, double stepMm)
-      : Start(startMm * MillimetreToMetre),
-        Stop(stopMm * MillimetreToMetre),
-        Step(stepMm * MillimetreToMetre) {}
+      : Start(startMm), Stop(stopMm), Step(stepMm) {}
 
-  // The values visited, counting no further than limit + 1.
+  // The points of the axis, no more than limit + 1.
   std::int64_t Count(std::int64_t limit) const {
-    std::int64_t n = 0;
-    double v = Start;
-    do {
-      ++n;
-      const double next = v + Step;
-      if (next == v) return limit + 1;  // a step lost in the sum never ends the loop
-      v = next;
-    } while (v <= Stop && n <= limit);
-    return n;
+    if (!(Step > 0.0)) return limit + 1;
+    return std::max<std::int64_t>(1, SteppedPointCount(Start, Stop, Step, limit));
   }
+  double PointMm(std::int64_t i) const { return SteppedPoint(Start, Step, i); }
 };
 
 struct GridAxes {
@@ -177,29 +172,28 @@ bool ComputeNearField(const std::filesystem::path& projectFile, const NearFieldG
   // scales with that medium's wave impedance, not free space's.
   const double etaOverFourPi = MediumEtaOverFourPi(frequencyMHz, k);
   FieldSample s;
-  double x = axes.X.Start;
-  do {
-    double y = axes.Y.Start;
-    do {
-      double z = axes.Z.Start;
-      do {
-        if (!NearFieldAtPoint(sources, x, y, z, k, s, tooClose, ui, etaOverFourPi)) {
+  const std::int64_t nx = axes.X.Count(MaxNearFieldPoints);
+  const std::int64_t ny = axes.Y.Count(MaxNearFieldPoints);
+  const std::int64_t nz = axes.Z.Count(MaxNearFieldPoints);
+  for (std::int64_t ix = 0; ix < nx; ++ix) {
+    const double xm = axes.X.PointMm(ix);
+    for (std::int64_t iy = 0; iy < ny; ++iy) {
+      const double ym = axes.Y.PointMm(iy);
+      for (std::int64_t iz = 0; iz < nz; ++iz) {
+        const double zm = axes.Z.PointMm(iz);
+        if (!NearFieldAtPoint(sources, xm * MillimetreToMetre, ym * MillimetreToMetre,
+                              zm * MillimetreToMetre, k, s, tooClose, ui, etaOverFourPi)) {
           nfe.Close();
           nfh.Close();
           CutBack(nfePath, nfeStart);
           CutBack(nfhPath, nfhStart);
           return false;
         }
-        const double xm = x * MetreToMillimetre, ym = y * MetreToMillimetre,
-                     zm = z * MetreToMillimetre;
         nfe.Write(NearFieldLine(xm, ym, zm, s.Ex, s.Ey, s.Ez));
         nfh.Write(NearFieldLine(xm, ym, zm, s.Hx, s.Hy, s.Hz));
-        z += axes.Z.Step;
-      } while (z <= axes.Z.Stop);
-      y += axes.Y.Step;
-    } while (y <= axes.Y.Stop);
-    x += axes.X.Step;
-  } while (x <= axes.X.Stop);
+      }
+    }
+  }
   nfe.Close();
   nfh.Close();
   return true;

@@ -4,31 +4,11 @@
 #include <cmath>
 
 #include "model/discretisation.h"
+#include "model/segment_markers.h"
 
 namespace lumetra {
 
 namespace {
-
-template <typename Item, typename Predicate>
-void RemoveIf(std::vector<Item>& items, Predicate predicate) {
-  items.erase(std::remove_if(items.begin(), items.end(), predicate), items.end());
-}
-
-// Sources and loads share the numbering rule: Jx ones count among the Jx
-// elements, Jy ones among the Jy elements.
-template <typename Item>
-void RenumberOnSegment(std::vector<Item>& items, std::int64_t lastJx, std::int64_t oldJx,
-                       std::int64_t shiftJx, std::int64_t lastJy, std::int64_t oldJy,
-                       std::int64_t shiftJy) {
-  RemoveIf(items, [&](const Item& item) {
-    if (item.IsJx) return item.ElementNo > lastJx - oldJx && item.ElementNo <= lastJx;
-    return item.ElementNo > lastJy - oldJy && item.ElementNo <= lastJy;
-  });
-  for (Item& item : items) {
-    if (item.IsJx && item.ElementNo > lastJx) item.ElementNo += static_cast<std::int32_t>(shiftJx);
-    if (!item.IsJx && item.ElementNo > lastJy) item.ElementNo += static_cast<std::int32_t>(shiftJy);
-  }
-}
 
 void Changed(Project& project) { project.Saved = false; }
 
@@ -101,28 +81,10 @@ void AddGroundPoint(Project& project, const GroundPoint& point) {
 
 void ReplaceSegment(Project& project, std::size_t index, const Segment& updated) {
   if (index >= project.Segments.size()) return;
-  const Segment old = project.Segments[index];
-  // Element counts of all segments up to and including this one, old division.
-  std::int64_t lastJx = 0, lastJy = 0, lastCharge = 0;
-  for (std::size_t k = 0; k <= index; ++k) {
-    lastJx += JxCount(project.Segments[k]);
-    lastJy += JyCount(project.Segments[k]);
-    lastCharge += ChargeCount(project.Segments[k]);
-  }
-  const std::int64_t shiftJx = JxCount(updated) - JxCount(old);
-  const std::int64_t shiftJy = JyCount(updated) - JyCount(old);
-  const std::int64_t shiftCharge = ChargeCount(updated) - ChargeCount(old);
-
-  RenumberOnSegment(project.VoltageSources, lastJx, JxCount(old), shiftJx, lastJy, JyCount(old),
-                    shiftJy);
-  RenumberOnSegment(project.Impedances, lastJx, JxCount(old), shiftJx, lastJy, JyCount(old),
-                    shiftJy);
-  RemoveIf(project.GroundPoints, [&](const GroundPoint& gp) {
-    return gp.ChargeNo > lastCharge - ChargeCount(old) && gp.ChargeNo <= lastCharge;
-  });
-  for (GroundPoint& gp : project.GroundPoints)
-    if (gp.ChargeNo > lastCharge) gp.ChargeNo += static_cast<std::int32_t>(shiftCharge);
-
+  SegmentChangePlan plan = PlanSegmentChange(project, index, updated);
+  project.VoltageSources = std::move(plan.VoltageSources);
+  project.Impedances = std::move(plan.Impedances);
+  project.GroundPoints = std::move(plan.GroundPoints);
   project.Segments[index] = updated;
   project.Connected = false;
   Changed(project);
@@ -151,10 +113,18 @@ void Erase(std::vector<Item>& items, std::optional<std::size_t> position) {
 void DeleteItems(Project& project, ItemKind kind, std::optional<std::size_t> position) {
   switch (kind) {
     case ItemKind::Segment:
+      if (position) {
+        if (*position >= project.Segments.size()) break;
+        SegmentChangePlan plan = PlanSegmentChange(project, *position, std::nullopt);
+        project.VoltageSources = std::move(plan.VoltageSources);
+        project.Impedances = std::move(plan.Impedances);
+        project.GroundPoints = std::move(plan.GroundPoints);
+      } else {
+        project.VoltageSources.clear();
+        project.Impedances.clear();
+        project.GroundPoints.clear();
+      }
       Erase(project.Segments, position);
-      project.VoltageSources.clear();
-      project.Impedances.clear();
-      project.GroundPoints.clear();
       break;
     case ItemKind::VoltageSource: Erase(project.VoltageSources, position); break;
     case ItemKind::Impedance: Erase(project.Impedances, position); break;

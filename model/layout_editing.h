@@ -36,10 +36,10 @@ void AddVoltageSource(Project& project, const VoltageSource& source);
 void AddImpedance(Project& project, const ImpedanceElement& load);
 void AddGroundPoint(Project& project, const GroundPoint& point);
 
-// Replaces segment `index` (0-based) by `updated`. The sources, loads and ground
-// points on the segment's own elements are removed (they no longer sit on an
-// element of the new division), and those on later segments are renumbered by the
-// change in the segment's element counts.
+// Replaces segment `index` (0-based) by `updated`. Sources, loads and ground points
+// on the segment are carried to the element at the same place of the new division
+// and dropped only where it has none (PlanSegmentChange tells which beforehand);
+// those on later segments are renumbered by the change in the element counts.
 void ReplaceSegment(Project& project, std::size_t index, const Segment& updated);
 
 enum class ItemKind { Segment, VoltageSource, Impedance, GroundPoint };
@@ -47,9 +47,9 @@ enum class ItemKind { Segment, VoltageSource, Impedance, GroundPoint };
 std::size_t ItemCount(const Project& project, ItemKind kind);
 
 // Deletes the item at the 0-based position, or every item of the kind when
-// position is empty. Deleting segments removes every source, load and ground point
-// as well, since their element numbers no longer mean anything. Positions beyond
-// the list delete nothing.
+// position is empty. Deleting a segment removes the sources, loads and ground points
+// on it and renumbers those behind it; deleting all segments removes them all.
+// Positions beyond the list delete nothing.
 void DeleteItems(Project& project, ItemKind kind, std::optional<std::size_t> position);
 
 // The grid dialog's values; they apply to segments drawn afterwards.

@@ -59,6 +59,9 @@ std::optional<ComputationPlan> ValidateComputation(Project& project,
                             : check.Real(s.StepFreq, "Step frequency", 0, MaxFrequencyMHz);
     if (check.Ok() && sweep.Start > sweep.Stop)
       check.Fail("Error: Stop frequency must be greater than start frequency");
+    else if (check.Ok() && !s.FreqListCB &&
+             CountSweepFrequencies(sweep) > static_cast<std::size_t>(MaxSweepPoints))
+      check.Fail(TooManySweepPointsMessage);
     if (s.FreqListCB) {
       // A listed frequency must lie in the range of a typed one: zero or a negative
       // value would divide by zero or compute a mirror image of the layout.

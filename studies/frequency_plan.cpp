@@ -1,32 +1,27 @@
 #include "studies/frequency_plan.h"
 
+#include <algorithm>
+
+#include "model/stepped_range.h"
+
 namespace lumetra {
 
-namespace {
-
-template <typename Visit>
-void ForEachSweepFrequency(const SweepRange& sweep, Visit visit) {
-  double f = sweep.Start;
-  while (!(sweep.Stop < f)) {
-    visit(f);
-    const double next = sweep.Logarithmic ? f * sweep.Step : f + sweep.Step;
-    if (!(next > f)) break;
-    f = next;
-  }
+std::size_t CountSweepFrequencies(const SweepRange& sweep) {
+  const std::int64_t count =
+      sweep.Logarithmic ? GeometricPointCount(sweep.Start, sweep.Stop, sweep.Step, MaxSweepPoints)
+                        : SteppedPointCount(sweep.Start, sweep.Stop, sweep.Step, MaxSweepPoints);
+  return static_cast<std::size_t>(count);
 }
-
-}  // namespace
 
 std::vector<double> SweepFrequencies(const SweepRange& sweep) {
+  const auto count = static_cast<std::int64_t>(
+      std::min<std::size_t>(CountSweepFrequencies(sweep), MaxSweepPoints));
   std::vector<double> frequencies;
-  ForEachSweepFrequency(sweep, [&](double f) { frequencies.push_back(f); });
+  frequencies.reserve(static_cast<std::size_t>(count));
+  for (std::int64_t i = 0; i < count; ++i)
+    frequencies.push_back(sweep.Logarithmic ? GeometricPoint(sweep.Start, sweep.Step, i)
+                                            : SteppedPoint(sweep.Start, sweep.Step, i));
   return frequencies;
-}
-
-std::size_t CountSweepFrequencies(const SweepRange& sweep) {
-  std::size_t count = 0;
-  ForEachSweepFrequency(sweep, [&](double) { ++count; });
-  return count;
 }
 
 }  // namespace lumetra

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace lumetra {
@@ -11,13 +12,21 @@ struct SweepRange {
   bool Logarithmic = false;
 };
 
-// Start, then start + step (or start x factor), ... up to the last value not above
-// Stop, accumulated without rounding so a step that lands a rounding error above
-// Stop omits that point. A step that no longer changes the value ends the sweep
-// instead of repeating the same frequency for ever.
+// The most points one sweep may hold: far more than any measurement grid, and few
+// enough that the list of frequencies is a trifle in memory.
+inline constexpr std::int64_t MaxSweepPoints = 100000;
+
+inline constexpr const char* TooManySweepPointsMessage =
+    "Error: The sweep has more than 100000 frequency points, choose a larger step";
+
+// Start, then start + i step (or start x factor^i), up to the last value not above
+// Stop. The points are counted as integers, so a stop that lies on the step is
+// always included even when the sum of the steps lands a rounding error above it.
+// At most MaxSweepPoints values are returned; validation refuses a finer sweep.
 std::vector<double> SweepFrequencies(const SweepRange& sweep);
 
-// How many points SweepFrequencies gives, without building the list.
+// How many points SweepFrequencies gives (MaxSweepPoints + 1 for a sweep that is
+// too fine), without building the list.
 std::size_t CountSweepFrequencies(const SweepRange& sweep);
 
 }  // namespace lumetra

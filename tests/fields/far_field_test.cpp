@@ -28,11 +28,21 @@ FarFieldValue Field(const RadiatingCurrents& currents, const FarFieldMedium& med
   return value;
 }
 
-TEST(FarFieldGrid, LineCountFollowsTheLoopsByRepeatedAddition) {
+TEST(FarFieldGrid, EveryAngleOnTheStepUpToTheStopIsVisited) {
   EXPECT_EQ(CountDirections({0, 90, 2, 0, 0, 18}), 46);
   EXPECT_EQ(CountDirections(FarFieldGrid{}), 46 * 21);
-  // Ten additions of 0.1 stay just below 1, so the sum still counts.
   EXPECT_EQ(CountDirections({0, 1, 0.1, 0, 0, 1}), 11);
+  // Adding 0.3 a hundred times overshoots 30 by a rounding error (and 0.7 ten
+  // times overshoots 7); a stop angle on the step must still be there.
+  EXPECT_EQ(CountDirections({0, 30, 0.3, 0, 0, 1}), 101);
+  EXPECT_EQ(CountDirections({0, 0, 1, 0, 7, 0.7}), 11);
+  std::vector<double> thetas;
+  ForEachDirection({0, 30, 0.3, 0, 0, 1}, [&](double t, double) {
+    thetas.push_back(t);
+    return true;
+  });
+  ASSERT_EQ(thetas.size(), 101u);
+  EXPECT_NEAR(thetas.back(), 30, 1e-12);
   EXPECT_EQ(CountDirections({-90, 90, 45, 0, 360, 180}), 5 * 3);
   EXPECT_EQ(CountDirections({80, 10, 2, 0, 0, 1}), 0);
 

@@ -303,6 +303,24 @@ TEST(NearField, DefaultGridIsOnePointAtTheOriginPerFrequency) {
   EXPECT_EQ(testing::ReadBytes(nfe), text);
 }
 
+TEST(NearField, AStopOnTheStepIsAlwaysTheLastColumn) {
+  // 0 to 100 mm by 5 mm is 21 columns; stepping 0.005 m twenty times overshoots
+  // 0.1 m by a rounding error, so an added-up grid lost the column at 100 mm.
+  TwoFrequencyTrace t;
+  RecordingUi ui;
+  NearFieldGridTexts texts;
+  texts.XStart = "0", texts.XStop = "100", texts.XStep = "5";
+  texts.YStart = "10", texts.YStop = "10.3", texts.YStep = "0.1";
+  const NearFieldRunResult result = RunNearField(t.pro, texts, std::nullopt, ui);
+  ASSERT_EQ(result.Outcome, NearFieldRunOutcome::Completed);
+  EXPECT_EQ(result.Points, 21 * 4);
+  const std::vector<GridPoint> grid = ReadGrid(t.pro, 100.0);
+  ASSERT_EQ(grid.size(), 21u * 4u);
+  EXPECT_EQ(grid.back().x, 100);  // written as typed, not as a metre round trip
+  EXPECT_NEAR(grid.back().y, 10.3, 1e-12);
+  EXPECT_EQ(grid[4 * 7].x, 35);
+}
+
 TEST(NearField, TooCloseWarnsAtTheEndAndStillWritesTheValues) {
   TempDir dir;
   const auto pro = dir / "close.PRO";
@@ -380,9 +398,10 @@ TEST(NearField, FieldChecksReportTheFirstRefusalWithTheDialogsTexts) {
   EXPECT_EQ(RunNearField(p.pro, texts, std::nullopt, ui).Outcome, NearFieldRunOutcome::Completed);
   TraceOverGround free("0");
   texts.ZStart = "-500";
+  texts.ZStop = "-10";  // 0 would lie on the trace itself
   EXPECT_EQ(RunNearField(free.pro, texts, std::nullopt, ui).Outcome,
             NearFieldRunOutcome::Completed);
-  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_TRUE(ui.messages.empty()) << (ui.messages.empty() ? "" : ui.messages[0]);
 }
 
 TEST(NearField, RefusesWithoutCurrentsAndHugeGrids) {

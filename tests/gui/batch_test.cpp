@@ -15,6 +15,7 @@
 #include "app/computation_page.h"
 #include "app/file_chooser.h"
 #include "app/main_window.h"
+#include "app/qt_user_interface.h"
 #include "fields/result_files.h"
 #include "fields/result_readers.h"
 #include "tests/gui/gui_test_support.h"
@@ -94,6 +95,7 @@ private slots:
   void PageEditsCountOnlyOnceTheWindowIsActivatedAgain();
   void ComputeStaysLockedWhileTheWindowIsUp();
   void UnsavedWorkIsOfferedAndAVanishedProjectIsNotComputedInItsPlace();
+  void AFailingRowIsMarkedAndLoggedAndTheNextStillRuns();
   void LookOfTheWindow();
 };
 
@@ -245,11 +247,11 @@ void BatchTest::PageEditsCountOnlyOnceTheWindowIsActivatedAgain() {
   QFile pro(dipole);
   QVERIFY(pro.open(QIODevice::ReadOnly));
   QCOMPARE(QString(pro.readAll()).split("\r\n").value(6), QString("1.5"));
-  // Row 2 ran with the page's default loads on a project without any: its error
-  // is shown as in interactive use, and the row is still done.
-  QCOMPARE(s.hook.messages,
-           std::vector<std::string>{"Error: You have not defined any impedances!"});
-  QCOMPARE(Status(batch, 2), QString("Done"));
+  // Row 2 ran with the page's default loads on a project without any: it failed
+  // with the error in its row and no box waiting for a click.
+  QVERIFY2(s.hook.messages.empty(), Joined(s.hook.messages));
+  QCOMPARE(Status(batch, 2), QString("Failed"));
+  QCOMPARE(batch->RowMessage(2), QString("Error: You have not defined any impedances!"));
 }
 
 void BatchTest::ComputeStaysLockedWhileTheWindowIsUp() {
@@ -312,10 +314,47 @@ void BatchTest::UnsavedWorkIsOfferedAndAVanishedProjectIsNotComputedInItsPlace()
   s.hook.Clear();
   Press(batch, "Start");
   QCOMPARE(runs, 1);  // row 1 only: row 2 must not compute the dipole again
-  QVERIFY2(s.hook.messages.size() == 1, Joined(s.hook.messages));
-  QVERIFY(QString::fromStdString(s.hook.messages[0]).contains("short-dipole.PRO"));
-  QCOMPARE(Status(batch, 2), QString("Done"));
+  // No box waits for a click: the row says what went wrong.
+  QVERIFY2(s.hook.messages.empty(), Joined(s.hook.messages));
+  QCOMPARE(Status(batch, 1), QString("Done"));
+  QCOMPARE(Status(batch, 2), QString("Failed"));
+  QVERIFY(batch->RowMessage(2).contains("short-dipole.PRO"));
   QCOMPARE(Frequencies(dipole, ".XXX"), std::vector<double>{1420});
+}
+
+void BatchTest::AFailingRowIsMarkedAndLoggedAndTheNextStillRuns() {
+  Session s(100, 20);
+  const QString dipole = CopyExample(s, "dipole");
+  const QString shortDipole = CopyExample(s, "short-dipole");
+  TBatchWindow* batch = OpenBatch(s);
+  ComputationPage* page = s.window->Computation();
+  // Row 1 keeps "use the loads" although the dipole has none; row 2 is sound.
+  BrowseRow(batch, 1, dipole);
+  Child<QRadioButton>(page, "ImpFile")->click();
+  ActivateBatch(*s.window, batch);
+  BrowseRow(batch, 2, shortDipole);
+  Child<QRadioButton>(page, "NoLoad")->click();
+  SetText(page, "Frequency", "300");
+  ActivateBatch(*s.window, batch);
+
+  s.hook.Clear();
+  Press(batch, "Start");
+  QVERIFY2(s.hook.messages.empty(), Joined(s.hook.messages));
+  QVERIFY2(s.hook.questions.empty(), Joined(s.hook.questions));
+  QCOMPARE(Status(batch, 1), QString("Failed"));
+  QCOMPARE(batch->RowMessage(1), QString("Error: You have not defined any impedances!"));
+  QVERIFY(Child<QLabel>(batch, "Message1")->text().startsWith("Error: You have not"));
+  QCOMPARE(Status(batch, 2), QString("Done"));
+  QVERIFY(batch->RowMessage(2).isEmpty());
+  QVERIFY(IsResultFileEmpty(QString(dipole).replace(".PRO", ".XXX").toStdString()));
+  QCOMPARE(Frequencies(shortDipole, ".XXX"), std::vector<double>{300});
+  const QString log = batch->LogText();
+  QVERIFY2(log.contains("Failed " + dipole + ": Error: You have not defined any impedances!"),
+           qPrintable(log));
+  QVERIFY2(log.contains("Done " + shortDipole), qPrintable(log));
+  // Back to message boxes once the batch is over.
+  s.window->Ui().ShowMessage("after the batch");
+  QCOMPARE(s.hook.messages, std::vector<std::string>{"after the batch"});
 }
 
 void BatchTest::LookOfTheWindow() {

@@ -50,8 +50,8 @@ private slots:
   void SegmentsSnapToTheGridWithTiesGoingDown();
   void SourcesAndLoadsGoOnTheElementUnderTheMouse();
   void GroundPointsGoOnTheChargeCellEdge();
-  void EditingASegmentRenumbersTheItemsBehindIt();
-  void DeletingRenumbersAndSegmentsTakeEveryItem();
+  void EditingASegmentKeepsItsMarkersAndAsksBeforeDroppingAny();
+  void DeletingASegmentTakesOnlyItsOwnMarkersAfterAsking();
   void ConnectDrawsTheConnectingElements();
   void KeysAndButtonsMoveAndZoomAndTheBoardCanBeDragged();
   void PrintedLayoutCarriesTheProjectListing();
@@ -229,30 +229,70 @@ void LayoutEditingTest::GroundPointsGoOnTheChargeCellEdge() {
   PressLayoutButton(w, "GPConnect");
 }
 
-void LayoutEditingTest::EditingASegmentRenumbersTheItemsBehindIt() {
+void LayoutEditingTest::EditingASegmentKeepsItsMarkersAndAsksBeforeDroppingAny() {
   Session s(100, 20);
   MainWindow& w = *s.window;
   DrawTwoTraces(w);
   Project& p = w.CurrentProject();
+  // Jx 5 of the first trace (x = 20), Jx 5 of the second (19 + 5), ground point on
+  // the top edge of the second trace's third cell (20 + 3).
   p.VoltageSources = {{20, 11, 2, 2, 1, 0, true, 5}};
   p.Impedances = {{60, 11, 2, 2, 50, 0, true, 24}};
-  p.GroundPoints = {{23, EdgeTop, 2.0 / 3, 55, 12}};
+  p.GroundPoints = {{23, EdgeTop, 2.0 / 3, 55, 12}, {3, EdgeLeft, 2.0 / 3, 14, 11}};
   w.Layout()->RedrawLayout();
-  QString title;
-  OnNextModal([&](QWidget* d) {
-    title = d->windowTitle();
-    SetText(d, "ChX", "40");
-    Click(d, "OKBtn");
-  });
-  ClickBoard(w, PixelOf(w, 35, 11));  // on the first trace, away from its source
-  QCOMPARE(title, QString("Edit segment 1"));
+  const auto editFirstTrace = [&](const QString& chX, bool cancelAfterOk) {
+    QString title;
+    OnNextModal([&, chX, cancelAfterOk](QWidget* d) {
+      title = d->windowTitle();
+      if (!chX.isEmpty()) SetText(d, "ChX", chX);
+      Click(d, "OKBtn");
+      if (cancelAfterOk && d->isVisible()) Click(d, "CancelBtn");
+    });
+    ClickBoard(w, PixelOf(w, 35, 11));  // on the first trace, away from its source
+    return title;
+  };
+
+  // OK without a change: every marker stays where it was, nothing is asked.
+  QCOMPARE(editFirstTrace({}, false), QString("Edit segment 1"));
+  QVERIFY(s.hook.questions.empty());
+  QCOMPARE(p.VoltageSources.size(), std::size_t{1});
+  QCOMPARE(p.VoltageSources[0].ElementNo, 5);
+  QCOMPARE(p.GroundPoints.size(), std::size_t{2});
+  QCOMPARE(p.GroundPoints[0].ChargeNo, 23);
+
+  // Twice the cells: the source keeps its place (x = 20 is Jx 10 now), the items
+  // behind the trace move by the 20 new elements.
+  editFirstTrace("40", false);
+  QVERIFY(s.hook.questions.empty());
   QCOMPARE(p.Segments[0].ChX, 40);
-  QVERIFY(p.VoltageSources.empty());           // it sat on the edited trace
-  QCOMPARE(p.Impedances[0].ElementNo, 24 + 20);  // 19 -> 39 Jx elements before it
+  QCOMPARE(p.VoltageSources[0].ElementNo, 10);
+  QCOMPARE(p.VoltageSources[0].X, 20.0);
+  QCOMPARE(p.VoltageSources[0].Dx, 1.0);
+  QCOMPARE(p.Impedances[0].ElementNo, 24 + 20);
   QCOMPARE(p.GroundPoints[0].ChargeNo, 23 + 20);
+  QCOMPARE(p.GroundPoints[1].ChargeNo, 5);  // left edge at x = 14: cell 5 of 1 mm
+
+  // Three cells have no element at x = 20 and no cell edge at x = 14: the user is
+  // asked, and No leaves the dialog open and the project untouched.
+  s.hook.answers = {Answer::No};
+  editFirstTrace("3", true);
+  QCOMPARE(s.hook.questions.size(), std::size_t{1});
+  QCOMPARE(s.hook.questions[0],
+           std::string("Warning: The new division of segment 1 has no element for voltage "
+                       "source 1 and ground connection 2. Remove them and apply the change?"));
+  QCOMPARE(p.Segments[0].ChX, 40);
+  QCOMPARE(p.VoltageSources.size(), std::size_t{1});
+  // Yes applies it: both go, the load and the other ground point are renumbered.
+  s.hook.answers = {Answer::Yes};
+  editFirstTrace("3", false);
+  QCOMPARE(p.Segments[0].ChX, 3);
+  QVERIFY(p.VoltageSources.empty());
+  QCOMPARE(p.Impedances[0].ElementNo, 2 + 5);
+  QCOMPARE(p.GroundPoints.size(), std::size_t{1});
+  QCOMPARE(p.GroundPoints[0].ChargeNo, 3 + 3);
 }
 
-void LayoutEditingTest::DeletingRenumbersAndSegmentsTakeEveryItem() {
+void LayoutEditingTest::DeletingASegmentTakesOnlyItsOwnMarkersAfterAsking() {
   Session s(100, 20);
   MainWindow& w = *s.window;
   DrawTwoTraces(w);
@@ -260,31 +300,46 @@ void LayoutEditingTest::DeletingRenumbersAndSegmentsTakeEveryItem() {
   p.VoltageSources = {{20, 11, 2, 2, 1, 0, true, 5}, {22, 11, 2, 2, 2, 0, true, 6},
                       {24, 11, 2, 2, 3, 0, true, 7}};
   p.Impedances = {{60, 11, 2, 2, 50, 0, true, 24}};
-  OnNextModal([&](QWidget* d) {
-    Child<QRadioButton>(d, "DelGen")->click();
-    SetText(d, "DelNo", "2");
-    Click(d, "OKBtn");
-  });
-  PressLayoutButton(w, "Delete");
+  p.GroundPoints = {{23, EdgeTop, 2.0 / 3, 55, 12}};
+  const auto deleteItem = [&](const char* kind, const QString& number, bool all) {
+    OnNextModal([=](QWidget* d) {
+      Child<QRadioButton>(d, kind)->click();
+      if (all) Child<QCheckBox>(d, "DelAll")->click();
+      else SetText(d, "DelNo", number);
+      Click(d, "OKBtn");
+    });
+    PressLayoutButton(w, "Delete");
+  };
+  deleteItem("DelGen", "2", false);
   QCOMPARE(p.VoltageSources.size(), std::size_t{2});
   QCOMPARE(p.VoltageSources[1].ReV, 3.0);  // the old third is now the second
+  QVERIFY(s.hook.questions.empty());
 
-  OnNextModal([&](QWidget* d) {
-    SetText(d, "DelNo", "2");  // "Segment" is chosen when the dialog opens
-    Click(d, "OKBtn");
-  });
-  PressLayoutButton(w, "Delete");
+  // The first trace carries both sources: No keeps everything.
+  s.hook.answers = {Answer::No};
+  deleteItem("DelSeg", "1", false);
+  QCOMPARE(s.hook.questions.back(),
+           std::string("Warning: Deleting segment 1 also removes voltage sources 1, 2. Proceed?"));
+  QCOMPARE(p.Segments.size(), std::size_t{2});
+  QCOMPARE(p.VoltageSources.size(), std::size_t{2});
+  // Yes deletes the trace and its sources; the second trace's load and ground point
+  // stay, renumbered to the elements they sit on.
+  s.hook.answers = {Answer::Yes};
+  deleteItem("DelSeg", "1", false);
   QCOMPARE(p.Segments.size(), std::size_t{1});
   QVERIFY(p.VoltageSources.empty());
-  QVERIFY(p.Impedances.empty());
+  QCOMPARE(p.Impedances.size(), std::size_t{1});
+  QCOMPARE(p.Impedances[0].ElementNo, 5);
+  QCOMPARE(p.GroundPoints[0].ChargeNo, 3);
   QVERIFY(w.Layout()->findChild<QToolButton*>("Connect")->isEnabled());
 
-  OnNextModal([&](QWidget* d) {
-    Child<QCheckBox>(d, "DelAll")->click();
-    Click(d, "OKBtn");
-  });
-  PressLayoutButton(w, "Delete");
+  s.hook.answers = {Answer::Yes};
+  deleteItem("DelSeg", {}, true);
+  QCOMPARE(s.hook.questions.back(),
+           std::string("Warning: Deleting all segments also removes impedance element 1 and "
+                       "ground connection 1. Proceed?"));
   QVERIFY(p.Segments.empty());
+  QVERIFY(p.Impedances.empty() && p.GroundPoints.empty());
   QVERIFY(!w.Layout()->findChild<QToolButton*>("Connect")->isEnabled());
   QVERIFY(!w.Layout()->findChild<QToolButton*>("Delete")->isEnabled());
 }

@@ -3,7 +3,9 @@
 #include "model/element_lookup.h"
 #include "model/frequency_list_file.h"
 #include "model/layout_editing.h"
+#include "model/segment_markers.h"
 #include "model/snap_grid.h"
+#include "tests/support/recording_ui.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumetra {
@@ -125,72 +127,215 @@ TEST(LayoutEditing, RecordsTakeTheElementAndTheSignOfTheLoadType) {
   EXPECT_DOUBLE_EQ(MakeGroundPoint(cell, EdgeBottom).Y, 19.25);
 }
 
+// Two strips 10 x 2 mm of 5 x 1 cells (2 x 2 mm): Jx 1..4 on the first, 5..8 on the
+// second; a source on Jx 2 (x = 4) and one on Jx 6, a load on Jx 8, ground points on
+// the left edge of cell 3 (x = 4) and the right edge of cell 7 (x = 19).
 Project TwoSegmentProject() {
   Project p = Board(160, 100, 2.0);
   p.Saved = true;
   p.Connected = true;
   p.Segments = {{5, 1, 10, 2, 5, 1}, {20, 1, 10, 2, 5, 1}};
-  p.VoltageSources = {{0, 0, 0, 0, 1, 0, true, 2}, {0, 0, 0, 0, 1, 0, true, 6}};
-  p.Impedances = {{0, 0, 0, 0, 50, 0, true, 8}};
-  p.GroundPoints = {{3, EdgeLeft, 0.5, 0, 0}, {7, EdgeRight, 0.5, 0, 0}};
+  const auto jx = [&](std::size_t seg, double x) {
+    return *FindCurrentElementAt(p.Segments, seg, x, 1.0, true);
+  };
+  p.VoltageSources = {MakeVoltageSource(jx(0, 4), 1, 0), MakeVoltageSource(jx(1, 19), 2, 0)};
+  p.Impedances = {MakeImpedance(jx(1, 23), 50, 0, false)};
+  p.GroundPoints = {MakeGroundPoint(*FindChargeCellAt(p.Segments, 0, 5, 1), EdgeLeft),
+                    MakeGroundPoint(*FindChargeCellAt(p.Segments, 1, 18, 1), EdgeRight)};
   return p;
 }
 
-TEST(ReplaceSegment, MoreChargesRemoveTheSegmentsItemsAndShiftTheLaterOnes) {
+// Every marker must name the element that lies under it in the layout as it now is:
+// the element found at the marker's centre has the marker's number, centre and size.
+template <typename Marker>
+void ExpectOnItsElement(const Project& p, const Marker& m) {
+  std::optional<CurrentElementHit> hit;
+  for (std::size_t k = 0; k < p.Segments.size() && !hit; ++k)
+    hit = FindCurrentElementAt(p.Segments, k, m.X, m.Y, m.IsJx);
+  ASSERT_TRUE(hit) << "no element under the marker at " << m.X << ", " << m.Y;
+  EXPECT_EQ(hit->ElementNo, m.ElementNo);
+  EXPECT_NEAR(hit->X, m.X, 1e-9);
+  EXPECT_NEAR(hit->Y, m.Y, 1e-9);
+  EXPECT_NEAR(hit->Dx, m.Dx, 1e-12);
+  EXPECT_NEAR(hit->Dy, m.Dy, 1e-12);
+}
+
+void ExpectEveryMarkerOnItsElement(const Project& p) {
+  for (const VoltageSource& v : p.VoltageSources) ExpectOnItsElement(p, v);
+  for (const ImpedanceElement& z : p.Impedances) ExpectOnItsElement(p, z);
+  for (const GroundPoint& gp : p.GroundPoints) {
+    std::optional<ChargeCellHit> cell;
+    // The cell whose named edge has its midpoint at the ground point.
+    const double ex = gp.Edge == EdgeLeft ? 1e-6 : gp.Edge == EdgeRight ? -1e-6 : 0;
+    const double ey = gp.Edge == EdgeBottom ? 1e-6 : gp.Edge == EdgeTop ? -1e-6 : 0;
+    for (std::size_t k = 0; k < p.Segments.size() && !cell; ++k)
+      cell = FindChargeCellAt(p.Segments, k, gp.X + ex, gp.Y + ey);
+    ASSERT_TRUE(cell) << "no cell under ground point at " << gp.X << ", " << gp.Y;
+    EXPECT_EQ(cell->ChargeNo, gp.ChargeNo);
+    const GroundPoint expected = MakeGroundPoint(*cell, gp.Edge);
+    EXPECT_NEAR(expected.X, gp.X, 1e-12);
+    EXPECT_NEAR(expected.Y, gp.Y, 1e-12);
+    EXPECT_NEAR(expected.Size, gp.Size, 1e-12);
+  }
+}
+
+TEST(ReplaceSegment, OkWithoutAChangeKeepsEveryMarkerAsItWas) {
+  Project p = TwoSegmentProject();
+  const Project before = p;
+  for (std::size_t k = 0; k < 2; ++k) {
+    EXPECT_TRUE(PlanSegmentChange(p, k, p.Segments[k]).Lost.empty());
+    ReplaceSegment(p, k, p.Segments[k]);
+  }
+  ASSERT_EQ(p.VoltageSources.size(), 2u);
+  ASSERT_EQ(p.Impedances.size(), 1u);
+  ASSERT_EQ(p.GroundPoints.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(p.VoltageSources[i].ElementNo, before.VoltageSources[i].ElementNo);
+    EXPECT_EQ(p.GroundPoints[i].ChargeNo, before.GroundPoints[i].ChargeNo);
+    EXPECT_EQ(p.GroundPoints[i].Edge, before.GroundPoints[i].Edge);
+  }
+  EXPECT_EQ(p.Impedances[0].ElementNo, 8);
+  ExpectEveryMarkerOnItsElement(p);
+}
+
+TEST(ReplaceSegment, MovingOrResizingASegmentCarriesItsMarkersAlong) {
   Project p = TwoSegmentProject();
   Segment s = p.Segments[0];
-  s.ChX = 10;
+  s.Xc = 45;
+  s.Lx = 20;  // same counts, cells 4 mm long
   ReplaceSegment(p, 0, s);
-  ASSERT_EQ(p.VoltageSources.size(), 1u);
-  EXPECT_EQ(p.VoltageSources[0].ElementNo, 6 + 5);
-  EXPECT_EQ(p.Impedances[0].ElementNo, 8 + 5);
-  ASSERT_EQ(p.GroundPoints.size(), 1u);
-  EXPECT_EQ(p.GroundPoints[0].ChargeNo, 7 + 5);
-  EXPECT_EQ(p.Segments[0].ChX, 10);
+  ASSERT_EQ(p.VoltageSources.size(), 2u);
+  EXPECT_EQ(p.VoltageSources[0].ElementNo, 2);
+  EXPECT_DOUBLE_EQ(p.VoltageSources[0].X, 35 + 2 * 4);
+  EXPECT_DOUBLE_EQ(p.VoltageSources[0].Dx, 4);
+  ASSERT_EQ(p.GroundPoints.size(), 2u);
+  EXPECT_EQ(p.GroundPoints[0].ChargeNo, 3);
+  EXPECT_DOUBLE_EQ(p.GroundPoints[0].X, 35 + 2 * 4);
+  ExpectEveryMarkerOnItsElement(p);
   EXPECT_FALSE(p.Saved);
   EXPECT_FALSE(p.Connected);
 }
 
-TEST(ReplaceSegment, MovingALaterSegmentLeavesEarlierItemsAndNumbersAlone) {
+TEST(ReplaceSegment, ARefinementKeepsMarkersInPlaceAndShiftsTheLaterOnes) {
+  // 5 -> 10 cells: every old Jx centre and cell edge is one of the new division.
   Project p = TwoSegmentProject();
-  Segment s = p.Segments[1];
-  s.Xc = 40;
-  ReplaceSegment(p, 1, s);
-  ASSERT_EQ(p.VoltageSources.size(), 1u);
-  EXPECT_EQ(p.VoltageSources[0].ElementNo, 2);
-  EXPECT_TRUE(p.Impedances.empty());
-  ASSERT_EQ(p.GroundPoints.size(), 1u);
-  EXPECT_EQ(p.GroundPoints[0].ChargeNo, 3);
-}
-
-TEST(ReplaceSegment, JyNumbersShiftByTheJyCountChange) {
-  Project p = Board(160, 100, 2.0);
-  p.Segments = {{5, 5, 4, 4, 2, 2}, {20, 5, 4, 4, 2, 2}};  // 2 Jy each
-  p.VoltageSources = {{0, 0, 0, 0, 1, 0, false, 3}, {0, 0, 0, 0, 1, 0, true, 3}};
   Segment s = p.Segments[0];
-  s.ChY = 4;  // Jy 2 -> 6, Jx 2 -> 4
+  s.ChX = 10;
+  EXPECT_TRUE(PlanSegmentChange(p, 0, s).Lost.empty());
   ReplaceSegment(p, 0, s);
   ASSERT_EQ(p.VoltageSources.size(), 2u);
-  EXPECT_EQ(p.VoltageSources[0].ElementNo, 3 + 4);
-  EXPECT_EQ(p.VoltageSources[1].ElementNo, 3 + 2);
+  EXPECT_EQ(p.VoltageSources[0].ElementNo, 4);  // still at x = 4 mm
+  EXPECT_DOUBLE_EQ(p.VoltageSources[0].X, 4);
+  EXPECT_EQ(p.VoltageSources[1].ElementNo, 6 + 5);
+  EXPECT_EQ(p.Impedances[0].ElementNo, 8 + 5);
+  ASSERT_EQ(p.GroundPoints.size(), 2u);
+  EXPECT_EQ(p.GroundPoints[0].ChargeNo, 5);
+  EXPECT_EQ(p.GroundPoints[1].ChargeNo, 7 + 5);
+  ExpectEveryMarkerOnItsElement(p);
 }
 
-TEST(DeleteItems, LaterItemsMoveUpAndSegmentsTakeEveryMarkerAlong) {
+TEST(ReplaceSegment, ACoarserDivisionDropsOnlyMarkersWithoutAnElement) {
   Project p = TwoSegmentProject();
-  p.VoltageSources.push_back({0, 0, 0, 0, 3, 0, true, 9});
+  Segment s = p.Segments[0];
+  s.ChX = 2;  // one Jx at x = 5; cell edges at 0, 5, 10
+  const SegmentChangePlan plan = PlanSegmentChange(p, 0, s);
+  EXPECT_EQ(plan.Lost, (std::vector<MarkerRef>{{MarkerKind::VoltageSource, 0},
+                                               {MarkerKind::GroundPoint, 0}}));
+  ReplaceSegment(p, 0, s);
+  ASSERT_EQ(p.VoltageSources.size(), 1u);
+  EXPECT_EQ(p.VoltageSources[0].ElementNo, 6 - 3);
+  EXPECT_EQ(p.Impedances[0].ElementNo, 8 - 3);
+  ASSERT_EQ(p.GroundPoints.size(), 1u);
+  EXPECT_EQ(p.GroundPoints[0].ChargeNo, 7 - 3);
+  ExpectEveryMarkerOnItsElement(p);
+}
+
+TEST(ReplaceSegment, JyMarkersAndEveryGroundPointEdgeFollowATwoDimensionalEdit) {
+  Project p = Board(160, 100, 2.0);
+  // 3 x 2 cells of 2 x 1.5 mm, then a second patch behind it.
+  p.Segments = {{13, 11.5, 6, 3, 3, 2}, {43, 11.5, 6, 3, 3, 2}};
+  p.VoltageSources = {MakeVoltageSource(*FindCurrentElementAt(p.Segments, 0, 13, 11.5, false), 1, 0),
+                      MakeVoltageSource(*FindCurrentElementAt(p.Segments, 1, 43, 11.5, false), 1, 0),
+                      MakeVoltageSource(*FindCurrentElementAt(p.Segments, 0, 12, 12, true), 1, 0)};
+  for (std::int32_t edge : {EdgeLeft, EdgeRight, EdgeBottom, EdgeTop})
+    p.GroundPoints.push_back(MakeGroundPoint(*FindChargeCellAt(p.Segments, 0, 13, 12), edge));
+  p.GroundPoints.push_back(MakeGroundPoint(*FindChargeCellAt(p.Segments, 1, 41, 11), EdgeTop));
+  Segment s = p.Segments[0];
+  // 3 x 2 -> 9 x 6 cells: every old element centre and cell edge is one of the new
+  // division (a factor of 2 would put the old row centres on new cell edges).
+  s.ChX = 9;
+  s.ChY = 6;
+  EXPECT_TRUE(PlanSegmentChange(p, 0, s).Lost.empty());
+  ReplaceSegment(p, 0, s);
+  ASSERT_EQ(p.VoltageSources.size(), 3u);
+  ASSERT_EQ(p.GroundPoints.size(), 5u);
+  // Jy of the first segment 3 -> 45, cells 6 -> 54.
+  EXPECT_EQ(p.VoltageSources[1].ElementNo, 3 + 2 + 42);
+  EXPECT_EQ(p.GroundPoints[4].ChargeNo, 6 + 1 + 48);
+  // Halving the rows instead puts the row centres, where the Jx source and the left
+  // and right ground points sit, on new cell edges.
+  Segment halved = p.Segments[0];
+  halved.ChY = 12;
+  EXPECT_EQ(PlanSegmentChange(p, 0, halved).Lost,
+            (std::vector<MarkerRef>{{MarkerKind::VoltageSource, 2},
+                                    {MarkerKind::GroundPoint, 0},
+                                    {MarkerKind::GroundPoint, 1}}));
+  ExpectEveryMarkerOnItsElement(p);
+}
+
+TEST(DeleteItems, ASegmentTakesOnlyItsOwnMarkersAlong) {
+  Project p = TwoSegmentProject();
+  EXPECT_EQ(MarkersOfDeletedSegments(p, 0),
+            (std::vector<MarkerRef>{{MarkerKind::VoltageSource, 0},
+                                    {MarkerKind::GroundPoint, 0}}));
+  DeleteItems(p, ItemKind::Segment, 0);
+  ASSERT_EQ(p.Segments.size(), 1u);
+  ASSERT_EQ(p.VoltageSources.size(), 1u);
+  EXPECT_DOUBLE_EQ(p.VoltageSources[0].ReV, 2);
+  EXPECT_EQ(p.VoltageSources[0].ElementNo, 6 - 4);
+  EXPECT_EQ(p.Impedances[0].ElementNo, 8 - 4);
+  ASSERT_EQ(p.GroundPoints.size(), 1u);
+  EXPECT_EQ(p.GroundPoints[0].ChargeNo, 7 - 5);
+  ExpectEveryMarkerOnItsElement(p);
+  EXPECT_FALSE(p.Connected);
+  EXPECT_FALSE(p.Saved);
+
+  Project all = TwoSegmentProject();
+  EXPECT_EQ(MarkersOfDeletedSegments(all, std::nullopt).size(), 5u);
+  DeleteItems(all, ItemKind::Segment, std::nullopt);
+  EXPECT_TRUE(all.Segments.empty());
+  EXPECT_TRUE(all.VoltageSources.empty() && all.Impedances.empty() && all.GroundPoints.empty());
+
+  DeleteItems(p, ItemKind::Segment, 5);  // no such item: nothing changes
+  EXPECT_EQ(ItemCount(p, ItemKind::Segment), 1u);
+  EXPECT_EQ(ItemCount(p, ItemKind::VoltageSource), 1u);
+}
+
+TEST(DeleteItems, LaterSourcesLoadsAndGroundPointsMoveUp) {
+  Project p = TwoSegmentProject();
+  p.VoltageSources.push_back({0, 0, 0, 0, 3, 0, true, 3});
   DeleteItems(p, ItemKind::VoltageSource, 1);
   ASSERT_EQ(p.VoltageSources.size(), 2u);
   EXPECT_DOUBLE_EQ(p.VoltageSources[1].ReV, 3);
   EXPECT_FALSE(p.Connected);
-  EXPECT_FALSE(p.Saved);
   DeleteItems(p, ItemKind::GroundPoint, std::nullopt);
   EXPECT_TRUE(p.GroundPoints.empty());
-  DeleteItems(p, ItemKind::Segment, 1);
-  EXPECT_EQ(p.Segments.size(), 1u);
-  EXPECT_TRUE(p.VoltageSources.empty());
-  EXPECT_TRUE(p.Impedances.empty());
-  DeleteItems(p, ItemKind::Segment, 5);  // no such item: nothing changes
-  EXPECT_EQ(ItemCount(p, ItemKind::Segment), 1u);
+}
+
+TEST(MarkerLoss, TheQuestionNamesEveryMarkerAndNoAnswerKeepsThem) {
+  const std::vector<MarkerRef> lost = {{MarkerKind::VoltageSource, 1},
+                                       {MarkerKind::GroundPoint, 0},
+                                       {MarkerKind::GroundPoint, 2}};
+  EXPECT_EQ(SegmentEditLossQuestion(2, lost),
+            "Warning: The new division of segment 2 has no element for voltage source 2 and "
+            "ground connections 1, 3. Remove them and apply the change?");
+  EXPECT_EQ(SegmentDeleteLossQuestion(std::nullopt, {{MarkerKind::Impedance, 0}}),
+            "Warning: Deleting all segments also removes impedance element 1. Proceed?");
+  testing::RecordingUi ui;
+  ui.answers = {Answer::No};
+  EXPECT_FALSE(ConfirmMarkerLoss("q?", lost, ui));
+  EXPECT_TRUE(ConfirmMarkerLoss("never asked", {}, ui));
+  EXPECT_EQ(ui.questions, std::vector<std::string>{"q?"});
 }
 
 TEST(LayoutEditing, EditingValuesMarksTheProjectChanged) {
