@@ -214,7 +214,11 @@ bool TBatchWindow::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) {
     // Back from the main window: what the user set on the page is the job now.
     main_.Computation()->SetStartLocked(true);
-    if (currentJob_ > 0) JobOf(currentJob_) = main_.Computation()->CaptureJob();
+    if (currentJob_ > 0) {
+      JobOf(currentJob_) = main_.Computation()->CaptureJob();
+      // The job is the project's own settings from now on, also outside the batch.
+      main_.Computation()->SaveProjectSettings();
+    }
   }
   return QWidget::event(event);
 }

@@ -15,6 +15,7 @@
 #include "app/qt_user_interface.h"
 #include "model/file_io.h"
 #include "solver/computation_control.h"
+#include "studies/computation_settings_file.h"
 
 namespace lumetra::gui {
 
@@ -201,6 +202,62 @@ void ComputationPage::ShowEnvironment() {
   StoreEnvironment();
 }
 
+void ComputationPage::ApplySettings(const ComputationSettings& s) {
+  const auto text = [](QLineEdit* edit, const std::string& value) {
+    edit->setText(QString::fromStdString(value));
+  };
+  (s.SweepFreq ? sweepFreq_ : singFreq_)->setChecked(true);
+  text(frequency_, s.Frequency);
+  text(startFreq_, s.StartFreq);
+  text(stopFreq_, s.StopFreq);
+  text(stepFreq_, s.StepFreq);
+  logSweep_->setChecked(s.LogSweep);
+  frequencyList_->SetLines(s.FrequencyList);
+  // The list choice is locked while the batch window is up; a project's stored
+  // choice does not change that.
+  if (!startLocked_) freqListCB_->setChecked(s.FreqListCB);
+  (s.IncField ? incField_ : excFile_)->setChecked(true);
+  text(incTheta_, s.IncTheta);
+  text(incPhi_, s.IncPhi);
+  text(incPol_, s.IncPol);
+  (s.ImpFile ? impFile_ : noLoad_)->setChecked(true);
+  farField_->setChecked(s.FarField);
+  text(thetaStart_, s.ThetaStart);
+  text(thetaStop_, s.ThetaStop);
+  text(thetaStep_, s.ThetaStep);
+  text(phiStart_, s.PhiStart);
+  text(phiStop_, s.PhiStop);
+  text(phiStep_, s.PhiStep);
+  (s.RigSol ? rigSol_ : effEps_)->setChecked(true);
+  options_.EffectivePermittivity = s.EffectivePermittivity;
+  UpdateListMode();
+}
+
+void ComputationPage::LoadProjectSettings() {
+  StoredComputationSettings stored;
+  if (project_.IsOpen()) {
+    try {
+      if (auto loaded = LoadComputationSettings(project_.ProjectFile)) stored = std::move(*loaded);
+    } catch (const FileError& error) {
+      ui_.ShowMessage(error.what());
+    }
+  }
+  ApplySettings(stored.Page);
+  options_.SelectedFrequency = stored.SelectedFrequency;
+}
+
+void ComputationPage::SaveProjectSettings() {
+  if (!project_.IsOpen()) return;
+  StoredComputationSettings stored;
+  stored.Page = Settings();
+  stored.SelectedFrequency = options_.SelectedFrequency;
+  try {
+    SaveComputationSettings(project_.ProjectFile, stored);
+  } catch (const FileError& error) {
+    ui_.ShowMessage(error.what());
+  }
+}
+
 void ComputationPage::StoreEnvironment() {
   Environment& env = project_.Env;
   env.GroundPlane = groundPlane_->isChecked();
@@ -337,7 +394,11 @@ ComputationReport ComputationPage::Compute(bool calibrating) {
   compute_->setEnabled(!startLocked_);
   showCoord_->setEnabled(true);
   running_ = false;
-  if (report.Started) options_.InputPower = report.InputPower;
+  if (report.Started) {
+    options_.InputPower = report.InputPower;
+    // The project reopens with the settings it was last computed with.
+    SaveProjectSettings();
+  }
   if (report.Started && !report.Points.empty()) lastEpsEff_ = report.Points.back().EpsEff;
   emit RunFinished();
   return report;

@@ -31,6 +31,13 @@ public:
   ComputationSettings Settings() const;
   // Shows the environment of the project (after New and Open).
   void ShowEnvironment();
+  // The project's own computation settings onto the page (after New and Open):
+  // those stored beside it, else the defaults, so nothing carries over from the
+  // project open before. A damaged settings file is reported and the defaults used.
+  void LoadProjectSettings();
+  // Stores the page's settings beside the project (after Save and each run);
+  // a write failure is reported.
+  void SaveProjectSettings();
 
   // A batch job's parameters from the page (and the effective-permittivity
   // options), and back onto it.
@@ -58,6 +65,7 @@ signals:
 private:
   QLineEdit* Field(const char* name, const QString& text);
   void UpdateListMode();
+  void ApplySettings(const ComputationSettings& settings);
   void StoreEnvironment();
 
   Project& project_;

@@ -4,6 +4,7 @@
 
 #include "app/file_chooser.h"
 #include "app/main_window.h"
+#include "app/computation_page.h"
 #include "app/new_project_dialog.h"
 #include "app/qt_user_interface.h"
 #include "editor/layout_page.h"
@@ -41,6 +42,7 @@ bool MainWindow::OpenProjectFile(const QString& path) {
 
 void MainWindow::SaveCommand() {
   if (!SaveProject(project_, *ui_)) return;
+  computation_->SaveProjectSettings();
   // The mode whose button is down shows its text again.
   ui_->SetStatusText(StatusPanel::State, layout_->ModeStatusText().toStdString());
 }
@@ -49,6 +51,7 @@ void MainWindow::SaveAsCommand() {
   const QString file = ChooseFileToSave(this, "Save Project As", ProjectFilter);
   if (file.isEmpty()) return;
   if (!SaveProjectAs(project_, file.toStdString(), *ui_)) return;
+  computation_->SaveProjectSettings();
   setWindowTitle("Lumetra " + QString::fromStdString(project_.ProjectFile));
   ui_->SetStatusText(StatusPanel::State, layout_->ModeStatusText().toStdString());
 }

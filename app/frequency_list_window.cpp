@@ -45,6 +45,12 @@ std::vector<std::string> FrequencyListWindow::Lines() const {
   return result;
 }
 
+void FrequencyListWindow::SetLines(const std::vector<std::string>& lines) {
+  QStringList text;
+  for (const std::string& line : lines) text << QString::fromStdString(line);
+  list_->setPlainText(text.join('\n'));
+}
+
 void FrequencyListWindow::SetLocked(bool locked) {
   for (QWidget* w : std::initializer_list<QWidget*>{list_, clear_, read_, save_})
     w->setEnabled(!locked);

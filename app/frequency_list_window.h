@@ -20,6 +20,7 @@ public:
 
   // The lines as typed; a line break after the last line adds no empty line.
   std::vector<std::string> Lines() const;
+  void SetLines(const std::vector<std::string>& lines);
   // Locked while a sweep runs.
   void SetLocked(bool locked);
   QPlainTextEdit* Editor() const { return list_; }

@@ -112,6 +112,7 @@ void MainWindow::ProjectOpened() {
   pages_->show();
   pages_->setCurrentIndex(0);
   computation_->ShowEnvironment();
+  computation_->LoadProjectSettings();
   layout_->ResetView();
   // A batch opens projects to compute them: it goes on with the Computation page.
   if (BatchMode) pages_->setCurrentIndex(1);

@@ -30,10 +30,11 @@ void ReportFileError(const FileError& error, UserInterface& ui) {
 const std::vector<std::string>& ProjectFileExtensions() {
   // The near-field results .NFE/.NFH belong to the project as much as the other
   // result files; leaving them would present the old project's near field as the
-  // new one's.
+  // new one's, and the computation settings .STG would carry the old project's
+  // frequencies and options over.
   static const std::vector<std::string> extensions = {
       ".PRO", ".SEG", ".CHE", ".JXE", ".JYE", ".JXC", ".JYC", ".XXX", ".YYY",
-      ".ZZX", ".ZZY", ".RAD", ".GEN", ".IMP", ".GPC", ".TXT", ".NFE", ".NFH"};
+      ".ZZX", ".ZZY", ".RAD", ".GEN", ".IMP", ".GPC", ".TXT", ".NFE", ".NFH", ".STG"};
   return extensions;
 }
 

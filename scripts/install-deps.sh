@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev                # libFuzzer and the sanitizer runtimes
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
   libopenblas-dev liblapack-dev liblapacke-dev
+  nlohmann-json3-dev                      # project settings files
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils                # GUI tests, screenshots, PDF checks
   nec2c                                   # wire-antenna reference for the physics tests

@@ -96,6 +96,7 @@ private slots:
   void ComputeStaysLockedWhileTheWindowIsUp();
   void UnsavedWorkIsOfferedAndAVanishedProjectIsNotComputedInItsPlace();
   void AFailingRowIsMarkedAndLoggedAndTheNextStillRuns();
+  void EachProjectReopensWithItsOwnComputationSettings();
   void LookOfTheWindow();
 };
 
@@ -152,8 +153,11 @@ void BatchTest::TwoProjectsRunWithoutAQuestionAndLeaveTheirResults() {
   SetText(page, "Frequency", "1420");
   ActivateBatch(*s.window, batch);
   BrowseRow(batch, 2, shortDipole);
-  // The new row starts from the page as it was left.
-  QCOMPARE(batch->BatchJobs()[1].Frequency, std::string("1420"));
+  // The new row starts from its own project's settings, not from the page as the
+  // dipole left it; the dipole's were stored with it when the window came back.
+  QCOMPARE(batch->BatchJobs()[1].Frequency, std::string("300"));
+  QVERIFY(QFile::exists(QString(dipole).replace(".PRO", ".STG")));
+  Child<QRadioButton>(page, "NoLoad")->click();
   SetText(page, "Frequency", "300");
   Child<QCheckBox>(page, "FarField")->click();
   SetText(page, "PhiStep", "90");
@@ -355,6 +359,58 @@ void BatchTest::AFailingRowIsMarkedAndLoggedAndTheNextStillRuns() {
   // Back to message boxes once the batch is over.
   s.window->Ui().ShowMessage("after the batch");
   QCOMPARE(s.hook.messages, std::vector<std::string>{"after the batch"});
+}
+
+void BatchTest::EachProjectReopensWithItsOwnComputationSettings() {
+  Session s(100, 20);
+  const QString dipole = CopyExample(s, "dipole");
+  const QString shortDipole = CopyExample(s, "short-dipole");
+  MainWindow& w = *s.window;
+  ComputationPage* page = w.Computation();
+  QVERIFY(w.OpenProjectFile(dipole));
+  Child<QRadioButton>(page, "NoLoad")->click();
+  Child<QRadioButton>(page, "SweepFreq")->click();
+  SetText(page, "StartFreq", "1400");
+  SetText(page, "StopFreq", "1420");
+  SetText(page, "StepFreq", "20");
+  Child<QCheckBox>(page, "FarField")->click();
+  SetText(page, "PhiStep", "90");
+  s.hook.answers = {Answer::Yes};  // "... unknowns. Proceed with computation?"
+  page->Compute();
+  QCOMPARE(Frequencies(dipole, ".XXX"), (std::vector<double>{1400, 1420}));
+
+  // Another project starts from its own settings (the defaults: it has none yet),
+  // not from what the dipole left on the page.
+  QVERIFY(w.OpenProjectFile(shortDipole));
+  ComputationSettings other = page->Settings();
+  QVERIFY(!other.SweepFreq);
+  QVERIFY(!other.FarField);
+  QCOMPARE(other.PhiStep, std::string("18"));
+  SetText(page, "Frequency", "750");
+  w.Action("Save")->trigger();
+
+  // Reopening restores each project's page as it was left.
+  QVERIFY(w.OpenProjectFile(dipole));
+  const ComputationSettings back = page->Settings();
+  QVERIFY(back.SweepFreq);
+  QVERIFY(!back.ImpFile);
+  QVERIFY(back.FarField);
+  QCOMPARE(back.StartFreq + " " + back.StopFreq + " " + back.PhiStep,
+           std::string("1400 1420 90"));
+  QVERIFY(w.OpenProjectFile(shortDipole));
+  QCOMPARE(page->Settings().Frequency, std::string("750"));
+
+  // A damaged settings file is reported and the page falls back to the defaults.
+  QFile stg(QString(dipole).replace(".PRO", ".STG"));
+  QVERIFY(stg.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  stg.write("{\"format\": 3");
+  stg.close();
+  s.hook.Clear();
+  QVERIFY(w.OpenProjectFile(dipole));
+  QVERIFY2(s.hook.messages.size() == 1 &&
+               QString::fromStdString(s.hook.messages[0]).contains("dipole.STG"),
+           Joined(s.hook.messages));
+  QVERIFY(!page->Settings().SweepFreq);
 }
 
 void BatchTest::LookOfTheWindow() {

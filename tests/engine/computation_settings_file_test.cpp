@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "model/file_io.h"
+#include "studies/computation_settings_file.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumetra {
+namespace {
+
+using testing::TempDir;
+
+StoredComputationSettings Unusual() {
+  StoredComputationSettings stored;
+  ComputationSettings& s = stored.Page;
+  s.SweepFreq = true;
+  s.Frequency = "433.92";
+  s.StartFreq = "30";
+  s.StopFreq = "1e3";
+  s.StepFreq = "1.05";
+  s.LogSweep = true;
+  s.FreqListCB = true;
+  s.FrequencyList = {"100", "  150.5", "not a number", ""};
+  s.IncField = true;
+  s.IncTheta = "45";
+  s.IncPhi = "90";
+  s.IncPol = "30";
+  s.ImpFile = false;
+  s.FarField = true;
+  s.ThetaStart = "-90";
+  s.ThetaStop = "90";
+  s.ThetaStep = "0.5";
+  s.PhiStart = "0";
+  s.PhiStop = "0";
+  s.PhiStep = "1";
+  s.RigSol = false;
+  s.EffectivePermittivity = {EffectivePermittivityModel::ApproximateEvery, 7};
+  stored.SelectedFrequency = 433.92;
+  return stored;
+}
+
+void ExpectSame(const StoredComputationSettings& a, const StoredComputationSettings& b) {
+  const ComputationSettings &x = a.Page, &y = b.Page;
+  EXPECT_EQ(x.SweepFreq, y.SweepFreq);
+  EXPECT_EQ(x.Frequency, y.Frequency);
+  EXPECT_EQ(x.StartFreq + x.StopFreq + x.StepFreq, y.StartFreq + y.StopFreq + y.StepFreq);
+  EXPECT_EQ(x.LogSweep, y.LogSweep);
+  EXPECT_EQ(x.FreqListCB, y.FreqListCB);
+  EXPECT_EQ(x.FrequencyList, y.FrequencyList);
+  EXPECT_EQ(x.IncField, y.IncField);
+  EXPECT_EQ(x.IncTheta + x.IncPhi + x.IncPol, y.IncTheta + y.IncPhi + y.IncPol);
+  EXPECT_EQ(x.ImpFile, y.ImpFile);
+  EXPECT_EQ(x.FarField, y.FarField);
+  EXPECT_EQ(x.ThetaStart + "|" + x.ThetaStop + "|" + x.ThetaStep + "|" + x.PhiStart + "|" +
+                x.PhiStop + "|" + x.PhiStep,
+            y.ThetaStart + "|" + y.ThetaStop + "|" + y.ThetaStep + "|" + y.PhiStart + "|" +
+                y.PhiStop + "|" + y.PhiStep);
+  EXPECT_EQ(x.RigSol, y.RigSol);
+  EXPECT_EQ(x.EffectivePermittivity.Model, y.EffectivePermittivity.Model);
+  EXPECT_EQ(x.EffectivePermittivity.Every, y.EffectivePermittivity.Every);
+  EXPECT_EQ(a.SelectedFrequency, b.SelectedFrequency);
+}
+
+TEST(ComputationSettingsFile, EveryPageEntryComesBackAsTyped) {
+  TempDir dir;
+  const auto pro = dir / "board.PRO";
+  EXPECT_FALSE(LoadComputationSettings(pro));  // no file yet: the page defaults
+  SaveComputationSettings(pro, Unusual());
+  EXPECT_TRUE(std::filesystem::exists(dir / "board.STG"));
+  const auto loaded = LoadComputationSettings(pro);
+  ASSERT_TRUE(loaded);
+  ExpectSame(*loaded, Unusual());
+  // The defaults survive a round trip as well, and every line ends in CR LF.
+  const std::string text = FormatComputationSettings({});
+  ExpectSame(ParseComputationSettings(text, "x"), {});
+  for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
+    EXPECT_EQ(text[at - 1], '\r');
+}
+
+TEST(ComputationSettingsFile, MissingEntriesTakeTheDefaultsAndLfIsRead) {
+  const StoredComputationSettings stored = ParseComputationSettings(
+      "{\"format\": \"lumetra-computation-settings\",\n \"frequency\": {\"single\": \"50\"},\n"
+      " \"farField\": {\"compute\": true}}\n",
+      "old.STG");
+  EXPECT_EQ(stored.Page.Frequency, "50");
+  EXPECT_TRUE(stored.Page.FarField);
+  EXPECT_EQ(stored.Page.ThetaStep, "2");
+  EXPECT_EQ(stored.Page.StopFreq, "1000");
+  EXPECT_TRUE(stored.Page.ImpFile);
+  EXPECT_EQ(stored.SelectedFrequency, 0.0);
+}
+
+TEST(ComputationSettingsFile, DamagedFilesAreRefusedWithTheFileAndWhat) {
+  struct Case {
+    const char* text;
+    const char* message;
+  };
+  const std::string head = "{\"format\": \"lumetra-computation-settings\", ";
+  const Case cases[] = {
+      {"{\"format\": \"lumetra-computation-settings\",\n \"useLoads\": tru",
+       "Error in file \"b.STG\", line 2: not a computation settings file"},
+      {"[1, 2]", "Error in file \"b.STG\": the file must be a settings object"},
+      {"{\"format\": \"something else\"}", "Error in file \"b.STG\": not a computation settings file"},
+      {"{}", "Error in file \"b.STG\": not a computation settings file"},
+      {"\xef\xbb\xbf\xff\xfe", "Error in file \"b.STG\", line 1: not a computation settings file"},
+  };
+  for (const Case& c : cases) {
+    try {
+      ParseComputationSettings(c.text, "b.STG");
+      ADD_FAILURE() << "accepted: " << c.text;
+    } catch (const FileError& error) {
+      EXPECT_EQ(std::string(error.what()), c.message);
+    }
+  }
+  const std::pair<std::string, std::string> wrongKinds[] = {
+      {"\"useLoads\": \"yes\"}", "\"useLoads\" must be true or false"},
+      {"\"frequency\": {\"single\": 300}}", "\"frequency.single\" must be a text"},
+      {"\"frequency\": {\"list\": [\"1\", 2]}}", "\"frequency.list\" must be a list of texts"},
+      {"\"frequency\": 5}", "\"frequency\" must be an object"},
+      {"\"substrate\": {\"approximateEvery\": 100}}",
+       "\"substrate.approximateEvery\" must be a whole number from 1 to 99"},
+      {"\"substrate\": {\"approximateEvery\": 0.5}}",
+       "\"substrate.approximateEvery\" must be a whole number from 1 to 99"},
+      {"\"selectedFrequency\": \"100\"}", "\"selectedFrequency\" must be a number"},
+  };
+  for (const auto& [entry, what] : wrongKinds) {
+    try {
+      ParseComputationSettings(head + entry, "b.STG");
+      ADD_FAILURE() << "accepted: " << entry;
+    } catch (const FileError& error) {
+      EXPECT_EQ(std::string(error.what()), "Error in file \"b.STG\": " + what);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lumetra
