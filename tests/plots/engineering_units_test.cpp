@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cmath>
 
+#include "plots/pattern_units.h"
 #include "plots/port_table.h"
 
 namespace lumetra {
@@ -69,6 +70,41 @@ TEST(EngineeringUnits, FarFieldAmplitudeAsFieldStrengthAtDistance) {
 TEST(EngineeringUnits, DbTextHasNoNegativeZero) {
   EXPECT_EQ(FormatDb(-0.001), "0.00");
   EXPECT_EQ(FormatDb(-0.006), "-0.01");
+}
+
+TEST(PatternUnits, RingsCarryTheirValuesAndUnits) {
+  // Linear field: fifths of the maximum in V.
+  EXPECT_EQ(RingLabels(0.5, PatternQuantity::ETot, false, 10, std::nullopt),
+            (std::vector<std::string>{"0.1 V", "0.2 V", "0.3 V", "0.4 V", "0.5 V"}));
+  // Linear gain: a plain ratio.
+  EXPECT_EQ(RingLabels(1.64, PatternQuantity::Gain, false, 10, std::nullopt).back(), "1.64");
+  // Log field, 10 dB/div, no distance: 1 V is 0 dBV at the outer ring.
+  EXPECT_EQ(RingLabels(1.0, PatternQuantity::ETheta, true, 10, std::nullopt),
+            (std::vector<std::string>{"-40.0 dBV", "-30.0 dBV", "-20.0 dBV", "-10.0 dBV",
+                                      "0.0 dBV"}));
+  // Log field at 3 m: 1 V -> 110.46 dBuV/m outside, 5 dB less per ring inwards.
+  const auto at3m = RingLabels(1.0, PatternQuantity::EPhi, true, 5, 3.0);
+  EXPECT_EQ(at3m.back(), "110.5 dBuV/m");
+  EXPECT_EQ(at3m.front(), "90.5 dBuV/m");
+  // Log gain: a half-wave dipole's 1.64 is 2.15 dBi.
+  const auto dbi = RingLabels(1.64, PatternQuantity::Gain, true, 2, 3.0);
+  EXPECT_EQ(dbi.back(), "2.1 dBi");
+  EXPECT_EQ(dbi[3], "0.1 dBi");
+}
+
+TEST(PatternUnits, FieldStrengthBesideTheAmplitude) {
+  EXPECT_EQ(FieldStrengthLabel(1.0, PatternQuantity::ETot, 3.0), "At 3 m: 110.46 dBuV/m (max)");
+  EXPECT_EQ(FieldStrengthLabel(1e-3, PatternQuantity::ETheta, 10.0),
+            "At 10 m: 40.00 dBuV/m (max)");
+  EXPECT_EQ(FieldStrengthLabel(1.0, PatternQuantity::Gain, 3.0), "");
+  EXPECT_EQ(ParseDistance(" 3 "), 3.0);
+  EXPECT_EQ(ParseDistance("0.5"), 0.5);
+  EXPECT_FALSE(ParseDistance("0"));
+  EXPECT_FALSE(ParseDistance("-3"));
+  EXPECT_FALSE(ParseDistance("3m"));
+  EXPECT_FALSE(ParseDistance(""));
+  EXPECT_FALSE(ParseDistance("inf"));
+  EXPECT_EQ(AngleNote(CutKind::PhiConstant), "Angle: Theta [deg], 0 = board normal (+z)");
 }
 
 FrequencyPointResult Point(double f, std::vector<SourceReading> sources) {
