@@ -66,17 +66,18 @@ void WriteSvg(UtilityChart& chart, QIODevice& device, bool described) {
   chart.Render(painter, QRectF(QPointF(), chart.size()));
 }
 
-// The chart as one landscape PDF page, drawn as vectors at the chart's proportions.
+// The chart as one PDF page of the chart's own size at the screen's resolution:
+// drawn one to one, so the texts keep the widths the chart laid them out with.
 void WritePdf(UtilityChart& chart, QIODevice& device) {
   QPdfWriter pdf(&device);
   pdf.setTitle(chart.chart()->title());
   pdf.setCreator(Caption);
-  pdf.setPageOrientation(QPageLayout::Landscape);
-  pdf.setResolution(96);
+  const int dpi = std::max(1, chart.logicalDpiX());
+  pdf.setResolution(dpi);
+  pdf.setPageMargins(QMarginsF());
+  pdf.setPageSize(QPageSize(QSizeF(chart.size()) * 72.0 / dpi, QPageSize::Point));
   QPainter painter(&pdf);
-  const QRect page = painter.viewport();
-  const QSizeF size = QSizeF(chart.size()).scaled(page.size(), Qt::KeepAspectRatio);
-  chart.Render(painter, QRectF(QPointF(), size));
+  chart.Render(painter, QRectF(QPointF(), QSizeF(chart.size())));
 }
 
 QImage Picture(UtilityChart& chart) {
