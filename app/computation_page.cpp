@@ -165,8 +165,9 @@ ComputationPage::ComputationPage(Project& project, QtUserInterface& ui, ShellOpt
   buttons->addStretch();
   buttons->addWidget(showCoord_);
   grid->addLayout(buttons, 2, 0, 1, 2);
+  // The port results take the room to the right of the parameters.
   portResults_ = new PortResultsPanel(ui_, this);
-  grid->addWidget(portResults_, 3, 0, 1, 3);
+  grid->addWidget(portResults_, 0, 2, 3, 1);
   grid->setRowStretch(3, 1);
   grid->setColumnStretch(2, 1);
 

@@ -75,9 +75,9 @@ void PortResultsPanel::Show(const std::vector<FrequencyPointResult>& points) {
       const PortCells cells = FormatPortRow(row);
       const int r = table->rowCount();
       table->insertRow(r);
-      const std::string* texts[] = {&cells.Frequency,          &cells.Current,
-                                    &cells.CurrentMagnitude,   &cells.Impedance,
-                                    &cells.ImpedanceMagnitude, &cells.ReflectionDb};
+      const std::string* texts[] = {&cells.Frequency,    &cells.Impedance,
+                                    &cells.ImpedanceMagnitude, &cells.ReflectionDb,
+                                    &cells.Current,      &cells.CurrentMagnitude};
       for (int c = 0; c < 6; ++c) {
         auto* item = new QTableWidgetItem(QString::fromStdString(*texts[c]));
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -75,8 +75,7 @@ PortCells FormatPortRow(const PortRow& row) {
 }
 
 std::vector<std::string> PortColumnTitles() {
-  return {"Frequency [MHz]", "Port current I [A]", "|I| [A]", "Port impedance Z = R + jX [ohm]",
-          "|Z| [ohm]", "Reflection to 50 ohm [dB]"};
+  return {"f [MHz]", "Z = R + jX [ohm]", "|Z| [ohm]", "Gamma 50 ohm [dB]", "I [A]", "|I| [A]"};
 }
 
 std::string PortTableCsv(const std::vector<PortRow>& rows) {

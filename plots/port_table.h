@@ -36,7 +36,8 @@ struct PortCells {
   std::string ReflectionDb;       // "-9.54", "-inf" for a match
 };
 PortCells FormatPortRow(const PortRow& row);
-// The column titles of the window's table, with units.
+// The column titles of the window's table, with units, in the order the table
+// shows them: frequency, impedance, |Z|, reflection, current, |I|.
 std::vector<std::string> PortColumnTitles();
 
 // Comma-separated values: a header row with units, one line per row, CR LF line

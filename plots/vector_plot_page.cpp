@@ -91,11 +91,11 @@ VectorPlotPage::VectorPlotPage(const Project& project, UserInterface& ui,
   bar->addWidget(frequencyLabel_);
   bar->addSpacing(20);
   bar->addWidget(timeLabel_);
-  bar->addSpacing(20);
+  bar->addSpacing(12);
   // The colour scale of the arrows: from no current to the largest cell current.
   legend_ = new PaintArea(this);
   legend_->setObjectName("VectorLegend");
-  legend_->setFixedSize(300, 24);
+  legend_->setFixedSize(230, 24);
   legend_->OnPaint = [this](QPainter& painter) { PaintLegend(painter); };
   bar->addWidget(legend_);
   bar->addStretch();
