@@ -40,8 +40,15 @@ std::vector<std::string> RingLabels(double maximum, PatternQuantity quantity, bo
       }
       labels.push_back(FormatDb(top - (5 - ring) * dbPerDivision, 1) + unit);
     } else {
+      // One form for all five rings: exponent form when the maximum is very small
+      // or large, so that the rings read alike ("5.16e-05 V" ... "2.58e-04 V").
       const double value = maximum * ring / 5.0;
-      labels.push_back(Significant(value, 3) + (gain ? "" : " V"));
+      const bool exponent = maximum < 1e-2 || maximum >= 1e4;
+      char text[64];
+      const auto result =
+          exponent ? std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 2)
+                   : std::to_chars(text, text + sizeof text, value, std::chars_format::general, 3);
+      labels.push_back(std::string(text, result.ptr) + (gain ? "" : " V"));
     }
   }
   return labels;

@@ -76,6 +76,10 @@ TEST(PatternUnits, RingsCarryTheirValuesAndUnits) {
   // Linear field: fifths of the maximum in V.
   EXPECT_EQ(RingLabels(0.5, PatternQuantity::ETot, false, 10, std::nullopt),
             (std::vector<std::string>{"0.1 V", "0.2 V", "0.3 V", "0.4 V", "0.5 V"}));
+  // Small amplitudes: every ring in the same exponent form.
+  EXPECT_EQ(RingLabels(2.582e-4, PatternQuantity::ETheta, false, 10, std::nullopt),
+            (std::vector<std::string>{"5.16e-05 V", "1.03e-04 V", "1.55e-04 V", "2.07e-04 V",
+                                      "2.58e-04 V"}));
   // Linear gain: a plain ratio.
   EXPECT_EQ(RingLabels(1.64, PatternQuantity::Gain, false, 10, std::nullopt).back(), "1.64");
   // Log field, 10 dB/div, no distance: 1 V is 0 dBV at the outer ring.
