@@ -12,6 +12,7 @@
 
 #include "app/coordinate_system_window.h"
 #include "app/frequency_list_window.h"
+#include "app/port_results_panel.h"
 #include "app/qt_user_interface.h"
 #include "model/file_io.h"
 #include "solver/computation_control.h"
@@ -165,6 +166,9 @@ ComputationPage::ComputationPage(Project& project, QtUserInterface& ui, ShellOpt
   buttons->addStretch();
   buttons->addWidget(showCoord_);
   grid->addLayout(buttons, 2, 0, 1, 2);
+  // The port results take the room to the right of the parameters.
+  portResults_ = new PortResultsPanel(ui_, this);
+  grid->addWidget(portResults_, 0, 2, 3, 1);
   grid->setRowStretch(3, 1);
   grid->setColumnStretch(2, 1);
 
@@ -400,6 +404,7 @@ ComputationReport ComputationPage::Compute(bool calibrating) {
     SaveProjectSettings();
   }
   if (report.Started && !report.Points.empty()) lastEpsEff_ = report.Points.back().EpsEff;
+  if (report.Started) portResults_->Show(report.Points);
   emit RunFinished();
   return report;
 }

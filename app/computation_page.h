@@ -20,6 +20,7 @@ namespace lumetra::gui {
 
 class CoordinateSystemWindow;
 class FrequencyListWindow;
+class PortResultsPanel;
 class QtUserInterface;
 
 class ComputationPage : public QWidget {
@@ -56,6 +57,8 @@ public:
   void RequestAbort();
 
   FrequencyListWindow* FrequencyList() const { return frequencyList_; }
+  // The port table of the last run.
+  PortResultsPanel* PortResults() const { return portResults_; }
 
 signals:
   // Around a run: the rest of the window must leave the project alone meanwhile.
@@ -86,6 +89,7 @@ private:
   QPushButton *compute_, *abort_, *showCoord_;
   FrequencyListWindow* frequencyList_;
   CoordinateSystemWindow* coordinates_;
+  PortResultsPanel* portResults_;
 };
 
 }  // namespace lumetra::gui

@@ -82,6 +82,32 @@ GraphPixelPoint GraphPixel(const GraphFrame& frame, const GraphData& graph, cons
           static_cast<int>(std::nearbyint(frame.Bottom - (p.Value - graph.YMin) * frame.Ky))};
 }
 
+void IncludeZero(GraphData& graph, GraphQuantity quantity) {
+  if (quantity == GraphQuantity::Phase || graph.Points.empty()) return;
+  graph.YMin = std::min(graph.YMin, 0.0);
+  graph.YMax = std::max(graph.YMax, 0.0);
+}
+
+std::string GraphXAxisTitle(const GraphChoice& choice) {
+  return choice.Jx ? "x [mm]" : "y [mm]";
+}
+
+std::string GraphYAxisTitle(const GraphChoice& choice, GraphQuantity quantity) {
+  const std::string j = choice.Jx ? "Jx" : "Jy";
+  switch (quantity) {
+    case GraphQuantity::Amplitude: return "|" + j + "| [A/m]";
+    case GraphQuantity::Phase: return "Phase of " + j + " [deg]";
+    case GraphQuantity::Real: return "Re " + j + " [A/m]";
+    case GraphQuantity::Imaginary: return "Im " + j + " [A/m]";
+    case GraphQuantity::TotalCurrent: return std::string("|I") + (choice.Jx ? "x" : "y") + "| [A]";
+  }
+  return {};
+}
+
+std::string TitleWithFrequency(const std::string& title, const std::string& frequencyText) {
+  return title + " at " + frequencyText + " MHz";
+}
+
 std::string GraphXText(double value) { return FormatListFixed(value, 4, 2); }
 std::string GraphYText(double value) { return FormatListExponent(value, 3, 2); }
 

@@ -57,6 +57,17 @@ struct GraphPixelPoint {
 };
 GraphPixelPoint GraphPixel(const GraphFrame& frame, const GraphData& graph, const GraphPoint& p);
 
+// The value axis starts at zero for the amplitude and the total current, and
+// takes zero in for the real and imaginary parts, so that the size of a current
+// reads from the height of the curve; the phase keeps its own range.
+void IncludeZero(GraphData& graph, GraphQuantity quantity);
+// The axis titles with units: "x [mm]" / "y [mm]" along the row or column, and
+// "|Jx| [A/m]", "Phase of Jx [deg]", "Re Jx [A/m]", "Im Jx [A/m]", "|Ix| [A]".
+std::string GraphXAxisTitle(const GraphChoice& choice);
+std::string GraphYAxisTitle(const GraphChoice& choice, GraphQuantity quantity);
+// The screen title followed by the frequency: "... in segment 1 at 300 MHz".
+std::string TitleWithFrequency(const std::string& title, const std::string& frequencyText);
+
 // The axis texts: xmin/xmax fixed, ymin/ymax in exponent form.
 std::string GraphXText(double value);
 std::string GraphYText(double value);

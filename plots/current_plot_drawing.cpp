@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "fields/result_lists.h"
+#include "plots/axis_ticks.h"
 #include "plots/current_plot_page.h"
 #include "plots/paint_area.h"
 #include "plots/plot_selection_window.h"
@@ -76,23 +77,51 @@ void CurrentPlotPage::Paint2D(QPainter& painter, QSize area, bool printed) {
   auto text = [&](int x, int y, const std::string& s) {
     painter.drawText(x, y + metrics.ascent(), QString::fromStdString(s));
   };
-  text(f.Left - 10, f.Bottom + 10, GraphXText(g.XMin));
-  text(f.Right - 10, f.Bottom + 10, GraphXText(g.XMax));
-  text(f.Left - 50, f.Bottom - 10, GraphYText(g.YMin));
-  text(f.Left - 50, f.Top - 10, GraphYText(g.YMax));
-  text(f.Right / 2 - 30, f.Bottom + 10,
-       "Frequency " + FrequencyDialogEntries({selectedFrequency_})[0] + " MHz");
+  // Ticks along both axes with their values; the axis titles carry the units.
+  const int tick = 5;
+  for (const AxisTick& t : AxisTicks(g.XMin, g.XMax, std::max(2, (f.Right - f.Left) / 90))) {
+    const int x = static_cast<int>(std::nearbyint((t.Value - g.XMin) * f.Kx + f.Left));
+    painter.drawLine(x, f.Bottom + 2, x, f.Bottom + 2 + tick);
+    const QString label = QString::fromStdString(t.Label);
+    painter.drawText(x - metrics.horizontalAdvance(label) / 2, f.Bottom + 4 + tick + metrics.ascent(),
+                     label);
+  }
+  const std::vector<AxisTick> yTicks = AxisTicks(g.YMin, g.YMax, std::max(2, (f.Bottom - f.Top) / 45));
+  for (const AxisTick& t : yTicks) {
+    const int y = static_cast<int>(std::nearbyint(f.Bottom - (t.Value - g.YMin) * f.Ky));
+    painter.drawLine(f.Left - tick, y, f.Left, y);
+    const QString label = QString::fromStdString(t.Label);
+    painter.drawText(f.Left - tick - 3 - metrics.horizontalAdvance(label),
+                     y - metrics.height() / 2 + metrics.ascent(), label);
+  }
+  if (yTicks.empty()) {  // a flat curve: its one value at the frame's foot
+    const QString label = QString::fromStdString(GraphYText(g.YMin));
+    painter.drawText(f.Left - tick - 3 - metrics.horizontalAdvance(label), f.Bottom, label);
+  }
+  const QString xTitle = QString::fromStdString(GraphXAxisTitle(choice_));
+  painter.drawText((f.Left + f.Right - metrics.horizontalAdvance(xTitle)) / 2,
+                   f.Bottom + 4 + tick + metrics.height() + 2 + metrics.ascent(), xTitle);
+  painter.save();
+  const QString yTitle = QString::fromStdString(GraphYAxisTitle(choice_, Quantity()));
+  painter.translate(4 + metrics.ascent(), (f.Top + f.Bottom + metrics.horizontalAdvance(yTitle)) / 2);
+  painter.rotate(-90);
+  painter.drawText(0, 0, yTitle);
+  painter.restore();
+
   const GraphTitle title = TitleOf(choice_, Quantity());
   QFont titleFont = font;
   // 12 points on a 96-dpi screen, given in pixels so that a printout scaled
   // from canvas units keeps the proportions.
   titleFont.setPixelSize(16);
   painter.setFont(titleFont);
-  painter.drawText(f.Right / 2 - title.Offset, f.Top - 30 + QFontMetrics(titleFont).ascent(),
-                   QString::fromStdString(printed ? PrintedTitle(choice_, Quantity()) : title.Text));
+  const QString titleText = QString::fromStdString(TitleWithFrequency(
+      printed ? PrintedTitle(choice_, Quantity()) : title.Text,
+      FrequencyDialogEntries({selectedFrequency_})[0]));
+  painter.drawText((f.Left + f.Right - QFontMetrics(titleFont).horizontalAdvance(titleText)) / 2,
+                   f.Top - 30 + QFontMetrics(titleFont).ascent(), titleText);
   painter.setFont(font);
   if (printed)
-    text(10, f.Bottom + 30,
+    text(10, 2,
          PrintedSourceLine(FrequencyDialogEntries({selectedFrequency_})[0], project_.ProjectFile));
 
   const QPen solid(colours_.Curve, 0, Qt::SolidLine), dotted(colours_.Curve, 0, Qt::DotLine);

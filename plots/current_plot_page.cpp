@@ -350,6 +350,7 @@ GraphQuantity CurrentPlotPage::Quantity() const {
 void CurrentPlotPage::Draw2D() {
   if (!loaded_ || choice_.Segment == 0) return;
   graph_ = BuildGraph(samples_, project_.Segments, choice_, Quantity());
+  if (graph_) IncludeZero(*graph_, Quantity());
   if (!graph_) {
     shown_ = Shown::Nothing;
     canvas_->update();

@@ -2,8 +2,42 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 
 namespace lumetra::gui {
+
+namespace {
+
+// The value of each ring just right of the downward radial line, on a white patch
+// so that neither grid nor curve runs through the text; the mark of angle 0 stands
+// upright in the margin outside the outer ring, above the "0".
+void DrawScaleTexts(QPainter& painter, const PolarGeometry& g, const PatternCurve& curve,
+                    const QColor& gridColor) {
+  painter.save();
+  QFont small = painter.font();
+  small.setPointSizeF(std::max(6.0, small.pointSizeF() * 0.85));
+  painter.setFont(small);
+  const QFontMetrics metrics(small);
+  for (std::size_t k = 0; k < curve.RingLabels.size() && k < 5; ++k) {
+    const int radius = static_cast<int>(std::lround(g.R * 0.2 * static_cast<double>(k + 1)));
+    const QString text = QString::fromStdString(curve.RingLabels[k]);
+    QRect box = metrics.boundingRect(text);
+    box.moveTo(g.C + 3, g.C + radius - box.height() - 1);
+    painter.fillRect(box.adjusted(-1, 0, 1, 0), QColor(255, 255, 255, 220));
+    painter.setPen(gridColor);
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+  }
+  if (!curve.ZeroMark.empty()) {
+    const QString mark = QString::fromStdString(curve.ZeroMark);
+    painter.setPen(gridColor);
+    painter.translate(g.D - 8, g.C - 10);
+    painter.rotate(-90);
+    painter.drawText(0, 0, mark);
+  }
+  painter.restore();
+}
+
+}  // namespace
 
 void PaintPattern(QPainter& painter, int width, int height, const PatternCurve* curve,
                   const QColor& gridColor, const QColor& curveColor) {
@@ -31,6 +65,8 @@ void PaintPattern(QPainter& painter, int width, int height, const PatternCurve* 
   painter.drawText(g.C - 8, 12 + ascent, "90");
   painter.drawText(2, g.C - 6 + ascent, "180");
   painter.drawText(g.C - 12, g.D - 25 + ascent, "270");
+
+  if (curve) DrawScaleTexts(painter, g, *curve, gridColor);
 
   if (curve && curve->Points.size() >= 2 && curve->Scaled.R.size() == curve->Points.size()) {
     const double k = curve->Scaled.PixelsPerUnit * g.R;

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QWidget>
+#include <string>
 #include <vector>
 
 #include "plots/pattern_data.h"
@@ -13,9 +14,12 @@ class QPainter;
 namespace lumetra::gui {
 
 // What the curve needs: radial positions in units and pixels per unit for Rmax = 1.
+// The ring labels (inner to outer) and the mark at angle 0 go with the curve.
 struct PatternCurve {
   std::vector<PatternPoint> Points;
   ScaledCut Scaled;
+  std::vector<std::string> RingLabels;
+  std::string ZeroMark;
 };
 
 // Draws grid and curve into a width x height area (the widget, or a printed page).

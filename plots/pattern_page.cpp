@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPrintDialog>
@@ -20,6 +21,7 @@
 #include "plots/db_scale_dialog.h"
 #include "plots/frequency_choice.h"
 #include "plots/pattern_print.h"
+#include "plots/pattern_units.h"
 
 namespace lumetra::gui {
 
@@ -49,7 +51,25 @@ PatternPage::PatternPage(std::function<std::filesystem::path()> projectFile, Use
   selection_ = Label("Selection", "Selection: None");
   for (QLabel* label : {frequency_, scale_, maximum_, cutSelection_, selection_})
     labels->addWidget(label);
+  // The field strength at a distance, beside the amplitude in V of the file.
+  auto* distanceRow = new QHBoxLayout;
+  auto* distanceLabel = new QLabel("Field at distance [m]:", this);
+  distance_ = new QLineEdit("3", this);
+  distance_->setObjectName("FieldDistance");
+  distance_->setMaximumWidth(70);
+  SetHint(distance_, "Distance at which the field strength is given in dBuV/m");
+  distanceRow->addWidget(distanceLabel);
+  distanceRow->addWidget(distance_);
+  distanceRow->addStretch();
+  labels->addSpacing(8);
+  labels->addLayout(distanceRow);
+  fieldStrength_ = Label("FieldStrength", "");
+  angleNote_ = Label("AngleNote", "");
+  angleNote_->setWordWrap(true);
+  labels->addWidget(fieldStrength_);
+  labels->addWidget(angleNote_);
   labels->addStretch();
+  connect(distance_, &QLineEdit::editingFinished, this, &PatternPage::Redraw);
 
   eTheta_ = Button("ETheta", "ETheta", "Plot the theta component of the far field");
   ePhi_ = Button("EPhi", "Ephi", "Plot the phi component of the far field");
@@ -84,10 +104,12 @@ PatternPage::PatternPage(std::function<std::filesystem::path()> projectFile, Use
   bar->addStretch();
 
   auto* layout = new QGridLayout(this);
-  layout->addWidget(canvas_, 0, 0);
+  // The texts have a column of their own, so they never lie over the diagram.
   layout->addLayout(labels, 0, 0, Qt::AlignLeft | Qt::AlignTop);
-  layout->addLayout(bar, 1, 0);
+  layout->addWidget(canvas_, 0, 1);
+  layout->addLayout(bar, 1, 0, 1, 2);
   layout->setRowStretch(0, 1);
+  layout->setColumnStretch(1, 1);
 }
 
 QToolButton* PatternPage::Button(const char* name, const QString& caption, const QString& hint) {
@@ -129,6 +151,8 @@ void PatternPage::Enter() {
   maximum_->setText("Max:");
   cutSelection_->setText("Cut: Not defined");
   selection_->setText(Q(SelectionLabel(quantity_)));
+  fieldStrength_->clear();
+  angleNote_->clear();
   options_.CutAngle = -1.0;
   const std::filesystem::path file = FarFieldFile();
   if (file.empty() || !std::filesystem::exists(file)) return;
@@ -162,6 +186,14 @@ void PatternPage::Redraw() {
         curve_.Scaled = ScaleCut(curve_.Points, quantity_, logScale_, options_.DbPerDivision);
         maximum_->setText(Q(curve_.Scaled.MaximumLabel));
         if (curve_.Scaled.ScaleLabel) scale_->setText(Q(*curve_.Scaled.ScaleLabel));
+        const std::optional<double> distance = Distance();
+        curve_.RingLabels = RingLabels(curve_.Scaled.Maximum, quantity_, logScale_,
+                                       options_.DbPerDivision, distance);
+        curve_.ZeroMark = AngleZeroMark(cutDialog_->Kind());
+        fieldStrength_->setText(
+            distance ? Q(FieldStrengthLabel(curve_.Scaled.Maximum, quantity_, *distance))
+                     : QString("Distance must be a positive number"));
+        angleNote_->setText(Q(AngleNote(cutDialog_->Kind())));
         hasCurve_ = true;
       }
     } catch (const FileError& error) {
@@ -169,6 +201,10 @@ void PatternPage::Redraw() {
     }
   }
   canvas_->SetCurve(hasCurve_ ? &curve_ : nullptr);
+}
+
+std::optional<double> PatternPage::Distance() const {
+  return ParseDistance(distance_->text().trimmed().replace(',', '.').toStdString());
 }
 
 void PatternPage::SelectQuantity(PatternQuantity quantity) {

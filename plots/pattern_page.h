@@ -12,6 +12,7 @@
 #include "plots/pattern_canvas.h"
 
 class QLabel;
+class QLineEdit;
 class QPrinter;
 class QToolButton;
 
@@ -51,6 +52,8 @@ public:
   CutDialog* Cuts() const { return cutDialog_; }
   DbScaleDialog* DbDialog() const { return dbDialog_; }
   const PatternCurve& Curve() const { return curve_; }
+  // The distance of the field strength in dBuV/m, when its text is a positive number.
+  std::optional<double> Distance() const;
 
 private:
   QToolButton* Button(const char* name, const QString& caption, const QString& hint);
@@ -75,6 +78,8 @@ private:
   DbScaleDialog* dbDialog_;
   QToolButton *eTheta_, *ePhi_, *eTot_, *gain_;
   QLabel *frequency_, *scale_, *maximum_, *cutSelection_, *selection_;
+  QLabel *fieldStrength_, *angleNote_;
+  QLineEdit* distance_;
 };
 
 }  // namespace lumetra::gui

@@ -10,8 +10,8 @@ namespace lumetra {
 
 inline constexpr const char* UnknownFileFormatMessage = "Error: Unknown fileformat";
 
-// The save dialog's entries, in order (filter index 0, 1, 2).
-enum class PictureFormat { Svg, PlainSvg, Bitmap };
+// The save dialog's entries, in order (filter index 0 to 4).
+enum class PictureFormat { Svg, PlainSvg, Bitmap, Png, Pdf };
 
 struct PictureTarget {
   std::string Path;                     // the name with the default extension added
@@ -19,9 +19,11 @@ struct PictureTarget {
   bool UnknownExtension = false;        // UnknownFileFormatMessage is due
 };
 
-// A name without an extension gets ".svg" (entries 0 and 1) or ".bmp" (entry 2).
-// Then by the upper-cased extension: ".SVG" saves in the entry's SVG form, but
-// nothing with the bitmap entry; ".BMP" saves a bitmap; anything else is unknown.
+// A name without an extension gets ".svg" (entries 0 and 1), ".bmp" (entry 2),
+// ".png" (entry 3) or ".pdf" (entry 4). Then by the upper-cased extension: ".SVG"
+// saves in the entry's SVG form, but nothing with the bitmap entry; ".BMP" saves
+// a bitmap, ".PNG" a PNG image and ".PDF" a PDF page with whichever entry;
+// anything else is unknown.
 PictureTarget ResolvePictureTarget(const std::string& chosenName, int filterIndex);
 
 }  // namespace lumetra

@@ -1,5 +1,6 @@
 #include "plots/plot_question_dialogs.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,16 +11,25 @@ namespace lumetra::gui {
 
 namespace {
 
-// A dialog with a title bar but no close box.
+// A dialog with a title bar and a close box (which rejects), without help button.
 constexpr Qt::WindowFlags QuestionFlags =
-    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
+// "Ok" (the default) and "Cancel" side by side.
 QPushButton* AddOkButton(QDialog* dialog, QVBoxLayout* layout, const char* caption) {
+  auto* row = new QHBoxLayout;
   auto* ok = new QPushButton(caption, dialog);
   ok->setObjectName("OkBtn");
   ok->setDefault(true);
-  layout->addWidget(ok, 0, Qt::AlignHCenter);
+  auto* cancel = new QPushButton("Cancel", dialog);
+  cancel->setObjectName("CancelBtn");
+  row->addStretch();
+  row->addWidget(ok);
+  row->addWidget(cancel);
+  row->addStretch();
+  layout->addLayout(row);
   QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
   return ok;
 }
 
@@ -75,8 +85,8 @@ CutKindDialog::CutKindDialog(QWidget* parent) : QDialog(parent, QuestionFlags) {
   AddOkButton(this, layout, "OK");
 }
 
-PatternCutKind CutKindDialog::Ask() {
-  exec();
+std::optional<PatternCutKind> CutKindDialog::Ask() {
+  if (exec() != QDialog::Accepted) return std::nullopt;
   return theta_->isChecked() ? PatternCutKind::ThetaConstant : PatternCutKind::PhiConstant;
 }
 

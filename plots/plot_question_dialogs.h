@@ -1,6 +1,6 @@
 // The plot utility's questions: "Plot selection" (TPlotSel), a list from which an
-// entry must be chosen, and "Select radiation pattern cut" (TCutSel). Neither has
-// a close box or a Cancel: a question is answered before the plot goes on.
+// entry must be chosen, and "Select radiation pattern cut" (TCutSel). Both can be
+// left with Cancel, Escape or the close box, which abandons the plot.
 #pragma once
 
 #include <QDialog>
@@ -25,14 +25,12 @@ public:
   ListQuestionDialog(UserInterface& ui, QWidget* parent);
 
   // Shows the question with the entries, none selected; the index of the entry
-  // chosen with "Ok" or a double click.
+  // chosen with "Ok" or a double click, none after Cancel or the close box.
   std::optional<std::size_t> Ask(const std::string& question,
                                  const std::vector<std::string>& entries);
 
   // "Ok": closes only when an entry is selected, else "You must select an item".
   void accept() override;
-  // Escape does not close a question.
-  void reject() override {}
 
 private:
   UserInterface& ui_;
@@ -45,9 +43,9 @@ class CutKindDialog : public QDialog {
 public:
   explicit CutKindDialog(QWidget* parent);
 
-  // Asks with the choice of the last time (at first "Theta angle is constant").
-  PatternCutKind Ask();
-  void reject() override {}
+  // Asks with the choice of the last time (at first "Theta angle is constant");
+  // none after Cancel or the close box.
+  std::optional<PatternCutKind> Ask();
 
 private:
   QRadioButton* theta_;

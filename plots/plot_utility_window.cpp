@@ -17,6 +17,7 @@
 #include <QLineSeries>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPdfWriter>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -63,6 +64,20 @@ void WriteSvg(UtilityChart& chart, QIODevice& device, bool described) {
   }
   QPainter painter(&svg);
   chart.Render(painter, QRectF(QPointF(), chart.size()));
+}
+
+// The chart as one PDF page of the chart's own size at the screen's resolution:
+// drawn one to one, so the texts keep the widths the chart laid them out with.
+void WritePdf(UtilityChart& chart, QIODevice& device) {
+  QPdfWriter pdf(&device);
+  pdf.setTitle(chart.chart()->title());
+  pdf.setCreator(Caption);
+  const int dpi = std::max(1, chart.logicalDpiX());
+  pdf.setResolution(dpi);
+  pdf.setPageMargins(QMarginsF());
+  pdf.setPageSize(QPageSize(QSizeF(chart.size()) * 72.0 / dpi, QPageSize::Point));
+  QPainter painter(&pdf);
+  chart.Render(painter, QRectF(QPointF(), QSizeF(chart.size())));
 }
 
 QImage Picture(UtilityChart& chart) {
@@ -138,7 +153,7 @@ QStringList PlotUtilityWindow::SaveFilters() {
   // Vector pictures are SVG here: two entries, in the place of the metafile and the
   // enhanced metafile, the first with the chart title as the picture's title.
   return {"Scalable Vector Graphics (*.SVG)", "Scalable Vector Graphics, plain (*.SVG)",
-          "Bitmap (*.BMP)"};
+          "Bitmap (*.BMP)", "PNG image (*.PNG)", "PDF document (*.PDF)"};
 }
 
 void PlotUtilityWindow::BuildMenus() {
@@ -195,7 +210,16 @@ void PlotUtilityWindow::BuildMenus() {
 }
 
 void PlotUtilityWindow::Activate() {
-  if (!isVisible()) Reset();
+  if (!isVisible()) {
+    Reset();
+    // A window of the main window: it opens centred on it and stays above it.
+    if (QWidget* owner = parentWidget()) {
+      const QRect frame = owner->window()->frameGeometry();
+      QRect mine(QPoint(), size());
+      mine.moveCenter(frame.center());
+      move(mine.topLeft());
+    }
+  }
   show();
   raise();
   activateWindow();
@@ -233,6 +257,9 @@ bool PlotUtilityWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PlotUtilityWindow::OpenFile(const QString& path) {
+  // The readout belonged to the former curves.
+  xl_->clear();
+  yl_->clear();
   chart_->UndoZoom();
   chart_->ClearSeries();
   for (bool x : {false, true}) {
@@ -258,7 +285,7 @@ void PlotUtilityWindow::OpenFile(const QString& path) {
   ask.Choose = [this](const std::string& question, const std::vector<std::string>& entries) {
     return question_->Ask(question, entries);
   };
-  ask.ChooseCut = [this] { return std::optional<PatternCutKind>(cutKind_->Ask()); };
+  ask.ChooseCut = [this] { return cutKind_->Ask(); };
   try {
     if (const std::optional<PlotCurves> curves = PlotResultFile(file, ask, ui_))
       chart_->SetCurves(*curves);
@@ -276,6 +303,10 @@ bool PlotUtilityWindow::SavePicture(const QString& path, int filter) {
   if (saved) {
     if (*target.Format == PictureFormat::Bitmap)
       saved = Picture(*chart_).save(&file, "BMP");
+    else if (*target.Format == PictureFormat::Png)
+      saved = Picture(*chart_).save(&file, "PNG");
+    else if (*target.Format == PictureFormat::Pdf)
+      WritePdf(*chart_, file);
     else
       WriteSvg(*chart_, file, *target.Format == PictureFormat::Svg);
     file.close();

@@ -122,8 +122,23 @@ UtilityChart::UtilityChart(QWidget* parent) : QChartView(parent) {
     polar_[i] = new QLineSeries(this);
     polar_[i]->setName(polarTitles[i]);
   }
+  // The phase runs over its own fixed range on the right, in degrees, so that the
+  // amplitude keeps the whole height of the left axis.
+  phaseAxis_ = new QValueAxis;
+  phaseAxis_->setObjectName("PhaseAxis");
+  phaseAxis_->setRange(-180.0, 180.0);
+  phaseAxis_->setTickType(QValueAxis::TicksDynamic);
+  phaseAxis_->setTickAnchor(0.0);
+  phaseAxis_->setTickInterval(45.0);
+  phaseAxis_->setLabelFormat("%.0f");
+  phaseAxis_->setMinorTickCount(0);
+  phaseAxis_->setGridLineVisible(false);
+  phaseAxis_->setTitleText("Phase [deg]");
+  chart->addAxis(phaseAxis_, Qt::AlignRight);
   ApplyAxis(true);
   ApplyAxis(false);
+  series_[3]->attachAxis(phaseAxis_);
+  UpdatePhaseAxis();
 
   const QPen red(Qt::red, 1);
   vertical_ = new QGraphicsLineItem(chart);
@@ -160,7 +175,12 @@ void UtilityChart::SetCurves(const PlotCurves& curves) {
 
 void UtilityChart::SetSeriesActive(int index, bool active) {
   Series(index)->setVisible(active);
+  UpdatePhaseAxis();
   Rescale();
+}
+
+void UtilityChart::UpdatePhaseAxis() {
+  if (phaseAxis_) phaseAxis_->setVisible(series_[3]->isVisible());
 }
 
 void UtilityChart::SetStyle(int index, const SeriesStyle& style) {
@@ -177,8 +197,9 @@ void UtilityChart::ApplyStyle(int index) {
 }
 
 QAbstractAxis* UtilityChart::AxisObject(bool x) const {
-  const QList<QAbstractAxis*> axes = chart()->axes(x ? Qt::Horizontal : Qt::Vertical);
-  return axes.isEmpty() ? nullptr : axes.front();
+  for (QAbstractAxis* axis : chart()->axes(x ? Qt::Horizontal : Qt::Vertical))
+    if (axis != phaseAxis_) return axis;
+  return nullptr;
 }
 
 AxisSettings UtilityChart::Axis(bool x) const {
@@ -206,7 +227,9 @@ void UtilityChart::ApplyAxis(bool x) {
     }
     axis = s.Logarithmic ? static_cast<QAbstractAxis*>(new QLogValueAxis) : new QValueAxis;
     chart()->addAxis(axis, x ? Qt::AlignBottom : Qt::AlignLeft);
-    for (QLineSeries* series : series_) series->attachAxis(axis);
+    // The phase shares the bottom axis but has the right-hand one of its own.
+    for (QLineSeries* series : series_)
+      if (x || series != series_[3]) series->attachAxis(axis);
   }
   axis->setGridLineVisible(s.Grid);
   axis->setLabelsFont(s.LabelFont);
@@ -232,6 +255,7 @@ void UtilityChart::Rescale() {
       hi = -lo;
       for (QLineSeries* series : series_) {
         if (!series->isVisible()) continue;
+        if (!x && series == series_[3]) continue;  // on the right-hand axis
         for (const QPointF& p : series->points()) {
           const double v = x ? p.x() : p.y();
           if (s.Logarithmic && v <= 0) continue;  // not on a logarithmic scale
@@ -256,6 +280,7 @@ void UtilityChart::Rescale() {
     UpdateTicks(axis, s.Increment);
     home_[x] = RangeOf(axis);
   }
+  if (phaseAxis_) phaseAxis_->setRange(-180.0, 180.0);
 }
 
 void UtilityChart::UndoZoom() {
@@ -263,6 +288,7 @@ void UtilityChart::UndoZoom() {
     SetRange(AxisObject(x), home_[x]);
     UpdateTicks(AxisObject(x), axes_[x].Increment);
   }
+  if (phaseAxis_) phaseAxis_->setRange(-180.0, 180.0);
 }
 
 bool UtilityChart::HandleKey(int key, Qt::KeyboardModifiers modifiers) {

@@ -16,6 +16,7 @@
 class QGraphicsLineItem;
 class QLineSeries;
 class QAbstractAxis;
+class QValueAxis;
 
 namespace lumetra::gui {
 
@@ -25,8 +26,9 @@ struct AxisSettings {
   bool Logarithmic = false;
   bool Grid = true;
   double Increment = 0.0;  // 0: the chart chooses the ticks
-  // printf form of the "#.##E-00" value format, which Qt Charts cannot show as such.
-  QString LabelFormat = "%.2E";
+  // printf form of the labels: plain numbers while they stay short ("0.05",
+  // "1200"), exponent form for very small or large values ("1e-06").
+  QString LabelFormat = "%g";
   QFont LabelFont;
   QString Title;
   QFont TitleFont;
@@ -71,6 +73,8 @@ public:
 
   // The settings of the bottom (x) or left axis, with the range now shown.
   AxisSettings Axis(bool x) const;
+  // The right-hand axis of the phase; shown only while the phase is.
+  QValueAxis* PhaseAxis() const { return phaseAxis_; }
   void SetAxis(bool x, const AxisSettings& settings);
 
   // Sets the automatic axes to the active series' range and makes the ranges now
@@ -96,12 +100,15 @@ protected:
 
 private:
   QAbstractAxis* AxisObject(bool x) const;
+  void UpdatePhaseAxis();
   void ApplyAxis(bool x);
   void ApplyStyle(int index);
   void HideCrosshair();
 
   std::array<QLineSeries*, SeriesCount> series_{};
   std::array<QLineSeries*, 3> polar_{};
+  // The phase (series 4) in degrees on its own right-hand axis, -180..180.
+  QValueAxis* phaseAxis_ = nullptr;
   std::array<SeriesStyle, SeriesCount> styles_;
   std::array<AxisSettings, 2> axes_;  // [0] left, [1] bottom
   std::array<QPointF, 2> home_;       // unzoomed (min, max) of left and bottom axis

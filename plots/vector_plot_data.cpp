@@ -120,29 +120,75 @@ double SmallestCellSize(const std::vector<VectorCell>& cells) {
   return d;
 }
 
-std::array<double, 2> CellVector(const VectorCell& cell, const CurrentSamples& samples,
-                                 double phaseTime, double vectorScale, double dmin) {
+std::array<std::complex<double>, 2> CellCurrent(const VectorCell& cell,
+                                                const CurrentSamples& samples) {
   std::complex<double> jx = cell.XSeed, jy = cell.YSeed;
   for (std::int32_t n : cell.JxNeighbour)
-    if (n > 0) {
+    if (n > 0 && static_cast<std::size_t>(n) <= samples.Jx.size()) {
       const CurrentSample& s = samples.Jx[static_cast<std::size_t>(n - 1)];
       jx += std::complex<double>(s.Re, s.Im);
     }
   for (std::int32_t n : cell.JyNeighbour)
-    if (n > 0) {
+    if (n > 0 && static_cast<std::size_t>(n) <= samples.Jy.size()) {
       const CurrentSample& s = samples.Jy[static_cast<std::size_t>(n - 1)];
       jy += std::complex<double>(s.Re, s.Im);
     }
-  const double jmax = samples.AmplitudeScale > 0.0 ? 100.0 / samples.AmplitudeScale : 0.0;
-  const double wt = 2 * std::numbers::pi * phaseTime;
-  const double ax = std::cos(wt) * jx.real() - std::sin(wt) * jx.imag();
-  const double ay = std::cos(wt) * jy.real() - std::sin(wt) * jy.imag();
+  return {jx, jy};
+}
+
+double LargestCellCurrent(const std::vector<VectorCell>& cells, const CurrentSamples& samples) {
+  double largest = 0.0;
+  for (const VectorCell& cell : cells) {
+    const auto j = CellCurrent(cell, samples);
+    largest = std::max(largest, std::sqrt(std::norm(j[0]) + std::norm(j[1])));
+  }
+  return largest;
+}
+
+std::array<double, 2> ProportionalCellVector(const VectorCell& cell, const CurrentSamples& samples,
+                                             double phaseTime, double vectorScale,
+                                             double halfLongest, double largest) {
   std::array<double, 2> v{0.0, 0.0};
-  if (jmax == 0.0) return v;
-  const double limit = dmin / 4;
-  v[0] = std::clamp(vectorScale * ax * dmin / (4 * jmax), -limit, limit);
-  v[1] = std::clamp(vectorScale * ay * dmin / (4 * jmax), -limit, limit);
+  if (!(largest > 0.0)) return v;
+  const auto j = CellCurrent(cell, samples);
+  const double wt = 2 * std::numbers::pi * phaseTime;
+  // The instantaneous current Re(J e^(j wt)).
+  const double ax = std::cos(wt) * j[0].real() - std::sin(wt) * j[0].imag();
+  const double ay = std::cos(wt) * j[1].real() - std::sin(wt) * j[1].imag();
+  const double k = vectorScale * halfLongest / largest;
+  v = {ax * k, ay * k};
+  const double length = std::hypot(v[0], v[1]);
+  const double limit = 2.0 * halfLongest;
+  if (length > limit) {
+    v[0] *= limit / length;
+    v[1] *= limit / length;
+  }
   return v;
+}
+
+double LongestHalfArrow(double dmin, double pixelsPerMm, double minPixels) {
+  const double fromCell = 0.45 * dmin;
+  if (!(pixelsPerMm > 0.0)) return fromCell;
+  return std::max(fromCell, minPixels / pixelsPerMm);
+}
+
+std::array<int, 3> MagnitudeRgb(double fraction) {
+  const double f = std::isfinite(fraction) ? std::clamp(fraction, 0.0, 1.0) : 0.0;
+  // Piecewise linear through (0,0,160) (0,200,255) (255,210,0) (220,0,0).
+  struct Stop { double at; double r, g, b; };
+  static constexpr Stop stops[] = {
+      {0.0, 0, 0, 160}, {1.0 / 3, 0, 200, 255}, {2.0 / 3, 255, 210, 0}, {1.0, 220, 0, 0}};
+  for (std::size_t i = 1; i < std::size(stops); ++i) {
+    if (f <= stops[i].at) {
+      const Stop& a = stops[i - 1];
+      const Stop& b = stops[i];
+      const double t = (f - a.at) / (b.at - a.at);
+      return {static_cast<int>(std::lround(a.r + t * (b.r - a.r))),
+              static_cast<int>(std::lround(a.g + t * (b.g - a.g))),
+              static_cast<int>(std::lround(a.b + t * (b.b - a.b)))};
+    }
+  }
+  return {220, 0, 0};
 }
 
 std::array<PixelLine, 4> ArrowLines(double x, double y, std::array<double, 2> v, double s,

@@ -40,11 +40,25 @@ bool NeighboursValid(const std::vector<VectorCell>& cells, const CurrentSamples&
 // The smallest cell extent; 0 without cells.
 double SmallestCellSize(const std::vector<VectorCell>& cells);
 
-// The arrow's half vector (mm) of a cell at phaseTime (fraction of the period):
-// the instantaneous current scaled so that the largest current is dmin/4 long at
-// scale 1, each component limited to +-dmin/4.
-std::array<double, 2> CellVector(const VectorCell& cell, const CurrentSamples& samples,
-                                 double phaseTime, double vectorScale, double dmin);
+// The complex current of a cell in x and y: its seed plus its neighbours' currents.
+std::array<std::complex<double>, 2> CellCurrent(const VectorCell& cell,
+                                                const CurrentSamples& samples);
+// The largest peak magnitude sqrt(|Jx|^2 + |Jy|^2) over the cells; 0 without any.
+double LargestCellCurrent(const std::vector<VectorCell>& cells, const CurrentSamples& samples);
+// The arrow's half vector (mm) with its length proportional to the instantaneous
+// current: the cell carrying the largest current is halfLongest long at the instant
+// its current is real, times vectorScale. A vector longer than twice halfLongest
+// is shortened to that length along its own direction, so enlarging never turns
+// an arrow. Zero when largest is 0.
+std::array<double, 2> ProportionalCellVector(const VectorCell& cell, const CurrentSamples& samples,
+                                             double phaseTime, double vectorScale,
+                                             double halfLongest, double largest);
+// The half length (mm) of the longest arrow: most of the smallest cell, but never
+// shorter on screen than minPixels so that the head can be made out.
+double LongestHalfArrow(double dmin, double pixelsPerMm, double minPixels = 12.0);
+// The colour of a magnitude as a fraction of the largest (0..1, clamped): dark blue
+// through cyan and yellow to red, so that weak and strong currents tell apart.
+std::array<int, 3> MagnitudeRgb(double fraction);
 
 struct PixelLine {
   int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;

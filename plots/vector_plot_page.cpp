@@ -10,6 +10,7 @@
 
 #include "editor/cursors.h"
 #include "fields/result_files.h"
+#include "fields/result_lists_format.h"
 #include "model/file_io.h"
 #include "plots/frequency_choice.h"
 #include "plots/frequency_dialog.h"
@@ -90,6 +91,13 @@ VectorPlotPage::VectorPlotPage(const Project& project, UserInterface& ui,
   bar->addWidget(frequencyLabel_);
   bar->addSpacing(20);
   bar->addWidget(timeLabel_);
+  bar->addSpacing(12);
+  // The colour scale of the arrows: from no current to the largest cell current.
+  legend_ = new PaintArea(this);
+  legend_->setObjectName("VectorLegend");
+  legend_->setFixedSize(230, 24);
+  legend_->OnPaint = [this](QPainter& painter) { PaintLegend(painter); };
+  bar->addWidget(legend_);
   bar->addStretch();
 
   connect(step_, &QToolButton::clicked, this, [this] {
@@ -170,6 +178,7 @@ void VectorPlotPage::Enter() {
     zoom_ = 1.0;
     panX_ = panY_ = 0;
     cells_ = LoadVectorCells(projectFile, *frequency);
+    largest_ = NeighboursValid(cells_, samples_) ? LargestCellCurrent(cells_, samples_) : 0.0;
   } catch (const FileError& error) {
     ui_.ShowMessage(error.what());
     return;
@@ -190,6 +199,8 @@ void VectorPlotPage::Leave() {
   cells_.clear();
   loaded_ = false;
   canvas_->hide();
+  largest_ = 0.0;
+  legend_->update();
 }
 
 void VectorPlotPage::resizeEvent(QResizeEvent* event) {
@@ -213,6 +224,7 @@ void VectorPlotPage::Redraw() {
   canvas_->show();
   UpdateTimeLabel();
   canvas_->update();
+  legend_->update();
 }
 
 void VectorPlotPage::UpdateTimeLabel() {
@@ -229,13 +241,41 @@ void VectorPlotPage::Paint(QPainter& painter) {
   for (const VectorCell& c : cells_)
     painter.drawRect(QRect(QPoint(Round((c.X - c.Dx / 2) * s), Round((pcbLy - c.Y - c.Dy / 2) * s)),
                            QPoint(Round((c.X + c.Dx / 2) * s), Round((pcbLy - c.Y + c.Dy / 2) * s))));
-  painter.setPen(QPen(Qt::black, 0, Qt::SolidLine));
+  // Each arrow's length is proportional to the cell's current at this instant,
+  // the largest current of the plot filling most of the smallest cell; its colour
+  // gives the same fraction on the scale of the legend.
   const double dmin = SmallestCellSize(cells_);
+  const double halfLongest = LongestHalfArrow(dmin, s);
+  painter.setRenderHint(QPainter::Antialiasing, true);
   for (const VectorCell& c : cells_) {
-    const auto v = CellVector(c, samples_, phaseTime_, scale_, dmin);
+    const auto v = ProportionalCellVector(c, samples_, phaseTime_, scale_, halfLongest, largest_);
+    const double fraction = std::hypot(v[0], v[1]) / (scale_ * halfLongest);
+    const auto rgb = MagnitudeRgb(fraction);
+    painter.setPen(QPen(QColor(rgb[0], rgb[1], rgb[2]), 1.6, Qt::SolidLine, Qt::RoundCap));
     for (const PixelLine& l : ArrowLines(c.X, c.Y, v, s, pcbLy))
       painter.drawLine(l.X1, l.Y1, l.X2, l.Y2);
   }
+}
+
+void VectorPlotPage::PaintLegend(QPainter& painter) {
+  const QRect area = legend_->rect();
+  painter.fillRect(area, palette().window());
+  if (!loaded_) return;
+  const QFontMetrics metrics(painter.font());
+  const QString low = "0", high = QString::fromStdString(FormatListExponent(largest_, 3, 2)) + " A/m";
+  const int barLeft = metrics.horizontalAdvance(low) + 4;
+  const int barRight = area.width() - metrics.horizontalAdvance(high) - 4;
+  const int top = 4, height = area.height() - 8;
+  for (int x = barLeft; x < barRight; ++x) {
+    const auto rgb = MagnitudeRgb(double(x - barLeft) / std::max(1, barRight - barLeft - 1));
+    painter.setPen(QColor(rgb[0], rgb[1], rgb[2]));
+    painter.drawLine(x, top, x, top + height);
+  }
+  painter.setPen(Qt::black);
+  painter.drawRect(barLeft, top, barRight - barLeft - 1, height);
+  const int baseline = (area.height() + metrics.ascent() - metrics.descent()) / 2;
+  painter.drawText(0, baseline, low);
+  painter.drawText(barRight + 4, baseline, high);
 }
 
 void VectorPlotPage::StartAnimation() {

@@ -43,6 +43,8 @@ public:
   const std::vector<VectorCell>& Cells() const { return cells_; }
   const CurrentSamples& Samples() const { return samples_; }
   PaintArea* Canvas() const { return canvas_; }
+  PaintArea* Legend() const { return legend_; }
+  double LargestCurrent() const { return largest_; }
   QTimer& Timer() { return timer_; }
 
 protected:
@@ -51,6 +53,7 @@ protected:
 private:
   void Place();
   void Paint(QPainter& painter);
+  void PaintLegend(QPainter& painter);
   void UpdateTimeLabel();
   void StartAnimation();
   void Tick();
@@ -74,6 +77,8 @@ private:
   QWidget* host_;
   PaintArea* canvas_;
   QLabel *frequencyLabel_, *timeLabel_;
+  PaintArea* legend_;
+  double largest_ = 0.0;  // the largest cell current, A/m
   QList<QToolButton*> viewButtons_;
   QToolButton *step_, *animate_, *stop_;
 };

@@ -11,7 +11,15 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QTableWidget>
+#include <cmath>
+
 #include "app/computation_page.h"
+#include "app/file_chooser.h"
+#include "app/port_results_panel.h"
+#include "plots/engineering_units.h"
 #include "app/frequency_list_window.h"
 #include "app/main_window.h"
 #include "model/layout_editing.h"
@@ -131,6 +139,46 @@ void ComputationTest::ComputeWritesTheResultFilesAndReportsTheTimes() {
   QVERIFY(!QFile::exists(s.PathOf("TempFile.SEG")));
   QVERIFY(Child<QPushButton>(page, "Compute")->isEnabled());
   QVERIFY(!Child<QPushButton>(page, "Abort")->isVisible());
+
+  // The port of the one source in engineering units, as the core computes them.
+  PortResultsPanel* ports = page->PortResults();
+  QCOMPARE(ports->Rows().size(), std::size_t{1});
+  const PortRow& row = ports->Rows()[0];
+  QVERIFY(row.Current && row.Impedance);
+  // Z = V / I with the 1 V source.
+  const Complex z = CDiv({1.0, 0.0}, *row.Current);
+  QVERIFY(std::abs(z.Re - row.Impedance->Re) < 1e-9 * CAbs(z));
+  QVERIFY(z.Re > 0);  // a passive port takes power
+  QTableWidget* table = ports->TableOfSource(1);
+  QVERIFY(table);
+  QCOMPARE(table->rowCount(), 1);
+  QCOMPARE(table->item(0, 0)->text(), QString("300"));
+  QCOMPARE(table->item(0, 2)->text(), QString::number(CAbs(z), 'f', 2));
+  const double gamma = CAbs(CDiv({z.Re - 50, z.Im}, {z.Re + 50, z.Im}));
+  // A short dipole is almost a pure reactance: nearly all is reflected, |Gamma| < 1.
+  QVERIFY(gamma < 1.0 && gamma > 0.5);
+  QCOMPARE(table->item(0, 3)->text().toStdString(), FormatDb(20 * std::log10(gamma)));
+  QCOMPARE(table->item(0, 5)->text().toStdString(), FormatPortRow(row).CurrentMagnitude);
+  QCOMPARE(table->horizontalHeaderItem(1)->text(), QString("Z = R + jX [ohm]"));
+  QCOMPARE(table->horizontalHeaderItem(3)->text(), QString("Gamma 50 ohm [dB]"));
+  // Copy: the CSV on the clipboard.
+  QTest::mouseClick(Child<QPushButton>(page, "CopyPortResults"), Qt::LeftButton);
+  const QString copied = QApplication::clipboard()->text();
+  QVERIFY2(copied.startsWith("Frequency [MHz],Source,Re(I) [A]"), qPrintable(copied));
+  QCOMPARE(copied.count("\r\n"), 2);
+  // Save: the same text in the file, with CR LF line ends.
+  SetFileChooserHook([&](bool save, const QString&) {
+    return save ? s.PathOf("ports") : QString();
+  });
+  QTest::mouseClick(Child<QPushButton>(page, "SavePortResults"), Qt::LeftButton);
+  SetFileChooserHook({});
+  QFile csv(s.PathOf("ports.csv"));
+  QVERIFY(csv.open(QIODevice::ReadOnly));
+  const QByteArray saved = csv.readAll();
+  QCOMPARE(QString::fromUtf8(saved), copied);
+  QVERIFY(saved.startsWith("Frequency [MHz],Source"));
+  QVERIFY(saved.contains("\r\n300,1,"));
+  KeepPicture(s.window->grab().toImage(), "computation-page-ports");
 }
 
 void ComputationTest::AbortStopsTheRun() {

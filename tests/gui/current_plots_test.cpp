@@ -290,6 +290,11 @@ void CurrentPlotsTest::TheGraphShowsTheRowWithItsScalesAndTitle() {
            qRgb(0, 0, 255) & 0xffffff);
   QCOMPARE(TitleOf(page->Choice(), GraphQuantity::Amplitude).Text,
            std::string("Jx-current [A/m] in segment 1"));
+  // The amplitude axis starts at zero: the foot of the frame is 0 A/m, and tick
+  // marks stand out to the left of the frame and below it.
+  QCOMPARE(page->Graph()->YMin, 0.0);
+  QVERIFY(CountColour(image, qRgb(0, 0, 255), QRect(frame.Left - 5, frame.Top, 4, frame.Bottom - frame.Top)) > 3);
+  QVERIFY(CountColour(image, qRgb(0, 0, 255), QRect(frame.Left, frame.Bottom + 3, frame.Right - frame.Left, 4)) > 3);
   // The readout inside the plot area.
   QTest::mouseMove(page->Canvas(), QPoint(peak.X, (frame.Top + frame.Bottom) / 2));
   const QString readout = s.window->Status()->Text(StatusPanel::Progress);

@@ -20,7 +20,9 @@
 #include "plots/cut_dialog.h"
 #include "plots/db_scale_dialog.h"
 #include "plots/frequency_dialog.h"
+#include "plots/engineering_units.h"
 #include "plots/pattern_page.h"
+#include "plots/pattern_units.h"
 #include "tests/gui/gui_dipole.h"
 #include "tests/gui/gui_test_support.h"
 
@@ -74,7 +76,62 @@ private slots:
   void SeveralFrequenciesAskAndCancellingIsReported();
   void DipoleCutHasNullsAlongTheAxisAndLabels();
   void DbDialogRoundsAndChecksTheSpecialValue();
+  void RingsAndFieldStrengthInEngineeringUnits();
 };
+
+void PatternTest::RingsAndFieldStrengthInEngineeringUnits() {
+  Session s(100, 20);
+  QVERIFY(ComputeDipoleWithFarField(*s.window));
+  s.window->Pages()->setCurrentIndex(4);
+  PatternPage* page = s.window->Pattern();
+  ChooseCut(page, "PhiCut", "ListBoxPhi", "0");
+  Child<QToolButton>(page, "ETot")->click();
+  const double max = page->Curve().Scaled.Maximum;
+  // Linear rings: fifths of the maximum amplitude, in V.
+  const std::vector<std::string>& rings = page->Curve().RingLabels;
+  QCOMPARE(rings.size(), std::size_t{5});
+  QCOMPARE(rings.back(), RingLabels(max, PatternQuantity::ETot, false, 10, 3.0).back());
+  QVERIFY(QString::fromStdString(rings.back()).endsWith(" V"));
+  // Beside the amplitude the field strength at 3 m: 20 log10(A / 3 m / 1 uV/m).
+  const double at3m = 20 * std::log10(max / 3.0 / 1e-6);
+  QCOMPARE(LabelText(page, "FieldStrength"),
+           QString("At 3 m: %1 dBuV/m (max)").arg(at3m, 0, 'f', 2));
+  QCOMPARE(LabelText(page, "AngleNote"), QString("Angle: Theta [deg], 0 = board normal (+z)"));
+  // Ten times the distance: 20 dB less, typed into the field.
+  QLineEdit* distance = Child<QLineEdit>(page, "FieldDistance");
+  distance->selectAll();
+  QTest::keyClicks(distance, "30");
+  QTest::keyClick(distance, Qt::Key_Return);
+  QCOMPARE(LabelText(page, "FieldStrength"),
+           QString("At 30 m: %1 dBuV/m (max)").arg(at3m - 20, 0, 'f', 2));
+  // Logarithmic rings in dBuV/m at that distance, one division apart.
+  Child<QToolButton>(page, "LinLog")->click();
+  QCOMPARE(page->Curve().RingLabels.back(),
+           FormatDb(FieldStrengthDbuVPerM(max, 30.0), 1) + " dBuV/m");
+  QCOMPARE(page->Curve().RingLabels.front(),
+           FormatDb(FieldStrengthDbuVPerM(max, 30.0) - 40, 1) + " dBuV/m");
+  // A distance that is no length is said so, and the rings fall back to dBV.
+  distance->selectAll();
+  QTest::keyClicks(distance, "-1");
+  QTest::keyClick(distance, Qt::Key_Return);
+  QCOMPARE(LabelText(page, "FieldStrength"), QString("Distance must be a positive number"));
+  QVERIFY(QString::fromStdString(page->Curve().RingLabels.back()).endsWith(" dBV"));
+  // The power gain is relative to isotropic: dBi, and no distance.
+  Child<QToolButton>(page, "Gain")->click();
+  QVERIFY(QString::fromStdString(page->Curve().RingLabels.back()).endsWith(" dBi"));
+  QCOMPARE(LabelText(page, "FieldStrength"), QString("Distance must be a positive number"));
+  distance->selectAll();
+  QTest::keyClicks(distance, "3");
+  QTest::keyClick(distance, Qt::Key_Return);
+  QCOMPARE(LabelText(page, "FieldStrength"), QString(""));
+  Child<QToolButton>(page, "ETot")->click();
+  // No text lies over the diagram.
+  const QRect canvas = page->Canvas()->geometry();
+  for (const char* name : {"PlotFrequency", "Scale", "Maximum", "CutSelection", "Selection",
+                           "FieldStrength", "AngleNote"})
+    QVERIFY2(!Child<QLabel>(page, name)->geometry().intersects(canvas), name);
+  KeepPicture(page->grab().toImage(), "pattern-page-units");
+}
 
 void PatternTest::WithoutFarFieldTheGridIsDrawnAndGainIsDisabled() {
   Session s(100, 20);

@@ -160,6 +160,9 @@ private slots:
   void PatternHidesPhaseAndCurrentFileShowsItUnchecked();
   void SecondFileClearsCurvesAndAxesReturnToAutomatic();
   void QuestionWithoutSelectionStaysOpen();
+  void CancelAndTheCloseBoxAbandonTheQuestions();
+  void PhaseHasItsOwnAxisAndTheReadoutStartsAfresh();
+  void OpensCentredOverTheMainWindow();
   void DamagedFileIsReported();
   void PicturesAreSavedAsSvgAndBmp();
   void PrintsAndCopiesTheChart();
@@ -271,13 +274,81 @@ void PlotUtilityTest::QuestionWithoutSelectionStaysOpen() {
     Click(dialog, "OkBtn");
     stillOpen = dialog->isVisible();
   };
-  // A double click on nothing and Escape do not close it either.
-  const Step escape = [](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); };
-  u.Open(u.Path("board.XXX"), {okWithoutSelection, escape, Pick("100"), Pick("5")});
+  u.Open(u.Path("board.XXX"), {okWithoutSelection, Pick("100"), Pick("5")});
   QVERIFY(stillOpen);
   QCOMPARE(u.hook.messages, std::vector<std::string>({"You must select an item"}));
   QCOMPARE(Points(u.window, 0).size(), 3);
   QCOMPARE(u.window.Question()->windowTitle(), QString("Plot selection"));
+}
+
+void PlotUtilityTest::CancelAndTheCloseBoxAbandonTheQuestions() {
+  Utility u;
+  WriteJxFile(u.Path("board.XXX"));
+  // Cancel on the first question: nothing plotted, nothing said.
+  const Step cancel = [](QWidget* dialog) { Click(dialog, "CancelBtn"); };
+  u.Open(u.Path("board.XXX"), {cancel});
+  QVERIFY(Points(u.window, 0).isEmpty());
+  QVERIFY(!u.window.Question()->isVisible());
+  // The close box on the second (the window manager's close is a close event).
+  const Step closeBox = [](QWidget* dialog) { dialog->close(); };
+  u.Open(u.Path("board.XXX"), {Pick("100"), closeBox});
+  QVERIFY(Points(u.window, 0).isEmpty());
+  // Escape too; the question has its close box.
+  const Step escape = [](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); };
+  u.Open(u.Path("board.XXX"), {escape});
+  QVERIFY(Points(u.window, 0).isEmpty());
+  QVERIFY(u.window.Question()->windowFlags() & Qt::WindowCloseButtonHint);
+  // The cut question of a pattern can be cancelled as well.
+  WriteRadFile(u.Path("board.RAD"));
+  u.Open(u.Path("board.RAD"), {Pick("1800"), cancel});
+  QVERIFY(Points(u.window, 0).isEmpty());
+  QVERIFY(u.hook.messages.empty());
+  // Answered in full, the plot comes.
+  u.Open(u.Path("board.XXX"), {Pick("100"), Pick("5")});
+  QCOMPARE(Points(u.window, 0).size(), 3);
+}
+
+void PlotUtilityTest::PhaseHasItsOwnAxisAndTheReadoutStartsAfresh() {
+  Utility u;
+  u.OpenJx();
+  UtilityChart* chart = u.window.Chart();
+  QVERIFY(!chart->PhaseAxis()->isVisible());
+  u.window.SeriesBox(3)->click();  // "Phase"
+  QVERIFY(chart->PhaseAxis()->isVisible());
+  QCOMPARE(chart->PhaseAxis()->alignment(), Qt::AlignRight);
+  QCOMPARE(chart->PhaseAxis()->min(), -180.0);
+  QCOMPARE(chart->PhaseAxis()->max(), 180.0);
+  QVERIFY(chart->Series(3)->attachedAxes().contains(chart->PhaseAxis()));
+  // The left axis keeps the real part's scale (1..3 A/m), not the phase's degrees.
+  const QPointF left = Range(u.window, false);
+  QVERIFY2(left.y() <= 10, qPrintable(QString::number(left.y())));
+  // Plain numbers on the axes.
+  QCOMPARE(chart->Axis(false).LabelFormat, QString("%g"));
+  // The crosshair readout of one file is gone when the next opens.
+  u.window.findChild<QAction*>("Crosshair")->trigger();
+  auto* xl = u.window.findChild<QLabel*>("xl");
+  const QRectF area = chart->chart()->plotArea();
+  const QPoint centre = chart->mapFromScene(chart->chart()->mapToScene(area.center()));
+  QMouseEvent move(QEvent::MouseMove, QPointF(centre),
+                   chart->viewport()->mapToGlobal(QPointF(centre)), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(chart->viewport(), &move);
+  QVERIFY(xl->text().startsWith("X="));
+  u.OpenJx();
+  QCOMPARE(xl->text(), QString());
+  KeepPicture(u.window.grab().toImage(), "plot-utility-phase-axis");
+}
+
+void PlotUtilityTest::OpensCentredOverTheMainWindow() {
+  Session s(100, 20);
+  s.window->move(40, 30);
+  s.window->Action("OpenPlotWindow")->trigger();
+  auto* utility = s.window->findChild<PlotUtilityWindow*>();
+  QVERIFY(utility && utility->isVisible());
+  QCOMPARE(utility->parentWidget(), static_cast<QWidget*>(s.window.get()));
+  const QPoint offset = utility->frameGeometry().center() - s.window->frameGeometry().center();
+  QVERIFY2(offset.manhattanLength() <= 4, qPrintable(QString("%1 %2").arg(offset.x()).arg(offset.y())));
+  utility->close();
 }
 
 void PlotUtilityTest::DamagedFileIsReported() {
@@ -313,7 +384,7 @@ void PlotUtilityTest::PicturesAreSavedAsSvgAndBmp() {
     u.window.findChild<QAction*>("Save")->trigger();
   };
   save("plot", 0);
-  QCOMPARE(filters.size(), 3);
+  QCOMPARE(filters.size(), 5);
   QCOMPARE(filters[2], QString("Bitmap (*.BMP)"));
   QVERIFY(filters[0].endsWith("(*.SVG)") && filters[1].endsWith("(*.SVG)"));
   QVERIFY(QSvgRenderer(u.Path("plot.svg")).isValid());
@@ -331,9 +402,31 @@ void PlotUtilityTest::PicturesAreSavedAsSvgAndBmp() {
   save("vector.svg", 2);
   QVERIFY(!QFile::exists(u.Path("vector.svg")));
   QVERIFY(u.hook.messages.empty());
-  save("picture.png", 2);
-  QVERIFY(!QFile::exists(u.Path("picture.png")));
+  save("picture.gif", 2);
+  QVERIFY(!QFile::exists(u.Path("picture.gif")));
   QCOMPARE(u.hook.messages, std::vector<std::string>({"Error: Unknown fileformat"}));
+
+  // PNG and PDF, by their entries or by the extension.
+  u.hook.Clear();
+  save("plot", 3);
+  const QImage png(u.Path("plot.png"));
+  QVERIFY(!png.isNull());
+  QCOMPARE(png.size(), u.window.Chart()->size());
+  QFile head(u.Path("plot.png"));
+  QVERIFY(head.open(QIODevice::ReadOnly));
+  QCOMPARE(head.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+  head.close();
+  QTest::qWait(50);  // the chart lays out its new title and labels
+  save("plot", 4);
+  QFile pdf(u.Path("plot.pdf"));
+  QVERIFY(pdf.open(QIODevice::ReadOnly));
+  QVERIFY(pdf.read(5) == "%PDF-");
+  pdf.close();
+  const QString pdfText = PdfText(u.Path("plot.pdf"));
+  QVERIFY2(pdfText.contains("Jx current density"), qPrintable(pdfText));
+  save("other.png", 0);
+  QVERIFY(!QImage(u.Path("other.png")).isNull());
+  QVERIFY(u.hook.messages.empty());
 }
 
 void PlotUtilityTest::PrintsAndCopiesTheChart() {

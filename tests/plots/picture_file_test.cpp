@@ -30,12 +30,26 @@ TEST(PictureFile, ExtensionDecidesAndIsCaseBlind) {
   EXPECT_FALSE(svgAsBitmap.UnknownExtension);
   // Any other extension: the message and nothing saved.
   for (int entry : {0, 1, 2}) {
-    const PictureTarget png = ResolvePictureTarget("dir.v2/a.png", entry);
-    EXPECT_FALSE(png.Format);
-    EXPECT_TRUE(png.UnknownExtension);
-    EXPECT_EQ(png.Path, "dir.v2/a.png");
+    const PictureTarget gif = ResolvePictureTarget("dir.v2/a.gif", entry);
+    EXPECT_FALSE(gif.Format);
+    EXPECT_TRUE(gif.UnknownExtension);
+    EXPECT_EQ(gif.Path, "dir.v2/a.gif");
   }
   EXPECT_EQ(ResolvePictureTarget("dir.v2/a", 0).Path, "dir.v2/a.svg");
+}
+
+TEST(PictureFile, PngAndPdfByEntryOrExtension) {
+  EXPECT_EQ(ResolvePictureTarget("/tmp/plot", 3).Path, "/tmp/plot.png");
+  EXPECT_EQ(ResolvePictureTarget("/tmp/plot", 3).Format, PictureFormat::Png);
+  EXPECT_EQ(ResolvePictureTarget("/tmp/plot", 4).Path, "/tmp/plot.pdf");
+  EXPECT_EQ(ResolvePictureTarget("/tmp/plot", 4).Format, PictureFormat::Pdf);
+  // The extension decides, whichever entry was chosen.
+  EXPECT_EQ(ResolvePictureTarget("a.PNG", 0).Format, PictureFormat::Png);
+  EXPECT_EQ(ResolvePictureTarget("a.pdf", 2).Format, PictureFormat::Pdf);
+  EXPECT_EQ(ResolvePictureTarget("a.bmp", 3).Format, PictureFormat::Bitmap);
+  // An .SVG name with a raster or PDF entry saves nothing, without a message.
+  EXPECT_FALSE(ResolvePictureTarget("a.svg", 3).Format);
+  EXPECT_FALSE(ResolvePictureTarget("a.svg", 4).UnknownExtension);
 }
 
 }  // namespace

@@ -62,24 +62,66 @@ TEST(CellVectors, ZeroCurrentsGiveZeroArrowsWithoutDividingByZero) {
   samples.Jx.push_back({});
   VectorCell cell;
   cell.JxNeighbour = {1, 0};
-  const auto v = CellVector(cell, samples, 0.25, 1.0, 2.0);
+  EXPECT_EQ(LargestCellCurrent({cell}, samples), 0.0);
+  const auto v = ProportionalCellVector(cell, samples, 0.25, 1.0, 0.9, 0.0);
   EXPECT_EQ(v[0], 0.0);
   EXPECT_EQ(v[1], 0.0);
 }
 
-TEST(CellVectors, SeedsAddToTheNeighboursAndTheLengthIsLimited) {
+TEST(CellVectors, LengthIsProportionalToTheCurrentAndScaledToTheLargest) {
   CurrentSamples samples;
   CurrentSample s;
   s.Re = 2.0;
+  CurrentSample t;
+  t.Re = 0.0;
+  t.Im = 1.5;  // 1.5 A/m in quadrature
   samples.Jx = {s, s};
-  samples.AmplitudeScale = 100.0 / 2.0;
-  VectorCell cell;
-  cell.JxNeighbour = {1, 2};
-  cell.XSeed = {0.0, 1.0};
-  // At t = 0 only the real parts count: 4 A/m against a maximum of 2, limited.
-  EXPECT_DOUBLE_EQ(CellVector(cell, samples, 0.0, 1.0, 2.0)[0], 0.5);
-  // A quarter period later the seed's imaginary part drives it backwards.
-  EXPECT_NEAR(CellVector(cell, samples, 0.25, 0.1, 2.0)[0], -0.1 * 1.0 * 2.0 / 8.0, 1e-12);
+  samples.Jy = {t};
+  VectorCell strong;  // 2 + 2 + the seed j1 in x: |Jx| = sqrt(16 + 1)
+  strong.JxNeighbour = {1, 2};
+  strong.XSeed = {0.0, 1.0};
+  VectorCell weak;  // 2 A/m along x, 1.5 A/m in quadrature along y
+  weak.JxNeighbour = {1, 0};
+  weak.JyNeighbour = {0, 1};
+  const std::vector<VectorCell> cells = {strong, weak};
+  const double largest = LargestCellCurrent(cells, samples);
+  EXPECT_NEAR(largest, std::sqrt(17.0), 1e-12);
+  // At t = 0 only the real parts count: 4 and 2 A/m, half lengths 0.9 * 4/sqrt(17)
+  // and 0.9 * 2/sqrt(17): twice the current, twice the arrow.
+  const auto a = ProportionalCellVector(strong, samples, 0.0, 1.0, 0.9, largest);
+  const auto b = ProportionalCellVector(weak, samples, 0.0, 1.0, 0.9, largest);
+  EXPECT_NEAR(a[0], 0.9 * 4 / std::sqrt(17.0), 1e-12);
+  EXPECT_NEAR(b[0], 0.9 * 2 / std::sqrt(17.0), 1e-12);
+  EXPECT_EQ(b[1], 0.0);
+  // A quarter period later the imaginary parts drive: the seed backwards in x, the
+  // Jy sample backwards in y.
+  const auto q = ProportionalCellVector(weak, samples, 0.25, 1.0, 0.9, largest);
+  EXPECT_NEAR(q[1], -0.9 * 1.5 / std::sqrt(17.0), 1e-12);
+  EXPECT_NEAR(ProportionalCellVector(strong, samples, 0.25, 1.0, 0.9, largest)[0],
+              -0.9 / std::sqrt(17.0), 1e-12);
+  // The largest cell at the instant its current is real: exactly halfLongest.
+  const double peak = std::atan2(-1.0, 4.0) / (2 * std::numbers::pi);
+  const auto p = ProportionalCellVector(strong, samples, peak, 1.0, 0.9, largest);
+  EXPECT_NEAR(std::hypot(p[0], p[1]), 0.9, 1e-12);
+  // Enlarged beyond twice the longest, an arrow keeps its direction.
+  const auto big = ProportionalCellVector(weak, samples, 0.1, 50.0, 0.9, largest);
+  EXPECT_NEAR(std::hypot(big[0], big[1]), 1.8, 1e-12);
+  const auto small = ProportionalCellVector(weak, samples, 0.1, 1.0, 0.9, largest);
+  EXPECT_NEAR(big[1] / big[0], small[1] / small[0], 1e-12);
+}
+
+TEST(CellVectors, LongestArrowIsReadableAtTheDefaultZoom) {
+  // 4 mm cells at 10 pixels per mm: 0.45 of the cell, 18 pixels each side.
+  EXPECT_DOUBLE_EQ(LongestHalfArrow(4.0, 10.0), 1.8);
+  // 2 mm cells would give 9 pixels: at least 12 pixels each side instead.
+  EXPECT_DOUBLE_EQ(LongestHalfArrow(2.0, 10.0), 1.2);
+  // 0.5 mm cells at 4 pixels per mm would give 1 pixel: 12 pixels instead.
+  EXPECT_DOUBLE_EQ(LongestHalfArrow(0.5, 4.0), 3.0);
+  EXPECT_EQ(MagnitudeRgb(0.0), (std::array<int, 3>{0, 0, 160}));
+  EXPECT_EQ(MagnitudeRgb(1.0), (std::array<int, 3>{220, 0, 0}));
+  EXPECT_EQ(MagnitudeRgb(7.0), MagnitudeRgb(1.0));
+  EXPECT_EQ(MagnitudeRgb(-1.0), MagnitudeRgb(0.0));
+  EXPECT_EQ(MagnitudeRgb(std::nan("")), MagnitudeRgb(0.0));
 }
 
 TEST(VectorCells, NeighboursOfAComputedDipoleAndFlowAlongTheTrace) {
@@ -102,8 +144,9 @@ TEST(VectorCells, NeighboursOfAComputedDipoleAndFlowAlongTheTrace) {
   const CurrentSample& centre = samples.Jx[9];
   const double peak = std::atan2(-centre.Im, centre.Re) / (2 * std::numbers::pi);
   double sign = 0.0;
+  const double largest = LargestCellCurrent(cells, samples);
   for (const VectorCell& c : cells) {
-    const auto v = CellVector(c, samples, peak, 1.0, dmin);
+    const auto v = ProportionalCellVector(c, samples, peak, 1.0, 0.45 * dmin, largest);
     EXPECT_EQ(v[1], 0.0);
     if (sign == 0.0) sign = v[0] > 0 ? 1 : -1;
     EXPECT_GT(v[0] * sign, 0.0);
