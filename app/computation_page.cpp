@@ -168,6 +168,9 @@ ComputationPage::ComputationPage(Project& project, QtUserInterface& ui, ShellOpt
   grid->addLayout(buttons, 2, 0, 1, 2);
   // The port results take the room to the right of the parameters.
   portResults_ = new PortResultsPanel(ui_, this);
+  // The table scrolls inside a narrow window rather than widening the whole main
+  // window (and with it the layout page) to its full width.
+  portResults_->setMinimumWidth(120);
   grid->addWidget(portResults_, 0, 2, 3, 1);
   grid->setRowStretch(3, 1);
   grid->setColumnStretch(2, 1);

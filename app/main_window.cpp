@@ -1,10 +1,13 @@
 #include "app/main_window.h"
 
+#include <QScrollArea>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTabWidget>
@@ -74,7 +77,14 @@ void MainWindow::BuildPages() {
   layout_ = new LayoutPage(project_, *ui_, viewSettings_, pages_);
   computation_ = new ComputationPage(project_, *ui_, options_, pages_);
   pages_->addTab(layout_, "Trace geometry");
-  pages_->addTab(computation_, "Computation");
+  // The page scrolls in a small window instead of setting the whole window's
+  // minimum size (and so the layout page's), and grows with a large one.
+  auto* computationScroll = new QScrollArea(pages_);
+  computationScroll->setObjectName("ComputationScroll");
+  computationScroll->setWidgetResizable(true);
+  computationScroll->setFrameShape(QFrame::NoFrame);
+  computationScroll->setWidget(computation_);
+  pages_->addTab(computationScroll, "Computation");
   frequencyDialog_ = new FrequencyDialog(this);
   currentPlot_ = new CurrentPlotPage(project_, *ui_, viewSettings_, options_.SelectedFrequency,
                                      *frequencyDialog_, pages_);
