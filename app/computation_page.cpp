@@ -112,15 +112,20 @@ ComputationPage::ComputationPage(Project& project, QtUserInterface& ui, ShellOpt
   phiStart_ = Field("PhiStart", QString::fromStdString(defaults.PhiStart));
   phiStop_ = Field("PhiStop", QString::fromStdString(defaults.PhiStop));
   phiStep_ = Field("PhiStep", QString::fromStdString(defaults.PhiStep));
+  // One row per angle under a start / stop / step heading, kept together at the
+  // top of the box however tall its neighbours make it.
   ffl->addWidget(farField_, 0, 0, 1, 4);
-  ffl->addWidget(new QLabel("Theta start, stop, step [deg]", far), 1, 0, 1, 3);
-  ffl->addWidget(thetaStart_, 2, 0);
-  ffl->addWidget(thetaStop_, 2, 1);
-  ffl->addWidget(thetaStep_, 2, 2);
-  ffl->addWidget(new QLabel("Phi start, stop, step [deg]", far), 3, 0, 1, 3);
-  ffl->addWidget(phiStart_, 4, 0);
-  ffl->addWidget(phiStop_, 4, 1);
-  ffl->addWidget(phiStep_, 4, 2);
+  const char* headings[] = {"Start", "Stop", "Step"};
+  for (int c = 0; c < 3; ++c) ffl->addWidget(new QLabel(headings[c], far), 1, c + 1);
+  ffl->addWidget(new QLabel("Theta [deg]", far), 2, 0);
+  ffl->addWidget(thetaStart_, 2, 1);
+  ffl->addWidget(thetaStop_, 2, 2);
+  ffl->addWidget(thetaStep_, 2, 3);
+  ffl->addWidget(new QLabel("Phi [deg]", far), 3, 0);
+  ffl->addWidget(phiStart_, 3, 1);
+  ffl->addWidget(phiStop_, 3, 2);
+  ffl->addWidget(phiStep_, 3, 3);
+
 
   // Environment, stored with the project.
   auto* environment = new QGroupBox("Environment", this);
@@ -155,25 +160,24 @@ ComputationPage::ComputationPage(Project& project, QtUserInterface& ui, ShellOpt
   auto* grid = new QGridLayout(this);
   grid->addWidget(frequencies, 0, 0);
   grid->addWidget(excitation, 0, 1);
-  grid->addWidget(far, 1, 0);
-  auto* right = new QVBoxLayout;
-  right->addWidget(loads);
-  right->addWidget(environment);
-  grid->addLayout(right, 1, 1);
+  // The loads sit under the far field so that both columns are about as tall.
+  auto* left = new QVBoxLayout;
+  left->addWidget(far);
+  left->addWidget(loads);
+  grid->addLayout(left, 1, 0);
+  grid->addWidget(environment, 1, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(compute_);
   buttons->addWidget(abort_);
   buttons->addStretch();
   buttons->addWidget(showCoord_);
   grid->addLayout(buttons, 2, 0, 1, 2);
-  // The port results take the room to the right of the parameters.
+  // The port results take the room below the parameters, as wide as they are, so
+  // that every column of the table reads without scrolling sideways.
   portResults_ = new PortResultsPanel(ui_, this);
-  // The table scrolls inside a narrow window rather than widening the whole main
-  // window (and with it the layout page) to its full width.
-  portResults_->setMinimumWidth(120);
-  grid->addWidget(portResults_, 0, 2, 3, 1);
+  portResults_->setMinimumHeight(140);
+  grid->addWidget(portResults_, 3, 0, 1, 2);
   grid->setRowStretch(3, 1);
-  grid->setColumnStretch(2, 1);
 
   frequencyList_ = new FrequencyListWindow(ui_, this);
   coordinates_ = new CoordinateSystemWindow(this);
@@ -380,17 +384,23 @@ ComputationReport ComputationPage::Compute(bool calibrating) {
   environment.WorkDirectory = std::filesystem::current_path();
   environment.StartupDirectory = options_.StartupDirectory;
 
+  // Validation comes first: a refused run never shows Abort or disables the tabs,
+  // and the first refused field gets the focus back.
   running_ = true;
   ui_.ClearAbort();
-  compute_->setEnabled(false);
-  showCoord_->setEnabled(false);
-  abort_->show();
-  frequencyList_->SetLocked(true);
-  emit RunStarted();
+  bool shownRunning = false;
+  const auto enterRunningState = [&] {
+    shownRunning = true;
+    compute_->setEnabled(false);
+    showCoord_->setEnabled(false);
+    abort_->show();
+    frequencyList_->SetLocked(true);
+    emit RunStarted();
+  };
   ComputationControl control(ui_);
   ComputationReport report;
   try {
-    report = RunComputation(project_, settings, environment, control);
+    report = RunComputation(project_, settings, environment, control, enterRunningState);
   } catch (const FileError& error) {
     // The run ends where the file failed; the window must come back to life.
     report.Aborted = true;
@@ -401,6 +411,15 @@ ComputationReport ComputationPage::Compute(bool calibrating) {
   compute_->setEnabled(!startLocked_);
   showCoord_->setEnabled(true);
   running_ = false;
+  if (!report.Started && !report.RefusedField.empty()) {
+    if (auto* field = findChild<QLineEdit*>(QString::fromStdString(report.RefusedField))) {
+      if (!field->isEnabled()) field = nullptr;
+      if (field) {
+        field->setFocus();
+        field->selectAll();
+      }
+    }
+  }
   if (report.Started) {
     options_.InputPower = report.InputPower;
     // The project reopens with the settings it was last computed with.
@@ -408,7 +427,7 @@ ComputationReport ComputationPage::Compute(bool calibrating) {
   }
   if (report.Started && !report.Points.empty()) lastEpsEff_ = report.Points.back().EpsEff;
   if (report.Started) portResults_->Show(report.Points);
-  emit RunFinished();
+  if (shownRunning) emit RunFinished();
   return report;
 }
 

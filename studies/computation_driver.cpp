@@ -174,12 +174,15 @@ void ComputeFrequency(Run& run, bool firstPoint, double frequency, double epsR) 
 }  // namespace
 
 ComputationReport RunComputation(Project& project, const ComputationSettings& settings,
-                                 const RunEnvironment& environment, ComputationControl& control) {
+                                 const RunEnvironment& environment, ComputationControl& control,
+                                 const std::function<void()>& started) {
   ComputationReport report;
   UserInterface& ui = control.ui;
-  const std::optional<ComputationPlan> plan = ValidateComputation(project, settings, ui);
+  const std::optional<ComputationPlan> plan =
+      ValidateComputation(project, settings, ui, &report.RefusedField);
   if (!plan) return report;
   report.Started = true;
+  if (started) started();
   control.AbortRequested = false;
   if (plan->Frequencies.empty()) {
     ui.ShowMessage(EmptyFrequencyListMessage);

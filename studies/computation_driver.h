@@ -7,6 +7,8 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
+#include <string>
 #include <filesystem>
 #include <vector>
 
@@ -29,6 +31,9 @@ struct RunEnvironment {
 
 struct ComputationReport {
   bool Started = false;     // validation passed
+  // When validation refused the run: the control of the first refused value, for
+  // the page to give it the focus (empty when no single field is at fault).
+  std::string RefusedField;
   bool Aborted = false;     // stopped by the user, a refusal or a failure
   std::int32_t Unknowns = 0;
   std::vector<FrequencyPointResult> Points;  // the points that were solved
@@ -38,7 +43,11 @@ struct ComputationReport {
   std::chrono::duration<double> Total{}, Fill{}, Invert{};
 };
 
+// started is called once validation has passed, before anything is computed: the
+// moment for a window to switch to its running state (not before, so that a refused
+// run never shows Abort).
 ComputationReport RunComputation(Project& project, const ComputationSettings& settings,
-                                 const RunEnvironment& environment, ComputationControl& control);
+                                 const RunEnvironment& environment, ComputationControl& control,
+                                 const std::function<void()>& started = {});
 
 }  // namespace lumetra

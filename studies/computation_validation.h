@@ -39,9 +39,12 @@ struct ComputationPlan {
 };
 
 // Runs every check, including the connection step that rewrites .JXC/.JYC (so the
-// project must have a ProjectFile). Returns the plan when the run may start.
+// project must have a ProjectFile). Returns the plan when the run may start; else
+// names in refusedField the control of the first refused value ("StartFreq",
+// "GPHeight", ...), or leaves it empty when no single field is at fault.
 std::optional<ComputationPlan> ValidateComputation(Project& project,
                                                    const ComputationSettings& settings,
-                                                   UserInterface& ui);
+                                                   UserInterface& ui,
+                                                   std::string* refusedField = nullptr);
 
 }  // namespace lumetra

@@ -102,14 +102,36 @@ void ComputationTest::RefusedInputsAreReportedAndNothingRuns() {
   SetText(page, "IncTheta", "90");
   SetText(page, "DielConst", "200");
   s.hook.Clear();
+  // While the messages are up the page must not look busy: validation comes
+  // before the running state.
+  int runningWhileRefusing = 0;
+  QObject::connect(page, &ComputationPage::RunStarted, page, [&] { ++runningWhileRefusing; });
+  s.hook.onMessage = [&](std::string_view) {
+    if (Child<QPushButton>(page, "Abort")->isVisible() || !s.window->menuBar()->isEnabled())
+      ++runningWhileRefusing;
+  };
   QTest::mouseClick(Child<QPushButton>(page, "Compute"), Qt::LeftButton);
   QCOMPARE(s.hook.messages,
            (std::vector<std::string>{
                "Error: Out of range! Dielectric constant must be smaller than 100",
                "Error: Out of range! Incident Theta angle must be smaller than 90"}));
   QVERIFY(s.hook.questions.empty());
+  QCOMPARE(runningWhileRefusing, 0);
+  // The first refused field has the focus again, its text selected for retyping.
+  QCOMPARE(s.window->focusWidget(), Child<QLineEdit>(page, "DielConst"));
   QVERIFY(!QFile::exists(s.PathOf("Board.XXX")));
   QCOMPARE(s.window->CurrentProject().Env.DielConst, std::string("200"));
+  SetText(page, "DielConst", "1");
+  SetText(page, "IncTheta", "0");
+  Child<QRadioButton>(page, "SweepFreq")->click();
+  SetText(page, "StartFreq", "500");
+  SetText(page, "StopFreq", "400");
+  s.hook.Clear();
+  QTest::mouseClick(Child<QPushButton>(page, "Compute"), Qt::LeftButton);
+  QCOMPARE(s.hook.messages, std::vector<std::string>{
+                                "Error: Stop frequency must be greater than start frequency"});
+  QCOMPARE(s.window->focusWidget(), Child<QLineEdit>(page, "StopFreq"));
+  s.hook.onMessage = nullptr;
 }
 
 void ComputationTest::ComputeWritesTheResultFilesAndReportsTheTimes() {

@@ -29,11 +29,16 @@ public:
   RecordingHook() { SetMessageHook(this); }
   ~RecordingHook() override { SetMessageHook(nullptr); }
 
-  void Message(std::string_view text) override { messages.emplace_back(text); }
+  void Message(std::string_view text) override {
+    if (onMessage) onMessage(text);
+    messages.emplace_back(text);
+  }
   Answer Question(std::string_view text, bool withCancel) override;
 
-  // Called with each question before it is answered (e.g. to press Abort).
+  // Called with each question before it is answered (e.g. to press Abort), and
+  // with each message as it appears.
   std::function<void(std::string_view)> onQuestion;
+  std::function<void(std::string_view)> onMessage;
   // Answers of the next questions in order; Yes when it runs dry.
   std::deque<Answer> answers;
   std::vector<std::string> messages;
