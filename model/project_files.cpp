@@ -200,6 +200,7 @@ std::vector<Record> ParseSourceLikeFile(std::string_view content, const std::str
     r.Y = ReadCoordinate(in, "y");
     r.Dx = ReadLength(in, "dx");
     r.Dy = ReadLength(in, "dy");
+    in.ExpectNewLine();
     r.*real = in.ReadReal(realName);
     r.*imaginary = in.ReadReal(imaginaryName);
     r.IsJx = in.ReadInteger("direction", -Int32Max - 1, Int32Max) == 1;
@@ -250,6 +251,7 @@ void ParseSegFile(std::string_view content, const std::string& fileName, Project
     s.Ly = ReadLength(in, "segment width");
     in.SkipLine();
     const int countLine = in.Line();
+    in.ExpectNewLine();
     s.ChX = in.ReadInteger("number of charges", 1, MaxChargeElements);
     s.ChY = in.ReadInteger("number of charges", 1, MaxChargeElements);
     in.SkipLine();
@@ -298,6 +300,7 @@ std::vector<GroundPoint> ParseGpcFile(std::string_view content, const std::strin
                                     std::to_string(counts.Charges) + ")");
     g.Edge = in.ReadInteger("edge", EdgeLeft, EdgeTop);
     g.Size = ReadLength(in, "size");
+    in.ExpectNewLine();
     g.X = ReadCoordinate(in, "x");
     g.Y = ReadCoordinate(in, "y");
     points.push_back(g);

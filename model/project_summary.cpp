@@ -37,8 +37,14 @@ ProjectSummary ReadProjectSummary(const std::filesystem::path& projectFile) {
   l.push_back("No. of sources: " + lines[11]);
   l.push_back("No. of impedances: " + lines[12]);
   l.push_back("No. of ground points: " + lines[13]);
-  l.push_back(!dielectric || *dielectric == "1" ? "Free space environment"
-                                                : "Relative dielectric constant: " + *dielectric);
+  // The dielectric fills the space between layout and ground plane: without a
+  // plane the layout is in free space whatever the stored constant says, and over
+  // a plane with a constant of 1 it is air, not free space.
+  const bool groundPlane = lines[6] != "0";
+  const bool air = !dielectric || *dielectric == "1";
+  l.push_back(!groundPlane ? "Free space environment"
+              : air        ? "Air between layout and ground plane"
+                           : "Relative dielectric constant: " + *dielectric);
   return summary;
 }
 

@@ -48,8 +48,10 @@ bool TextReader::AtEnd() {
 std::string_view TextReader::NextToken(std::string_view what) {
   SkipWhitespace();
   if (position_ >= content_.size())
-    FailAtLine(lastTokenLine_, "unexpected end of file, " + std::string(what) + " expected");
+    FailAtLine(lastTokenLine_ + (nextOnNewLine_ && line_ > lastTokenLine_ ? 1 : 0),
+               "unexpected end of file, " + std::string(what) + " expected");
   lastTokenLine_ = line_;
+  nextOnNewLine_ = false;
   std::size_t end = position_;
   while (end < content_.size() && !IsSpace(content_[end])) ++end;
   return content_.substr(position_, end - position_);

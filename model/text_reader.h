@@ -30,6 +30,9 @@ public:
   std::int32_t ReadInteger(std::string_view what, std::int64_t min, std::int64_t max);
   // Skips the remainder of the current line including its line end.
   void SkipLine();
+  // The next value opens a new line of the record: should the file end before it,
+  // the line after the last value read is the one that is missing.
+  void ExpectNewLine() { nextOnNewLine_ = true; }
   // The next whole line without its CR LF or LF; nullopt at the end of the file.
   // Lines longer than maxLength are a format error.
   std::optional<std::string> ReadLine(std::size_t maxLength = 4096);
@@ -50,6 +53,7 @@ private:
   std::size_t position_ = 0;
   int line_ = 1;
   int lastTokenLine_ = 1;  // where the end of the file is reported
+  bool nextOnNewLine_ = false;
   std::string fileName_;
 };
 

@@ -108,7 +108,7 @@ TEST(Cli, InfoShowsTheDetailsThenTheNote) {
   ASSERT_EQ(run.exitCode, 0) << run.output;
   EXPECT_EQ(run.output.substr(0, run.output.find('\n')), "Details for lshape.PRO");
   EXPECT_NE(run.output.find("\nGround plane height: 1.6 mm\n"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("\nFree space environment\nNotes:\nClock trace\nrev B\n"),
+  EXPECT_NE(run.output.find("\nAir between layout and ground plane\nNotes:\nClock trace\nrev B\n"),
             std::string::npos) << run.output;
 }
 

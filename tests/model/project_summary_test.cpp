@@ -40,6 +40,14 @@ TEST(ProjectSummary, UncheckedGroundPlaneAndMissingDielectricLine) {
   const ProjectSummary s = ReadProjectSummary(dir / "old.PRO");
   EXPECT_EQ(s.Labels[6], "Ground plane not specified");
   EXPECT_EQ(s.Labels[14], "Free space environment");
+  // The environment line never contradicts the ground-plane line: a stored constant
+  // without a plane is free space, a plane with a constant of 1 has air above it.
+  WriteBytes(dir / "off.PRO", "d\r\nt\r\n1\r\n2\r\n0\r\n0\r\n0\r\n0\r\n2\r\n1\r\n1\r\n0\r\n0\r\n0\r\n4.4\r\n");
+  EXPECT_EQ(ReadProjectSummary(dir / "off.PRO").Labels[14], "Free space environment");
+  WriteBytes(dir / "air.PRO", "d\r\nt\r\n1\r\n2\r\n0\r\n0\r\n1.6\r\n0\r\n2\r\n1\r\n1\r\n0\r\n0\r\n0\r\n1\r\n");
+  const ProjectSummary air = ReadProjectSummary(dir / "air.PRO");
+  EXPECT_EQ(air.Labels[6], "Ground plane height: 1.6 mm");
+  EXPECT_EQ(air.Labels[14], "Air between layout and ground plane");
   WriteBytes(dir / "short.PRO", "d\nt\n");
   EXPECT_THROW(ReadProjectSummary(dir / "short.PRO"), FileError);
   EXPECT_THROW(ReadProjectSummary(dir / "never-saved.PRO"), FileError);

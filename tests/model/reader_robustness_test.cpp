@@ -98,6 +98,11 @@ TEST(ReaderRobustness, RecordFilesMustNameExistingElements) {
   ExpectErrorAt(".IMP", place + "0 0 0 1\r\n", 1, "Jy element 1 does not exist");
   ExpectErrorAt(".GEN", place + "1 0 1 0\r\n", 2, "out of range");
   ExpectErrorAt(".GEN", place + "1 0 1\r\n", 2, "end of file");
+  // A record whose second line is missing is reported at that line, not before it.
+  ExpectErrorAt(".GEN", place, 2, "end of file, real part of the voltage expected");
+  ExpectErrorAt(".IMP", place + "\r\n", 2, "end of file, resistance expected");
+  ExpectErrorAt(".GPC", "1 1 0.3\r\n", 2, "end of file, x expected");
+  ExpectErrorAt(".SEG", "40 20 2 1 1\r\n1 2 3 4\r\n", 3, "end of file, number of charges");
   ExpectErrorAt(".GPC", "6 1 0.3\r\n1 1\r\n", 1, "charge element 6 does not exist");
   ExpectErrorAt(".GPC", "1 5 0.3\r\n1 1\r\n", 1, "edge");
   ExpectErrorAt(".GPC", "1 1 0.3\r\n1 nan\r\n", 2, "finite");
