@@ -9,14 +9,6 @@ namespace {
 using std::chrono::duration;
 using testing::TempDir;
 
-TEST(TimeEstimate, FillGrowsWithTheSquareAndInversionWithTheCube) {
-  const TimeConstants c{100, 2.0, 3.0};
-  EXPECT_DOUBLE_EQ(EstimateSeconds(c, 100, false, 1), 5.0);
-  EXPECT_DOUBLE_EQ(EstimateSeconds(c, 100, true, 1), 7.0);  // image terms double the fill
-  EXPECT_DOUBLE_EQ(EstimateSeconds(c, 200, false, 3), 3 * (4 * 2.0 + 8 * 3.0));
-  EXPECT_DOUBLE_EQ(EstimateSeconds(TimeConstants{}, 500, true, 10), 0.0);  // never calibrated
-}
-
 TEST(TimeEstimate, ConstantsFileRoundTripsAndDamageMeansNoEstimate) {
   TempDir dir;
   const auto file = dir / "Lumetra.TES";
