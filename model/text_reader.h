@@ -28,6 +28,13 @@ public:
   double ReadReal(std::string_view what);
   // Next whitespace-delimited integer within [min, max].
   std::int32_t ReadInteger(std::string_view what, std::int64_t min, std::int64_t max);
+  // Records are written one group of numbers per line. BeginRecordLine returns the
+  // line the next number stands on; EndRecordLine then requires that the `count`
+  // numbers read since all stood on that line and that nothing but blanks follows
+  // them, so a line one number short or long is reported instead of shifting every
+  // later value of the record.
+  int BeginRecordLine();
+  void EndRecordLine(int line, int count, std::string_view record);
   // Skips the remainder of the current line including its line end.
   void SkipLine();
   // The next whole line without its CR LF or LF; nullopt at the end of the file.
