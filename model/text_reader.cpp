@@ -96,7 +96,8 @@ int TextReader::BeginRecordLine() {
 
 void TextReader::EndRecordLine(int line, int count, std::string_view record) {
   const std::string expected =
-      std::to_string(count) + " numbers expected on " + std::string(record) + " line";
+      std::to_string(count) + (count == 1 ? " number" : " numbers") + " expected on " +
+      std::string(record) + " line";
   if (lastTokenLine_ != line) FailAtLine(line, expected + ", fewer found");
   std::size_t end = position_;
   while (end < content_.size() && content_[end] != '\n' && IsSpace(content_[end])) ++end;

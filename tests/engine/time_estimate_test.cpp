@@ -19,8 +19,11 @@ TEST(TimeEstimate, ConstantsFileRoundTripsAndDamageMeansNoEstimate) {
   EXPECT_EQ(read.Unknowns, 321);
   EXPECT_DOUBLE_EQ(read.FillSeconds, 1.25);
   EXPECT_EQ(ReadTimeConstants(dir / "missing.TES").Unknowns, 0);
-  testing::WriteBytes(file, "12\r\nabc\r\n");
-  EXPECT_EQ(ReadTimeConstants(file).Unknowns, 0);
+  // Damaged: a word, a line one number long or short.
+  for (const char* damaged : {"12\r\nabc\r\n", "321 5\r\n1.25\r\n0.5\r\n", "321\r\n1.25 0.5\r\n"}) {
+    testing::WriteBytes(file, damaged);
+    EXPECT_EQ(ReadTimeConstants(file).Unknowns, 0) << damaged;
+  }
 }
 
 TEST(CompletionReport, FormatFollowsTheTotal) {
