@@ -195,16 +195,18 @@ std::vector<Record> ParseSourceLikeFile(std::string_view content, const std::str
   while (!in.AtEnd()) {
     CheckRecordCount(in, records.size());
     Record r;
-    const int recordLine = in.Line();
+    const int recordLine = in.BeginRecordLine();
     r.X = ReadCoordinate(in, "x");
     r.Y = ReadCoordinate(in, "y");
     r.Dx = ReadLength(in, "dx");
     r.Dy = ReadLength(in, "dy");
-    in.ExpectNewLine();
+    in.EndRecordLine(recordLine, 4, "a position");
+    const int valueLine = in.BeginRecordLine();
     r.*real = in.ReadReal(realName);
     r.*imaginary = in.ReadReal(imaginaryName);
     r.IsJx = in.ReadInteger("direction", -Int32Max - 1, Int32Max) == 1;
     r.ElementNo = in.ReadInteger("element number", 1, Int32Max);
+    in.EndRecordLine(valueLine, 4, "a value");
     const std::int64_t available = r.IsJx ? counts.Jx : counts.Jy;
     if (r.ElementNo > available)
       in.FailAtLine(recordLine, std::string(r.IsJx ? "Jx" : "Jy") + " element " +
@@ -235,25 +237,29 @@ ProFileSettings ParseProFile(std::string_view content, const std::string& fileNa
 
 void ParseSegFile(std::string_view content, const std::string& fileName, Project& project) {
   TextReader in(content, fileName);
+  const int boardLine = in.BeginRecordLine();
   project.PcbLx = in.ReadInteger("board length", 0, 1'000'000);
   project.PcbLy = in.ReadInteger("board width", 0, 1'000'000);
   project.GridSize = ReadLength(in, "grid size");
   project.ChargesPerGridX = in.ReadInteger("charges per grid", 1, 10'000);
   project.ChargesPerGridY = in.ReadInteger("charges per grid", 1, 10'000);
+  in.EndRecordLine(boardLine, 5, "the board");
   in.SkipLine();
   project.Segments.clear();
   std::int64_t charges = 0;
   while (!in.AtEnd()) {
     Segment s;
+    const int placeLine = in.BeginRecordLine();
     s.Xc = ReadCoordinate(in, "segment centre x");
     s.Yc = ReadCoordinate(in, "segment centre y");
     s.Lx = ReadLength(in, "segment length");
     s.Ly = ReadLength(in, "segment width");
+    in.EndRecordLine(placeLine, 4, "a segment's place");
     in.SkipLine();
-    const int countLine = in.Line();
-    in.ExpectNewLine();
+    const int countLine = in.BeginRecordLine();
     s.ChX = in.ReadInteger("number of charges", 1, MaxChargeElements);
     s.ChY = in.ReadInteger("number of charges", 1, MaxChargeElements);
+    in.EndRecordLine(countLine, 2, "a segment's count");
     in.SkipLine();
     charges += ChargeCount(s);
     if (charges > MaxChargeElements)
@@ -292,7 +298,7 @@ std::vector<GroundPoint> ParseGpcFile(std::string_view content, const std::strin
   while (!in.AtEnd()) {
     CheckRecordCount(in, points.size());
     GroundPoint g;
-    const int recordLine = in.Line();
+    const int recordLine = in.BeginRecordLine();
     g.ChargeNo = in.ReadInteger("charge element number", 1, Int32Max);
     if (g.ChargeNo > counts.Charges)
       in.FailAtLine(recordLine, "charge element " + std::to_string(g.ChargeNo) +
@@ -300,9 +306,11 @@ std::vector<GroundPoint> ParseGpcFile(std::string_view content, const std::strin
                                     std::to_string(counts.Charges) + ")");
     g.Edge = in.ReadInteger("edge", EdgeLeft, EdgeTop);
     g.Size = ReadLength(in, "size");
-    in.ExpectNewLine();
+    in.EndRecordLine(recordLine, 3, "a ground point's cell");
+    const int pointLine = in.BeginRecordLine();
     g.X = ReadCoordinate(in, "x");
     g.Y = ReadCoordinate(in, "y");
+    in.EndRecordLine(pointLine, 2, "a ground point's position");
     points.push_back(g);
   }
   return points;
@@ -316,10 +324,12 @@ std::vector<ChargeElement> ParseChargeElementFile(std::string_view content,
     if (static_cast<std::int64_t>(elements.size()) >= MaxChargeElements)
       in.Fail("too many charge elements");
     ChargeElement e;
+    const int line = in.BeginRecordLine();
     e.X = ReadCoordinate(in, "x");
     e.Y = ReadCoordinate(in, "y");
     e.Dx = ReadLength(in, "dx");
     e.Dy = ReadLength(in, "dy");
+    in.EndRecordLine(line, 4, "an element");
     elements.push_back(e);
   }
   return elements;
@@ -333,12 +343,16 @@ std::vector<CurrentElement> ParseCurrentElementFile(std::string_view content,
     if (static_cast<std::int64_t>(elements.size()) >= 2 * MaxChargeElements)
       in.Fail("too many current elements");
     CurrentElement e;
+    const int line = in.BeginRecordLine();
     e.X = ReadCoordinate(in, "x");
     e.Y = ReadCoordinate(in, "y");
     e.Dx = ReadLength(in, "dx");
     e.Dy = ReadLength(in, "dy");
+    in.EndRecordLine(line, 4, "an element");
+    const int chargeLine = in.BeginRecordLine();
     e.From = in.ReadInteger("charge element number", 1, MaxChargeElements);
     e.To = in.ReadInteger("charge element number", 1, MaxChargeElements);
+    in.EndRecordLine(chargeLine, 2, "an element's charges");
     elements.push_back(e);
   }
   return elements;

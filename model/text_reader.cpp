@@ -91,6 +91,24 @@ std::int32_t TextReader::ReadInteger(std::string_view what, std::int64_t min, st
   return static_cast<std::int32_t>(value);
 }
 
+int TextReader::BeginRecordLine() {
+  // The next number opens a line: should the file end before it, that line is the
+  // one missing, not the one before.
+  nextOnNewLine_ = true;
+  SkipWhitespace();
+  return line_;
+}
+
+void TextReader::EndRecordLine(int line, int count, std::string_view record) {
+  const std::string expected =
+      std::to_string(count) + (count == 1 ? " number" : " numbers") + " expected on " +
+      std::string(record) + " line";
+  if (lastTokenLine_ != line) FailAtLine(line, expected + ", fewer found");
+  std::size_t end = position_;
+  while (end < content_.size() && content_[end] != '\n' && IsSpace(content_[end])) ++end;
+  if (end < content_.size() && content_[end] != '\n') FailAtLine(line, expected + ", more found");
+}
+
 void TextReader::SkipLine() {
   while (position_ < content_.size() && content_[position_] != '\n') ++position_;
   if (position_ < content_.size()) {

@@ -28,11 +28,15 @@ public:
   double ReadReal(std::string_view what);
   // Next whitespace-delimited integer within [min, max].
   std::int32_t ReadInteger(std::string_view what, std::int64_t min, std::int64_t max);
+  // Records are written one group of numbers per line. BeginRecordLine returns the
+  // line the next number stands on; EndRecordLine then requires that the `count`
+  // numbers read since all stood on that line and that nothing but blanks follows
+  // them, so a line one number short or long is reported instead of shifting every
+  // later value of the record.
+  int BeginRecordLine();
+  void EndRecordLine(int line, int count, std::string_view record);
   // Skips the remainder of the current line including its line end.
   void SkipLine();
-  // The next value opens a new line of the record: should the file end before it,
-  // the line after the last value read is the one that is missing.
-  void ExpectNewLine() { nextOnNewLine_ = true; }
   // The next whole line without its CR LF or LF; nullopt at the end of the file.
   // Lines longer than maxLength are a format error.
   std::optional<std::string> ReadLine(std::size_t maxLength = 4096);

@@ -15,11 +15,15 @@ TimeConstants ReadTimeConstants(const std::filesystem::path& file) {
     const std::string content = ReadTextFile(file, 1 << 16);
     TextReader in(content, file.string());
     TimeConstants read;
+    int line = in.BeginRecordLine();
     read.Unknowns = in.ReadInteger("number of unknowns", 0, 1'000'000);
-    in.SkipLine();
+    in.EndRecordLine(line, 1, "the unknown count");
+    line = in.BeginRecordLine();
     read.FillSeconds = in.ReadReal("matrix fill time");
-    in.SkipLine();
+    in.EndRecordLine(line, 1, "the fill time");
+    line = in.BeginRecordLine();
     read.InvertSeconds = in.ReadReal("matrix inversion time");
+    in.EndRecordLine(line, 1, "the inversion time");
     if (read.FillSeconds >= 0 && read.InvertSeconds >= 0) constants = read;
   } catch (const FileError&) {
     // Never calibrated, or a damaged file: no estimate rather than a wrong one.

@@ -107,28 +107,5 @@ TEST_F(Slab, WithoutAGroundPlaneThePermittivityIsIgnored) {
   EXPECT_EQ(report.Points[0].MaxKr, 0.0);
 }
 
-TEST_F(Slab, ThePatternAlongTheBoardIsWrittenAt8999Degrees) {
-  ComputationSettings s = SingleFrequency(1000);
-  s.Integration.Points = 5000;
-  s.FarField = true;
-  s.ThetaStart = "0";
-  s.ThetaStop = "90";
-  s.ThetaStep = "30";
-  s.PhiStart = "0";
-  s.PhiStop = "0";
-  s.PhiStep = "10";
-  ASSERT_EQ(Compute(project, s, ui, dir).Points.size(), 1u);
-  const auto block = FirstBlockAtOrAbove(dir / "strip.RAD", 0.0, 4);
-  ASSERT_TRUE(block);
-  ASSERT_EQ(block->Rows(), 4u);
-  EXPECT_EQ(block->Row(2)[0], 60.0);
-  EXPECT_EQ(block->Row(3)[0], 89.99);
-  // Over the plane a horizontal current hardly radiates along the board.
-  EXPECT_LT(block->Row(3)[2], 0.01 * block->Row(0)[2]);
-  const std::string text = testing::ReadBytes(dir / "strip.RAD");
-  EXPECT_NE(text.find("\n 8.9990E+0001 "), std::string::npos);
-  EXPECT_EQ(text.find("\n 9.0000E+0001 "), std::string::npos);
-}
-
 }  // namespace
 }  // namespace lumetra

@@ -1,5 +1,11 @@
 #include "tests/engine/engine_fixtures.h"
 
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "fields/result_files.h"
+#include "fields/result_readers.h"
 #include "model/number_format.h"
 #include "model/project_files.h"
 
@@ -45,6 +51,49 @@ ComputationSettings WithFarField(ComputationSettings s, const std::array<double,
   s.PhiStop = FormatGeneral(phi[1]);
   s.PhiStep = FormatGeneral(phi[2]);
   return s;
+}
+
+double Pattern::At(double theta, double phi, int column) const {
+  for (const auto& r : Rows)
+    if (std::fabs(r[0] - theta) < 1e-6 && std::fabs(r[1] - phi) < 1e-6) return r[column];
+  ADD_FAILURE() << "no direction " << theta << ", " << phi;
+  return 0;
+}
+
+Pattern ReadPattern(const std::filesystem::path& rad) {
+  const auto block = FirstBlockAtOrAbove(rad, 0.0, FarFieldFileFields);
+  Pattern p;
+  if (!block) return p;
+  for (std::size_t r = 0; r < block->Rows(); ++r) {
+    const double* row = block->Row(r);
+    p.Rows.push_back({row[0], row[1], row[2], row[3]});
+  }
+  return p;
+}
+
+double RadiatedPower(const Pattern& p, double stepDeg) {
+  const double step = stepDeg * M_PI / 180;
+  double sum = 0;
+  for (const auto& r : p.Rows) {
+    const double theta = r[0] * M_PI / 180;
+    // Trapezoidal in theta (the 90 degree row counts half), rectangles in phi.
+    const double weight = (r[0] >= 90 - 1e-9) ? 0.5 : 1.0;
+    if (r[1] >= 360 - 1e-9) continue;  // phi = 360 repeats phi = 0
+    sum += weight * (r[2] * r[2] + r[3] * r[3]) * std::sin(theta);
+  }
+  return sum * step * step / (2 * Eta0);
+}
+
+std::vector<CurrentRow> ReadCurrents(const std::filesystem::path& file) {
+  std::vector<CurrentRow> rows;
+  if (IsResultFileEmpty(file)) return rows;
+  const auto block = FirstBlockAtOrAbove(file, 0.0, CurrentFileFields);
+  if (!block) return rows;
+  for (std::size_t r = 0; r < block->Rows(); ++r) {
+    const double* v = block->Row(r);
+    rows.push_back({v[0], v[1], v[2], v[3], {v[4], v[5]}});
+  }
+  return rows;
 }
 
 }  // namespace lumetra::testing

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <array>
+#include <complex>
+#include <filesystem>
+#include <vector>
 
 #include "model/project.h"
 #include "studies/computation_driver.h"
@@ -28,5 +31,27 @@ ComputationSettings SingleFrequency(double mhz);
 // {start, stop, step} in degrees.
 ComputationSettings WithFarField(ComputationSettings settings, const std::array<double, 3>& theta,
                                  const std::array<double, 3>& phi);
+
+inline constexpr double Eta0 = 376.73031346177066;  // sqrt(mu0 / eps0) with the solver's constants
+
+// |E_theta| and |E_phi| (V, field times distance) of the first block of a .RAD
+// file, looked up by direction in degrees.
+struct Pattern {
+  std::vector<std::array<double, 4>> Rows;  // theta, phi, |E_theta|, |E_phi|
+  double At(double theta, double phi, int column) const;
+};
+Pattern ReadPattern(const std::filesystem::path& rad);
+
+// Power radiated into the upper half space (W): the integral of |E|^2 / (2 eta)
+// over the hemisphere of a pattern sampled every stepDeg in theta 0..90 and phi 0..360.
+double RadiatedPower(const Pattern& pattern, double stepDeg);
+
+// One row of a current file: element centre and size in mm, density in A/m.
+struct CurrentRow {
+  double X, Y, Dx, Dy;
+  std::complex<double> J;
+};
+// The rows of the first block of a .XXX or .YYY file (none when it is empty).
+std::vector<CurrentRow> ReadCurrents(const std::filesystem::path& file);
 
 }  // namespace lumetra::testing

@@ -16,12 +16,13 @@ namespace {
 using testing::Compute;
 using testing::FirstResonance;
 using testing::ImpedancePoint;
+using testing::Pattern;
+using testing::RadiatedPower;
+using testing::ReadPattern;
 using testing::RecordingUi;
 using testing::SingleFrequency;
 using testing::StripDipole;
 using testing::TempDir;
-
-constexpr double Eta0 = 376.73031346177066;  // sqrt(mu0 / eps0) with the solver's constants
 
 std::vector<ImpedancePoint> PortImpedances(const ComputationReport& report) {
   std::vector<ImpedancePoint> points;
@@ -57,28 +58,6 @@ TEST(Physics, HalfWaveStripDipoleResonatesLikeTheEquivalentWire) {
   EXPECT_NEAR(ours->Resistance / reference->Resistance, 1.0, 0.05);
 }
 
-// Reads |E_theta| and |E_phi| (V) of one far-field block by direction.
-struct Pattern {
-  std::vector<std::array<double, 4>> Rows;
-  double At(double theta, double phi, int column) const {
-    for (const auto& r : Rows)
-      if (std::fabs(r[0] - theta) < 1e-6 && std::fabs(r[1] - phi) < 1e-6) return r[column];
-    ADD_FAILURE() << "no direction " << theta << ", " << phi;
-    return 0;
-  }
-};
-
-Pattern ReadPattern(const std::filesystem::path& rad) {
-  const auto block = FirstBlockAtOrAbove(rad, 0.0, 4);
-  Pattern p;
-  if (!block) return p;
-  for (std::size_t r = 0; r < block->Rows(); ++r) {
-    const double* row = block->Row(r);
-    p.Rows.push_back({row[0], row[1], row[2], row[3]});
-  }
-  return p;
-}
-
 TEST(Physics, ShortDipoleRadiatesTheHertzianPattern) {
   TempDir dir;
   RecordingUi ui;
@@ -103,7 +82,7 @@ TEST(Physics, ShortDipoleRadiatesTheHertzianPattern) {
   // radiation resistance 20 pi^2 (L/lambda)^2 of that current.
   const double power = report.Points[0].InputPower;
   const double k = 2 * M_PI / 1.0, length = 0.02;
-  const double current = 8 * M_PI * peak / (Eta0 * k * length);
+  const double current = 8 * M_PI * peak / (testing::Eta0 * k * length);
   const double resistance = 2 * power / (current * current);
   const double expected = 20 * M_PI * M_PI * std::pow(length / 1.0, 2);
   std::printf("short dipole: radiation resistance of its far-field moment %.5f ohm, "
@@ -121,30 +100,9 @@ TEST(Physics, HalfWaveDipoleGainFromThePatternAndInputPower) {
   ASSERT_GT(report.InputPower, 0.0);
   const double e = ReadPattern(dir / "strip.RAD").At(0, 0, 2);
   // Power gain: 4 pi r^2 S / P with S = |E|^2 / (2 eta) and E the field times distance.
-  const double gain = 2 * M_PI * e * e / (Eta0 * report.InputPower);
+  const double gain = 2 * M_PI * e * e / (testing::Eta0 * report.InputPower);
   std::printf("half-wave dipole gain %.4f (%.2f dBi)\n", gain, 10 * std::log10(gain));
   EXPECT_NEAR(gain, 1.64, 0.05);
-}
-
-}  // namespace
-}  // namespace lumetra
-
-namespace lumetra {
-namespace {
-
-// Power radiated into the upper half space, from the pattern: the integral of
-// |E|^2 / (2 eta) over the hemisphere, with E the field times distance.
-double RadiatedPower(const Pattern& p, double stepDeg) {
-  const double step = stepDeg * M_PI / 180;
-  double sum = 0;
-  for (const auto& r : p.Rows) {
-    const double theta = r[0] * M_PI / 180;
-    // Trapezoidal in theta (the 90 degree row counts half), rectangles in phi.
-    const double weight = (r[0] >= 90 - 1e-9) ? 0.5 : 1.0;
-    if (r[1] >= 360 - 1e-9) continue;  // phi = 360 repeats phi = 0
-    sum += weight * (r[2] * r[2] + r[3] * r[3]) * std::sin(theta);
-  }
-  return sum * step * step / (2 * Eta0);
 }
 
 // Over a perfectly conducting plane, with no loss anywhere, every watt the source

@@ -9,14 +9,6 @@ namespace {
 using std::chrono::duration;
 using testing::TempDir;
 
-TEST(TimeEstimate, FillGrowsWithTheSquareAndInversionWithTheCube) {
-  const TimeConstants c{100, 2.0, 3.0};
-  EXPECT_DOUBLE_EQ(EstimateSeconds(c, 100, false, 1), 5.0);
-  EXPECT_DOUBLE_EQ(EstimateSeconds(c, 100, true, 1), 7.0);  // image terms double the fill
-  EXPECT_DOUBLE_EQ(EstimateSeconds(c, 200, false, 3), 3 * (4 * 2.0 + 8 * 3.0));
-  EXPECT_DOUBLE_EQ(EstimateSeconds(TimeConstants{}, 500, true, 10), 0.0);  // never calibrated
-}
-
 TEST(TimeEstimate, ConstantsFileRoundTripsAndDamageMeansNoEstimate) {
   TempDir dir;
   const auto file = dir / "Lumetra.TES";
@@ -27,8 +19,11 @@ TEST(TimeEstimate, ConstantsFileRoundTripsAndDamageMeansNoEstimate) {
   EXPECT_EQ(read.Unknowns, 321);
   EXPECT_DOUBLE_EQ(read.FillSeconds, 1.25);
   EXPECT_EQ(ReadTimeConstants(dir / "missing.TES").Unknowns, 0);
-  testing::WriteBytes(file, "12\r\nabc\r\n");
-  EXPECT_EQ(ReadTimeConstants(file).Unknowns, 0);
+  // Damaged: a word, a line one number long or short.
+  for (const char* damaged : {"12\r\nabc\r\n", "321 5\r\n1.25\r\n0.5\r\n", "321\r\n1.25 0.5\r\n"}) {
+    testing::WriteBytes(file, damaged);
+    EXPECT_EQ(ReadTimeConstants(file).Unknowns, 0) << damaged;
+  }
 }
 
 TEST(CompletionReport, FormatFollowsTheTotal) {

@@ -63,13 +63,5 @@ TEST(FarFieldCli, ComputesFromTheCurrentFilesAndReportsRefusals) {
       << run.output;
 }
 
-TEST(FarFieldCli, MalformedCommandLinesExitWithTwo) {
-  TempDir dir;
-  EXPECT_EQ(FarFieldCli(dir, "").exitCode, 2);
-  EXPECT_EQ(FarFieldCli(dir, "a.PRO --theta 0:90").exitCode, 2);
-  EXPECT_EQ(FarFieldCli(dir, "a.PRO --phi").exitCode, 2);
-  EXPECT_EQ(FarFieldCli(dir, "a.PRO b.PRO").exitCode, 2);
-}
-
 }  // namespace
 }  // namespace lumetra

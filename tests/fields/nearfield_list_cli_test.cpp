@@ -73,15 +73,6 @@ TEST(NearFieldCli, WritesTheGridAndReportsRefusalsAndWarnings) {
       << run.out;
 }
 
-TEST(NearFieldCli, MalformedCommandLinesExitWithTwo) {
-  TempDir dir;
-  EXPECT_EQ(Cli(dir, "nearfield").exitCode, 2);
-  EXPECT_EQ(Cli(dir, "nearfield a.PRO --x 0:10").exitCode, 2);
-  EXPECT_EQ(Cli(dir, "nearfield a.PRO --z").exitCode, 2);
-  EXPECT_EQ(Cli(dir, "nearfield a.PRO --eps-eff 0.5").exitCode, 2);
-  EXPECT_EQ(Cli(dir, "nearfield a.PRO b.PRO").exitCode, 2);
-}
-
 TEST(ListCli, PrintsTheListAsItsPrintoutAndPicksTheFrequency) {
   TempDir dir;
   const auto pro = dir / "l.PRO";
@@ -128,15 +119,6 @@ TEST(ListCli, PrintsTheListAsItsPrintoutAndPicksTheFrequency) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.out.find("l.YYY\", line 2: number expected, found \"one\""), std::string::npos)
       << run.out;
-}
-
-TEST(ListCli, MalformedCommandLinesExitWithTwo) {
-  TempDir dir;
-  EXPECT_EQ(Cli(dir, "list").exitCode, 2);
-  EXPECT_EQ(Cli(dir, "list a.PRO").exitCode, 2);
-  EXPECT_EQ(Cli(dir, "list a.PRO jw").exitCode, 2);
-  EXPECT_EQ(Cli(dir, "list a.PRO jx --freq abc").exitCode, 2);
-  EXPECT_EQ(Cli(dir, "list a.PRO jx extra").exitCode, 2);
 }
 
 }  // namespace

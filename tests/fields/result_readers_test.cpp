@@ -2,6 +2,8 @@
 // current file, and damaged files reported as FileError instead of misread.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fields/result_files.h"
 #include "fields/result_readers.h"
 #include "model/file_io.h"
@@ -122,6 +124,37 @@ TEST(ResultReaders, DamagedFilesNameTheFileAndTheLine) {
   EXPECT_EQ(ErrorOf("100 1.5\n1 2 3 4\n"),
             "Error in file \"damaged.RAD\", line 1: line count expected after the frequency, "
             "found \"1.5\"");
+}
+
+// Every file kind: a data line one number short or one number long is reported at
+// that line, by the scan and by both lookups, and never read as a shifted block.
+TEST(ResultReaders, DataLinesMustHoldExactlyTheKindsNumberOfValues) {
+  for (int fields : {CurrentFileFields, GroundPlaneFileFields, FarFieldFileFields,
+                     NearFieldFileFields}) {
+    const auto line = [](int count) {
+      std::string text;
+      for (int k = 1; k <= count; ++k) text += std::to_string(k) + (k < count ? " " : "\r\n");
+      return text;
+    };
+    const std::string good = "100 2\r\n" + line(fields) + line(fields);
+    EXPECT_EQ(ScanFrequencies(good + good, "d.RAD", fields), (std::vector<double>{100, 100}));
+    for (int count : {fields - 1, fields + 1}) {
+      SCOPED_TRACE(std::to_string(fields) + " fields, " + std::to_string(count) + " found");
+      const std::string damaged = "100 2\r\n" + line(fields) + line(count) + "200 1\r\n" + line(fields);
+      const std::string where = "Error in file \"d.RAD\", line 3: ";
+      for (const auto& read : std::initializer_list<std::function<void()>>{
+               [&] { ScanFrequencies(damaged, "d.RAD", fields); },
+               [&] { FindBlock(damaged, "d.RAD", 100.0, fields); },
+               [&] { FirstBlockAtOrAbove(damaged, "d.RAD", 150.0, fields); }}) {
+        try {
+          read();
+          ADD_FAILURE() << "accepted";
+        } catch (const FileError& error) {
+          EXPECT_EQ(std::string(error.what()).rfind(where, 0), 0u) << error.what();
+        }
+      }
+    }
+  }
 }
 
 TEST(ResultReaders, HostileContentFailsFastWithoutHugeAllocations) {

@@ -50,31 +50,12 @@ void DrawDipole(MainWindow& w) {
 class ComputationTest : public QObject {
   Q_OBJECT
 private slots:
-  void ControlsStartFromTheirDefaults();
   void TheFrequencyListReplacesTheSweepFields();
   void RefusedInputsAreReportedAndNothingRuns();
   void ComputeWritesTheResultFilesAndReportsTheTimes();
   void AbortStopsTheRun();
   void CalibrationWritesTheConstantsFile();
 };
-
-void ComputationTest::ControlsStartFromTheirDefaults() {
-  Session s(100, 20);
-  ComputationPage* page = s.window->Computation();
-  const ComputationSettings settings = page->Settings();
-  QVERIFY(!settings.SweepFreq);
-  QCOMPARE(settings.Frequency, std::string("300"));
-  QCOMPARE(settings.StartFreq, std::string("100"));
-  QCOMPARE(settings.StopFreq, std::string("1000"));
-  QCOMPARE(settings.StepFreq, std::string("10"));
-  QVERIFY(!settings.IncField && settings.ImpFile && !settings.FarField && settings.RigSol);
-  QCOMPARE(settings.PhiStop, std::string("360"));
-  QCOMPARE(Child<QLineEdit>(page, "GPHeight")->text(), QString("2"));
-  QCOMPARE(Child<QLineEdit>(page, "DielConst")->text(), QString("1"));
-  QVERIFY(!Child<QPushButton>(page, "Abort")->isVisible());
-  QCOMPARE(Child<QPushButton>(page, "Abort")->text(), QString("Abort computation"));
-  QCOMPARE(Child<QPushButton>(page, "ShowCoord")->text(), QString("Show coord. sys."));
-}
 
 void ComputationTest::TheFrequencyListReplacesTheSweepFields() {
   Session s(100, 20);

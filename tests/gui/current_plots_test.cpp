@@ -375,15 +375,9 @@ void CurrentPlotsTest::VectorArrowsFlowAlongTheTraceAndStepThroughThePeriod() {
   VectorPlotPage* page = s.window->VectorPlot();
   QCOMPARE(page->Cells().size(), std::size_t(20));
   QCOMPARE(page->findChild<QLabel*>("ShowTime")->text(), QString("t/T=0.00"));
-  auto* label = page->findChild<QLabel*>("ShowTime");
-  QStringList shown;
-  for (int i = 0; i < 20; ++i) {
-    Press(page, "Step");
-    shown << label->text();
-  }
-  QCOMPARE(shown.first(), QString("t/T=0.05"));
-  QCOMPARE(shown[18], QString("t/T=0.95"));
-  QCOMPARE(shown.last(), QString("t/T=0.00"));
+  Press(page, "Step");  // the sequence of steps is the plot data's (plots tests)
+  QCOMPARE(page->findChild<QLabel*>("ShowTime")->text(), QString("t/T=0.05"));
+  for (int i = 1; i < 20; ++i) Press(page, "Step");
 
   // Step on to the instant of the period at which the centre current is largest.
   const CurrentSample& c = page->Samples().Jx[9];
@@ -431,7 +425,6 @@ void CurrentPlotsTest::TheAnimationRunsOnTheTimerAndStopsOnAPageChange() {
   VectorPlotPage* page = s.window->VectorPlot();
   Press(page, "Animate");
   QVERIFY(page->Animating());
-  QCOMPARE(page->Timer().interval(), 250);
   QVERIFY(!page->findChild<QToolButton*>("Step")->isEnabled());
   QVERIFY(!page->findChild<QToolButton*>("SpeedButton7")->isEnabled());
   QVERIFY(!page->findChild<QToolButton*>("StopVectorPlot")->isHidden());
@@ -469,7 +462,6 @@ void CurrentPlotsTest::ZeroCurrentsDrawFlatBarsAndNoArrows() {
   CurrentPlotPage* plot = s.window->CurrentPlot();
   QCOMPARE(plot->AmplitudeScale(), 0.0);
   QCOMPARE(plot->findChild<QLabel*>("JxCurrMax")->text(), QString("Jxmax: 0.000E+0 A/m"));
-  Grab(plot->Canvas(), PicturePath("zero3d"));
   s.window->Pages()->setCurrentIndex(3);
   QVERIFY(s.hook.messages.empty());
   VectorPlotPage* vector = s.window->VectorPlot();

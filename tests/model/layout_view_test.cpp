@@ -42,11 +42,6 @@ TEST(FitBoardToPage, TheSmallerFitFactorWinsAndTheBoardIsCentred) {
   EXPECT_EQ(v.Left, 100 + 5);
 }
 
-TEST(FitBoardToPage, ACollapsedPageStillGivesAUsableScale) {
-  const ViewGeometry v = FitBoardToPage(4, 4, 160, 100, 1.0, 0, 0);
-  EXPECT_GT(v.Scale, 0.0);
-}
-
 TEST(PixelMapping, BoardYRunsUpwards) {
   const BoardPoint p = PixelToBoard(50, 100, 5.0, 100);
   EXPECT_DOUBLE_EQ(p.X, 10.0);

@@ -108,5 +108,51 @@ TEST(ReaderRobustness, RecordFilesMustNameExistingElements) {
   ExpectErrorAt(".GPC", "1 1 0.3\r\n1 nan\r\n", 2, "finite");
 }
 
+// Records are one group of numbers per line: a line one number short or long is
+// reported at that line, instead of shifting the record's later values.
+TEST(ReaderRobustness, RecordLinesHoldExactlyTheirNumbers) {
+  const std::string board = "40 20 2 1 1\r\n", place = "10 10 10 2\r\n", counts = "5 1 \r\n";
+  struct Case {
+    const char* extension;
+    std::string content;
+    int line;
+  };
+  const Case cases[] = {
+      {".SEG", "40 20 2 1\r\n" + place + counts, 1},
+      {".SEG", "40 20 2 1 1 7\r\n" + place + counts, 1},
+      {".SEG", board + "10 10 10\r\n" + counts, 2},
+      {".SEG", board + "10 10 10 2 3\r\n" + counts, 2},
+      {".SEG", board + place + "5\r\n", 3},
+      {".SEG", board + place + "5 1 1\r\n", 3},
+      {".GEN", "1 1 1\r\n1 0 1 4\r\n", 1},
+      {".GEN", "1 1 1 1 1\r\n1 0 1 4\r\n", 1},
+      {".GEN", " 1 1 1 1\r\n1 0 1\r\n", 2},
+      {".IMP", " 1 1 1 1\r\n1 0 1 4 9\r\n", 2},
+      {".GPC", "1 1\r\n0.3 1 1\r\n", 1},
+      {".GPC", "1 1 0.3 4\r\n1 1\r\n", 1},
+      {".GPC", "1 1 0.3\r\n1\r\n", 2},
+      {".GPC", "1 1 0.3\r\n1 1 1\r\n", 2},
+  };
+  for (const Case& c : cases) ExpectErrorAt(c.extension, c.content, c.line);
+
+  // The element files the solver reads back: four numbers, then the two charges.
+  const auto elementError = [](const std::string& content, bool current) {
+    try {
+      if (current) ParseCurrentElementFile(content, "p.JXC");
+      else ParseChargeElementFile(content, "p.CHE");
+    } catch (const FileError& error) {
+      return std::string(error.what());
+    }
+    return std::string("accepted");
+  };
+  EXPECT_EQ(elementError("1 1 1 1\r\n2 2 2 2\r\n", false), "accepted");
+  EXPECT_NE(elementError("1 1 1\r\n2 2 2 2 2\r\n", false).find("line 1: 4 numbers"), std::string::npos);
+  EXPECT_NE(elementError("1 1 1 1 1\r\n", false).find("line 1: 4 numbers"), std::string::npos);
+  EXPECT_EQ(elementError("1 1 1 1\r\n1 2\r\n", true), "accepted");
+  EXPECT_NE(elementError("1 1 1 1\r\n1\r\n2 2 2 2\r\n1 2\r\n", true).find("line 2: 2 numbers"),
+            std::string::npos);
+  EXPECT_NE(elementError("1 1 1 1\r\n1 2 3\r\n", true).find("line 2: 2 numbers"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace lumetra

@@ -93,52 +93,10 @@ TEST(PatternData, LogScalePutsTheMaximumAt50AndTheFloorAtTheCentre) {
   EXPECT_NEAR(ScaleCut({{1, 0}, {0.1, 1}}, PatternQuantity::EPhi, true, 5).R[1], 10.0, 1e-12);
 }
 
-TEST(PatternData, LabelsOfThePage) {
-  EXPECT_EQ(SelectionLabel(PatternQuantity::Gain), "Selection: Power gain");
-  EXPECT_EQ(SelectionLabel(PatternQuantity::EPhi), "Selection: EPhi");
-  EXPECT_EQ(ScaleLabel(false, 10), "Scale: Linear");
-  EXPECT_EQ(ScaleLabel(true, 2.5), "Scale: Logarithmic, 2.5 [dB/div]");
-  EXPECT_EQ(CutLabel(CutKind::ThetaConstant, 45), "Cut: Theta=45");
-  EXPECT_EQ(CutLabel(CutKind::PhiConstant, 90), "Cut: Phi=90");
-  EXPECT_EQ(FrequencyLabel(1430), "Frequency:1430 [MHz]");
-}
-
 TEST(PatternData, CutDialogListsComeFromTheFirstBlock) {
   const CutAngleLists lists = CutAngles(SmallBlock());
   EXPECT_EQ(lists.Theta, (std::vector<double>{0, 45, 90}));
   EXPECT_EQ(lists.Phi, (std::vector<double>{0, 90}));
-}
-
-TEST(PatternData, DbButtonsRoundTheValue) {
-  EXPECT_EQ(DbButtonFor(10), 0);
-  EXPECT_EQ(DbButtonFor(5), 1);
-  EXPECT_EQ(DbButtonFor(2.4), 2);
-  EXPECT_DOUBLE_EQ(DbOfButton(DbButtonFor(2.4)), 2.0);
-  EXPECT_EQ(DbButtonFor(1), 3);
-  EXPECT_EQ(DbButtonFor(3), 4);
-  EXPECT_EQ(DbButtonFor(0.3), 4);
-}
-
-TEST(PatternData, GridIsASquareCentredInThePage) {
-  const PolarGeometry g = GridGeometry(600, 400);
-  EXPECT_EQ(g.D, 380);
-  EXPECT_EQ(g.Left, 110);
-  EXPECT_EQ(g.Top, 10);
-  EXPECT_EQ(g.C, 190);
-  EXPECT_EQ(g.R, 165);
-  int l, t, r, b;
-  g.CircleBox(0, l, t, r, b);
-  EXPECT_EQ(l, 25);
-  EXPECT_EQ(r, 355);
-  g.CircleBox(4, l, t, r, b);
-  EXPECT_EQ(r - l, 2 * (165 - 132));
-  int x, y;
-  g.RadialEnd(3, x, y);  // 90 degrees: straight up
-  EXPECT_EQ(x, 190);
-  EXPECT_EQ(y, 25);
-  CurvePoint(190, 180, 100, x, y);
-  EXPECT_EQ(x, 90);
-  EXPECT_EQ(y, 190);
 }
 
 TEST(PatternData, PrintLinesNameTheCutScaleAndSource) {

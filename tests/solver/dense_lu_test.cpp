@@ -195,14 +195,6 @@ TEST_F(DenseLu, BrokenPreconditionsFailWithoutTouchingTheData) {
   EXPECT_TRUE(failed);
 }
 
-TEST_F(DenseLu, SolvingShowsInvertingAndRecordsTheStartTime) {
-  const auto before = std::chrono::system_clock::now();
-  SolveWithLu(RandomMatrix(4, 1), RandomVector(4, 2), control);
-  EXPECT_EQ(ui.statusTexts, std::vector<std::string>{"0:Inverting"});
-  EXPECT_GE(control.InvertStartTime, before);
-  EXPECT_GE(ui.polls, 2);  // before and after the elimination at least
-}
-
 TEST_F(DenseLu, AbortStopsTheFactorisationAtTheNextPoll) {
   ui.abortAfterPolls = 5;
   const Rows a = RandomMatrix(300, 5);
@@ -210,6 +202,7 @@ TEST_F(DenseLu, AbortStopsTheFactorisationAtTheNextPoll) {
   EXPECT_FALSE(lu.failed);
   EXPECT_TRUE(control.AbortRequested);
   EXPECT_EQ(ui.polls, 5);
+  EXPECT_EQ(ui.statusTexts, std::vector<std::string>{"0:Inverting"});
   for (const Complex& z : lu.x) EXPECT_EQ(z, (Complex{0, 0}));  // no result delivered
 }
 

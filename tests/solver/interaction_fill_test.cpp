@@ -200,7 +200,6 @@ TEST(InteractionFill, ZeroHeightImageUsesTheCellIntegralNotTheSelfForm) {
   const std::complex<double> expected = std::complex<double>(0, 1) * (s - c0) *
                                         (flat.Omega * Mu0 / (4 * M_PI) * dx - 2 / (4 * M_PI * flat.Omega * flat.EpsEff * dx));
   EXPECT_LT(std::abs(C(f.optimised.Zxx(1, 1)) - expected), 1e-9 * std::abs(expected));
-  EXPECT_GT(std::abs(expected), 0.0);
 }
 
 TEST(InteractionFill, MixedBlocksAreSetAndGroundPlaneImageIsSubtracted) {

@@ -51,8 +51,6 @@ Complex s(Complex k, double c) {
 
 Complex testy(Complex ky, double at) { return 2.0 * s(ky, at); }
 
-}  // namespace
-
 Complex exx(Complex kx, Complex, Complex beta2, double k0, double er, double h) {
   return exx_like(kx, beta2, k0, er, h);
 }
@@ -112,6 +110,8 @@ Complex integrand(Coupling coupling, double k0, Complex beta, double alpha, doub
   return 0.0;
 }
 
+}  // namespace
+
 Complex impedance(Coupling coupling, double f, double er, double h, double dx, double dy, double ax,
                   double ay, double at, double krmax, double dkr) {
   const double k0 = wavenumber(f);
@@ -165,9 +165,11 @@ Complex impedance(Coupling coupling, double f, double er, double h, double dx, d
   return (eta0 / k0) * (rise + flat + drop + tail);
 }
 
+namespace {
 double search_modulus(double beta, double k0, double er, double h, double a) {
   return std::abs(integrand(Coupling::xx, k0, beta, 0.0, er, h, 0.0, 0.0, a, a, a));
 }
+}  // namespace
 
 double max_kr(double f, double er, double h, double a, double tol) {
   const double k0 = wavenumber(f);

@@ -16,32 +16,11 @@ using Complex = std::complex<double>;
 // Which integrand: 1 xx, 2 yy, 3 xy (y source, x testing), 4 yx (x source, y testing).
 enum class Coupling { xx = 1, yy = 2, xy = 3, yx = 4 };
 
-// Rigorous spectral Green's functions of the grounded slab. beta2 is the square of the
-// radial wavenumber, passed apart from kx and ky because on the integration path it is
-// formed as beta*beta while the point-wise entries form it as kx^2 + ky^2.
-Complex exx(Complex kx, Complex ky, Complex beta2, double k0, double er, double h);
-Complex eyy(Complex kx, Complex ky, Complex beta2, double k0, double er, double h);
-Complex exy(Complex kx, Complex ky, Complex beta2, double k0, double er, double h);
-
-// Quasi-static asymptotes subtracted from them.
-Complex axx(Complex kx, Complex ky, Complex beta2, double k0, double er, double h);
-Complex ayy(Complex kx, Complex ky, Complex beta2, double k0, double er, double h);
-Complex axy(Complex kx, Complex ky, Complex beta2, double k0, double er, double h);
-
-// Element transforms: the rectangular source element and the thin testing segment.
-Complex curr(Complex kx, Complex ky, double ax, double ay);
-Complex testx(Complex kx, double at);
-
-// The integrand int(beta, alpha) of the chosen coupling.
-Complex integrand(Coupling coupling, double k0, Complex beta, double alpha, double er, double h,
-                  double dx, double dy, double ax, double ay, double at);
-
 // The whole interaction integral, already scaled by eta0/k0.
 Complex impedance(Coupling coupling, double f, double er, double h, double dx, double dy, double ax,
                   double ay, double at, double krmax, double dkr);
 
-// The modulus M(beta) that the upper-limit search follows, and the search itself.
-double search_modulus(double beta, double k0, double er, double h, double a);
+// The search of the spectral upper limit.
 double max_kr(double f, double er, double h, double a, double tol);
 
 struct FarField {
