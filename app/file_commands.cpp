@@ -1,6 +1,7 @@
 // New, Open, Save and Save As of the File menu: the dialogs are the window's, the
 // work is the core's.
 #include <QFileInfo>
+#include <QUndoStack>
 
 #include "app/file_chooser.h"
 #include "app/main_window.h"
@@ -16,7 +17,7 @@ const char* const ProjectFilter = "Project Files (*.PRO)";
 }
 
 void MainWindow::NewProjectCommand() {
-  if (!ConfirmSaveChanges(project_, *ui_)) return;
+  if (!ConfirmSave()) return;
   const std::optional<NewProjectRequest> request = newProjectDialog_->Ask();
   if (!request) return;
   if (!NewProject(project_, request->Directory.toStdString(), request->Name.toStdString(),
@@ -26,7 +27,7 @@ void MainWindow::NewProjectCommand() {
 }
 
 void MainWindow::OpenProjectCommand() {
-  if (!ConfirmSaveChanges(project_, *ui_)) return;
+  if (!ConfirmSave()) return;
   const QString file = ChooseFileToOpen(this, "Open Project", ProjectFilter);
   if (file.isEmpty()) return;
   OpenProjectFile(file);
@@ -41,6 +42,9 @@ bool MainWindow::OpenProjectFile(const QString& path) {
 
 void MainWindow::SaveCommand() {
   if (!SaveProject(project_, *ui_)) return;
+  // The state on disk is the clean state of the undo stack from now on.
+  layout_->UndoStack()->setClean();
+  UpdateTitle();
   // The mode whose button is down shows its text again.
   ui_->SetStatusText(StatusPanel::State, layout_->ModeStatusText().toStdString());
 }
@@ -49,7 +53,8 @@ void MainWindow::SaveAsCommand() {
   const QString file = ChooseFileToSave(this, "Save Project As", ProjectFilter);
   if (file.isEmpty()) return;
   if (!SaveProjectAs(project_, file.toStdString(), *ui_)) return;
-  setWindowTitle("Lumetra " + QString::fromStdString(project_.ProjectFile));
+  layout_->UndoStack()->setClean();
+  UpdateTitle();
   ui_->SetStatusText(StatusPanel::State, layout_->ModeStatusText().toStdString());
 }
 

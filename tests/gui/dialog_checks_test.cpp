@@ -103,7 +103,7 @@ void DialogChecksTest::Segment() {
       {{{"Xc", "159.5"}, {"Yc", "99.5"}, {"dx", "30"}, {"dy", "2"}}, {}, ""}};
   Outcome out;
   TryInDialog(s.hook, attempts, out);
-  ClickBoard(*s.window, PixelOf(*s.window, 20, 20));
+  DoubleClickBoard(*s.window, PixelOf(*s.window, 20, 20));
   Verify(attempts, out);
   // Outside the board after editing is allowed: each value is checked alone.
   QCOMPARE(s.window->CurrentProject().Segments[0].Xc, 159.5);
