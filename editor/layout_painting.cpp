@@ -50,9 +50,9 @@ void PaintDrawSteps(QPainter& p, const std::vector<DrawStep>& steps, const Layou
           const QFontMetrics metrics = p.fontMetrics();
           const int width = metrics.horizontalAdvance(label), height = metrics.height();
           const QRect place(s.X2 - width / 2, s.Y2 - height / 2, width, height);
-          // A label in black sits on the board; the board colour behind it keeps
-          // the element lines from running through its digits.
-          if (!s.WhiteText) p.fillRect(place.adjusted(-1, 0, 1, 0), Qt::white);
+          // The board colour behind a segment number keeps the element lines from
+          // running through its digits.
+          if (s.Backed) p.fillRect(place.adjusted(-1, 0, 1, 0), Qt::white);
           p.setPen(s.WhiteText ? QColor(Qt::white) : colour);
           p.drawText(place, Qt::AlignCenter | Qt::TextDontClip, label);
         } else {

@@ -40,6 +40,7 @@ public:
   }
   // A number centred in the box left..right, top..bottom; X1,Y1 keep the start of
   // an 8-pixel label (2 pixels left of and 5 above the middle).
+  void Backed() { out_.back().Backed = true; }
   void CentredText(int left, int top, int right, int bottom, std::string text, DrawRole role,
                    bool white) {
     Text(left - 2 + (right - left) / 2, top - 5 + (bottom - top) / 2, std::move(text), role,
@@ -47,6 +48,15 @@ public:
     DrawStep& step = out_.back();
     step.X2 = left + (right - left) / 2;
     step.Y2 = top + (bottom - top) / 2;
+    step.Centred = true;
+  }
+  // A label centred on a point; X1,Y1 keep the start of an 8-pixel label (3 left of
+  // the point and `rise` above it).
+  void TextAbout(int x, int y, int rise, std::string text, DrawRole role) {
+    Text(x - 3, y - rise, std::move(text), role, false);
+    DrawStep& step = out_.back();
+    step.X2 = x;
+    step.Y2 = y - rise + 4;
     step.Centred = true;
   }
 
@@ -77,6 +87,7 @@ void SegmentNumbers(const Project& project, Painter& p) {
     const Segment& s = project.Segments[k];
     p.CentredText(p.Px(s.Xc - s.Lx / 2), p.Py(s.Yc + s.Ly / 2), p.Px(s.Xc + s.Lx / 2) + 1,
                   p.Py(s.Yc - s.Ly / 2) + 1, std::to_string(k + 1), DrawRole::Black, false);
+    p.Backed();
   }
 }
 
@@ -143,7 +154,7 @@ void GroundPoints(const Project& project, int numberRise, Painter& p) {
     const GroundPoint& gp = project.GroundPoints[k];
     const int cx = p.Px(gp.X), cy = p.Py(gp.Y), r = p.Length(gp.Size);
     p.Add(DrawKind::Ellipse, DrawRole::GroundPoint, cx - r, cy - r, cx + r, cy + r);
-    p.Text(cx - 3, cy - numberRise, std::to_string(k + 1), DrawRole::Black, false);
+    p.TextAbout(cx, cy, numberRise, std::to_string(k + 1), DrawRole::Black);
   }
 }
 

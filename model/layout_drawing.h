@@ -33,10 +33,11 @@ struct DrawStep {
   std::string Label;
   bool WhiteText = false;  // for Text: white on a filled marker
   // For Text: the label belongs to the point X2,Y2 and is centred on it, whatever
-  // the font (X1,Y1 is where a label in an 8-pixel font would start). A centred
-  // label that is not white gets a backing of the board colour, so that element
-  // lines drawn under it never strike it through.
+  // the font (X1,Y1 is where a label in an 8-pixel font would start).
   bool Centred = false;
+  // For Text: a backing of the board colour behind the label, so that element
+  // lines drawn under it never strike it through (segment numbers).
+  bool Backed = false;
 };
 
 struct LayoutDisplay {

@@ -148,6 +148,7 @@ TEST(DrawLayout, SegmentOutlineIncludesItsFarEdgeAndCarriesItsNumber) {
   EXPECT_EQ(steps[2].Y1, 40 - 5 + 21 / 2);
   // Centred on the middle of the segment, whatever the font.
   EXPECT_TRUE(steps[2].Centred);
+  EXPECT_TRUE(steps[2].Backed);
   EXPECT_EQ(steps[2].X2, 101 / 2);
   EXPECT_EQ(steps[2].Y2, 40 + 21 / 2);
   LayoutDisplay noNumbers;
@@ -212,6 +213,14 @@ TEST(DrawLayout, MarkersAreFilledAndNumberedInTheirOwnLists) {
   EXPECT_EQ(texts[2].Label, "1");  // the impedance element's own number
   EXPECT_EQ(texts[3].X1, 200 - 3);
   EXPECT_FALSE(texts[3].WhiteText);
+  // Marker numbers are centred on their marker and have no backing: the marker
+  // itself is theirs.
+  EXPECT_TRUE(texts[1].Centred && texts[3].Centred);
+  EXPECT_FALSE(texts[1].Backed || texts[3].Backed);
+  EXPECT_EQ(texts[1].X2, 95 + 11 / 2);  // the middle of the marker, 95..106
+  EXPECT_EQ(texts[1].Y2, 245 + 11 / 2);
+  EXPECT_EQ(texts[3].X2, 200);
+  EXPECT_EQ(texts[3].Y2, 250 - 5 + 4);
 }
 
 TEST(DrawConnectingElements, NothingUnlessConnected) {
