@@ -1,6 +1,7 @@
 // New, Open, Save and Save As of the File menu: the dialogs are the window's, the
 // work is the core's.
 #include <QFileInfo>
+#include <QUndoStack>
 
 #include "app/file_chooser.h"
 #include "app/main_window.h"
@@ -17,7 +18,7 @@ const char* const ProjectFilter = "Project Files (*.PRO)";
 }
 
 void MainWindow::NewProjectCommand() {
-  if (!ConfirmSaveChanges(project_, *ui_)) return;
+  if (!ConfirmSave()) return;
   const std::optional<NewProjectRequest> request = newProjectDialog_->Ask();
   if (!request) return;
   if (!NewProject(project_, request->Directory.toStdString(), request->Name.toStdString(),
@@ -27,7 +28,7 @@ void MainWindow::NewProjectCommand() {
 }
 
 void MainWindow::OpenProjectCommand() {
-  if (!ConfirmSaveChanges(project_, *ui_)) return;
+  if (!ConfirmSave()) return;
   const QString file = ChooseFileToOpen(this, "Open Project", ProjectFilter);
   if (file.isEmpty()) return;
   OpenProjectFile(file);
@@ -43,6 +44,9 @@ bool MainWindow::OpenProjectFile(const QString& path) {
 void MainWindow::SaveCommand() {
   if (!SaveProject(project_, *ui_)) return;
   computation_->SaveProjectSettings();
+  // The state on disk is the clean state of the undo stack from now on.
+  layout_->UndoStack()->setClean();
+  UpdateTitle();
   // The mode whose button is down shows its text again.
   ui_->SetStatusText(StatusPanel::State, layout_->ModeStatusText().toStdString());
 }
@@ -52,7 +56,8 @@ void MainWindow::SaveAsCommand() {
   if (file.isEmpty()) return;
   if (!SaveProjectAs(project_, file.toStdString(), *ui_)) return;
   computation_->SaveProjectSettings();
-  setWindowTitle("Lumetra " + QString::fromStdString(project_.ProjectFile));
+  layout_->UndoStack()->setClean();
+  UpdateTitle();
   ui_->SetStatusText(StatusPanel::State, layout_->ModeStatusText().toStdString());
 }
 

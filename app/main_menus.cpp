@@ -1,9 +1,12 @@
 // The menu bar of the main window: every entry with its hint and its command.
+#include <QAbstractButton>
 #include <QMenuBar>
 #include <QPageSetupDialog>
+#include <QUndoStack>
 
 #include "app/about_box.h"
 #include "app/batch_window.h"
+#include "app/computation_page.h"
 #include "app/calibration.h"
 #include "app/external_program.h"
 #include "app/help_viewer.h"
@@ -13,6 +16,8 @@
 #include "editor/hints.h"
 #include "editor/layout_page.h"
 #include "editor/move_step_dialog.h"
+#include "plots/current_plot_page.h"
+#include "plots/pattern_page.h"
 #include "plots/plot_utility_window.h"
 
 namespace lumetra::gui {
@@ -39,29 +44,40 @@ QAction* Toggle(QMenu* menu, const char* name, const QString& caption, const QSt
 
 void MainWindow::BuildMenus() {
   fileMenu_ = menuBar()->addMenu("&File");
-  connect(Entry(fileMenu_, "NewProject", "&New Project...", "Create a new project"),
-          &QAction::triggered, this, &MainWindow::NewProjectCommand);
-  connect(Entry(fileMenu_, "OpenProject", "&Open Project...", "Open an existing project"),
-          &QAction::triggered, this, &MainWindow::OpenProjectCommand);
+  QAction* newProject = Entry(fileMenu_, "NewProject", "&New Project...", "Create a new project");
+  newProject->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  connect(newProject, &QAction::triggered, this, &MainWindow::NewProjectCommand);
+  QAction* open = Entry(fileMenu_, "OpenProject", "&Open Project...", "Open an existing project");
+  open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  connect(open, &QAction::triggered, this, &MainWindow::OpenProjectCommand);
   batchWindow_ = new TBatchWindow(*this);
   connect(Entry(fileMenu_, "BatchComputation", "&Batch computation...",
                 "Define files and parameters for a batch computation"),
           &QAction::triggered, batchWindow_, &TBatchWindow::Open);
-  connect(Entry(fileMenu_, "Save", "&Save", "Save project file and associated component files"),
-          &QAction::triggered, this, &MainWindow::SaveCommand);
-  connect(Entry(fileMenu_, "SaveAs", "Save &As...",
-                "Save project file and associated component files under a new name"),
-          &QAction::triggered, this, &MainWindow::SaveAsCommand);
+  QAction* save = Entry(fileMenu_, "Save", "&Save", "Save project file and associated component files");
+  save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  connect(save, &QAction::triggered, this, &MainWindow::SaveCommand);
+  QAction* saveAs = Entry(fileMenu_, "SaveAs", "Save &As...",
+                          "Save project file and associated component files under a new name");
+  saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  connect(saveAs, &QAction::triggered, this, &MainWindow::SaveAsCommand);
+  QAction* print = Entry(fileMenu_, "Print", "&Print...", "Print the page shown");
+  print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  connect(print, &QAction::triggered, this, &MainWindow::PrintActivePage);
   connect(Entry(fileMenu_, "PrintSetup", "P&rint Setup...", "Change printer setup"),
           &QAction::triggered, this, [this] {
             QPageSetupDialog(&printer_, this).exec();
             RedrawActivePage();
           });
   projectSeparator_ = fileMenu_->addSeparator();
-  connect(Entry(fileMenu_, "Exit", "E&xit", "Exit Lumetra"), &QAction::triggered, this, [this] {
+  QAction* exit = Entry(fileMenu_, "Exit", "E&xit", "Exit Lumetra");
+  exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  connect(exit, &QAction::triggered, this, [this] {
     options_.CutAngle = -1.0;
     close();
   });
+
+  BuildEditMenu();
 
   utilityMenu_ = menuBar()->addMenu("&Utility");
   const auto later = [this](const char* name, const QString& caption, const QString& hint) {
@@ -119,14 +135,63 @@ void MainWindow::BuildMenus() {
           [this] { permittivityDialog_->Edit(options_.EffectivePermittivity); });
 
   helpMenu_ = menuBar()->addMenu("&Help");
-  connect(Entry(helpMenu_, "HelpContents", "&Contents", "Display the help contents screen"),
-          &QAction::triggered, this, [this] { help_->ShowContents(); });
+  QAction* contents = Entry(helpMenu_, "HelpContents", "&Contents", "Display the help contents screen");
+  contents->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(contents, &QAction::triggered, this, [this] { help_->ShowContents(); });
   connect(Entry(helpMenu_, "HelpSearch", "&Search for Help On...", "Search help file for a topic"),
           &QAction::triggered, this, [this] { help_->ShowSearch(QString()); });
   connect(Entry(helpMenu_, "HelpOnHelp", "&How to Use Help", "Help on using the help system"),
           &QAction::triggered, this, [this] { help_->ShowHelpOnHelp(); });
   connect(Entry(helpMenu_, "About", "&About...", "Show program information"),
           &QAction::triggered, this, [this] { aboutBox_->exec(); });
+}
+
+void MainWindow::BuildEditMenu() {
+  // Undo and Redo of every change of the layout and of the grid settings; the
+  // entries name the change they would undo or redo.
+  editMenu_ = menuBar()->addMenu("&Edit");
+  QUndoStack* stack = layout_->UndoStack();
+  QAction* undo = Entry(editMenu_, "Undo", "&Undo", "Undo the last change of the project");
+  undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  QAction* redo = Entry(editMenu_, "Redo", "&Redo", "Redo the change undone last");
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                      QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  undo->setEnabled(false);
+  redo->setEnabled(false);
+  connect(stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+  connect(stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+  connect(stack, &QUndoStack::undoTextChanged, undo, [undo](const QString& text) {
+    undo->setText(text.isEmpty() ? QString("&Undo") : "&Undo " + text);
+  });
+  connect(stack, &QUndoStack::redoTextChanged, redo, [redo](const QString& text) {
+    redo->setText(text.isEmpty() ? QString("&Redo") : "&Redo " + text);
+  });
+  // A running computation owns the project until it ends.
+  connect(undo, &QAction::triggered, this, [this, stack] {
+    if (!computation_->Running()) stack->undo();
+  });
+  connect(redo, &QAction::triggered, this, [this, stack] {
+    if (!computation_->Running()) stack->redo();
+  });
+  // The page has already tied Saved to the clean state when these arrive.
+  connect(stack, &QUndoStack::cleanChanged, this, &MainWindow::UpdateTitle);
+  connect(stack, &QUndoStack::indexChanged, this, &MainWindow::UpdateTitle);
+}
+
+void MainWindow::PrintActivePage() {
+  QWidget* page = pages_->currentWidget();
+  if (!pages_->isVisible() || computation_->Running()) return;
+  if (page == layout_) layout_->Print();
+  else if (page == pattern_) pattern_->Print();
+  else if (page == currentPlot_) {
+    // The print button of the view shown, 3D or 2D.
+    for (const char* name : {"SpeedPrint3D", "SpeedPrint2D"})
+      if (auto* button = currentPlot_->findChild<QAbstractButton*>(name);
+          button && button->isVisible() && button->isEnabled()) {
+        button->click();
+        break;
+      }
+  }
 }
 
 }  // namespace lumetra::gui

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -11,6 +12,7 @@
 #include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QUndoStack>
 
 #include "app/about_box.h"
 #include "app/calibration.h"
@@ -109,12 +111,32 @@ QAction* MainWindow::Action(const QString& name) const {
 }
 
 void MainWindow::ShowProjectCommands(bool shown) {
-  for (const char* name : {"Save", "SaveAs", "PrintSetup"}) Action(name)->setVisible(shown);
+  for (const char* name : {"Save", "SaveAs", "Print", "PrintSetup"}) Action(name)->setVisible(shown);
   projectSeparator_->setVisible(shown);
 }
 
+void MainWindow::UpdateTitle() {
+  if (!project_.IsOpen()) {
+    setWindowTitle("Lumetra");
+    return;
+  }
+  // "[*]" shows as the modified marker while the project has unsaved changes.
+  const QString name = QFileInfo(QString::fromStdString(project_.ProjectFile)).fileName();
+  setWindowTitle("Lumetra " + name + "[*]");
+  setWindowModified(!project_.Saved);
+}
+
+bool MainWindow::ConfirmSave() {
+  if (!ConfirmSaveChanges(project_, *ui_)) return false;
+  // Answered Yes: the project on disk is the one in memory.
+  if (project_.Saved) layout_->UndoStack()->setClean();
+  return true;
+}
+
 void MainWindow::ProjectOpened() {
-  setWindowTitle("Lumetra " + QString::fromStdString(project_.ProjectFile));
+  // Another project: nothing of the last one can be undone into it.
+  layout_->UndoStack()->clear();
+  UpdateTitle();
   options_.InputPower = -1.0;
   utilityMenu_->setEnabled(true);
   optionsMenu_->setEnabled(true);

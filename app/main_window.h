@@ -86,7 +86,14 @@ protected:
 
 private:
   void BuildMenus();
+  void BuildEditMenu();
   void BuildPages();
+  // "Lumetra name.PRO" with the modified marker while the project is unsaved.
+  void UpdateTitle();
+  // The save question before New and Open; a save there marks the undo stack clean.
+  bool ConfirmSave();
+  // Ctrl+P: the print command of the page shown.
+  void PrintActivePage();
   void ProjectOpened();
   void ShowProjectCommands(bool shown);
   void PageChanged(int index);
@@ -111,7 +118,7 @@ private:
   CurrentPlotPage* currentPlot_;
   VectorPlotPage* vectorPlot_;
   FrequencyDialog* frequencyDialog_;
-  QMenu *fileMenu_, *utilityMenu_, *optionsMenu_, *helpMenu_;
+  QMenu *fileMenu_, *editMenu_, *utilityMenu_, *optionsMenu_, *helpMenu_;
   QAction* projectSeparator_;
 
   NewProjectDialog* newProjectDialog_;

@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "editor/help_link.h"
-#include "model/layout_editing.h"
 
 namespace lumetra::gui {
 
@@ -24,16 +23,15 @@ GridDialog::GridDialog(UserInterface& ui, QWidget* parent)
   maxNo_->hide();
 }
 
-bool GridDialog::Edit(Project& project) {
+std::optional<GridSettings> GridDialog::Ask(const Project& project) {
   grid_->setText(NumberText(project.GridSize));
   chx_->setText(QString::number(project.ChargesPerGridX));
   chy_->setText(QString::number(project.ChargesPerGridY));
   showGrid_->setChecked(project.ShowGridPoints);
   maxNo_->setText(QString::number(std::max(project.PcbLx, project.PcbLy)));
   grid_->setFocus();
-  if (exec() != QDialog::Accepted) return false;
-  SetGrid(project, gridValue_, chxValue_, chyValue_, showGrid_->isChecked());
-  return true;
+  if (exec() != QDialog::Accepted) return std::nullopt;
+  return GridSettings{gridValue_, chxValue_, chyValue_, showGrid_->isChecked()};
 }
 
 bool GridDialog::Validate(FieldChecks& checks) {

@@ -2,7 +2,10 @@
 // drawn from now on.
 #pragma once
 
+#include <optional>
+
 #include "editor/checked_dialog.h"
+#include "editor/layout_commands.h"
 #include "model/project.h"
 
 class QCheckBox;
@@ -14,8 +17,8 @@ class GridDialog : public CheckedDialog {
 public:
   GridDialog(UserInterface& ui, QWidget* parent);
 
-  // Shows the project's values; on OK stores them (Saved cleared). True on OK.
-  bool Edit(Project& project);
+  // Shows the project's values; the checked new ones on OK.
+  std::optional<GridSettings> Ask(const Project& project);
 
 protected:
   bool Validate(FieldChecks& checks) override;

@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "editor/layout_painting.h"
 
@@ -34,6 +35,13 @@ void LayoutCanvas::SetRubberBand(const QRect& band) {
   update();
 }
 
+void LayoutCanvas::SetHighlights(std::vector<Highlight> highlights) {
+  highlights_ = std::move(highlights);
+  update();
+}
+
+QColor LayoutCanvas::HighlightColour() { return QColor(255, 140, 0); }
+
 void LayoutCanvas::ClearRubberBand() {
   band_.reset();
   update();
@@ -43,6 +51,16 @@ void LayoutCanvas::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   p.fillRect(event->rect(), palette().window());
   p.drawImage(event->rect(), image_, event->rect());
+  if (!highlights_.empty()) {
+    // A broad outline just outside the item, in a colour the layout does not use.
+    p.setPen(QPen(HighlightColour(), 2));
+    p.setBrush(Qt::NoBrush);
+    for (const Highlight& h : highlights_) {
+      const QRect box = h.Box.adjusted(-2, -2, 2, 2);
+      if (h.Round) p.drawEllipse(box);
+      else p.drawRect(box);
+    }
+  }
   if (band_) {
     // Inverting the pixels under the band keeps it visible on any colour.
     p.setCompositionMode(QPainter::RasterOp_NotDestination);
@@ -64,7 +82,16 @@ void LayoutCanvas::resizeEvent(QResizeEvent* event) {
 }
 
 void LayoutCanvas::mousePressEvent(QMouseEvent* event) {
-  emit MousePressed(event->position().toPoint(), event->button());
+  emit MousePressed(event->position().toPoint(), event->button(), event->modifiers());
+}
+
+void LayoutCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+  emit MouseDoubleClicked(event->position().toPoint(), event->button());
+}
+
+void LayoutCanvas::wheelEvent(QWheelEvent* event) {
+  emit WheelTurned(event->position().toPoint(), event->angleDelta().y());
+  event->accept();
 }
 
 void LayoutCanvas::mouseMoveEvent(QMouseEvent* event) {

@@ -1,6 +1,6 @@
 // The board area: a widget that keeps the layout drawing in an off-screen image, so
 // that exposure and resizing show the last drawing at once, and draws the rubber
-// band of a segment being drawn on top of it.
+// band of a segment being drawn and the outlines of the selected items on top of it.
 #pragma once
 
 #include <QImage>
@@ -24,6 +24,16 @@ public:
   // Paints more steps over what is there (kept until the next Repaint).
   void PaintOver(const std::vector<DrawStep>& steps);
 
+  // An outline around a selected item: its box in board-area pixels, round for a
+  // ground point.
+  struct Highlight {
+    QRect Box;
+    bool Round = false;
+  };
+  void SetHighlights(std::vector<Highlight> highlights);
+  const std::vector<Highlight>& Highlights() const { return highlights_; }
+  static QColor HighlightColour();
+
   void SetRubberBand(const QRect& band);
   void ClearRubberBand();
   std::optional<QRect> RubberBand() const { return band_; }
@@ -32,10 +42,13 @@ public:
   const QImage& Image() const { return image_; }
 
 signals:
-  void MousePressed(QPoint position, Qt::MouseButton button);
+  void MousePressed(QPoint position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  void MouseDoubleClicked(QPoint position, Qt::MouseButton button);
   void MouseMoved(QPoint position);
   void MouseReleased(QPoint position, Qt::MouseButton button);
   void MenuRequested(QPoint globalPosition);
+  // The wheel turned by `angle` eighths of a degree (one notch is 120) over position.
+  void WheelTurned(QPoint position, int angle);
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -43,6 +56,8 @@ protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -51,6 +66,7 @@ private:
   const LayoutStyle& style_;
   QImage image_;
   std::optional<QRect> band_;
+  std::vector<Highlight> highlights_;
 };
 
 }  // namespace lumetra::gui

@@ -1,7 +1,5 @@
 #include "editor/layout_page.h"
 
-#include <QPrintDialog>
-
 #include <QColorDialog>
 #include <QEvent>
 #include <QFontDialog>
@@ -10,7 +8,10 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cmath>
 
 #include "editor/connection_dialog.h"
 #include "editor/cursors.h"
@@ -20,6 +21,7 @@
 #include "editor/hints.h"
 #include "editor/impedance_dialog.h"
 #include "editor/layout_canvas.h"
+#include "editor/layout_commands.h"
 #include "editor/layout_print.h"
 #include "editor/segment_dialog.h"
 #include "editor/voltage_source_dialog.h"
@@ -57,14 +59,122 @@ LayoutPage::LayoutPage(Project& project, UserInterface& ui, ViewSettings& settin
   gridDialog_ = new GridDialog(ui_, this);
   connectionDialog_ = new ConnectionDialog(ui_, this);
 
+  undoStack_ = new QUndoStack(this);
+  // Deep enough for a long session of drawing; each step holds only the lists it
+  // changed.
+  undoStack_->setUndoLimit(1000);
+  connect(undoStack_, &QUndoStack::indexChanged, this, &LayoutPage::ProjectChanged);
+  connect(undoStack_, &QUndoStack::cleanChanged, this, &LayoutPage::ProjectChanged);
+
   connect(canvas_, &LayoutCanvas::MousePressed, this, &LayoutPage::MousePressed);
+  connect(canvas_, &LayoutCanvas::MouseDoubleClicked, this, &LayoutPage::MouseDoubleClicked);
   connect(canvas_, &LayoutCanvas::MouseMoved, this, &LayoutPage::MouseMoved);
   connect(canvas_, &LayoutCanvas::MouseReleased, this, &LayoutPage::MouseReleased);
   connect(canvas_, &LayoutCanvas::MenuRequested, this, &LayoutPage::ShowPopup);
+  connect(canvas_, &LayoutCanvas::WheelTurned, this,
+          [this](QPoint at, int angle) { WheelTurned(canvas_->pos() + at, angle); });
   UpdateButtons();
 }
 
-LayoutPage::~LayoutPage() = default;
+void LayoutPage::Apply(QUndoCommand* command) { undoStack_->push(command); }
+
+void LayoutPage::ProjectChanged() {
+  // Every edit, undo and redo lands here: the project is saved exactly when the
+  // stack is back where the last save (or New, or Open) left it.
+  project_.Saved = undoStack_->isClean();
+  const std::array<std::size_t, 4> counts = {project_.Segments.size(),
+                                             project_.VoltageSources.size(),
+                                             project_.Impedances.size(),
+                                             project_.GroundPoints.size()};
+  if (counts != selectionCounts_ || !SelectionValid(project_, selection_)) selection_.clear();
+  UpdateButtons();
+  RedrawLayout();
+}
+
+void LayoutPage::SetSelection(std::vector<SelectedItem> selection) {
+  selection_ = std::move(selection);
+  if (!SelectionValid(project_, selection_)) selection_.clear();
+  selectionCounts_ = {project_.Segments.size(), project_.VoltageSources.size(),
+                      project_.Impedances.size(), project_.GroundPoints.size()};
+  ShowSelection();
+}
+
+void LayoutPage::ShowSelection() {
+  const double scale = view_.Scale;
+  const auto x = [&](double mm) { return BoardToPixelX(mm, scale); };
+  const auto y = [&](double mm) { return BoardToPixelY(mm, scale, project_.PcbLy); };
+  // The same pixels as the drawing: right and bottom one past the far edge.
+  const auto box = [&](double xc, double yc, double dx, double dy) {
+    return QRect(QPoint(x(xc - dx / 2), y(yc + dy / 2)), QPoint(x(xc + dx / 2), y(yc - dy / 2)));
+  };
+  std::vector<LayoutCanvas::Highlight> highlights;
+  for (const SelectedItem& item : selection_) {
+    switch (item.Kind) {
+      case ItemKind::Segment: {
+        const Segment& s = project_.Segments[item.Position];
+        highlights.push_back({box(s.Xc, s.Yc, s.Lx, s.Ly), false});
+        break;
+      }
+      case ItemKind::VoltageSource: {
+        const VoltageSource& v = project_.VoltageSources[item.Position];
+        highlights.push_back({box(v.X, v.Y, v.Dx, v.Dy), false});
+        break;
+      }
+      case ItemKind::Impedance: {
+        const ImpedanceElement& z = project_.Impedances[item.Position];
+        highlights.push_back({box(z.X, z.Y, z.Dx, z.Dy), false});
+        break;
+      }
+      case ItemKind::GroundPoint: {
+        const GroundPoint& gp = project_.GroundPoints[item.Position];
+        const int r = static_cast<int>(RoundHalfEven(gp.Size * scale));
+        highlights.push_back({QRect(x(gp.X) - r, y(gp.Y) - r, 2 * r + 1, 2 * r + 1), true});
+        break;
+      }
+    }
+  }
+  canvas_->SetHighlights(std::move(highlights));
+}
+
+void LayoutPage::DeleteSelection() {
+  if (selection_.empty()) return;
+  const std::vector<MarkerRef> lost = MarkersLostWith(project_, selection_);
+  const std::string question =
+      SegmentsDeleteLossQuestion(SelectedSegmentNumbers(selection_), lost);
+  if (!ConfirmMarkerLoss(question, lost, ui_)) return;
+  const std::vector<DeletionStep> steps = DeletionOf(selection_);
+  selection_.clear();
+  Apply(new DeleteItemsCommand(project_, steps));
+}
+
+void LayoutPage::LeaveMode() {
+  if (bandStart_) {
+    bandStart_.reset();
+    canvas_->ClearRubberBand();
+    return;
+  }
+  if (panLast_) {
+    // The board goes back where it was before the drag.
+    panLast_.reset();
+    panMoved_ = {};
+    canvas_->setCursor(Qt::ArrowCursor);
+    RecomputeView();
+    RedrawLayout();
+    return;
+  }
+  for (QToolButton* mode : {addSegment_, voltGen_, loadImp_, gpConnect_})
+    if (mode->isChecked()) {
+      mode->setChecked(false);
+      return;
+    }
+  SetSelection({});
+}
+
+LayoutPage::~LayoutPage() {
+  // The stack empties itself when it goes with the page's children; nobody may
+  // hear of that, the page and the window are half gone.
+  undoStack_->blockSignals(true);
+}
 
 QToolButton* LayoutPage::AddButton(const char* name, const QString& caption,
                                    const QString& hint, bool checkable) {
@@ -263,6 +373,7 @@ void LayoutPage::UpdateButtons() {
 void LayoutPage::ResetView() {
   zoom_ = 1.0;
   offsetX_ = offsetY_ = 0;
+  selection_.clear();
   UpdateButtons();
   RecomputeView();
   RedrawLayout();
@@ -288,6 +399,7 @@ void LayoutPage::RedrawLayout() {
   display.ShowJy = showJy_->isChecked();
   display.ShowSegmentNumbers = segmentNumber_->isChecked();
   canvas_->Repaint(DrawLayout(project_, display, view_.Scale));
+  ShowSelection();
 }
 
 void LayoutPage::PlotConnections() {
@@ -319,6 +431,29 @@ void LayoutPage::Zoom(bool in) {
   RedrawLayout();
 }
 
+void LayoutPage::ZoomAt(QPoint pagePixel, int steps) {
+  if (project_.PcbLx <= 0 || project_.PcbLy <= 0 || steps == 0) return;
+  const double zoom = zoom_ * std::pow(settings_.ZoomFactor, steps);
+  const PanOffset offset =
+      OffsetKeepingPoint(boardPage_->width(), boardPage_->height(), project_.PcbLx,
+                         project_.PcbLy, view_, zoom, pagePixel.x(), pagePixel.y());
+  zoom_ = zoom;
+  offsetX_ = offset.X;
+  offsetY_ = offset.Y;
+  RecomputeView();
+  RedrawLayout();
+}
+
+void LayoutPage::WheelTurned(QPoint pagePixel, int angle) {
+  // A drag in progress owns the view until the button is released.
+  if (panLast_) return;
+  // One zoom step per notch (120); finer wheels add up to a notch first.
+  wheelAngle_ += angle;
+  const int steps = wheelAngle_ / 120;
+  wheelAngle_ -= steps * 120;
+  ZoomAt(pagePixel, steps);
+}
+
 bool LayoutPage::HandleKey(int key) {
   switch (key) {
     case Qt::Key_Left: Move(-settings_.MoveStep, 0); return true;
@@ -330,6 +465,8 @@ bool LayoutPage::HandleKey(int key) {
       Zoom(true);
       return true;
     case Qt::Key_Minus: Zoom(false); return true;
+    case Qt::Key_Escape: LeaveMode(); return true;
+    case Qt::Key_Delete: DeleteSelection(); return true;
     default: return false;
   }
 }
@@ -343,6 +480,12 @@ bool LayoutPage::eventFilter(QObject* watched, QEvent* event) {
   if ((watched == boardPage_ || watched == panel_) &&
       (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter))
     ui_.SetStatusText(StatusPanel::Progress, "");
+  if (watched == boardPage_ && event->type() == QEvent::Wheel) {
+    // Around the board the wheel zooms too, about the page point under the mouse.
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    WheelTurned(wheel->position().toPoint(), wheel->angleDelta().y());
+    return true;
+  }
   return QWidget::eventFilter(watched, event);
 }
 
@@ -360,14 +503,15 @@ void LayoutPage::DeleteClicked() {
           choice->Position ? std::optional<std::size_t>(*choice->Position + 1) : std::nullopt;
       proceed = ConfirmMarkerLoss(SegmentDeleteLossQuestion(number, lost), lost, ui_);
     }
-    if (proceed) DeleteItems(project_, choice->Kind, choice->Position);
+    if (proceed) Apply(new DeleteItemsCommand(project_, {{choice->Kind, choice->Position}}));
   }
   UpdateButtons();
   RedrawLayout();
 }
 
 void LayoutPage::GridClicked() {
-  gridDialog_->Edit(project_);
+  if (const std::optional<GridSettings> grid = gridDialog_->Ask(project_))
+    if (*grid != GridOf(project_)) Apply(new GridSettingsCommand(project_, *grid));
   RedrawLayout();
 }
 

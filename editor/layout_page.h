@@ -4,9 +4,11 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <optional>
 
+#include "editor/layout_selection.h"
 #include "editor/layout_style.h"
 #include "editor/view_settings.h"
 #include "model/layout_view_geometry.h"
@@ -16,6 +18,8 @@
 class QMenu;
 class QPrinter;
 class QToolButton;
+class QUndoCommand;
+class QUndoStack;
 
 namespace lumetra::gui {
 
@@ -47,8 +51,28 @@ public:
 
   void Move(int dx, int dy);
   void Zoom(bool in);
-  // Arrow keys move, plus and minus zoom; true when the key was one of them.
+  // Zooms by `steps` zoom factors (negative: out) about a pixel of the page, which
+  // keeps showing the same board point.
+  void ZoomAt(QPoint pagePixel, int steps);
+  // Arrow keys move, plus and minus zoom, Esc leaves the current mode, Del deletes
+  // the selection; true when the key was one of them.
   bool HandleKey(int key);
+
+  // Every change of the project made here, for Undo and Redo. The project is saved
+  // exactly when the stack is clean: New, Open and Save mark the clean state.
+  QUndoStack* UndoStack() const { return undoStack_; }
+  // Applies an edit through the undo stack.
+  void Apply(QUndoCommand* command);
+
+  // The items picked with the mouse, drawn highlighted.
+  const std::vector<SelectedItem>& Selection() const { return selection_; }
+  void SetSelection(std::vector<SelectedItem> selection);
+  // Deletes the selection, asking first when it takes markers along that are not
+  // selected themselves.
+  void DeleteSelection();
+  // Esc: drops a segment being drawn or a drag, else leaves the placing mode, else
+  // clears the selection.
+  void LeaveMode();
 
   // The status text of the editing mode whose button is down, or empty.
   QString ModeStatusText() const;
@@ -81,10 +105,15 @@ private:
   void ModeButtonToggled(QToolButton* button, bool down);
   void SetDisplay(bool charges, bool jx, bool jy);
 
-  void MousePressed(QPoint pixel, Qt::MouseButton button);
+  void MousePressed(QPoint pixel, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  void MouseDoubleClicked(QPoint pixel, Qt::MouseButton button);
   void MouseMoved(QPoint pixel);
   void MouseReleased(QPoint pixel, Qt::MouseButton button);
-  void SelectAt(QPoint pixel);
+  void WheelTurned(QPoint pagePixel, int angle);
+  void SelectAt(QPoint pixel, bool extend);
+  void EditAt(QPoint pixel);
+  void ProjectChanged();
+  void ShowSelection();
   void PlaceOnCurrentElement(QPoint pixel, bool source);
   void PlaceGroundPoint(QPoint pixel);
   void FinishSegment(QPoint pixel);
@@ -101,6 +130,13 @@ private:
   UserInterface& ui_;
   ViewSettings& settings_;
   LayoutStyle style_;
+
+  QUndoStack* undoStack_;
+  std::vector<SelectedItem> selection_;
+  // The list sizes when the selection was made: an edit that changes them may have
+  // moved the selected items.
+  std::array<std::size_t, 4> selectionCounts_{};
+  int wheelAngle_ = 0;  // wheel turn not yet worth a whole zoom step
 
   double zoom_ = 1.0;
   int offsetX_ = 0, offsetY_ = 0;

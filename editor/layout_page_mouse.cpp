@@ -1,12 +1,15 @@
-// The mouse on the board area: editing what is under it, placing sources, loads and
-// ground points, drawing segments with a rubber band and dragging the view.
+// The mouse on the board area: selecting and editing what is under it, placing
+// sources, loads and ground points, drawing segments with a rubber band, dragging
+// the view and zooming it with the wheel. Every change goes through the undo stack.
 #include <QToolButton>
+#include <algorithm>
 
 #include "editor/cursors.h"
 #include "editor/delete_dialog.h"
 #include "editor/ground_point_dialog.h"
 #include "editor/impedance_dialog.h"
 #include "editor/layout_canvas.h"
+#include "editor/layout_commands.h"
 #include "editor/layout_page.h"
 #include "editor/segment_dialog.h"
 #include "editor/voltage_source_dialog.h"
@@ -21,12 +24,18 @@ namespace lumetra::gui {
 namespace {
 constexpr const char* ChooseJxOrJy = "You must select to show either Jx or Jy";
 constexpr const char* ChooseChargesOnly = "You must select to show only charge elements";
+
+bool SameSegment(const Segment& a, const Segment& b) {
+  return a.Xc == b.Xc && a.Yc == b.Yc && a.Lx == b.Lx && a.Ly == b.Ly && a.ChX == b.ChX &&
+         a.ChY == b.ChY;
+}
 }  // namespace
 
-void LayoutPage::MousePressed(QPoint pixel, Qt::MouseButton button) {
+void LayoutPage::MousePressed(QPoint pixel, Qt::MouseButton button,
+                              Qt::KeyboardModifiers modifiers) {
   if (button != Qt::LeftButton || !project_.IsOpen()) return;
   switch (CurrentMode()) {
-    case Mode::Select: SelectAt(pixel); break;
+    case Mode::Select: SelectAt(pixel, modifiers & Qt::ControlModifier); break;
     case Mode::AddSegment: {
       const QPoint start(SnapToGrid(pixel.x(), project_.GridSize, view_.Scale),
                          SnapToGrid(pixel.y(), project_.GridSize, view_.Scale));
@@ -39,6 +48,14 @@ void LayoutPage::MousePressed(QPoint pixel, Qt::MouseButton button) {
     case Mode::Impedance: PlaceOnCurrentElement(pixel, false); break;
     case Mode::GroundPoint: PlaceGroundPoint(pixel); break;
   }
+}
+
+void LayoutPage::MouseDoubleClicked(QPoint pixel, Qt::MouseButton button) {
+  if (button != Qt::LeftButton || !project_.IsOpen()) return;
+  // In select mode a double click opens what lies under the mouse for editing; in
+  // the other modes it is one more press.
+  if (CurrentMode() == Mode::Select) EditAt(pixel);
+  else MousePressed(pixel, button, {});
 }
 
 void LayoutPage::MouseMoved(QPoint pixel) {
@@ -77,9 +94,7 @@ void LayoutPage::FinishSegment(QPoint pixel) {
   const std::optional<Segment> segment =
       SegmentFromRubberBand(start.x(), start.y(), pixel.x(), pixel.y(), project_, view_.Scale);
   if (!segment) return;  // no size on the grid, or beyond the board
-  AddSegment(project_, *segment);
-  UpdateButtons();
-  RedrawLayout();
+  Apply(new AddSegmentCommand(project_, *segment));
 }
 
 void LayoutPage::FinishPan() {
@@ -92,19 +107,42 @@ void LayoutPage::FinishPan() {
   RedrawLayout();
 }
 
-void LayoutPage::SelectAt(QPoint pixel) {
+void LayoutPage::SelectAt(QPoint pixel, bool extend) {
+  const BoardPoint at = PixelToBoard(pixel.x(), pixel.y(), view_.Scale, project_.PcbLy);
+  // A ground point is a small circle: a few pixels around it count as a hit.
+  const std::optional<SelectedItem> item = ItemAt(project_, at.X, at.Y, 4 / view_.Scale);
+  if (item) {
+    std::vector<SelectedItem> selection = extend ? selection_ : std::vector<SelectedItem>{};
+    // Ctrl+click adds an item, or takes it away when it is already selected.
+    const auto found = std::find(selection.begin(), selection.end(), *item);
+    if (found != selection.end()) selection.erase(found);
+    else selection.push_back(*item);
+    SetSelection(std::move(selection));
+    return;
+  }
+  if (!extend) SetSelection({});
+  panLast_ = canvas_->mapToGlobal(pixel);
+  panMoved_ = {};
+  canvas_->setCursor(CursorFor(EditorCursor::HandGrab));
+}
+
+void LayoutPage::EditAt(QPoint pixel) {
   const BoardPoint at = PixelToBoard(pixel.x(), pixel.y(), view_.Scale, project_.PcbLy);
   // Overlapping items are edited one after the other.
   const std::vector<std::size_t> sources = SourcesContaining(project_.VoltageSources, at.X, at.Y);
   for (std::size_t k : sources) {
     double re = project_.VoltageSources[k].ReV, im = project_.VoltageSources[k].ImV;
-    if (sourceDialog_->Edit(static_cast<int>(k + 1), re, im)) SetVoltage(project_, k, re, im);
+    if (sourceDialog_->Edit(static_cast<int>(k + 1), re, im) &&
+        (re != project_.VoltageSources[k].ReV || im != project_.VoltageSources[k].ImV))
+      Apply(new EditVoltageSourceCommand(project_, k, re, im));
     RedrawLayout();
   }
   const std::vector<std::size_t> loads = ImpedancesContaining(project_.Impedances, at.X, at.Y);
   for (std::size_t k : loads) {
     double r = project_.Impedances[k].R, lc = project_.Impedances[k].LC;
-    if (impedanceDialog_->Edit(static_cast<int>(k + 1), r, lc)) SetImpedance(project_, k, r, lc);
+    if (impedanceDialog_->Edit(static_cast<int>(k + 1), r, lc) &&
+        (r != project_.Impedances[k].R || lc != project_.Impedances[k].LC))
+      Apply(new EditImpedanceCommand(project_, k, r, lc));
     RedrawLayout();
   }
   if (!sources.empty() || !loads.empty()) return;
@@ -120,14 +158,11 @@ void LayoutPage::SelectAt(QPoint pixel) {
     };
     const std::optional<Segment> edited = segmentDialog_->Edit(
         static_cast<int>(k + 1), project_.Segments[k], project_.PcbLx, project_.PcbLy, confirm);
-    if (edited) ReplaceSegment(project_, k, *edited);
+    // OK on unchanged values is no edit: nothing to undo, nothing unsaved.
+    if (edited && !SameSegment(*edited, project_.Segments[k]))
+      Apply(new EditSegmentCommand(project_, k, *edited));
     RedrawLayout();
   }
-  if (!segments.empty()) return;
-
-  panLast_ = canvas_->mapToGlobal(pixel);
-  panMoved_ = {};
-  canvas_->setCursor(CursorFor(EditorCursor::HandGrab));
 }
 
 void LayoutPage::PlaceOnCurrentElement(QPoint pixel, bool source) {
@@ -145,16 +180,14 @@ void LayoutPage::PlaceOnCurrentElement(QPoint pixel, bool source) {
   if (source) {
     double re = 0, im = 0;
     if (!sourceDialog_->Define(re, im)) return;
-    AddVoltageSource(project_, MakeVoltageSource(*element, re, im));
+    Apply(new AddVoltageSourceCommand(project_, MakeVoltageSource(*element, re, im)));
   } else {
     double r = 0, lc = 0;
     if (!impedanceDialog_->Define(r, lc)) return;
     ImpedanceElement load = MakeImpedance(*element, r, 0, false);
     load.LC = lc;
-    AddImpedance(project_, load);
+    Apply(new AddImpedanceCommand(project_, load));
   }
-  UpdateButtons();
-  RedrawLayout();
 }
 
 void LayoutPage::PlaceGroundPoint(QPoint pixel) {
@@ -170,8 +203,7 @@ void LayoutPage::PlaceGroundPoint(QPoint pixel) {
   if (!cell) return;
   const std::optional<std::int32_t> edge = groundDialog_->ChooseEdge();
   if (!edge) return;
-  AddGroundPoint(project_, MakeGroundPoint(*cell, *edge));
-  RedrawLayout();
+  Apply(new AddGroundPointCommand(project_, MakeGroundPoint(*cell, *edge)));
 }
 
 }  // namespace lumetra::gui

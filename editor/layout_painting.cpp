@@ -1,5 +1,7 @@
 #include "editor/layout_painting.h"
 
+#include <QFontMetrics>
+
 namespace lumetra::gui {
 
 void PaintDrawSteps(QPainter& p, const std::vector<DrawStep>& steps, const LayoutStyle& style,
@@ -42,11 +44,24 @@ void PaintDrawSteps(QPainter& p, const std::vector<DrawStep>& steps, const Layou
           p.drawPoint(s.X1, s.Y1);
         }
         break;
-      case DrawKind::Text:
-        p.setPen(s.WhiteText ? QColor(Qt::white) : colour);
-        p.drawText(QRect(s.X1, s.Y1, 1000, 1000), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
-                   QString::fromStdString(s.Label));
+      case DrawKind::Text: {
+        const QString label = QString::fromStdString(s.Label);
+        if (s.Centred) {
+          const QFontMetrics metrics = p.fontMetrics();
+          const int width = metrics.horizontalAdvance(label), height = metrics.height();
+          const QRect place(s.X2 - width / 2, s.Y2 - height / 2, width, height);
+          // The board colour behind a segment number keeps the element lines from
+          // running through its digits.
+          if (s.Backed) p.fillRect(place.adjusted(-1, 0, 1, 0), Qt::white);
+          p.setPen(s.WhiteText ? QColor(Qt::white) : colour);
+          p.drawText(place, Qt::AlignCenter | Qt::TextDontClip, label);
+        } else {
+          p.setPen(s.WhiteText ? QColor(Qt::white) : colour);
+          p.drawText(QRect(s.X1, s.Y1, 1000, 1000),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, label);
+        }
         break;
+      }
     }
   }
 }

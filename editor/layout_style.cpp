@@ -1,5 +1,7 @@
 #include "editor/layout_style.h"
 
+#include <QGuiApplication>
+
 namespace lumetra::gui {
 
 QColor LayoutStyle::ColourOf(DrawRole role) const {
@@ -15,9 +17,12 @@ QColor LayoutStyle::ColourOf(DrawRole role) const {
 }
 
 QFont LayoutStyle::DefaultFont() {
-  QFont font("Times New Roman");
-  font.setStyleHint(QFont::Serif);
-  font.setPixelSize(8);
+  // The application's own font, never smaller than 9 points: numbers on a dense
+  // layout must stay legible, on the screen and on paper (a point size scales with
+  // the printer's resolution, a pixel size would not).
+  QFont font = QGuiApplication::font();
+  if (font.pointSizeF() > 0 && font.pointSizeF() < 9) font.setPointSizeF(9);
+  if (font.pointSizeF() <= 0) font.setPointSize(9);
   return font;
 }
 

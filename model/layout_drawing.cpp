@@ -38,6 +38,27 @@ public:
     step.WhiteText = white;
     out_.push_back(std::move(step));
   }
+  // A number centred in the box left..right, top..bottom; X1,Y1 keep the start of
+  // an 8-pixel label (2 pixels left of and 5 above the middle).
+  void Backed() { out_.back().Backed = true; }
+  void CentredText(int left, int top, int right, int bottom, std::string text, DrawRole role,
+                   bool white) {
+    Text(left - 2 + (right - left) / 2, top - 5 + (bottom - top) / 2, std::move(text), role,
+         white);
+    DrawStep& step = out_.back();
+    step.X2 = left + (right - left) / 2;
+    step.Y2 = top + (bottom - top) / 2;
+    step.Centred = true;
+  }
+  // A label centred on a point; X1,Y1 keep the start of an 8-pixel label (3 left of
+  // the point and `rise` above it).
+  void TextAbout(int x, int y, int rise, std::string text, DrawRole role) {
+    Text(x - 3, y - rise, std::move(text), role, false);
+    DrawStep& step = out_.back();
+    step.X2 = x;
+    step.Y2 = y - rise + 4;
+    step.Centred = true;
+  }
 
   // A rectangle of centre (x, y) and size dx, dy; one pixel is added on the right
   // and at the bottom so that the outline includes the far edge.
@@ -46,8 +67,7 @@ public:
     const int left = Px(x - dx / 2), top = Py(y + dy / 2);
     const int right = Px(x + dx / 2) + 1, bottom = Py(y - dy / 2) + 1;
     Add(kind, role, left, top, right, bottom);
-    if (!number.empty())
-      Text(left - 2 + (right - left) / 2, top - 5 + (bottom - top) / 2, number, role, white);
+    if (!number.empty()) CentredText(left, top, right, bottom, number, role, white);
   }
 
 private:
@@ -56,12 +76,18 @@ private:
   std::vector<DrawStep>& out_;
 };
 
-void Segments(const Project& project, std::size_t first, std::size_t last, bool numbers,
-              Painter& p) {
-  for (std::size_t k = first; k < last; ++k) {
+void Segments(const Project& project, Painter& p) {
+  for (const Segment& s : project.Segments)
+    p.CentredRect(DrawKind::Outline, DrawRole::Black, s.Xc, s.Yc, s.Lx, s.Ly, {}, false);
+}
+
+// The numbers come after the element lines so that no line crosses them.
+void SegmentNumbers(const Project& project, Painter& p) {
+  for (std::size_t k = 0; k < project.Segments.size(); ++k) {
     const Segment& s = project.Segments[k];
-    p.CentredRect(DrawKind::Outline, DrawRole::Black, s.Xc, s.Yc, s.Lx, s.Ly,
-                  numbers ? std::to_string(k + 1) : std::string(), false);
+    p.CentredText(p.Px(s.Xc - s.Lx / 2), p.Py(s.Yc + s.Ly / 2), p.Px(s.Xc + s.Lx / 2) + 1,
+                  p.Py(s.Yc - s.Ly / 2) + 1, std::to_string(k + 1), DrawRole::Black, false);
+    p.Backed();
   }
 }
 
@@ -128,7 +154,7 @@ void GroundPoints(const Project& project, int numberRise, Painter& p) {
     const GroundPoint& gp = project.GroundPoints[k];
     const int cx = p.Px(gp.X), cy = p.Py(gp.Y), r = p.Length(gp.Size);
     p.Add(DrawKind::Ellipse, DrawRole::GroundPoint, cx - r, cy - r, cx + r, cy + r);
-    p.Text(cx - 3, cy - numberRise, std::to_string(k + 1), DrawRole::Black, false);
+    p.TextAbout(cx, cy, numberRise, std::to_string(k + 1), DrawRole::Black);
   }
 }
 
@@ -149,10 +175,11 @@ std::vector<DrawStep> DrawLayout(const Project& project, const LayoutDisplay& di
         p.Add(DrawKind::Pixel, DrawRole::Black, p.Length(i * project.GridSize),
               p.Length(j * project.GridSize), 0, 0);
   }
-  Segments(project, 0, project.Segments.size(), display.ShowSegmentNumbers, p);
+  Segments(project, p);
   if (display.ShowCharges) ChargeCells(project, p);
   if (display.ShowJx) JxElements(project, p);
   if (display.ShowJy) JyElements(project, p);
+  if (display.ShowSegmentNumbers) SegmentNumbers(project, p);
   Markers(project.VoltageSources, DrawRole::VoltageSource, p);
   Markers(project.Impedances, DrawRole::Impedance, p);
   GroundPoints(project, display.GroundNumberRise, p);

@@ -32,6 +32,12 @@ struct DrawStep {
   int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
   std::string Label;
   bool WhiteText = false;  // for Text: white on a filled marker
+  // For Text: the label belongs to the point X2,Y2 and is centred on it, whatever
+  // the font (X1,Y1 is where a label in an 8-pixel font would start).
+  bool Centred = false;
+  // For Text: a backing of the board colour behind the label, so that element
+  // lines drawn under it never strike it through (segment numbers).
+  bool Backed = false;
 };
 
 struct LayoutDisplay {
@@ -45,8 +51,8 @@ struct LayoutDisplay {
 };
 
 // Everything the layout view shows, in drawing order: board outline, grid points,
-// segments with their numbers, charge cells, Jx and Jy elements, voltage sources,
-// impedance elements and ground points with their numbers.
+// segments, charge cells, Jx and Jy elements, the segment numbers (over the element
+// lines), voltage sources, impedance elements and ground points with their numbers.
 std::vector<DrawStep> DrawLayout(const Project& project, const LayoutDisplay& display,
                                  double scale);
 

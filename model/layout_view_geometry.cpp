@@ -33,6 +33,20 @@ ViewGeometry FitBoardToPage(int pageWidth, int pageHeight, std::int32_t pcbLx,
   return view;
 }
 
+PanOffset OffsetKeepingPoint(int pageWidth, int pageHeight, std::int32_t pcbLx,
+                             std::int32_t pcbLy, const ViewGeometry& before, double newZoom,
+                             double pageX, double pageY) {
+  // Where the board would sit unpanned at the new zoom, and where it must sit so
+  // that the point keeps its page pixel: the point's distance from the board's
+  // corner grows with the scale.
+  const ViewGeometry centred = FitBoardToPage(pageWidth, pageHeight, pcbLx, pcbLy, newZoom, 0, 0);
+  const double ratio = centred.Scale / before.Scale;
+  const double left = pageX - (pageX - before.Left) * ratio;
+  const double top = pageY - (pageY - before.Top) * ratio;
+  return PanOffset{static_cast<int>(RoundHalfEven(left - centred.Left)),
+                   static_cast<int>(RoundHalfEven(top - centred.Top))};
+}
+
 BoardPoint PixelToBoard(double px, double py, double scale, std::int32_t pcbLy) {
   return BoardPoint{px / scale, pcbLy - py / scale};
 }

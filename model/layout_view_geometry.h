@@ -26,6 +26,19 @@ struct ViewGeometry {
 ViewGeometry FitBoardToPage(int pageWidth, int pageHeight, std::int32_t pcbLx,
                             std::int32_t pcbLy, double zoom, int offsetX, int offsetY);
 
+struct PanOffset {
+  int X = 0;
+  int Y = 0;
+};
+
+// The pan offset that keeps the board point under the page pixel (pageX, pageY)
+// where it is when the zoom changes from the one of `before` to newZoom: what a
+// zoom with the mouse wheel needs, so that the spot the user looks at stays under
+// the cursor. Whole pixels, so the point stays within half a pixel.
+PanOffset OffsetKeepingPoint(int pageWidth, int pageHeight, std::int32_t pcbLx,
+                             std::int32_t pcbLy, const ViewGeometry& before, double newZoom,
+                             double pageX, double pageY);
+
 struct BoardPoint {
   double X = 0.0;  // mm from the board's left edge
   double Y = 0.0;  // mm from the board's bottom edge

@@ -215,6 +215,16 @@ std::string SegmentDeleteLossQuestion(std::optional<std::size_t> segmentNumber,
   return "Warning: Deleting " + what + " also removes " + DescribeMarkers(lost) + ". Proceed?";
 }
 
+std::string SegmentsDeleteLossQuestion(const std::vector<std::size_t>& segmentNumbers,
+                                       const std::vector<MarkerRef>& lost) {
+  if (segmentNumbers.size() == 1) return SegmentDeleteLossQuestion(segmentNumbers.front(), lost);
+  std::string numbers;
+  for (std::size_t k = 0; k < segmentNumbers.size(); ++k)
+    numbers += (k > 0 ? ", " : "") + std::to_string(segmentNumbers[k]);
+  return "Warning: Deleting segments " + numbers + " also removes " + DescribeMarkers(lost) +
+         ". Proceed?";
+}
+
 bool ConfirmMarkerLoss(const std::string& question, const std::vector<MarkerRef>& lost,
                        UserInterface& ui) {
   return lost.empty() || ui.AskYesNo(question);

@@ -61,6 +61,10 @@ std::string DescribeMarkers(const std::vector<MarkerRef>& markers);
 std::string SegmentEditLossQuestion(std::size_t segmentNumber, const std::vector<MarkerRef>& lost);
 std::string SegmentDeleteLossQuestion(std::optional<std::size_t> segmentNumber,
                                       const std::vector<MarkerRef>& lost);
+// The same for several segments deleted at once: "Warning: Deleting segments 1, 3
+// also removes ... Proceed?" (one number reads as the single-segment question).
+std::string SegmentsDeleteLossQuestion(const std::vector<std::size_t>& segmentNumbers,
+                                       const std::vector<MarkerRef>& lost);
 
 // True when nothing would be lost, or when the user answers Yes to the question.
 bool ConfirmMarkerLoss(const std::string& question, const std::vector<MarkerRef>& lost,

@@ -120,7 +120,7 @@ void DialogChecksTest::Segment() {
       {{{"Xc", "0.01"}, {"Yc", "39.99"}, {"dx", "159.99"}, {"dy", "39.99"}}, {}, ""}};
   Outcome out;
   TryInDialog(s.hook, attempts, out);
-  ClickBoard(*s.window, PixelOf(*s.window, 20, 20));
+  DoubleClickBoard(*s.window, PixelOf(*s.window, 20, 20));
   Verify(attempts, out);
   // Outside the board after editing is allowed: each value is checked alone.
   const lumetra::Segment edited = s.window->CurrentProject().Segments[0];
@@ -135,7 +135,7 @@ void DialogChecksTest::Segment() {
        ""}};
   Outcome insideOut;
   TryInDialog(s.hook, inside, insideOut);
-  ClickBoard(*s.window, PixelOf(*s.window, 20, 30));
+  DoubleClickBoard(*s.window, PixelOf(*s.window, 20, 30));
   Verify(inside, insideOut);
   QCOMPARE(s.window->CurrentProject().Segments[0].Xc, 159.99);
   QCOMPARE(s.window->CurrentProject().Segments[0].Ly, 0.01);

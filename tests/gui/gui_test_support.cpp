@@ -132,6 +132,12 @@ void ClickBoard(MainWindow& window, QPoint at) {
   QTest::mouseRelease(canvas, Qt::LeftButton, {}, at);
 }
 
+void DoubleClickBoard(MainWindow& window, QPoint at) {
+  QWidget* canvas = window.Layout()->findChild<QWidget*>("BoardArea");
+  QTest::mouseMove(canvas, at);
+  QTest::mouseDClick(canvas, Qt::LeftButton, {}, at);
+}
+
 void PressLayoutButton(MainWindow& window, const char* name) {
   QTest::mouseClick(window.Layout()->findChild<QAbstractButton*>(name), Qt::LeftButton);
 }

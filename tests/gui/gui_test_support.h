@@ -102,6 +102,8 @@ QPoint PixelOf(MainWindow& window, double x, double y);
 // Mouse on the board area: a drag with the left button, and a click.
 void Drag(MainWindow& window, QPoint from, QPoint to);
 void ClickBoard(MainWindow& window, QPoint at);
+// A double click, which opens what lies under the mouse for editing.
+void DoubleClickBoard(MainWindow& window, QPoint at);
 // Presses a button of the layout page by its name.
 void PressLayoutButton(MainWindow& window, const char* name);
 

@@ -143,7 +143,7 @@ void LayoutEditingTest::SourcesAndLoadsGoOnTheElementUnderTheMouse() {
   QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
   QVERIFY(!w.Layout()->findChild<QToolButton*>("ShowJxCur")->isChecked());
 
-  // In select mode a click on the load edits it, shown as it was typed.
+  // In select mode a double click on the load edits it, shown as it was typed.
   QString shown;
   bool capacitive = false;
   OnNextModal([&](QWidget* d) {
@@ -152,7 +152,7 @@ void LayoutEditingTest::SourcesAndLoadsGoOnTheElementUnderTheMouse() {
     capacitive = Child<QRadioButton>(d, "RC")->isChecked();
     Click(d, "CancelBtn");
   });
-  ClickBoard(w, PixelOf(w, 60.2, 11));
+  DoubleClickBoard(w, PixelOf(w, 60.2, 11));
   QCOMPARE(title, QString("Edit impedance element 1"));
   QCOMPARE(shown, QString("1E-12"));
   QVERIFY(capacitive);
@@ -163,7 +163,7 @@ void LayoutEditingTest::SourcesAndLoadsGoOnTheElementUnderTheMouse() {
     Click(d, "OKBtn");
   });
   w.CurrentProject().Saved = true;
-  ClickBoard(w, PixelOf(w, 20.2, 11));
+  DoubleClickBoard(w, PixelOf(w, 20.2, 11));
   QCOMPARE(title, QString("Edit voltage source 1"));
   QCOMPARE(w.CurrentProject().VoltageSources[0].ImV, -2.5);
   QVERIFY(!w.CurrentProject().Saved);
@@ -220,7 +220,7 @@ void LayoutEditingTest::EditingASegmentKeepsItsMarkersAndAsksBeforeDroppingAny()
       Click(d, "OKBtn");
       if (cancelAfterOk && d->isVisible()) Click(d, "CancelBtn");
     });
-    ClickBoard(w, PixelOf(w, 35, 11));  // on the first trace, away from its source
+    DoubleClickBoard(w, PixelOf(w, 35, 11));  // on the first trace, away from its source
     return title;
   };
 

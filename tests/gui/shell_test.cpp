@@ -58,11 +58,13 @@ void ShellTest::StartsWithoutAProjectAndFiveHiddenPages() {
     QVERIFY(!window.Action(hidden)->isVisible());
   QVERIFY(window.Action("NewProject")->isVisible());
   const QList<QAction*> menus = window.menuBar()->actions();
-  QCOMPARE(menus.size(), 4);
+  QCOMPARE(menus.size(), 5);
   QVERIFY(menus[0]->isEnabled());   // File
-  QVERIFY(!menus[1]->isEnabled());  // Utility
-  QVERIFY(!menus[2]->isEnabled());  // Options
-  QVERIFY(menus[3]->isEnabled());   // Help
+  QVERIFY(menus[1]->isEnabled());   // Edit, with nothing to undo
+  QVERIFY(!window.Action("Undo")->isEnabled());
+  QVERIFY(!menus[2]->isEnabled());  // Utility
+  QVERIFY(!menus[3]->isEnabled());  // Options
+  QVERIFY(menus[4]->isEnabled());   // Help
 }
 
 void ShellTest::MenuHintsGoToTheWidePanel() {
@@ -71,7 +73,9 @@ void ShellTest::MenuHintsGoToTheWidePanel() {
   window.show();
   // One entry stands for the mechanism; the texts are the menus' own table.
   const QList<QPair<QString, QString>> hints = {
-      {"ComputeFarField", "Compute far-field outgoing from the current files of the project"}};
+      {"ComputeFarField", "Compute far-field outgoing from the current files of the project"},
+      {"Undo", "Undo the last change of the project"},
+      {"Print", "Print the page shown"}};
   for (const auto& [name, hint] : hints) {
     QAction* action = window.Action(name);
     QVERIFY2(action, qPrintable(name));
@@ -105,12 +109,14 @@ void ShellTest::OptionsDriveTheComputation() {
 void ShellTest::NewProjectShowsTheWorkAreaAndTheProjectCommands() {
   Session s(125, 25, "Clock");
   MainWindow& w = *s.window;
-  QCOMPARE(w.windowTitle(), "Lumetra " + s.PathOf("Clock.PRO"));
+  QCOMPARE(w.windowTitle(), QString("Lumetra Clock.PRO[*]"));
+  QVERIFY(!w.isWindowModified());
   QVERIFY(w.Pages()->isVisible());
   QCOMPARE(w.Pages()->currentIndex(), 0);
-  for (const char* shown : {"Save", "SaveAs", "PrintSetup"}) QVERIFY(w.Action(shown)->isVisible());
-  QVERIFY(w.menuBar()->actions()[1]->isEnabled());
+  for (const char* shown : {"Save", "SaveAs", "Print", "PrintSetup"})
+    QVERIFY(w.Action(shown)->isVisible());
   QVERIFY(w.menuBar()->actions()[2]->isEnabled());
+  QVERIFY(w.menuBar()->actions()[3]->isEnabled());
   QCOMPARE(w.CurrentProject().GridSize, 2.0);  // Round(2.5) = 2
   QVERIFY(!Child<QToolButton>(w.Layout(), "Connect")->isEnabled());
   QVERIFY(!Child<QToolButton>(w.Layout(), "Delete")->isEnabled());
@@ -146,7 +152,7 @@ void ShellTest::SaveWritesTheProjectAndSaveAsRenamesIt() {
   });
   w.Action("SaveAs")->trigger();
   QCOMPARE(title, QString("Save Project As"));
-  QCOMPARE(w.windowTitle(), "Lumetra " + s.PathOf("Copy.PRO"));
+  QCOMPARE(w.windowTitle(), QString("Lumetra Copy.PRO[*]"));
   QVERIFY(QFile::exists(s.PathOf("Copy.PRO")));
   QVERIFY(QFile::exists(s.PathOf("Copy.SEG")));
 
@@ -155,7 +161,7 @@ void ShellTest::SaveWritesTheProjectAndSaveAsRenamesIt() {
   s.hook.answers = {Answer::No};
   w.Action("SaveAs")->trigger();
   QCOMPARE(s.hook.questions.back(), std::string("Project \"Board.PRO\" already exist.  Overwrite?"));
-  QCOMPARE(w.windowTitle(), "Lumetra " + s.PathOf("Copy.PRO"));
+  QCOMPARE(w.windowTitle(), QString("Lumetra Copy.PRO[*]"));
 }
 
 void ShellTest::OpenReadsAProjectBack() {

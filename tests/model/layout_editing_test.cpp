@@ -331,6 +331,10 @@ TEST(MarkerLoss, TheQuestionNamesEveryMarkerAndNoAnswerKeepsThem) {
             "ground connections 1, 3. Remove them and apply the change?");
   EXPECT_EQ(SegmentDeleteLossQuestion(std::nullopt, {{MarkerKind::Impedance, 0}}),
             "Warning: Deleting all segments also removes impedance element 1. Proceed?");
+  EXPECT_EQ(SegmentsDeleteLossQuestion({1, 3}, lost),
+            "Warning: Deleting segments 1, 3 also removes voltage source 2 and ground "
+            "connections 1, 3. Proceed?");
+  EXPECT_EQ(SegmentsDeleteLossQuestion({4}, lost), SegmentDeleteLossQuestion(4, lost));
   testing::RecordingUi ui;
   ui.answers = {Answer::No};
   EXPECT_FALSE(ConfirmMarkerLoss("q?", lost, ui));

@@ -42,6 +42,52 @@ TEST(FitBoardToPage, TheSmallerFitFactorWinsAndTheBoardIsCentred) {
   EXPECT_EQ(v.Left, 100 + 5);
 }
 
+// The board point under a page pixel of a view.
+BoardPoint Under(const ViewGeometry& v, double pageX, double pageY, std::int32_t pcbLy) {
+  return PixelToBoard(pageX - v.Left, pageY - v.Top, v.Scale, pcbLy);
+}
+
+TEST(OffsetKeepingPoint, TheBoardPointUnderTheCursorStaysWithinHalfAPixel) {
+  struct Case {
+    int pageW, pageH, lx, ly;
+    double zoom, newZoom;
+    int offsetX, offsetY;
+    double px, py;
+  };
+  const Case cases[] = {
+      {810, 510, 160, 100, 1.0, 1.1, 0, 0, 105, 405},       // zoom in near a corner
+      {810, 510, 160, 100, 1.1, 1.0, 30, -20, 700, 60},     // out, from a panned view
+      {1000, 640, 100, 20, 1.0, 1.1 * 1.1 * 1.1, 0, 0, 3, 3},  // beside the board
+      {1000, 640, 100, 20, 3.0, 0.5, -250, 40, 512, 300},  // far out
+      {433, 377, 7, 300, 1.0, 1.6105, 0, 0, 200, 10},       // tall board, odd page
+  };
+  for (const Case& c : cases) {
+    const ViewGeometry before = FitBoardToPage(c.pageW, c.pageH, c.lx, c.ly, c.zoom, c.offsetX, c.offsetY);
+    const PanOffset o = OffsetKeepingPoint(c.pageW, c.pageH, c.lx, c.ly, before, c.newZoom, c.px, c.py);
+    const ViewGeometry after = FitBoardToPage(c.pageW, c.pageH, c.lx, c.ly, c.newZoom, o.X, o.Y);
+    EXPECT_NEAR(after.Scale / before.Scale, c.newZoom / c.zoom, 1e-12);
+    const BoardPoint b = Under(before, c.px, c.py, c.ly), a = Under(after, c.px, c.py, c.ly);
+    EXPECT_NEAR(a.X, b.X, 0.5 / after.Scale + 1e-12) << c.px << "," << c.py;
+    EXPECT_NEAR(a.Y, b.Y, 0.5 / after.Scale + 1e-12) << c.px << "," << c.py;
+  }
+  // The same zoom keeps the view as it is.
+  const ViewGeometry v = FitBoardToPage(810, 510, 160, 100, 1.21, 17, -9);
+  const PanOffset same = OffsetKeepingPoint(810, 510, 160, 100, v, 1.21, 300, 200);
+  EXPECT_EQ(same.X, 17);
+  EXPECT_EQ(same.Y, -9);
+  // At the exact middle of an unpanned board the zoom needs no pan at all (5 px per
+  // mm, board 800 x 500 at 5,5: the middle is page pixel 405, 255).
+  const ViewGeometry fit = FitBoardToPage(810, 510, 160, 100, 1.0, 0, 0);
+  const PanOffset centre = OffsetKeepingPoint(810, 510, 160, 100, fit, 1.1, 405, 255);
+  EXPECT_EQ(centre.X, 0);
+  EXPECT_EQ(centre.Y, 0);
+  // A point at the board's top-left corner stays at its page pixel exactly.
+  const PanOffset corner = OffsetKeepingPoint(810, 510, 160, 100, fit, 1.1, 5, 5);
+  const ViewGeometry zoomed = FitBoardToPage(810, 510, 160, 100, 1.1, corner.X, corner.Y);
+  EXPECT_EQ(zoomed.Left, 5);
+  EXPECT_EQ(zoomed.Top, 5);
+}
+
 TEST(PixelMapping, BoardYRunsUpwards) {
   const BoardPoint p = PixelToBoard(50, 100, 5.0, 100);
   EXPECT_DOUBLE_EQ(p.X, 10.0);
@@ -95,6 +141,11 @@ TEST(DrawLayout, SegmentOutlineIncludesItsFarEdgeAndCarriesItsNumber) {
   EXPECT_EQ(steps[2].Label, "1");
   EXPECT_EQ(steps[2].X1, 0 - 2 + 101 / 2);
   EXPECT_EQ(steps[2].Y1, 40 - 5 + 21 / 2);
+  // Centred on the middle of the segment, whatever the font.
+  EXPECT_TRUE(steps[2].Centred);
+  EXPECT_TRUE(steps[2].Backed);
+  EXPECT_EQ(steps[2].X2, 101 / 2);
+  EXPECT_EQ(steps[2].Y2, 40 + 21 / 2);
   LayoutDisplay noNumbers;
   noNumbers.ShowSegmentNumbers = false;
   EXPECT_EQ(DrawLayout(p, noNumbers, 5.0).size(), 2u);
@@ -119,6 +170,20 @@ TEST(DrawLayout, ElementDisplaysDrawTheirLines) {
   d.ShowJx = false;
   d.ShowJy = true;  // 2 centre lines and 4 column boundaries
   EXPECT_EQ(OfKind(DrawLayout(p, d, 5.0), DrawKind::Line).size(), 6u);
+
+  // The segment numbers come after every element line, so no line crosses them.
+  d.ShowJx = d.ShowCharges = true;
+  d.ShowSegmentNumbers = true;
+  const auto steps = DrawLayout(p, d, 5.0);
+  const auto lastLine = std::find_if(steps.rbegin(), steps.rend(), [](const DrawStep& s) {
+    return s.Kind == DrawKind::Line;
+  });
+  const auto firstText = std::find_if(steps.begin(), steps.end(), [](const DrawStep& s) {
+    return s.Kind == DrawKind::Text;
+  });
+  ASSERT_NE(firstText, steps.end());
+  EXPECT_LT(steps.rend() - lastLine - 1, firstText - steps.begin());
+  EXPECT_EQ(OfKind(steps, DrawKind::Text).size(), 2u);
 }
 
 TEST(DrawLayout, MarkersAreFilledAndNumberedInTheirOwnLists) {
@@ -143,6 +208,14 @@ TEST(DrawLayout, MarkersAreFilledAndNumberedInTheirOwnLists) {
   EXPECT_EQ(texts[2].Label, "1");  // the impedance element's own number
   EXPECT_EQ(texts[3].X1, 200 - 3);
   EXPECT_FALSE(texts[3].WhiteText);
+  // Marker numbers are centred on their marker and have no backing: the marker
+  // itself is theirs.
+  EXPECT_TRUE(texts[1].Centred && texts[3].Centred);
+  EXPECT_FALSE(texts[1].Backed || texts[3].Backed);
+  EXPECT_EQ(texts[1].X2, 95 + 11 / 2);  // the middle of the marker, 95..106
+  EXPECT_EQ(texts[1].Y2, 245 + 11 / 2);
+  EXPECT_EQ(texts[3].X2, 200);
+  EXPECT_EQ(texts[3].Y2, 250 - 5 + 4);
 }
 
 TEST(DrawConnectingElements, NothingUnlessConnected) {
