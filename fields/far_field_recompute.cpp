@@ -152,6 +152,10 @@ FarFieldRunResult RecomputeFarField(const std::filesystem::path& projectFile,
   const std::filesystem::path rad = ProjectFileWithExtension(projectFile, ".RAD");
   const CurrentFileSet files = CurrentFileSet::Read(projectFile);
   const std::vector<double> frequencies = CompleteRunFrequencies(files, ui);
+  if (frequencies.empty()) {  // nothing but the incomplete first block of a run
+    ui.ShowMessage(NoCurrentFilesText);
+    return result;
+  }
   const double height = groundPlane ? heightMm * MillimetreToMetre : 0.0;
   const auto aborted = [&] { return ui.PumpEventsAndCheckAbort(); };
   for (std::size_t i = 0; i < frequencies.size(); ++i) {

@@ -220,6 +220,10 @@ NearFieldRunResult RunNearField(const std::filesystem::path& projectFile,
 
   const CurrentFileText& scanned = files.Xxx.Empty ? files.Yyy : files.Xxx;
   const std::vector<double> frequencies = CompleteRunFrequencies(files, ui);
+  if (frequencies.empty()) {  // nothing but the incomplete first block of a run
+    ui.ShowMessage(NoCurrentFilesText);
+    return result;
+  }
   bool tooClose = false;
   for (std::size_t i = 0; i < frequencies.size(); ++i) {
     const double f = frequencies[i];

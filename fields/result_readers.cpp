@@ -65,6 +65,15 @@ int CutLastLine(std::string_view content) {
   return 1 + static_cast<int>(std::count(content.begin(), content.begin() + last, '\n'));
 }
 
+// Whether a line without its line end holds nothing but what a writer stopped in
+// the middle of: the characters of numbers and blanks, or the zero bytes a file
+// system leaves where data was lost.
+bool LooksCutShort(std::string_view line) {
+  static constexpr char Allowed[] = "0123456789.E+- \t\r";  // with its closing zero byte
+  return line.find_first_not_of(std::string_view(Allowed, sizeof Allowed)) ==
+         std::string_view::npos;
+}
+
 // Walks a result file block by block, checking the structure as it goes.
 //
 // A computation appends its blocks one after the other, so a run that was killed
@@ -137,7 +146,15 @@ private:
   LineKind NextLine(std::string& line) {
     for (;;) {
       lineNumber_ = in_.Line();
-      if (lineNumber_ == cutLine_) return LineKind::Cut;
+      if (lineNumber_ == cutLine_) {
+        // The rest of the file, which may be long when it is the zeros a power
+        // loss leaves in place of data that never reached the disk.
+        line = in_.ReadLine(std::string::npos).value_or(std::string());
+        if (LooksCutShort(line)) return LineKind::Cut;
+        // Anything else is not what a writer stopped in: read it as a line.
+        if (line.size() > MaxResultLineLength) in_.FailAtLine(lineNumber_, "line is too long");
+        return LineKind::Whole;
+      }
       std::optional<std::string> next = in_.ReadLine(MaxResultLineLength);
       if (!next) return LineKind::End;
       if (!Tokens(*next).empty()) {
