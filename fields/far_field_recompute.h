@@ -49,7 +49,7 @@ double ReadGroundPlaneHeightMm(const std::filesystem::path& projectFile);
 enum class FarFieldRunOutcome {
   Completed,  // .RAD holds every frequency; the dialog closes
   Refused,    // a message was shown; the dialog stays open
-  Aborted,    // the user stopped it; .RAD ends where the run stood
+  Aborted,    // the user stopped it; .RAD holds the frequencies finished before
 };
 
 struct FarFieldRunResult {
