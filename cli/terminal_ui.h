@@ -14,6 +14,9 @@ public:
   TerminalUi(std::ostream& out, bool answerYes) : out_(out), answerYes_(answerYes) {}
 
   void ShowMessage(std::string_view text) override;
+  // On standard error, so that a listing on standard output stays clean; not
+  // counted as a message, since the command went on.
+  void ShowWarning(std::string_view text) override;
   bool AskYesNo(std::string_view question) override;
   Answer AskYesNoCancel(std::string_view question) override;
   void SetStatusText(StatusPanel, std::string_view) override {}

@@ -193,7 +193,9 @@ bool WriteFarFieldBlock(const std::filesystem::path& radFile, bool firstPoint,
     file.Write(line);
     return true;
   });
-  file.Close();
+  // An aborted pattern is not kept in part: the file ends after the last whole block.
+  if (completed) file.Close();
+  else file.Discard();
   return completed;
 }
 

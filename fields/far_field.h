@@ -99,8 +99,9 @@ bool EvaluateFarField(const RadiatingCurrents& currents, const FarFieldMedium& m
                       double thetaDeg, double phiDeg, const std::function<bool()>& aborted,
                       FarFieldValue& value);
 
-// One .RAD block over the grid, opened by the result-file rule. On abort the file
-// ends after the last complete line and false is returned. Throws FileError.
+// One .RAD block over the grid, opened by the result-file rule. On abort, or a
+// write error, the file is cut back to where the block began (empty at the first
+// point); an abort returns false, a write error throws FileError.
 bool WriteFarFieldBlock(const std::filesystem::path& radFile, bool firstPoint,
                         double frequencyMHz, const RadiatingCurrents& currents,
                         const FarFieldMedium& medium, const FarFieldGrid& grid,
@@ -109,7 +110,8 @@ bool WriteFarFieldBlock(const std::filesystem::path& radFile, bool firstPoint,
 // The pattern of one solved frequency point, appended to the project's .RAD (the
 // first point of a run truncates it). ix and iy hold NX and NY densities;
 // groundCurrents the NG ground-point unknowns when they were modelled, else null.
-// The abort flag is polled after every element; returns false when it was set.
+// The abort flag is polled after every element; returns false when it was set,
+// the unfinished block taken back.
 bool WriteFarField(const std::filesystem::path& projectFile, bool firstPoint,
                    const FrequencyConstants& constants, const ElementLists& lists,
                    const Complex* ix, const Complex* iy, const Complex* groundCurrents,

@@ -80,7 +80,9 @@ bool WriteFarFieldDielectric(const std::filesystem::path& projectFile, bool firs
     file.Write(line);
     return true;
   });
-  file.Close();
+  // An aborted pattern is not kept in part: the file ends after the last whole block.
+  if (completed) file.Close();
+  else file.Discard();
   return completed;
 }
 

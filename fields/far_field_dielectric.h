@@ -40,8 +40,8 @@ bool EvaluateSlabFarField(const ElementLists& lists, const Complex* ix, const Co
                           const std::function<bool()>& aborted, FarFieldValue& value);
 
 // One .RAD block of the solved point (the first point of a run truncates the
-// file). Returns false when the abort flag was found set; the file then ends after
-// the last complete line. Throws FileError.
+// file). Returns false when the abort flag was found set; the unfinished block is
+// then taken back, as it is on a write error (a FileError).
 bool WriteFarFieldDielectric(const std::filesystem::path& projectFile, bool firstPoint,
                              const SlabMedium& slab, const ElementLists& lists, const Complex* ix,
                              const Complex* iy, const FarFieldGrid& grid,

@@ -2,12 +2,14 @@
 
 #include <cmath>
 
+#include "fields/near_field_sources.h"
 #include "fields/result_files.h"
 #include "fields/result_readers.h"
 #include "model/file_io.h"
 #include "model/input_checks.h"
 #include "model/number_format.h"
 #include "model/project_files.h"
+#include "model/project_lock.h"
 #include "solver/physical_constants.h"
 
 namespace lumetra {
@@ -16,44 +18,24 @@ namespace {
 
 constexpr double mm = MillimetreToMetre;
 
-// One current file of the last run, read once for all frequencies. A file the
-// layout never wrote (no elements of that kind, no ground plane) is empty.
-struct CurrentFile {
-  std::string name;
-  std::string content;
-  bool empty = true;
+// The rows of the block for frequency f of one current file (none for an empty
+// file, which the layout never wrote).
+std::vector<double> RowsAtOrAbove(const CurrentFileText& file, double frequencyMHz, int fields,
+                                  std::size_t& rows) {
+  rows = 0;
+  if (file.Empty) return {};
+  std::optional<ResultBlock> block = FirstBlockAtOrAbove(file.Content, file.Name, frequencyMHz, fields);
+  if (!block)
+    throw FileError("Error in file \"" + file.Name + "\": no results for " +
+                    FormatGeneral(frequencyMHz) + " MHz or above");
+  rows = block->Rows();
+  return std::move(block->Values);
+}
 
-  explicit CurrentFile(const std::filesystem::path& file) : name(file.string()) {
-    empty = IsResultFileEmpty(file);
-    if (!empty) content = ReadTextFile(file);
-  }
-
-  // The rows of the block for frequency f (none for an empty file).
-  std::vector<double> RowsAtOrAbove(double frequencyMHz, int fields, std::size_t& rows) const {
-    rows = 0;
-    if (empty) return {};
-    std::optional<ResultBlock> block = FirstBlockAtOrAbove(content, name, frequencyMHz, fields);
-    if (!block)
-      throw FileError("Error in file \"" + name + "\": no results for " +
-                      FormatGeneral(frequencyMHz) + " MHz or above");
-    rows = block->Rows();
-    return std::move(block->Values);
-  }
-};
-
-struct CurrentFiles {
-  CurrentFile xxx, zzx, yyy, zzy;
-  explicit CurrentFiles(const std::filesystem::path& projectFile)
-      : xxx(ProjectFileWithExtension(projectFile, ".XXX")),
-        zzx(ProjectFileWithExtension(projectFile, ".ZZX")),
-        yyy(ProjectFileWithExtension(projectFile, ".YYY")),
-        zzy(ProjectFileWithExtension(projectFile, ".ZZY")) {}
-};
-
-void AddCurrentElements(const CurrentFile& file, double frequencyMHz, bool alongX,
+void AddCurrentElements(const CurrentFileText& file, double frequencyMHz, bool alongX,
                         RadiatingCurrents& currents) {
   std::size_t rows = 0;
-  const std::vector<double> v = file.RowsAtOrAbove(frequencyMHz, CurrentFileFields, rows);
+  const std::vector<double> v = RowsAtOrAbove(file, frequencyMHz, CurrentFileFields, rows);
   for (std::size_t r = 0; r < rows; ++r) {
     const double* row = v.data() + r * CurrentFileFields;
     // x, y, dx, dy (mm), Re, Im (A/m): moment I dx dy.
@@ -67,10 +49,10 @@ void AddCurrentElements(const CurrentFile& file, double frequencyMHz, bool along
 // along the edge normal is signed and halved (it points into the cell), the height,
 // the current. The half strip is centred half of that signed field away from the
 // edge; the vertical strip runs the full edge width down to the ground plane.
-void AddGroundPoints(const CurrentFile& file, double frequencyMHz, bool onXEdge,
+void AddGroundPoints(const CurrentFileText& file, double frequencyMHz, bool onXEdge,
                      double heightMetres, RadiatingCurrents& currents) {
   std::size_t rows = 0;
-  const std::vector<double> v = file.RowsAtOrAbove(frequencyMHz, GroundPlaneFileFields, rows);
+  const std::vector<double> v = RowsAtOrAbove(file, frequencyMHz, GroundPlaneFileFields, rows);
   for (std::size_t r = 0; r < rows; ++r) {
     const double* row = v.data() + r * GroundPlaneFileFields;
     const double x = row[0] * mm, y = row[1] * mm;
@@ -88,13 +70,13 @@ void AddGroundPoints(const CurrentFile& file, double frequencyMHz, bool onXEdge,
 }
 
 // Everything that radiates at frequency f, in the summation order of the writer.
-RadiatingCurrents ReadCurrents(const CurrentFiles& files, double frequencyMHz,
+RadiatingCurrents ReadCurrents(const CurrentFileSet& files, double frequencyMHz,
                                double heightMetres) {
   RadiatingCurrents currents;
-  AddCurrentElements(files.xxx, frequencyMHz, true, currents);
-  AddGroundPoints(files.zzx, frequencyMHz, true, heightMetres, currents);
-  AddCurrentElements(files.yyy, frequencyMHz, false, currents);
-  AddGroundPoints(files.zzy, frequencyMHz, false, heightMetres, currents);
+  AddCurrentElements(files.Xxx, frequencyMHz, true, currents);
+  AddGroundPoints(files.Zzx, frequencyMHz, true, heightMetres, currents);
+  AddCurrentElements(files.Yyy, frequencyMHz, false, currents);
+  AddGroundPoints(files.Zzy, frequencyMHz, false, heightMetres, currents);
   return currents;
 }
 
@@ -152,6 +134,11 @@ FarFieldRunResult RecomputeFarField(const std::filesystem::path& projectFile,
                                     const FarFieldAngleTexts& texts, UserInterface& ui,
                                     const std::function<void(std::string_view)>& setCaption) {
   FarFieldRunResult result;
+  const std::optional<ProjectLock> lock = ProjectLock::TryTake(projectFile);
+  if (!lock) {
+    ui.ShowMessage(ProjectBusyMessage(projectFile));
+    return result;
+  }
   if (IsResultFileEmpty(ProjectFileWithExtension(projectFile, ".XXX")) &&
       IsResultFileEmpty(ProjectFileWithExtension(projectFile, ".YYY"))) {
     ui.ShowMessage(NoCurrentFilesText);
@@ -163,17 +150,28 @@ FarFieldRunResult RecomputeFarField(const std::filesystem::path& projectFile,
   if (!CheckFarFieldAngles(texts, groundPlane, ui, grid, result.FocusField)) return result;
 
   const std::filesystem::path rad = ProjectFileWithExtension(projectFile, ".RAD");
-  const CurrentFiles files(projectFile);
-  const CurrentFile& scanned = files.xxx.empty ? files.yyy : files.xxx;
-  const std::vector<double> frequencies =
-      ScanFrequencies(scanned.content, scanned.name, CurrentFileFields);
+  const CurrentFileSet files = CurrentFileSet::Read(projectFile);
+  const std::vector<double> frequencies = CompleteRunFrequencies(files, ui);
+  if (frequencies.empty()) {  // nothing but the incomplete first block of a run
+    ui.ShowMessage(NoCurrentFilesText);
+    return result;
+  }
   const double height = groundPlane ? heightMm * MillimetreToMetre : 0.0;
   const auto aborted = [&] { return ui.PumpEventsAndCheckAbort(); };
   for (std::size_t i = 0; i < frequencies.size(); ++i) {
     const double f = frequencies[i];
     if (setCaption) setCaption(ComputingFarFieldCaption(f));
     const RadiatingCurrents currents = ReadCurrents(files, f, height);
-    if (!WriteFarFieldBlock(rad, i == 0, f, currents, FreeSpaceMedium(f, height), grid, aborted)) {
+    bool written = false;
+    try {
+      written = WriteFarFieldBlock(rad, i == 0, f, currents, FreeSpaceMedium(f, height), grid,
+                                   aborted);
+    } catch (const FileError& error) {
+      const std::vector<double> kept(frequencies.begin(),
+                                     frequencies.begin() + static_cast<std::ptrdiff_t>(i));
+      throw FileError(WithKeptResults(error.what(), kept));
+    }
+    if (!written) {
       result.Outcome = FarFieldRunOutcome::Aborted;
       return result;
     }

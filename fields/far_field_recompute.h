@@ -49,7 +49,7 @@ double ReadGroundPlaneHeightMm(const std::filesystem::path& projectFile);
 enum class FarFieldRunOutcome {
   Completed,  // .RAD holds every frequency; the dialog closes
   Refused,    // a message was shown; the dialog stays open
-  Aborted,    // the user stopped it; .RAD ends where the run stood
+  Aborted,    // the user stopped it; .RAD holds the frequencies finished before
 };
 
 struct FarFieldRunResult {
@@ -58,7 +58,11 @@ struct FarFieldRunResult {
   int Frequencies = 0;                      // blocks written completely
 };
 
-// The recomputation behind "Compute". Messages go to ui; setCaption (may be empty)
+// The recomputation behind "Compute". It holds the project's lock (ProjectLock)
+// while it runs; a project another run is computing is refused with
+// ProjectBusyMessage. An incomplete tail an interrupted run left in a current file
+// is shown as a warning and the frequencies before it are computed. A write error
+// names the frequencies .RAD keeps. Messages go to ui; setCaption (may be empty)
 // receives the progress caption before each frequency; the dialog's own abort
 // button is polled through ui.PumpEventsAndCheckAbort() after every element.
 // Damaged or unreadable files throw FileError.

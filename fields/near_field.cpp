@@ -13,6 +13,7 @@
 #include "model/number_format.h"
 #include "model/stepped_range.h"
 #include "model/project_files.h"
+#include "model/project_lock.h"
 #include "solver/physical_constants.h"
 
 namespace lumetra {
@@ -47,21 +48,6 @@ struct GridAxes {
         Y(g.YStart, g.YStop, g.YStep),
         Z(g.ZStart, g.ZStop, g.ZStep) {}
 };
-
-std::uintmax_t SizeBefore(const std::filesystem::path& file, bool first) {
-  if (first) return 0;
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(file, error);
-  return error ? 0 : size;
-}
-
-// Cuts a file back to where it stood before the block that an abort left unfinished,
-// so that it holds only whole blocks.
-void CutBack(const std::filesystem::path& file, std::uintmax_t size) {
-  std::error_code error;
-  std::filesystem::resize_file(file, size, error);
-  if (error) throw FileError("Write error in file \"" + file.string() + "\". " + error.message());
-}
 
 }  // namespace
 
@@ -158,8 +144,8 @@ bool ComputeNearField(const std::filesystem::path& projectFile, const NearFieldG
   if (count > MaxNearFieldPoints) throw std::invalid_argument(TooManyPointsMessage);
   const std::filesystem::path nfePath = ProjectFileWithExtension(projectFile, ".NFE");
   const std::filesystem::path nfhPath = ProjectFileWithExtension(projectFile, ".NFH");
-  const std::uintmax_t nfeStart = SizeBefore(nfePath, first);
-  const std::uintmax_t nfhStart = SizeBefore(nfhPath, first);
+  // The two files hold the same frequencies: a block that fails in one goes from both.
+  ResultPointGuard both({nfePath, nfhPath}, first);
   ResultFileStream nfe(nfePath, first);
   ResultFileStream nfh(nfhPath, first);
   std::string header;
@@ -183,10 +169,9 @@ bool ComputeNearField(const std::filesystem::path& projectFile, const NearFieldG
         const double zm = axes.Z.PointMm(iz);
         if (!NearFieldAtPoint(sources, xm * MillimetreToMetre, ym * MillimetreToMetre,
                               zm * MillimetreToMetre, k, s, tooClose, ui, etaOverFourPi)) {
-          nfe.Close();
-          nfh.Close();
-          CutBack(nfePath, nfeStart);
-          CutBack(nfhPath, nfhStart);
+          // Both files go back to where the block began.
+          nfe.Discard();
+          nfh.Discard();
           return false;
         }
         nfe.Write(NearFieldLine(xm, ym, zm, s.Ex, s.Ey, s.Ez));
@@ -196,6 +181,7 @@ bool ComputeNearField(const std::filesystem::path& projectFile, const NearFieldG
   }
   nfe.Close();
   nfh.Close();
+  both.Keep();
   return true;
 }
 
@@ -204,6 +190,11 @@ NearFieldRunResult RunNearField(const std::filesystem::path& projectFile,
                                 UserInterface& ui,
                                 const std::function<void(std::string_view)>& setCaption) {
   NearFieldRunResult result;
+  const std::optional<ProjectLock> lock = ProjectLock::TryTake(projectFile);
+  if (!lock) {
+    ui.ShowMessage(ProjectBusyMessage(projectFile));
+    return result;
+  }
   const CurrentFileSet files = CurrentFileSet::Read(projectFile);
   if (files.Xxx.Empty && files.Yyy.Empty) {
     ui.ShowMessage(NoCurrentFilesText);
@@ -222,8 +213,11 @@ NearFieldRunResult RunNearField(const std::filesystem::path& projectFile,
   const double height = heightMm > NoGroundPlaneHeight ? heightMm * MillimetreToMetre : 0.0;
 
   const CurrentFileText& scanned = files.Xxx.Empty ? files.Yyy : files.Xxx;
-  const std::vector<double> frequencies =
-      ScanFrequencies(scanned.Content, scanned.Name, CurrentFileFields);
+  const std::vector<double> frequencies = CompleteRunFrequencies(files, ui);
+  if (frequencies.empty()) {  // nothing but the incomplete first block of a run
+    ui.ShowMessage(NoCurrentFilesText);
+    return result;
+  }
   bool tooClose = false;
   for (std::size_t i = 0; i < frequencies.size(); ++i) {
     const double f = frequencies[i];
@@ -232,8 +226,15 @@ NearFieldRunResult RunNearField(const std::filesystem::path& projectFile,
                       " MHz, the near field needs positive frequencies");
     if (setCaption) setCaption(ComputingNearFieldCaption(f));
     const NearFieldSources sources = ReadNearFieldSources(files, f, height);
-    if (!ComputeNearField(projectFile, grid, f, NearFieldWavenumber(f, permittivity), sources,
-                          i == 0, tooClose, ui)) {
+    bool written = false;
+    try {
+      written = ComputeNearField(projectFile, grid, f, NearFieldWavenumber(f, permittivity),
+                                 sources, i == 0, tooClose, ui);
+    } catch (const FileError& error) {
+      const std::vector<double> kept(frequencies.begin(), frequencies.begin() + static_cast<std::ptrdiff_t>(i));
+      throw FileError(WithKeptResults(error.what(), kept));
+    }
+    if (!written) {
       result.Outcome = NearFieldRunOutcome::Aborted;
       return result;
     }

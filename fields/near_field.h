@@ -108,7 +108,11 @@ struct NearFieldRunResult {
   bool TooClose = false;                     // the final warning was shown
 };
 
-// What "Compute" does. epsEff (F/m) is the permittivity of the last computation
+// What "Compute" does, holding the project's lock (ProjectLock) while it runs: a
+// project another run is computing is refused with ProjectBusyMessage. An
+// incomplete tail an interrupted run left in a current file is shown as a warning
+// and the frequencies before it are computed; a write error names the frequencies
+// the files keep. epsEff (F/m) is the permittivity of the last computation
 // since the program started; without one, ProjectEffectivePermittivity stands in.
 // Messages go to ui; setCaption (may be empty) receives the progress caption before
 // each frequency (the dialog puts NearFieldDialogCaption back when this returns).

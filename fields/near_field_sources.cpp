@@ -118,6 +118,27 @@ CurrentFileSet CurrentFileSet::Read(const std::filesystem::path& projectFile) {
           CurrentFileText::Read(ProjectFileWithExtension(projectFile, ".ZZY"))};
 }
 
+std::vector<double> CompleteRunFrequencies(const CurrentFileSet& files, UserInterface& ui) {
+  const CurrentFileText& scanned = files.Xxx.Empty ? files.Yyy : files.Xxx;
+  std::string tail;
+  std::vector<double> frequencies =
+      ScanFrequencies(scanned.Content, scanned.Name, CurrentFileFields, &tail);
+  if (!tail.empty()) ui.ShowWarning(tail);
+  const std::pair<const CurrentFileText*, int> partners[] = {{&files.Xxx, CurrentFileFields},
+                                                             {&files.Zzx, GroundPlaneFileFields},
+                                                             {&files.Yyy, CurrentFileFields},
+                                                             {&files.Zzy, GroundPlaneFileFields}};
+  for (const auto& [file, fields] : partners) {
+    if (file == &scanned || file->Empty) continue;
+    tail.clear();
+    const std::size_t whole = ScanFrequencies(file->Content, file->Name, fields, &tail).size();
+    if (tail.empty()) continue;  // a file short for another reason is reported when read
+    ui.ShowWarning(tail);
+    if (whole < frequencies.size()) frequencies.resize(whole);
+  }
+  return frequencies;
+}
+
 std::vector<Dipole> ReadSourceGroup(const CurrentFileSet& files, SourceGroup group,
                                     double frequencyMHz, double heightMetres) {
   std::vector<Dipole> out;

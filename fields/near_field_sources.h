@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "fields/near_field_kernels.h"
+#include "model/user_interface.h"
 
 namespace lumetra {
 
@@ -53,6 +54,13 @@ struct CurrentFileSet {
 
   static CurrentFileSet Read(const std::filesystem::path& projectFile);
 };
+
+// The frequencies a computation from the current files works through: those of the
+// scan file (.XXX unless empty, else .YYY) in file order, as far as every file
+// holds them whole. A run that was killed while it appended a point can leave one
+// file a block ahead of the others; its incomplete tail is set aside, and each such
+// tail is shown once through ui.ShowWarning. Throws FileError for a damaged file.
+std::vector<double> CompleteRunFrequencies(const CurrentFileSet& files, UserInterface& ui);
 
 // The sources of one group at frequency f (MHz), from the first block at or above
 // f of the group's file(s). heightMetres > 0 puts the ground plane at that depth.

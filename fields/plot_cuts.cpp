@@ -190,7 +190,9 @@ std::optional<PlotCurves> PlotResultFile(const std::filesystem::path& file,
   const int fields = FieldsOf(kind);
   const std::string content = ReadTextFile(file);
   const std::string name = file.string();
-  const std::vector<double> frequencies = ScanFrequencies(content, name, fields);
+  std::string tail;  // an interrupted run's incomplete last block, set aside
+  const std::vector<double> frequencies = ScanFrequencies(content, name, fields, &tail);
+  if (!tail.empty()) ui.ShowWarning(tail);
   const std::optional<double> frequency = AskValue(ask, "Frequency [MHz]:", frequencies, ui);
   if (!frequency) return std::nullopt;
   // The lists come from the first block: every block holds the same points.

@@ -43,6 +43,49 @@ ResultFileStream::ResultFileStream(std::filesystem::path file, bool firstPoint)
     // files are written in place; every write and the close are checked.
     : writer_(std::move(file), firstPoint ? WriteMode::Truncate : WriteMode::Append) {}
 
+ResultPointGuard::ResultPointGuard(std::vector<std::filesystem::path> files, bool firstPoint)
+    : files_(std::move(files)) {
+  for (const std::filesystem::path& file : files_) {
+    std::error_code error;
+    const std::uintmax_t length = firstPoint ? 0 : std::filesystem::file_size(file, error);
+    lengths_.push_back(error ? 0 : length);
+  }
+}
+
+ResultPointGuard::~ResultPointGuard() {
+  if (kept_) return;
+  for (std::size_t i = 0; i < files_.size(); ++i) {
+    std::error_code error;
+    // A file the point never reached (missing, or not longer) stays as it is.
+    const std::uintmax_t now = std::filesystem::file_size(files_[i], error);
+    if (!error && now > lengths_[i]) std::filesystem::resize_file(files_[i], lengths_[i], error);
+  }
+}
+
+std::vector<std::filesystem::path> ComputationResultFiles(const std::filesystem::path& projectFile,
+                                                          bool farField) {
+  std::vector<std::filesystem::path> files;
+  for (const char* extension : {".XXX", ".YYY", ".ZZX", ".ZZY"})
+    files.push_back(ProjectFileWithExtension(projectFile, extension));
+  if (farField) files.push_back(ProjectFileWithExtension(projectFile, ".RAD"));
+  return files;
+}
+
+std::string KeptResultsSentence(const std::vector<double>& frequencies) {
+  if (frequencies.empty()) return "No results were kept.";
+  if (frequencies.size() == 1)
+    return "The results of " + FormatGeneral(frequencies.front()) + " MHz were kept.";
+  return "The results of " + std::to_string(frequencies.size()) + " frequencies from " +
+         FormatGeneral(frequencies.front()) + " to " + FormatGeneral(frequencies.back()) +
+         " MHz were kept.";
+}
+
+std::string WithKeptResults(std::string_view error, const std::vector<double>& frequencies) {
+  std::string text(error);
+  if (!text.empty()) text += text.back() == '.' ? " " : ". ";
+  return text + KeptResultsSentence(frequencies);
+}
+
 void WriteResultBlock(const std::filesystem::path& file, bool firstPoint, std::string_view block) {
   ResultFileStream stream(file, firstPoint);
   stream.Write(block);

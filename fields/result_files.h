@@ -37,8 +37,10 @@ void WriteResultHeader(std::string& block, double frequencyMHz, std::int64_t lin
 // A result file opened by the rule every writer follows: created or truncated at
 // the first frequency point of a run, opened for appending at every later point.
 // Text is buffered and written in pieces, so a long block never sits in memory
-// whole; Close() (or the destructor, which ignores errors) ends the file where it
-// stands. Every failure is a FileError naming the file.
+// whole. The block is kept only when Close() succeeds: a write error (a full
+// disk), Discard() (an abort) or destruction without Close() cuts the file back to
+// where the block began, empty at the first point, so the file only ever holds
+// whole blocks. Every failure is a FileError naming the file.
 class ResultFileStream {
 public:
   ResultFileStream(std::filesystem::path file, bool firstPoint);
@@ -47,10 +49,44 @@ public:
 
   void Write(std::string_view text) { writer_.Write(text); }
   void Close() { writer_.Commit(); }
+  void Discard() { writer_.Discard(); }
 
 private:
   FileWriter writer_;
 };
+
+// The result files one frequency point of a computation writes, with their lengths
+// before it began. When the point fails part-way (a full disk while the far field
+// is written, an abort) the blocks it already finished in the other files go too,
+// so every file of the run holds the same frequencies. Keep() accepts the point;
+// without it the destructor cuts every file back (empty at the first point).
+class ResultPointGuard {
+public:
+  ResultPointGuard(std::vector<std::filesystem::path> files, bool firstPoint);
+  ~ResultPointGuard();
+  ResultPointGuard(const ResultPointGuard&) = delete;
+  ResultPointGuard& operator=(const ResultPointGuard&) = delete;
+
+  void Keep() { kept_ = true; }
+
+private:
+  std::vector<std::filesystem::path> files_;
+  std::vector<std::uintmax_t> lengths_;
+  bool kept_ = false;
+};
+
+// The result files a computation point writes: .XXX, .YYY, .ZZX, .ZZY, and .RAD
+// with the far field (a run without it leaves the .RAD of an earlier run alone).
+std::vector<std::filesystem::path> ComputationResultFiles(const std::filesystem::path& projectFile,
+                                                          bool farField);
+
+// The sentence that follows a write error and tells what the files still hold:
+// "The results of 100 MHz were kept.", "The results of 4 frequencies from 100 to
+// 400 MHz were kept." or "No results were kept." (frequencies in file order).
+std::string KeptResultsSentence(const std::vector<double>& frequencies);
+
+// A write error's text followed by KeptResultsSentence.
+std::string WithKeptResults(std::string_view error, const std::vector<double>& frequencies);
 
 // Puts one finished block into the file by the opening rule above.
 void WriteResultBlock(const std::filesystem::path& file, bool firstPoint, std::string_view block);

@@ -1,5 +1,6 @@
 #include "fields/result_lists.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <system_error>
 
@@ -222,7 +223,12 @@ std::optional<ResultList> BuildResultList(
   };
   std::vector<Present> present;
   for (const ListFile& file : files)
-    if (file.Content) present.push_back({&file, ScanFrequencies(*file.Content, file.Name, fields)});
+    if (file.Content) {
+      // A tail an interrupted run left is set aside; the list shows the blocks before it.
+      std::string tail;
+      present.push_back({&file, ScanFrequencies(*file.Content, file.Name, fields, &tail)});
+      if (!tail.empty()) ui.ShowWarning(tail);
+    }
   const Present* counted = nullptr;
   for (const Present& p : present)
     if (!p.frequencies.empty()) {
@@ -237,7 +243,14 @@ std::optional<ResultList> BuildResultList(
 
   double frequency = counted->frequencies.front();
   if (counted->frequencies.size() > 1) {
-    const std::vector<std::string> entries = FrequencyDialogEntries(dialogFrequencies());
+    // The dialog offers what the list's own file holds: an interrupted run can leave
+    // the dialog's file (the Jx file for the Jy and Jz lists) one block ahead.
+    std::vector<double> offered = dialogFrequencies();
+    std::erase_if(offered, [&](double f) {
+      return std::find(counted->frequencies.begin(), counted->frequencies.end(), f) ==
+             counted->frequencies.end();
+    });
+    const std::vector<std::string> entries = FrequencyDialogEntries(offered);
     const std::optional<std::size_t> selected = choose ? choose(entries) : std::nullopt;
     const std::optional<double> chosen =
         selected && *selected < entries.size() ? ParseRealText(entries[*selected]) : std::nullopt;

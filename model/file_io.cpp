@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lumetra {
@@ -72,28 +73,69 @@ FileWriter::FileWriter(std::filesystem::path path, WriteMode mode) : path_(std::
   }
   fd_ = ::open(target.c_str(), flags, 0644);
   if (fd_ < 0) throw FileError(CannotOpenMessage(path_, errno));
+  if (mode == WriteMode::Append) {
+    struct stat status {};
+    if (::fstat(fd_, &status) != 0) {
+      const int error = errno;
+      ::close(fd_);
+      fd_ = -1;
+      throw FileError(CannotOpenMessage(path_, error));
+    }
+    start_ = status.st_size;
+  }
   buffer_.reserve(1 << 16);
 }
 
 FileWriter::~FileWriter() {
   if (fd_ < 0) return;
+  // Destroyed without Commit(): an exception or an abort is on its way out, so
+  // nothing of what this writer began is kept.
   if (!temporary_.empty()) {
     ::close(fd_);
     ::unlink(temporary_.c_str());
     return;
   }
-  // In place: keep what was written (an aborted far field keeps its finished lines).
-  try {
-    Commit();
-  } catch (const FileError&) {
-    // Already leaving by an exception or an abort; the first error is the one shown.
+  CutBack();
+}
+
+void FileWriter::CutBack() noexcept {
+  buffer_.clear();
+  // Shortening a file needs no free space, so this works on a full disk too.
+  int result = 0;
+  if (fd_ >= 0) {
+    do result = ::ftruncate(fd_, start_);
+    while (result != 0 && errno == EINTR);
+    if (result != 0) cutError_ = errno;
+    ::close(fd_);
+    fd_ = -1;
+  } else {
+    do result = ::truncate(path_.c_str(), start_);
+    while (result != 0 && errno == EINTR);
+    if (result != 0) cutError_ = errno;
   }
 }
 
+void FileWriter::Discard() {
+  if (fd_ < 0) return;
+  if (!temporary_.empty()) {
+    ::close(fd_);
+    fd_ = -1;
+    ::unlink(temporary_.c_str());
+    return;
+  }
+  CutBack();
+  if (cutError_ != 0)
+    throw FileError("Write error in file " + Quoted(path_) + ". " + std::strerror(cutError_));
+}
+
 void FileWriter::FailWrite(int errorNumber) {
-  ::close(fd_);
-  fd_ = -1;
-  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  if (!temporary_.empty()) {
+    ::close(fd_);
+    fd_ = -1;
+    ::unlink(temporary_.c_str());
+  } else {
+    CutBack();
+  }
   throw FileError("Write error in file " + Quoted(path_) + ". " + std::strerror(errorNumber));
 }
 
@@ -125,6 +167,7 @@ void FileWriter::Commit() {
   if (::close(fd) != 0) {
     const int error = errno;
     if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    else CutBack();  // by name: the descriptor is gone
     throw FileError("Write error in file " + Quoted(path_) + ". " + std::strerror(error));
   }
   if (temporary_.empty()) return;

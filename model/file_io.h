@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <stdexcept>
+#include <sys/types.h>
 #include <string>
 #include <string_view>
 
@@ -37,8 +38,11 @@ enum class WriteMode {
   // destroyed without Commit() (an exception on the way) leaves the old file as it
   // was. For every file that is written whole.
   Replace,
-  // In place, emptied first or appended to; what was written stays when the writer
-  // is destroyed early. For result files that grow by one block per frequency.
+  // In place, emptied first or appended to, for result files that grow by one
+  // block per frequency. What the writer adds is kept only when Commit() succeeds:
+  // a write error (a full disk), a failed close or a writer destroyed without
+  // Commit() (an abort, an exception) cuts the file back to the length it had when
+  // the writer opened it, so a file never ends in half of what was being added.
   Truncate,
   Append,
 };
@@ -53,15 +57,24 @@ public:
 
   void Write(std::string_view text);
   void Commit();
+  // Drops what this writer wrote and closes the file: a Replace writer leaves the
+  // old file, an in-place writer cuts the file back. Throws FileError when the cut
+  // fails (the file may then end in a partial block).
+  void Discard();
 
 private:
   void Flush();
+  void CutBack() noexcept;
   [[noreturn]] void FailWrite(int errorNumber);
 
   std::filesystem::path path_;
   std::filesystem::path temporary_;  // empty when writing in place
   int fd_ = -1;
   std::string buffer_;
+  // In place: the length of the file when it was opened, where a failure cuts it
+  // back to; errno of a cut that failed, or 0.
+  off_t start_ = 0;
+  int cutError_ = 0;
 };
 
 // Replaces the file with the given bytes (created when missing); throws FileError.

@@ -23,6 +23,10 @@ public:
 
   // A message box titled "Lumetra" with an OK button.
   virtual void ShowMessage(std::string_view text) = 0;
+  // A warning about something the command worked around and went on (a result
+  // file's incomplete last block that was ignored). A message box by default; a
+  // terminal prints it apart from the command's output.
+  virtual void ShowWarning(std::string_view text) { ShowMessage(text); }
   // A confirmation with Yes and No buttons.
   virtual bool AskYesNo(std::string_view question) = 0;
   // A confirmation with Yes, No and Cancel buttons.

@@ -59,7 +59,10 @@ std::optional<double> SelectPlotFrequency(FrequencyDialog& dialog,
                                           int fieldsPerLine, FrequencyDialogMode mode,
                                           UserInterface& ui) {
   dialog.SetMode(mode);
-  return ChoosePlotFrequency(ScanFrequencies(frequencyFile, fieldsPerLine), dialog.Chooser(), ui);
+  std::string tail;  // an interrupted run's incomplete last block, set aside
+  const std::vector<double> frequencies = ScanFrequencies(frequencyFile, fieldsPerLine, &tail);
+  if (!tail.empty()) ui.ShowWarning(tail);
+  return ChoosePlotFrequency(frequencies, dialog.Chooser(), ui);
 }
 
 }  // namespace lumetra::gui

@@ -158,7 +158,9 @@ void PatternPage::Enter() {
   if (file.empty() || !std::filesystem::exists(file)) return;
   std::vector<double> frequencies;
   try {
-    frequencies = ScanFrequencies(file, FarFieldFileFields);
+    std::string tail;  // an interrupted run's incomplete last block, set aside
+    frequencies = ScanFrequencies(file, FarFieldFileFields, &tail);
+    if (!tail.empty()) ui_.ShowWarning(tail);
   } catch (const FileError& error) {
     ui_.ShowMessage(error.what());
     return;

@@ -7,6 +7,7 @@
 #include "model/file_io.h"
 #include "model/number_format.h"
 #include "model/project_files.h"
+#include "model/project_lock.h"
 #include "solver/complex_storage.h"
 #include "solver/effective_permittivity.h"
 #include "solver/element_lists.h"
@@ -48,6 +49,15 @@ struct Run {
 void StopRun(Run& run, const char* message = nullptr) {
   if (message) run.control.ui.ShowMessage(message);
   run.control.AbortRequested = true;
+}
+
+// A failure while the project copy or the results were written: the files keep
+// the points finished before it, and the message says which.
+void StopRunOnWriteError(Run& run, const FileError& error) {
+  std::vector<double> kept;
+  for (const FrequencyPointResult& point : run.report.Points) kept.push_back(point.FrequencyMHz);
+  const std::string message = WithKeptResults(error.what(), kept);
+  StopRun(run, message.c_str());
 }
 
 // Asks before the first point whether to go on; false when the user says No.
@@ -166,7 +176,7 @@ void ComputeFrequency(Run& run, bool firstPoint, double frequency, double epsR) 
     if (SolveFrequencyPoint(layout, input, run.control, result) && !run.control.AbortRequested)
       run.report.Points.push_back(result);
   } catch (const FileError& error) {
-    StopRun(run, error.what());
+    StopRunOnWriteError(run, error);
   }
   ui.SetStatusText(StatusPanel::Progress, "");
 }
@@ -178,6 +188,20 @@ ComputationReport RunComputation(Project& project, const ComputationSettings& se
                                  const std::function<void()>& started) {
   ComputationReport report;
   UserInterface& ui = control.ui;
+  // Before anything is written: validation already rewrites the connecting-element
+  // files, and every point the .PRO and the result files.
+  std::optional<ProjectLock> lock;
+  try {
+    lock = ProjectLock::TryTake(project.ProjectFile);
+  } catch (const FileError& error) {
+    ui.ShowMessage(error.what());
+    return report;
+  }
+  if (!lock) {
+    report.ProjectBusy = true;
+    ui.ShowMessage(ProjectBusyMessage(project.ProjectFile));
+    return report;
+  }
   const std::optional<ComputationPlan> plan =
       ValidateComputation(project, settings, ui, &report.RefusedField);
   if (!plan) return report;
@@ -197,7 +221,8 @@ ComputationReport RunComputation(Project& project, const ComputationSettings& se
     try {
       SaveProjectFiles(project, copy.Base());
     } catch (const FileError& error) {
-      StopRun(run, error.what());
+      if (first) StopRun(run, error.what());
+      else StopRunOnWriteError(run, error);
       break;
     }
     control.AbortRequested = false;

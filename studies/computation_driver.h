@@ -1,6 +1,9 @@
 // What Compute does: validate the page, then run one frequency, a sweep or a list
 // of frequencies, each point through ComputeFrequency, and report the outcome.
 //
+// Only one run computes a project at a time: a run that finds the project's lock
+// taken (ProjectLock) shows ProjectBusyMessage and touches no file.
+//
 // The project is written to temporary element files ("TempFile.*" in the work
 // directory) for every point; they are deleted whatever happens. The in-memory
 // project is left as it was: the temporary files are a copy of it.
@@ -34,6 +37,7 @@ struct ComputationReport {
   // When validation refused the run: the control of the first refused value, for
   // the page to give it the focus (empty when no single field is at fault).
   std::string RefusedField;
+  bool ProjectBusy = false; // another run held the project's lock; nothing was touched
   bool Aborted = false;     // stopped by the user, a refusal or a failure
   std::int32_t Unknowns = 0;
   std::vector<FrequencyPointResult> Points;  // the points that were solved

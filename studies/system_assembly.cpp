@@ -205,6 +205,9 @@ std::vector<SourceReading> ReadSources(const LinearSystem& s, const AssemblyInpu
 bool WriteResults(LinearSystem& s, const AssemblyInput& in, ComputationControl& control) {
   const std::filesystem::path project = in.Model.ProjectFile;
   const double f = in.Constants.FrequencyMHz;
+  // The point's blocks stand or fall together: a full disk while the pattern is
+  // written also takes back this frequency's currents.
+  ResultPointGuard point(ComputationResultFiles(project, in.Plan.FarField), in.FirstPoint);
   if (HasJx(s.Layout))
     WriteCurrentFile(ProjectFileWithExtension(project, ".XXX"), in.FirstPoint, f, in.Elements.Jx,
                      s.Ix.Data());
@@ -214,19 +217,27 @@ bool WriteResults(LinearSystem& s, const AssemblyInput& in, ComputationControl& 
   if (in.Plan.GroundPlane)
     WriteGroundPlaneFiles(project, in.FirstPoint, f, in.Elements, s.GroundCurrents(),
                           in.Plan.HeightMm);
-  if (!in.Plan.FarField) return true;
+  if (!in.Plan.FarField) {
+    point.Keep();
+    return true;
+  }
   const FarFieldGrid grid{in.Plan.ThetaStart, in.Plan.ThetaStop, in.Plan.ThetaStep,
                           in.Plan.PhiStart,   in.Plan.PhiStop,   in.Plan.PhiStep};
   const Complex* none = nullptr;
+  bool completed = false;
   if (SlabPresent(in.Constants)) {
     const SlabMedium slab{in.Constants.EpsR, f, in.Constants.Height};
-    return WriteFarFieldDielectric(project, in.FirstPoint, slab, in.Elements,
-                                   HasJx(s.Layout) ? s.Ix.Data() : none,
-                                   HasJy(s.Layout) ? s.Iy.Data() : none, grid, control);
+    completed = WriteFarFieldDielectric(project, in.FirstPoint, slab, in.Elements,
+                                        HasJx(s.Layout) ? s.Ix.Data() : none,
+                                        HasJy(s.Layout) ? s.Iy.Data() : none, grid, control);
+  } else {
+    completed = WriteFarField(project, in.FirstPoint, in.Constants, in.Elements,
+                              HasJx(s.Layout) ? s.Ix.Data() : none,
+                              HasJy(s.Layout) ? s.Iy.Data() : none, s.GroundCurrents(), grid,
+                              control);
   }
-  return WriteFarField(project, in.FirstPoint, in.Constants, in.Elements,
-                       HasJx(s.Layout) ? s.Ix.Data() : none, HasJy(s.Layout) ? s.Iy.Data() : none,
-                       s.GroundCurrents(), grid, control);
+  if (completed) point.Keep();
+  return completed;
 }
 
 // The spectral sampling of a rigorous slab computation, from the first current

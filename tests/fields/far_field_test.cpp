@@ -208,21 +208,34 @@ TEST(FarField, WriterAppendsOneBlockPerFrequencyAndPollsAfterEveryElement) {
                                          FormatR13(CAbs(overhead.EPhi)) + "\r\n");
 }
 
-TEST(FarField, AbortEndsTheFileAfterTheLastCompleteLine) {
+TEST(FarField, AbortTakesBackTheUnfinishedBlockOnly) {
   TempDir dir;
   const auto pro = dir / "a.PRO";
   GroundedElement g;
   const FrequencyConstants c = MakeFrequencyConstants(100.0, Eps0, 1.0, false, 0.0);
+  const FarFieldGrid grid{0, 90, 2, 0, 0, 1};
+  {
+    RecordingUi ui;
+    ComputationControl control(ui);
+    ASSERT_TRUE(WriteFarField(pro, true, c, g.lists, g.ix, nullptr, g.ground, grid, control));
+  }
+  const std::string firstBlock = testing::ReadBytes(dir / "a.RAD");
+  ASSERT_EQ(std::count(firstBlock.begin(), firstBlock.end(), '\n'), 1 + 46);
+
   RecordingUi ui;
-  ui.abortAfterPolls = 5;  // one element: lines 1 to 4 complete, line 5 aborted
+  ui.abortAfterPolls = 5;  // one element: lines 1 to 4 of the second block, then abort
   ComputationControl control(ui);
-  EXPECT_FALSE(WriteFarField(pro, true, c, g.lists, g.ix, nullptr, g.ground, {0, 90, 2, 0, 0, 1},
-                             control));
+  EXPECT_FALSE(WriteFarField(pro, false, c, g.lists, g.ix, nullptr, g.ground, grid, control));
   EXPECT_TRUE(control.AbortRequested);
   EXPECT_EQ(ui.polls, 5);
-  const std::string text = testing::ReadBytes(dir / "a.RAD");
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 4);
-  EXPECT_EQ(text.substr(0, 27), " 1.00000000000000E+0002 46\r");
+  EXPECT_EQ(testing::ReadBytes(dir / "a.RAD"), firstBlock);
+
+  // Aborted at the first point of a run, the file is left empty, not half written.
+  RecordingUi again;
+  again.abortAfterPolls = 5;
+  ComputationControl stop(again);
+  EXPECT_FALSE(WriteFarField(pro, true, c, g.lists, g.ix, nullptr, g.ground, grid, stop));
+  EXPECT_EQ(testing::ReadBytes(dir / "a.RAD"), "");
 }
 
 }  // namespace

@@ -56,10 +56,20 @@ TEST(FarFieldCli, ComputesFromTheCurrentFilesAndReportsRefusals) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.output, "Error: Out of range! Far field Phi angle step must be greater than 0.1\n");
 
+  // A run killed in its first block: nothing whole to compute from.
   testing::WriteBytes(dir / "strip.YYY", " 4.33920000000000E+0002 5\r\n");
   run = FarFieldCli(dir, path);
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.output.find("strip.YYY\", line 1: unexpected end of file"), std::string::npos)
+  EXPECT_NE(run.output.find("strip.YYY\" (from line 1) is incomplete"), std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("There exist no current files, computation cannot be performed!"),
+            std::string::npos)
+      << run.output;
+  testing::WriteBytes(dir / "strip.YYY", " 4.33920000000000E+0002 5\r\n1 2\r\n 5.0E+0002 1\r\n");
+  run = FarFieldCli(dir, path);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.output.find("strip.YYY\", line 2: 6 numbers expected on a data line, 2 found"),
+            std::string::npos)
       << run.output;
 }
 

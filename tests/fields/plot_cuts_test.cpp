@@ -284,7 +284,7 @@ TEST(PlotCuts, EmptyFileSaysThereIsNoDataAndMissingFileThrows) {
   EXPECT_THROW(PlotResultFile(dir / "absent.RAD", script.Questions(), ui), FileError);
   EXPECT_THROW(PlotResultFile(dir / "absent.DAT", script.Questions(), ui), FileError);
   // A damaged block is the reader's FileError too.
-  WriteBytes(dir / "bad.NFE", " 1.0E+0002 2\r\n1 2 3 4 5 6 7 8 9\r\n");
+  WriteBytes(dir / "bad.NFE", " 1.0E+0002 2\r\n1 2 3 4 5 6 7 8 9\r\n 2.0E+0002 1\r\n1 2 3\r\n");
   EXPECT_THROW(PlotResultFile(dir / "bad.NFE", script.Questions(), ui), FileError);
   // An extension the utility does not plot: nothing, silently.
   ui.messages.clear();

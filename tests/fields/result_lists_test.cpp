@@ -199,8 +199,8 @@ TEST(ResultLists, DamagedFilesNameFileAndLineAndNeverListTheWrongBlock) {
       {ResultBlockText(100, {{0, 0, 1, 1, 1, 0}}).replace(24, 1, "2") + ResultBlockText(200, {}),
        "r.XXX\", line 3: 6 numbers expected on a data line, 2 found"},
       {good + " 2.0E+0002 1\r\n 0 0 1 1 1 0x1\r\n", "r.XXX\", line 4: number expected"},
-      {good + " 2.0E+0002 3\r\n 0 0 1 1 1 0\r\n 0 0 1 1 1 0\r\n",
-       "r.XXX\", line 5: unexpected end of file"},
+      {good + " 2.0E+0002 1\r\n 0 0 1 1\r\n 3.0E+0002 0\r\n",
+       "r.XXX\", line 4: 6 numbers expected on a data line, 4 found"},
       {" 1.0E+0002 99999999999\r\n", "r.XXX\", line 1: line count expected"},
       {"nonsense\r\n", "r.XXX\", line 1: block header"},
   };

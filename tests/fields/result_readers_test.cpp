@@ -105,10 +105,6 @@ std::string ErrorOf(const std::string& content, int fields = 4) {
 }
 
 TEST(ResultReaders, DamagedFilesNameTheFileAndTheLine) {
-  // The block announces three lines but the file ends after two.
-  EXPECT_EQ(ErrorOf("100 3\n1 2 3 4\n5 6 7 8\n"),
-            "Error in file \"damaged.RAD\", line 3: unexpected end of file, the block of line 1 "
-            "announces 3 data lines, 2 found");
   // Too small a count: the next data line is taken for a header.
   EXPECT_EQ(ErrorOf("100 1\n1 2 3 4\n5 6 7 8\n200 1\n1 2 3 4\n"),
             "Error in file \"damaged.RAD\", line 3: block header (frequency and line count) "
@@ -157,10 +153,78 @@ TEST(ResultReaders, DataLinesMustHoldExactlyTheKindsNumberOfValues) {
   }
 }
 
-TEST(ResultReaders, HostileContentFailsFastWithoutHugeAllocations) {
-  // A count near the integer limit on a two-line file ends at the end of the file.
-  EXPECT_NE(ErrorOf("100 2147483647\n1 2 3 4\n").find("announces 2147483647 data lines, 1 found"),
+TEST(ResultReaders, AnInterruptedRunsLastBlockIsSetAsideWithItsLine) {
+  const std::string whole = "100 1\r\n1 2 3 4\r\n";
+  const struct {
+    std::string tail;
+    int line;  // where the incomplete block begins
+  } cases[] = {
+      {"200 3\r\n5 6 7 8\r\n", 3},              // fewer lines than announced
+      {"200 1\r\n5 6 7", 3},                      // a data line cut short (disk full)
+      {"200 1\r\n5 6 7 8", 3},                    // its last number may be cut short too
+      {"200 1\r\n5 6 7 8\r", 3},                 // cut between CR and LF
+      {"2.00000000", 3},                          // a header cut short
+      {"200 1\r\n5.0E" + std::string(5000, '\0'), 3},  // zeros a power loss left
+      {std::string(4096, '\0'), 3},
+  };
+  for (const auto& c : cases) {
+    const std::string content = whole + c.tail;
+    std::string warning;
+    EXPECT_EQ(ScanFrequencies(content, "run.RAD", 4, &warning), std::vector<double>{100.0})
+        << c.tail.substr(0, 20);
+    EXPECT_EQ(warning, "Warning: The last block of file \"run.RAD\" (from line " +
+                           std::to_string(c.line) +
+                           ") is incomplete, left by an interrupted computation; it was ignored.");
+    // The lookups see the same whole blocks: the one left counts as the only block.
+    warning.clear();
+    EXPECT_EQ(FindBlock(content, "run.RAD", 200.0, 4, &warning)->Row(0)[0], 1.0);
+    EXPECT_FALSE(warning.empty());
+    warning.clear();
+    EXPECT_FALSE(FirstBlockAtOrAbove(content, "run.RAD", 150.0, 4, &warning));
+    EXPECT_FALSE(warning.empty());
+  }
+
+  // Two whole blocks before the tail: exact lookups still find each.
+  const std::string two = whole + "200 1\r\n5 6 7 8\r\n300 1\r\n9 9";
+  EXPECT_EQ(ScanFrequencies(two, "run.RAD", 4), (std::vector<double>{100.0, 200.0}));
+  EXPECT_EQ(FindBlock(two, "run.RAD", 200.0, 4)->Row(0)[0], 5.0);
+  EXPECT_FALSE(FindBlock(two, "run.RAD", 300.0, 4));
+  EXPECT_EQ(FirstBlockAtOrAbove(two, "run.RAD", 150.0, 4)->Frequency, 200.0);
+
+  // Nothing but an incomplete first block: no frequencies, and the warning.
+  std::string warning;
+  EXPECT_TRUE(ScanFrequencies("100 46\r\n0 0 1", "run.RAD", 4, &warning).empty());
+  EXPECT_EQ(warning, DamagedTailWarning("run.RAD", 1));
+
+  // A file of whole blocks leaves the warning untouched.
+  warning = "unchanged";
+  EXPECT_EQ(ScanFrequencies(whole, "run.RAD", 4, &warning).size(), 1u);
+  EXPECT_EQ(warning, "unchanged");
+}
+
+TEST(ResultReaders, DamageBeforeTheLastBlockOrOtherThanACutStaysAnError) {
+  // A short line that more blocks follow was not cut by a crash.
+  EXPECT_EQ(ErrorOf("100 1\n1 2\n200 1\n1 2 3 4\n"),
+            "Error in file \"damaged.RAD\", line 2: 4 numbers expected on a data line, 2 found");
+  // A short last line that has its line end was written so.
+  EXPECT_EQ(ErrorOf("100 1\n1 2 3 4\n200 1\n1 2\n"),
+            "Error in file \"damaged.RAD\", line 4: 4 numbers expected on a data line, 2 found");
+  // Text that no writer stops in is not a cut: a last line of words, a binary tail.
+  EXPECT_EQ(ErrorOf("100 1\n1 2 3 4\n200 1\n1 2 x"),
+            "Error in file \"damaged.RAD\", line 4: 4 numbers expected on a data line, 3 found");
+  EXPECT_EQ(ErrorOf("100 1\n1 2 3 4\nhello"),
+            "Error in file \"damaged.RAD\", line 3: block header (frequency and line count) "
+            "expected, found \"hello\"");
+  EXPECT_NE(ErrorOf("100 1\n1 2 3 4\n" + std::string(5000, 'x')).find("line 3: line is too long"),
             std::string::npos);
+}
+
+TEST(ResultReaders, HostileContentFailsFastWithoutHugeAllocations) {
+  // A count near the integer limit on a two-line file ends at the end of the file,
+  // as the incomplete block of an interrupted run.
+  std::string tail;
+  EXPECT_TRUE(ScanFrequencies("100 2147483647\n1 2 3 4\n", "d.RAD", 4, &tail).empty());
+  EXPECT_EQ(tail, DamagedTailWarning("d.RAD", 1));
   EXPECT_NE(ErrorOf("100 99999999999999999999\n").find("line 1"), std::string::npos);
   EXPECT_NE(ErrorOf("nan 1\n1 2 3 4\n").find("line 1"), std::string::npos);
   EXPECT_NE(ErrorOf("100 1\n1 2 inf 4\n").find("line 2"), std::string::npos);

@@ -45,13 +45,15 @@ void Require(bool condition) {
 class SilentUi : public UserInterface {
  public:
   void ShowMessage(std::string_view) override { ++messages; }
+  // The tail a killed run leaves is shown and the command goes on.
+  void ShowWarning(std::string_view) override { ++warnings; }
   bool AskYesNo(std::string_view) override { return false; }
   Answer AskYesNoCancel(std::string_view) override { return Answer::Cancel; }
   void SetStatusText(StatusPanel, std::string_view) override {}
   void SetBusy(bool) override {}
   void SetProgress(int, int) override {}
   bool PumpEventsAndCheckAbort() override { return false; }
-  int messages = 0;
+  int messages = 0, warnings = 0;
 };
 
 void CheckBlock(const std::optional<ResultBlock>& block, int fields) {
@@ -74,6 +76,14 @@ void ReadAll(const std::string& text, int fields) {
     CheckBlock(above, fields);
     if (above) Require(above->Frequency >= f);
     Require(frequencies.empty() == !above);
+    // What a run killed in its next block leaves: the same blocks and one warning.
+    std::string tail;
+    if (ScanFrequencies(text, "fuzz.RES", fields, &tail).size() == frequencies.size() &&
+        tail.empty()) {
+      const std::vector<double> cut = ScanFrequencies(text + "1.5 2", "fuzz.RES", fields, &tail);
+      Require(cut == frequencies);
+      Require(!tail.empty());
+    }
   } catch (const FileError&) {
   }
 }
