@@ -254,14 +254,14 @@ void ComputationPage::LoadProjectSettings() {
     }
   }
   ApplySettings(stored.Page);
-  options_.SelectedFrequency = stored.SelectedFrequency;
+  options_.RememberedFrequency = stored.SelectedFrequency;
 }
 
 void ComputationPage::SaveProjectSettings() {
   if (!project_.IsOpen()) return;
   StoredComputationSettings stored;
   stored.Page = Settings();
-  stored.SelectedFrequency = options_.SelectedFrequency;
+  stored.SelectedFrequency = options_.RememberedFrequency;
   try {
     SaveComputationSettings(project_.ProjectFile, stored);
   } catch (const FileError& error) {

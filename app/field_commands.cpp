@@ -16,13 +16,18 @@ namespace lumetra::gui {
 void MainWindow::BuildFieldCommands() {
   const auto projectFile = [this] { return std::filesystem::path(project_.ProjectFile); };
   // The shared "Select frequency" dialog in the mode of the file it lists.
+  // The lists always ask, opening on the frequency chosen last; the pattern page
+  // takes that choice unless its Frequency button asks again.
   const auto chooser = [this](FrequencyDialogMode mode) -> FrequencyChooser {
     return [this, mode](const std::vector<std::string>& entries) {
       frequencyDialog_->SetMode(mode);
-      return frequencyDialog_->Choose(entries);
+      return frequencyDialog_->Choose(entries, true);
     };
   };
-  pattern_->SetFrequencyChooser(chooser(FrequencyDialogMode::FarField));
+  pattern_->SetFrequencyChooser([this](const std::vector<std::string>& entries) {
+    frequencyDialog_->SetMode(FrequencyDialogMode::FarField);
+    return frequencyDialog_->Choose(entries, pattern_->AskingAgain());
+  });
 
   farFieldDialog_ = new FarFieldDialog(*ui_, projectFile, this);
   nearFieldDialog_ = new NearFieldDialog(

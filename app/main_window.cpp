@@ -88,6 +88,8 @@ void MainWindow::BuildPages() {
   computationScroll->setWidget(computation_);
   pages_->addTab(computationScroll, "Computation");
   frequencyDialog_ = new FrequencyDialog(this);
+  connect(frequencyDialog_, &FrequencyDialog::FrequencyChosen, this,
+          [this](double f) { options_.RememberedFrequency = f; });
   currentPlot_ = new CurrentPlotPage(project_, *ui_, viewSettings_, options_.SelectedFrequency,
                                      *frequencyDialog_, pages_);
   layout_->SetPrinter(&printer_);
@@ -145,6 +147,10 @@ void MainWindow::ProjectOpened() {
   pages_->setCurrentIndex(0);
   computation_->ShowEnvironment();
   computation_->LoadProjectSettings();
+  // The result pages and lists start from the frequency chosen last in this project.
+  frequencyDialog_->SetRemembered(options_.RememberedFrequency > 0.0
+                                      ? std::optional<double>(options_.RememberedFrequency)
+                                      : std::nullopt);
   layout_->ResetView();
   // A batch opens projects to compute them: it goes on with the Computation page.
   if (BatchMode) pages_->setCurrentIndex(1);

@@ -18,6 +18,9 @@ struct ShellOptions {
   double DbPerDivision = 10.0;   // pattern plot
   double InputPower = -1.0;      // W, of the last single-frequency far-field run
   double SelectedFrequency = 0.0;  // MHz shown by the plots; 0 until chosen
+  // MHz picked last in the "Select frequency" dialog for the open project, stored
+  // with its computation settings; 0 when none was picked.
+  double RememberedFrequency = 0.0;
 
   // Where "Lumetra.TES" lies: the working directory when the program started.
   std::filesystem::path StartupDirectory;

@@ -117,15 +117,22 @@ public:
         return false;
       }
       const std::vector<std::string_view> tokens = Tokens(line);
-      if (tokens.size() != static_cast<std::size_t>(fields_))
-        in_.FailAtLine(lineNumber_, std::to_string(fields_) + " numbers expected on a data line, " +
-                                        std::to_string(tokens.size()) + " found");
+      // A word is named before the count is judged: a line of text is not "3
+      // numbers", and the word tells the user what got into the file.
       for (std::string_view token : tokens) {
         double value = 0.0;
         if (!Parse(token, value))
           in_.FailAtLine(lineNumber_, "number expected, found \"" + Shown(token) + "\"");
-        if (values) values->push_back(value);
       }
+      if (tokens.size() != static_cast<std::size_t>(fields_))
+        in_.FailAtLine(lineNumber_, std::to_string(fields_) + " numbers expected on a data line, " +
+                                        std::to_string(tokens.size()) + " found");
+      if (values)
+        for (std::string_view token : tokens) {
+          double value = 0.0;
+          Parse(token, value);
+          values->push_back(value);
+        }
     }
     return true;
   }

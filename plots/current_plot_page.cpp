@@ -125,6 +125,11 @@ void CurrentPlotPage::BuildControls() {
     bar->addWidget(b);
   }
   plot3D_->setChecked(true);
+  // The frequency is shared with the other result pages; this asks for another.
+  QToolButton* frequency = AddButton("ChooseFrequency", "f...", "Choose the frequency to plot", false);
+  controls2D_.removeAll(frequency);
+  connect(frequency, &QToolButton::clicked, this, [this] { Enter(true); });
+  bar->addWidget(frequency);
 
   auto turn = [this](double View3D::*angle, double by) {
     return [this, angle, by] {
@@ -234,7 +239,7 @@ void CurrentPlotPage::Show2DQuantityControls(bool shown) {
   for (QWidget* w : controls2D_) w->setVisible(shown || w == select2D_);
 }
 
-void CurrentPlotPage::Enter() {
+void CurrentPlotPage::Enter(bool askAgain) {
   selection_->hide();
   samples_ = {};
   loaded_ = false;
@@ -259,7 +264,8 @@ void CurrentPlotPage::Enter() {
     }
     selectedFrequency_ = 0;
     const std::optional<double> frequency = SelectPlotFrequency(
-        frequencyDialog_, *file, CurrentFileFields, FrequencyDialogMode::Current, ui_);
+        frequencyDialog_, *file, CurrentFileFields, FrequencyDialogMode::Current, ui_,
+        askAgain);
     if (!frequency) return;
     selectedFrequency_ = *frequency;
     samples_ = LoadCurrentSamples(projectFile, project_.Segments, *frequency);

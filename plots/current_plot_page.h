@@ -45,7 +45,9 @@ public:
                   QWidget* parent = nullptr);
 
   // Page entry: frequency choice, loading, fit and the 3D view.
-  void Enter();
+  // Loads the currents of the shared frequency choice; askAgain opens the
+  // "Select frequency" dialog even when a frequency was chosen before.
+  void Enter(bool askAgain = false);
   // Any page change: the samples are dropped and the selection window hidden.
   void Leave();
   // The window's redraw: the 3D view, also when "2D" is down.

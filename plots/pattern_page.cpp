@@ -97,9 +97,16 @@ PatternPage::PatternPage(std::function<std::filesystem::path()> projectFile, Use
   auto* print = Button("SpeedButton14", "Print", "Print radiation pattern on the active printer");
   connect(print, &QToolButton::clicked, this, &PatternPage::Print);
 
+  // The frequency is shared with the other result pages; this asks for another.
+  connect(Button("ChooseFrequency", "f...", "Choose the frequency to plot"),
+          &QToolButton::clicked, this, [this] {
+            Enter(true);
+            Redraw();
+          });
+
   auto* bar = new QHBoxLayout;
-  for (const char* name :
-       {"ETheta", "EPhi", "ETot", "Gain", "Cut", "LinLog", "SpeedButton18", "SpeedButton14"})
+  for (const char* name : {"ChooseFrequency", "ETheta", "EPhi", "ETot", "Gain", "Cut", "LinLog",
+                           "SpeedButton18", "SpeedButton14"})
     bar->addWidget(findChild<QToolButton*>(name));
   bar->addStretch();
 
@@ -139,7 +146,7 @@ std::filesystem::path PatternPage::FarFieldFile() const {
   return ProjectFileWithExtension(project, ".RAD");
 }
 
-void PatternPage::Enter() {
+void PatternPage::Enter(bool askAgain) {
   hasCurve_ = false;
   canvas_->SetCurve(nullptr);
   quantity_ = PatternQuantity::ETheta;
@@ -167,7 +174,9 @@ void PatternPage::Enter() {
   }
   if (frequencies.empty()) return;
   options_.SelectedFrequency = 0.0;
+  askingAgain_ = askAgain;
   const std::optional<double> chosen = ChoosePlotFrequency(frequencies, chooser_, ui_);
+  askingAgain_ = false;
   if (chosen) options_.SelectedFrequency = *chosen;
   canvas_->update();
 }

@@ -38,7 +38,10 @@ public:
   }
 
   // Entering the page: everything back to its start and the frequency chosen.
-  void Enter();
+  // Takes the shared frequency choice; askAgain opens the dialog even when a
+  // frequency was chosen before (the chooser reads AskingAgain()).
+  void Enter(bool askAgain = false);
+  bool AskingAgain() const { return askingAgain_; }
   // Grid and, when a cut is chosen, the cut read anew from the far-field file.
   void Redraw();
   // The commands of the buttons.
@@ -65,6 +68,7 @@ private:
   UserInterface& ui_;
   ShellOptions& options_;
   FrequencyChooser chooser_;
+  bool askingAgain_ = false;
   QPrinter* printer_ = nullptr;
   std::function<bool(QPrinter&)> confirmPrint_;
 

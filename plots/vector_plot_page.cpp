@@ -78,6 +78,10 @@ VectorPlotPage::VectorPlotPage(const Project& project, UserInterface& ui,
     viewButtons_.append(button);
     bar->addWidget(button);
   }
+  // The frequency is shared with the other result pages; this asks for another.
+  QToolButton* frequency = AddButton("ChooseFrequency", "f...", "Choose the frequency to plot");
+  connect(frequency, &QToolButton::clicked, this, [this] { Enter(true); });
+  bar->addWidget(frequency);
   step_ = AddButton("Step", "<>", "One time step");
   animate_ = AddButton("Animate", "Animate", "Animate the currents");
   stop_ = AddButton("StopVectorPlot", "Stop", "Stop the animation");
@@ -144,7 +148,7 @@ QToolButton* VectorPlotPage::AddButton(const char* name, const QString& caption,
   return button;
 }
 
-void VectorPlotPage::Enter() {
+void VectorPlotPage::Enter(bool askAgain) {
   StopAnimation();
   stop_->hide();
   samples_ = {};
@@ -167,7 +171,8 @@ void VectorPlotPage::Enter() {
     }
     selectedFrequency_ = 0;
     const std::optional<double> frequency = SelectPlotFrequency(
-        frequencyDialog_, *file, CurrentFileFields, FrequencyDialogMode::Current, ui_);
+        frequencyDialog_, *file, CurrentFileFields, FrequencyDialogMode::Current, ui_,
+        askAgain);
     if (!frequency) {
       step_->setEnabled(false);
       animate_->setEnabled(false);

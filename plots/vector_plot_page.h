@@ -29,7 +29,9 @@ public:
                  double& selectedFrequency, FrequencyDialog& frequencyDialog,
                  QWidget* parent = nullptr);
 
-  void Enter();
+  // Loads the currents of the shared frequency choice; askAgain opens the
+  // "Select frequency" dialog even when a frequency was chosen before.
+  void Enter(bool askAgain = false);
   // Any page change: the animation stops and the samples are dropped.
   void Leave();
   // The window's redraw at the current phase.

@@ -211,7 +211,10 @@ TEST(ResultReaders, DamageBeforeTheLastBlockOrOtherThanACutStaysAnError) {
             "Error in file \"damaged.RAD\", line 4: 4 numbers expected on a data line, 2 found");
   // Text that no writer stops in is not a cut: a last line of words, a binary tail.
   EXPECT_EQ(ErrorOf("100 1\n1 2 3 4\n200 1\n1 2 x"),
-            "Error in file \"damaged.RAD\", line 4: 4 numbers expected on a data line, 3 found");
+            "Error in file \"damaged.RAD\", line 4: number expected, found \"x\"");
+  // A line of words is reported by its first word, not as a count of numbers.
+  EXPECT_EQ(ErrorOf("100 2\n1 2 3 4\nno current here\n"),
+            "Error in file \"damaged.RAD\", line 3: number expected, found \"no\"");
   EXPECT_EQ(ErrorOf("100 1\n1 2 3 4\nhello"),
             "Error in file \"damaged.RAD\", line 3: block header (frequency and line count) "
             "expected, found \"hello\"");

@@ -244,10 +244,31 @@ void CurrentPlotsTest::SeveralFrequenciesAskAndCancelIsReported() {
   QCOMPARE(s.window->VectorPlot()->findChild<QLabel*>("VecPlotFreq")->text(),
            QString("Frequency:400 MHz"));
 
+  // The choice is shared: the other pages show 400 MHz without asking again.
   s.hook.Clear();
-  OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) { d->reject(); });
+  int asked = 0;
+  OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
+    ++asked;
+    d->reject();
+  });
   s.window->Pages()->setCurrentIndex(0);
+  s.window->Pages()->setCurrentIndex(2);
+  QCOMPARE(s.window->CurrentPlot()->findChild<QLabel*>("CurrFreq")->text(),
+           QString("Frequency: 400 MHz"));
   s.window->Pages()->setCurrentIndex(3);
+  QCOMPARE(asked, 0);
+  CancelPendingModals();
+  QVERIFY(s.hook.messages.empty());
+
+  // Its frequency button asks again, opening on the frequency chosen last.
+  int preselected = -1;
+  OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
+    preselected = d->List()->currentRow();
+    d->reject();
+  });
+  QTest::mouseClick(s.window->VectorPlot()->findChild<QToolButton*>("ChooseFrequency"),
+                    Qt::LeftButton);
+  QCOMPARE(preselected, 1);
   QCOMPARE(s.hook.messages, std::vector<std::string>{"You must select a frequency to plot!"});
   QVERIFY(!s.window->VectorPlot()->findChild<QToolButton*>("Step")->isEnabled());
   QVERIFY(!s.window->VectorPlot()->findChild<QToolButton*>("Animate")->isEnabled());
