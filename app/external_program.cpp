@@ -32,13 +32,26 @@ QString FindQuillet() {
   return QStandardPaths::findExecutable(ExecutableName);
 }
 
+QString QuilletMissingMessage() {
+  return QString("The current extraction program \"%1\" is not installed. It is looked for "
+                 "in %2 and in the folders of the PATH.")
+      .arg(ExecutableName, QCoreApplication::applicationDirPath());
+}
+
 void LaunchQuillet(UserInterface& ui) {
   if (IsProcessRunning(ExecutableName)) {
     ui.ShowMessage(QuilletAlreadyRunning);
     return;
   }
   const QString program = FindQuillet();
-  if (!program.isEmpty()) QProcess::startDetached(program, {});
+  if (program.isEmpty()) {
+    ui.ShowMessage(QuilletMissingMessage().toStdString());
+    return;
+  }
+  if (!QProcess::startDetached(program, {}))
+    ui.ShowMessage(QString("The current extraction program \"%1\" could not be started.")
+                       .arg(program)
+                       .toStdString());
 }
 
 }  // namespace lumetra::gui

@@ -17,8 +17,11 @@ bool IsProcessRunning(const QString& name);
 // PATH; empty when it is nowhere.
 QString FindQuillet();
 
+// The message when the program is not installed, naming where it was looked for.
+QString QuilletMissingMessage();
+
 // The command: reports when it already runs, otherwise starts it detached and
-// returns at once. Its absence is not reported.
+// returns at once. When it is not installed, or cannot be started, says so.
 void LaunchQuillet(UserInterface& ui);
 
 }  // namespace lumetra::gui

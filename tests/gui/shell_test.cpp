@@ -12,6 +12,7 @@
 
 #include "app/about_box.h"
 #include "app/computation_page.h"
+#include "app/external_program.h"
 #include "app/file_chooser.h"
 #include "app/help_viewer.h"
 #include "app/main_window.h"
@@ -41,6 +42,7 @@ private slots:
   void AboutBoxReportsThisMachine();
   void HelpCommandsAndDialogHelpButtonsOpenTheirTopics();
   void EveryHelpTopicAndKeywordHasItsPage();
+  void AMissingExtractionProgramIsReportedWithWhereItWasLookedFor();
 };
 
 void ShellTest::StartsWithoutAProjectAndFiveHiddenPages() {
@@ -281,4 +283,17 @@ void ShellTest::EveryHelpTopicAndKeywordHasItsPage() {
 }
 
 QTEST_MAIN(ShellTest)
+void ShellTest::AMissingExtractionProgramIsReportedWithWhereItWasLookedFor() {
+  Session s(100, 20);
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", s.directory.path().toLocal8Bit());  // a folder without the program
+  s.hook.Clear();
+  s.window->Action("ExtractCurrent")->trigger();
+  qputenv("PATH", path);
+  QCOMPARE(s.hook.messages, std::vector<std::string>{QuilletMissingMessage().toStdString()});
+  QVERIFY(QuilletMissingMessage().contains("\"quillet\" is not installed"));
+  QVERIFY(QuilletMissingMessage().contains(QCoreApplication::applicationDirPath()));
+}
+
+
 #include "shell_test.moc"
