@@ -14,6 +14,7 @@
 #include "app/frequency_list_window.h"
 #include "app/port_results_panel.h"
 #include "app/qt_user_interface.h"
+#include "app/window_placement.h"
 #include "model/file_io.h"
 #include "solver/computation_control.h"
 #include "studies/computation_settings_file.h"
@@ -186,8 +187,7 @@ ComputationPage::ComputationPage(Project& project, QtUserInterface& ui, ShellOpt
   connect(compute_, &QPushButton::clicked, this, [this] { Compute(); });
   connect(abort_, &QPushButton::clicked, this, &ComputationPage::RequestAbort);
   connect(showCoord_, &QPushButton::clicked, this, [this] {
-    coordinates_->show();
-    coordinates_->raise();
+    ShowCentredOnOwner(coordinates_);
   });
   for (QCheckBox* box : {groundPlane_, finiteConductivity_})
     connect(box, &QCheckBox::toggled, this, [this] { StoreEnvironment(); });

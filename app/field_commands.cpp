@@ -2,6 +2,7 @@
 // the three result-list windows, and the frequency choice of the pattern page.
 #include <QAction>
 
+#include "app/window_placement.h"
 #include "app/computation_page.h"
 #include "app/far_field_dialog.h"
 #include "app/main_window.h"
@@ -61,9 +62,7 @@ void MainWindow::BuildFieldCommands() {
 void MainWindow::ShowListWindow(int index) {
   ResultListWindow* window = listWindows_[index];
   window->Activate();
-  window->show();
-  window->raise();
-  window->activateWindow();
+  ShowCentredOnOwner(window);
 }
 
 }  // namespace lumetra::gui

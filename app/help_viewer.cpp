@@ -11,6 +11,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "app/window_placement.h"
+
 // The help pages are compiled into the program's static library, whose resources
 // must be registered by hand.
 static void RegisterHelpPages() { Q_INIT_RESOURCE(help); }
@@ -127,9 +129,7 @@ void HelpViewer::Present() {
   if (isVisible() && windowModality() != (fromModal ? Qt::ApplicationModal : Qt::NonModal))
     hide();
   setWindowModality(fromModal ? Qt::ApplicationModal : Qt::NonModal);
-  show();
-  raise();
-  activateWindow();
+  ShowCentredOnOwner(this);
 }
 
 void HelpViewer::ShowContents() {

@@ -117,7 +117,19 @@ void ResultListWindow::Activate() {
   } else {
     for (int c = 0; c < 3; ++c) grid_->setColumnWidth(c, 45);
   }
+  FitColumnsToText();
   print_->setEnabled(false);
+}
+
+void ResultListWindow::FitColumnsToText() {
+  // The widths above were chosen for a smaller font; a column whose header or
+  // numbers need more room grows, so no text is shown cut short, before the first
+  // listing as after it.
+  for (int c = 0; c < grid_->columnCount(); ++c) {
+    const int chosen = grid_->columnWidth(c);
+    grid_->resizeColumnToContents(c);
+    grid_->setColumnWidth(c, std::max(chosen, grid_->columnWidth(c)));
+  }
 }
 
 void ResultListWindow::List(ListKind kind) {
@@ -142,13 +154,7 @@ void ResultListWindow::ShowList(const ResultList& list) {
     for (std::size_t c = 0; c < list.Rows[r].size(); ++c)
       grid_->setItem(static_cast<int>(r) + 1, static_cast<int>(c),
                      new QTableWidgetItem(QString::fromStdString(list.Rows[r][c])));
-  // The widths above were chosen for a smaller font; a column whose header or
-  // numbers need more room grows, so no value is shown cut short.
-  for (int c = 0; c < grid_->columnCount(); ++c) {
-    const int chosen = grid_->columnWidth(c);
-    grid_->resizeColumnToContents(c);
-    grid_->setColumnWidth(c, std::max(chosen, grid_->columnWidth(c)));
-  }
+  FitColumnsToText();
   title_->setText(QString::fromStdString(list.Title));
   listed_ = list;
   print_->setEnabled(true);

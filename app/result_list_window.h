@@ -47,6 +47,7 @@ public:
   const std::optional<ResultList>& Listed() const { return listed_; }
 
 private:
+  void FitColumnsToText();
   void ShowList(const ResultList& list);
 
   ListWindowKind kind_;

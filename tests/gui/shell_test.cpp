@@ -43,6 +43,7 @@ private slots:
   void HelpCommandsAndDialogHelpButtonsOpenTheirTopics();
   void EveryHelpTopicAndKeywordHasItsPage();
   void AMissingExtractionProgramIsReportedWithWhereItWasLookedFor();
+  void SecondaryWindowsOpenCentredOnTheMainWindow();
 };
 
 void ShellTest::StartsWithoutAProjectAndFiveHiddenPages() {
@@ -280,6 +281,25 @@ void ShellTest::EveryHelpTopicAndKeywordHasItsPage() {
   QVERIFY(lines.size() > 30);
   for (const QString& line : lines)
     QVERIFY2(QFile::exists(":/help/" + line.section('|', 1)), qPrintable(line));
+}
+
+void ShellTest::SecondaryWindowsOpenCentredOnTheMainWindow() {
+  Session s(100, 20);
+  s.window->move(300, 200);
+  QApplication::processEvents();
+  const QPoint centre = s.window->frameGeometry().center();
+  s.window->Action("ListCurrents")->trigger();
+  QWidget* list = QApplication::topLevelWidgets().first();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w != s.window.get() && w->windowTitle() == "Current list") list = w;
+  QVERIFY(list->isVisible());
+  QVERIFY2((list->frameGeometry().center() - centre).manhattanLength() <= 4,
+           qPrintable(QString("%1,%2 vs %3,%4").arg(list->frameGeometry().center().x())
+                          .arg(list->frameGeometry().center().y()).arg(centre.x()).arg(centre.y())));
+  // Moved by the user, it stays where it was put when opened again.
+  list->move(10, 10);
+  s.window->Action("ListCurrents")->trigger();
+  QCOMPARE(list->pos(), QPoint(10, 10));
 }
 
 QTEST_MAIN(ShellTest)
