@@ -10,7 +10,16 @@ CoordinateSystemWindow::CoordinateSystemWindow(QWidget* parent)
     : QWidget(parent, Qt::Tool) {
   setObjectName("CoordinateSystem");
   setWindowTitle("Coordinate system");
-  setFixedSize(380, 340);
+  // The drawing takes the top; the caption below gets as many lines as the font
+  // needs, so it is never clipped.
+  const QRect caption = fontMetrics().boundingRect(QRect(0, 0, CaptionWidth, 1000),
+                                                   Qt::TextWordWrap, CaptionText());
+  setFixedSize(CaptionWidth + 20, CaptionTop + caption.height() + 12);
+}
+
+QString CoordinateSystemWindow::CaptionText() {
+  return QString::fromUtf8("\u03b8 from the board normal +z, \u03c6 from +x in the board "
+                           "plane; the board lies in z = 0.");
 }
 
 namespace {
@@ -44,7 +53,8 @@ void CoordinateSystemWindow::paintEvent(QPaintEvent*) {
   p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
   p.setBrush(Qt::NoBrush);
   p.drawPolygon(board.translated(0, 70));
-  p.drawText(o + QPointF(100, 105), "ground plane (z = -h)");
+  p.drawText(QRectF(o.x() - 110, o.y() + 114, 300, fontMetrics().height() + 2),
+             Qt::AlignLeft | Qt::AlignVCenter, "ground plane (z = -h)");
 
   p.setPen(QPen(Qt::black, 1.5));
   const QPointF x = o + QPointF(150, 0), y = o + QPointF(80, -80), z = o + QPointF(0, -170);
@@ -66,9 +76,8 @@ void CoordinateSystemWindow::paintEvent(QPaintEvent*) {
   p.drawArc(QRectF(o.x() - 60, o.y() - 22, 120, 44), 0, -25 * 16);
   p.drawText(o + QPointF(64, 24), QString::fromUtf8("\u03c6"));
   p.setPen(Qt::black);
-  p.drawText(QRectF(10, 300, 360, 36), Qt::TextWordWrap,
-             QString::fromUtf8("\u03b8 from the board normal +z, \u03c6 from +x in the board "
-                               "plane; the board lies in z = 0."));
+  p.drawText(QRectF(10, CaptionTop, CaptionWidth, height() - CaptionTop), Qt::TextWordWrap,
+             CaptionText());
 }
 
 }  // namespace lumetra::gui

@@ -11,8 +11,15 @@ class CoordinateSystemWindow : public QWidget {
 public:
   explicit CoordinateSystemWindow(QWidget* parent);
 
+  // The sentence under the picture that says how the angles are measured.
+  static QString CaptionText();
+
 protected:
   void paintEvent(QPaintEvent* event) override;
+
+private:
+  static constexpr int CaptionWidth = 380;  // pixels
+  static constexpr int CaptionTop = 340;    // below the ground-plane label
 };
 
 }  // namespace lumetra::gui

@@ -30,7 +30,9 @@ QPixmap ProgramPicture(int size) {
 }
 
 QWidget* ShowSplash() {
-  auto* splash = new QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
+  // Above the main window, which appears while the splash is up.
+  auto* splash = new QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint |
+                                          Qt::WindowStaysOnTopHint);
   splash->setObjectName("Splash");
   splash->setAttribute(Qt::WA_DeleteOnClose);
   auto* layout = new QVBoxLayout(splash);
