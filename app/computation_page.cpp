@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include "app/coordinate_system_window.h"
@@ -15,6 +16,7 @@
 #include "app/port_results_panel.h"
 #include "app/qt_user_interface.h"
 #include "app/window_placement.h"
+#include "editor/layout_commands.h"
 #include "model/file_io.h"
 #include "solver/computation_control.h"
 #include "studies/computation_settings_file.h"
@@ -189,10 +191,13 @@ ComputationPage::ComputationPage(Project& project, QtUserInterface& ui, ShellOpt
   connect(showCoord_, &QPushButton::clicked, this, [this] {
     ShowCentredOnOwner(coordinates_);
   });
+  // What the user changes in the environment is an edit of the project, undoable
+  // like a layout edit; values put there by the program (a project opening, a
+  // batch job) are stored as they are.
   for (QCheckBox* box : {groundPlane_, finiteConductivity_})
-    connect(box, &QCheckBox::toggled, this, [this] { StoreEnvironment(); });
+    connect(box, &QCheckBox::clicked, this, [this] { EnvironmentEdited(); });
   for (QLineEdit* edit : {gpHeight_, dielConst_, conductivity_})
-    connect(edit, &QLineEdit::textChanged, this, [this] { StoreEnvironment(); });
+    connect(edit, &QLineEdit::textEdited, this, [this] { EnvironmentEdited(); });
 }
 
 void ComputationPage::UpdateListMode() {
@@ -269,13 +274,26 @@ void ComputationPage::SaveProjectSettings() {
   }
 }
 
-void ComputationPage::StoreEnvironment() {
-  Environment& env = project_.Env;
+Environment ComputationPage::ShownEnvironment() const {
+  Environment env;
   env.GroundPlane = groundPlane_->isChecked();
   env.GPHeight = gpHeight_->text().toStdString();
   env.FiniteConductivity = finiteConductivity_->isChecked();
   env.Conductivity = conductivity_->text().toStdString();
   env.DielConst = dielConst_->text().toStdString();
+  return env;
+}
+
+void ComputationPage::StoreEnvironment() { project_.Env = ShownEnvironment(); }
+
+void ComputationPage::EnvironmentEdited() {
+  const Environment shown = ShownEnvironment();
+  if (shown == project_.Env) return;
+  if (!undo_) {
+    project_.Env = shown;
+    return;
+  }
+  undo_->push(new EnvironmentCommand(project_, shown, [this] { ShowEnvironment(); }));
 }
 
 ComputationSettings ComputationPage::Settings() const {

@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QUndoStack;
 
 namespace lumetra::gui {
 
@@ -47,6 +48,8 @@ public:
   // While the batch window is up, the page's own Compute and the frequency-list
   // choice stay disabled, also after a run; Compute() itself still runs.
   void SetStartLocked(bool locked);
+  // Environment edits go onto the layout's undo stack (set once by the window).
+  void SetUndoStack(QUndoStack* stack) { undo_ = stack; }
 
   // Runs a computation as the Compute button does; with calibrating, the time
   // estimate and the completion times are not shown.
@@ -70,11 +73,14 @@ private:
   void UpdateListMode();
   void ApplySettings(const ComputationSettings& settings);
   void StoreEnvironment();
+  Environment ShownEnvironment() const;
+  void EnvironmentEdited();
 
   Project& project_;
   QtUserInterface& ui_;
   ShellOptions& options_;
   bool running_ = false;
+  QUndoStack* undo_ = nullptr;
   bool startLocked_ = false;
   std::optional<double> lastEpsEff_;
 

@@ -78,6 +78,7 @@ void MainWindow::BuildPages() {
   pages_->setObjectName("Pages");
   layout_ = new LayoutPage(project_, *ui_, viewSettings_, pages_);
   computation_ = new ComputationPage(project_, *ui_, options_, pages_);
+  computation_->SetUndoStack(layout_->UndoStack());
   pages_->addTab(layout_, "Trace geometry");
   // The page scrolls in a small window instead of setting the whole window's
   // minimum size (and so the layout page's), and grows with a large one.

@@ -184,4 +184,47 @@ void GridSettingsCommand::undo() {
           before_.ShowGridPoints);
 }
 
+namespace {
+
+// Which single text field differs between two environments: 1 the distance, 2
+// the resistivity, 3 the dielectric constant; 0 when a switch or several differ.
+int ChangedTextField(const Environment& a, const Environment& b) {
+  if (a.GroundPlane != b.GroundPlane || a.FiniteConductivity != b.FiniteConductivity) return 0;
+  const int changes = (a.GPHeight != b.GPHeight) + (a.Conductivity != b.Conductivity) +
+                      (a.DielConst != b.DielConst);
+  if (changes != 1) return 0;
+  return a.GPHeight != b.GPHeight ? 1 : a.Conductivity != b.Conductivity ? 2 : 3;
+}
+
+}  // namespace
+
+EnvironmentCommand::EnvironmentCommand(Project& project, const Environment& after,
+                                       std::function<void()> show)
+    : project_(project),
+      before_(project.Env),
+      after_(after),
+      show_(std::move(show)),
+      field_(ChangedTextField(project.Env, after)) {
+  setText("Change environment");
+}
+
+void EnvironmentCommand::redo() {
+  project_.Env = after_;
+  // The first time the page already shows the change: it was typed there.
+  if (!first_ && show_) show_();
+  first_ = false;
+}
+
+void EnvironmentCommand::undo() {
+  project_.Env = before_;
+  if (show_) show_();
+}
+
+bool EnvironmentCommand::mergeWith(const QUndoCommand* other) {
+  const auto* next = dynamic_cast<const EnvironmentCommand*>(other);
+  if (!next || field_ == 0 || next->field_ != field_) return false;
+  after_ = next->after_;
+  return true;
+}
+
 }  // namespace lumetra::gui

@@ -18,6 +18,7 @@
 
 #include <QUndoCommand>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -162,6 +163,26 @@ public:
 private:
   Project& project_;
   GridSettings before_, after_;
+};
+
+// The environment stored with the project (ground plane, its distance, the
+// resistivity, the dielectric constant), as edited on the Computation page.
+// Typing in one field is one step: consecutive changes of the same text field merge.
+// show puts the environment back onto the page after an undo or a redo.
+class EnvironmentCommand : public QUndoCommand {
+public:
+  EnvironmentCommand(Project& project, const Environment& after, std::function<void()> show);
+  void redo() override;
+  void undo() override;
+  int id() const override { return 4711; }
+  bool mergeWith(const QUndoCommand* other) override;
+
+private:
+  Project& project_;
+  Environment before_, after_;
+  std::function<void()> show_;
+  int field_;  // the one text field changed, or 0
+  bool first_ = true;
 };
 
 }  // namespace lumetra::gui

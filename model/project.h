@@ -64,6 +64,7 @@ struct Environment {
   bool FiniteConductivity = false;
   std::string Conductivity = "0";    // resistivity of every segment, ohm
   std::string DielConst = "1";       // relative permittivity between layout and plane
+  friend bool operator==(const Environment&, const Environment&) = default;
 };
 
 struct Project {

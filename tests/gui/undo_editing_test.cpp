@@ -4,6 +4,7 @@
 // zooming about the cursor and the standard shortcuts reaching their commands.
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
@@ -11,6 +12,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include "app/computation_page.h"
 #include "app/file_chooser.h"
 #include "app/help_viewer.h"
 #include "app/main_window.h"
@@ -145,6 +147,7 @@ private slots:
   void EscLeavesTheCurrentMode();
   void TheWheelZoomsAboutTheCursor();
   void StandardShortcutsReachTheirCommands();
+  void EnvironmentEditsAreUndoneLikeLayoutEdits();
 };
 
 void UndoEditingTest::EveryKindOfEditIsUndoneAndRedoneExactly() {
@@ -615,4 +618,39 @@ void UndoEditingTest::StandardShortcutsReachTheirCommands() {
 }
 
 QTEST_MAIN(UndoEditingTest)
+void UndoEditingTest::EnvironmentEditsAreUndoneLikeLayoutEdits() {
+  Session s(100, 20);
+  MainWindow& w = *s.window;
+  Project& p = w.CurrentProject();
+  w.Pages()->setCurrentIndex(1);
+  ComputationPage* page = w.Computation();
+  QVERIFY(p.Saved);
+  // A click on the check box and typing in one field: two steps, not one per key.
+  QCheckBox* plane = Child<QCheckBox>(page, "GroundPlane");
+  QTest::mouseClick(plane, Qt::LeftButton, {}, QPoint(8, plane->height() / 2));  // its box
+  QLineEdit* height = Child<QLineEdit>(page, "GPHeight");
+  height->setFocus();
+  height->selectAll();
+  QTest::keyClicks(height, "1.57");
+  QVERIFY(p.Env.GroundPlane);
+  QCOMPARE(p.Env.GPHeight, std::string("1.57"));
+  QVERIFY(!p.Saved);  // the environment is the project's: it must be offered for saving
+  QCOMPARE(w.Layout()->UndoStack()->count(), 2);
+
+  // The Edit menu's entries (their keys are checked with the layout edits).
+  w.Action("Undo")->trigger();
+  QCOMPARE(p.Env.GPHeight, std::string("2"));
+  QCOMPARE(height->text(), QString("2"));
+  QVERIFY(p.Env.GroundPlane);
+  w.Action("Undo")->trigger();
+  QVERIFY(!p.Env.GroundPlane);
+  QVERIFY(!plane->isChecked());
+  QVERIFY(p.Saved);  // back where the project was saved
+  w.Action("Redo")->trigger();
+  w.Action("Redo")->trigger();
+  QVERIFY(plane->isChecked());
+  QCOMPARE(height->text(), QString("1.57"));
+  QCOMPARE(p.Env.GPHeight, std::string("1.57"));
+}
+
 #include "undo_editing_test.moc"
