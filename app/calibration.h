@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/shell_options.h"
+#include "editor/shell_options.h"
 #include "model/user_interface.h"
 
 class QLabel;

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "app/batch_job.h"
-#include "app/shell_options.h"
+#include "editor/shell_options.h"
 #include "model/project.h"
 #include "studies/computation_driver.h"
 

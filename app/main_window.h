@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <memory>
 
-#include "app/shell_options.h"
+#include "editor/shell_options.h"
 #include "editor/view_settings.h"
 #include "model/project.h"
 

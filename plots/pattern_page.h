@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/shell_options.h"
+#include "editor/shell_options.h"
 #include "fields/result_lists.h"
 #include "plots/pattern_canvas.h"
 

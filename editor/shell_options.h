@@ -1,5 +1,6 @@
-// The program-wide settings of the shell. None is stored: every start begins from
-// these defaults.
+// The program-wide settings of the desktop program, beside the view settings so that
+// every page can read them. Every start begins from these defaults; only the
+// frequency chosen last travels with a project, in its computation settings.
 #pragma once
 
 #include <filesystem>
