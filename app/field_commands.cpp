@@ -17,12 +17,12 @@ namespace lumetra::gui {
 void MainWindow::BuildFieldCommands() {
   const auto projectFile = [this] { return std::filesystem::path(project_.ProjectFile); };
   // The shared "Select frequency" dialog in the mode of the file it lists.
-  // The lists always ask, opening on the frequency chosen last; the pattern page
-  // takes that choice unless its Frequency button asks again.
-  const auto chooser = [this](FrequencyDialogMode mode) -> FrequencyChooser {
-    return [this, mode](const std::vector<std::string>& entries) {
+  // The pages and lists take the frequency chosen last unless asked to choose
+  // again; the dialog then opens on it.
+  const auto chooser = [this](FrequencyDialogMode mode, bool askAgain) -> FrequencyChooser {
+    return [this, mode, askAgain](const std::vector<std::string>& entries) {
       frequencyDialog_->SetMode(mode);
-      return frequencyDialog_->Choose(entries, true);
+      return frequencyDialog_->Choose(entries, askAgain);
     };
   };
   pattern_->SetFrequencyChooser([this](const std::vector<std::string>& entries) {

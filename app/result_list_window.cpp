@@ -71,6 +71,14 @@ ResultListWindow::ResultListWindow(ListWindowKind kind, UserInterface& ui,
     connect(button, &QPushButton::clicked, this, [this, k = entry.kind] { List(k); });
     buttons->addWidget(button);
   }
+  // The frequency is the one chosen last for the result pages and lists; this
+  // lists the same again at another.
+  auto* frequency = new QPushButton("Frequency...", this);
+  frequency->setObjectName("FrequencyBtn");
+  frequency->setAutoDefault(false);
+  connect(frequency, &QPushButton::clicked, this,
+          [this] { List(lastKind_.value_or(kinds_.front()), true); });
+  buttons->addWidget(frequency);
   print_ = new QPushButton("Print", this);
   print_->setObjectName("PrintBtn");
   print_->setAutoDefault(false);
@@ -96,6 +104,7 @@ ResultListWindow::ResultListWindow(ListWindowKind kind, UserInterface& ui,
 
 void ResultListWindow::Activate() {
   listed_.reset();
+  lastKind_.reset();
   title_->clear();
   const std::vector<std::string> header = ListHeader(kinds_.front());
   grid_->clear();
@@ -132,10 +141,12 @@ void ResultListWindow::FitColumnsToText() {
   }
 }
 
-void ResultListWindow::List(ListKind kind) {
+void ResultListWindow::List(ListKind kind, bool askAgain) {
   const std::filesystem::path project = projectFile_ ? projectFile_() : std::filesystem::path();
   if (project.empty()) return;
-  const FrequencyChooser choose = chooser_ ? chooser_(DialogModeOf(kind)) : FrequencyChooser();
+  lastKind_ = kind;
+  const FrequencyChooser choose =
+      chooser_ ? chooser_(DialogModeOf(kind), askAgain) : FrequencyChooser();
   try {
     const std::optional<ResultList> list = BuildResultList(project, kind, ui_, choose);
     if (list) ShowList(*list);

@@ -27,7 +27,10 @@ public:
                    std::function<std::filesystem::path()> projectFile, QWidget* parent);
 
   // The "Select frequency" dialog, asked only when the file holds several blocks.
-  void SetFrequencyChooser(std::function<FrequencyChooser(FrequencyDialogMode)> chooser) {
+  // The frequency choice in a dialog mode; askAgain false lets it take the
+  // frequency chosen last without asking.
+  using ChooserFactory = std::function<FrequencyChooser(FrequencyDialogMode, bool askAgain)>;
+  void SetFrequencyChooser(ChooserFactory chooser) {
     chooser_ = std::move(chooser);
   }
   // The program's printer (with its set-up); without one a printer of the list's own.
@@ -35,7 +38,9 @@ public:
   // Back to the state of a fresh activation: header row, one empty row, no print.
   void Activate();
   // One list button (the kinds of this window only).
-  void List(ListKind kind);
+  // The list of that kind at the frequency shared by the result pages and lists;
+  // askAgain asks for the frequency first.
+  void List(ListKind kind, bool askAgain = false);
   // "Print": the platform's print dialog, then the printout.
   void Print();
   // The printout itself, to any printer (a PDF file in the tests).
@@ -53,7 +58,8 @@ private:
   ListWindowKind kind_;
   UserInterface& ui_;
   std::function<std::filesystem::path()> projectFile_;
-  std::function<FrequencyChooser(FrequencyDialogMode)> chooser_;
+  ChooserFactory chooser_;
+  std::optional<ListKind> lastKind_;  // what the Frequency button lists again
   std::vector<ListKind> kinds_;
   std::optional<ResultList> listed_;
   QPrinter* printer_ = nullptr;

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -272,6 +273,28 @@ void CurrentPlotsTest::SeveralFrequenciesAskAndCancelIsReported() {
   QCOMPARE(s.hook.messages, std::vector<std::string>{"You must select a frequency to plot!"});
   QVERIFY(!s.window->VectorPlot()->findChild<QToolButton*>("Step")->isEnabled());
   QVERIFY(!s.window->VectorPlot()->findChild<QToolButton*>("Animate")->isEnabled());
+
+  // The current list shares it too; its Frequency button chooses another.
+  s.window->Action("ListCurrents")->trigger();
+  QWidget* list = s.window->findChild<QWidget*>("CurrentListBox");
+  asked = 0;
+  OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
+    ++asked;
+    d->reject();
+  });
+  QTest::mouseClick(list->findChild<QPushButton*>("ListJx"), Qt::LeftButton);
+  QCOMPARE(asked, 0);
+  CancelPendingModals();
+  QVERIFY(list->findChild<QLabel*>("Title")->text().endsWith("400 MHz"));
+  OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
+    preselected = d->List()->currentRow();
+    d->List()->setCurrentRow(0);
+    d->accept();
+  });
+  QTest::mouseClick(list->findChild<QPushButton*>("FrequencyBtn"), Qt::LeftButton);
+  QCOMPARE(preselected, 1);
+  QVERIFY(list->findChild<QLabel*>("Title")->text().endsWith("300 MHz"));
+  QCOMPARE(s.window->Options().RememberedFrequency, 300.0);
 }
 
 void CurrentPlotsTest::TheGraphShowsTheRowWithItsScalesAndTitle() {
