@@ -41,6 +41,7 @@ TBatchWindow::TBatchWindow(MainWindow& main)
   rows->setHorizontalSpacing(8);
   rows->addWidget(new QLabel("Project file", this), 0, 0);
   rows->addWidget(new QLabel("Parameters", this), 0, 2);
+  rows->addWidget(new QLabel("Message", this), 0, 4);
   for (int i = 0; i < Rows; ++i) {
     const int n = i + 1;
     edit_[i] = new QLineEdit(this);
