@@ -25,7 +25,11 @@ class BoardReader {
 
   KicadBoard Read(const Node& root) {
     if (root.Head() != "kicad_pcb") Fail(root, "not a KiCad board file (no \"kicad_pcb\")");
-    // Nets first: tracks and pads may refer to them before the list in odd files.
+    // Net 0 is "no net" and always present, also in files that declare no nets
+    // (the newest name nets where they are used). Nets first: tracks and pads may
+    // refer to them before the list in odd files.
+    board_.nets[0] = "";
+    netByName_.emplace("", 0);
     for (const Node& item : root.children)
       if (item.Head() == "net") ReadNetDeclaration(item);
     for (const Node& item : root.children) {

@@ -344,6 +344,26 @@ TEST(KicadBoard8, OutlineFromGraphicsAndFootprintEdges) {
   ExpectPoint(circle.end, 72, 70);
 }
 
+TEST(KicadBoard, FileWithoutNetDeclarationsNumbersNetsByName) {
+  // No (net ...) list at all: a track without a net is on net 0, which exists;
+  // named nets are numbered in the order they appear, the same name once.
+  const KicadBoard board = ParseKicadBoard(
+      "(kicad_pcb (version 20250513)\n"
+      "  (segment (start 0 0) (end 1 0) (width 0.2) (layer \"F.Cu\"))\n"
+      "  (segment (start 1 0) (end 2 0) (width 0.2) (layer \"F.Cu\") (net \"VCC\"))\n"
+      "  (segment (start 2 0) (end 3 0) (width 0.2) (layer \"F.Cu\") (net \"GND\"))\n"
+      "  (via (at 3 0) (size 0.6) (layers \"F.Cu\" \"B.Cu\") (net \"VCC\"))\n"
+      "  (segment (start 3 0) (end 4 0) (width 0.2) (layer \"F.Cu\") (net \"\"))\n)",
+      "n.kicad_pcb");
+  ASSERT_EQ(board.tracks.size(), 4u);
+  EXPECT_EQ(board.tracks[0].net, 0);
+  EXPECT_EQ(board.tracks[1].net, 1);
+  EXPECT_EQ(board.tracks[2].net, 2);
+  EXPECT_EQ(board.vias[0].net, 1);
+  EXPECT_EQ(board.tracks[3].net, 0);
+  EXPECT_EQ(board.nets, (std::map<int, std::string>{{0, ""}, {1, "VCC"}, {2, "GND"}}));
+}
+
 TEST(KicadBoard, ReadsFromFileAndNamesAMissingOne) {
   testing::TempDir dir;
   testing::WriteBytes(dir / "b.kicad_pcb", Kicad5Board);
