@@ -146,7 +146,10 @@ class BoardReader {
   // as (net 3), (net 3 "CLK") or (net "CLK"). Returns 0 for no net.
   int NetOf(const Node& list, std::string* name = nullptr) {
     const Node* net = Find(list, "net");
-    if (!net) return 0;
+    if (!net) {
+      if (name) *name = board_.NetName(0);
+      return 0;
+    }
     const Node& first = Arg(*net, 1, "net");
     int number = 0;
     if (first.kind == Node::Kind::Number) {
