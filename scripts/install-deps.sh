@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils                # GUI tests, screenshots, PDF checks
   nec2c                                   # wire-antenna reference for the physics tests
+  kicad-demos                             # real board files for the board-import tests
 )
 
 missing=()

@@ -25,7 +25,8 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz -j"$jobs"
 # Seeds: the shared corpus of project files, plus a target's own directory of
 # seeds where it has one.
-declare -A own_corpus=([fuzz_result_readers]=tests/fuzz/corpus-results)
+declare -A own_corpus=([fuzz_result_readers]=tests/fuzz/corpus-results
+  [fuzz_kicad_reader]=tests/fuzz/corpus-kicad)
 for target in build-fuzz/fuzz/fuzz_*; do
   name="$(basename "$target")"
   corpus="build-fuzz/corpus/$name"
