@@ -26,7 +26,8 @@ cmake --build build-fuzz -j"$jobs"
 # Seeds: the shared corpus of project files, plus a target's own directory of
 # seeds where it has one.
 declare -A own_corpus=([fuzz_result_readers]=tests/fuzz/corpus-results
-  [fuzz_kicad_reader]=tests/fuzz/corpus-kicad)
+  [fuzz_kicad_reader]=tests/fuzz/corpus-kicad
+  [fuzz_emission_readers]=tests/fuzz/corpus-emission)
 for target in build-fuzz/fuzz/fuzz_*; do
   name="$(basename "$target")"
   corpus="build-fuzz/corpus/$name"

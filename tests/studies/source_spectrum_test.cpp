@@ -1,0 +1,71 @@
+// The frequencies of an emission run and what each source drives at each one.
+#include "studies/emission/source_spectrum.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace lumetra::emission {
+namespace {
+
+TEST(EmissionFrequencies, UnionOfHarmonicsAndFileLinesWithTolerance) {
+  const TrapezoidWaveform clock{3.3, 25.0, 1.0, std::nullopt, 0.5};
+  const TrapezoidWaveform data{1.8, 40.0, 2.0, 3.0, 0.4};
+  const LineSpectrum file{{{75.0, 1.0}, {75.0000000001 * 2, 0.5}, {1000.0, 0.1}, {1000.5, 0.1}}};
+  const std::vector<SourceSpectrum> spectra{clock, data, file, ConstantDrive{{1.0, 0.0}}};
+  const std::vector<double> f = EmissionFrequencies(spectra, 1000.0);
+  // 25 MHz: 40 harmonics; 40 MHz: 25 harmonics; common multiples of 200 MHz: 5;
+  // 75 and 150 are harmonics of 25; 1000 is one too; 1000.5 lies above the stop.
+  EXPECT_EQ(f.size(), 40u + 25u - 5u);
+  EXPECT_TRUE(std::is_sorted(f.begin(), f.end()));
+  for (std::size_t i = 1; i < f.size(); ++i) EXPECT_FALSE(SameFrequency(f[i - 1], f[i]));
+  EXPECT_EQ(f.front(), 25.0);
+  EXPECT_EQ(f.back(), 1000.0);
+}
+
+TEST(EmissionFrequencies, ConstantSourcesAloneGiveNoFrequencies) {
+  EXPECT_TRUE(EmissionFrequencies({ConstantDrive{{1.0, 0.0}}}, 1000.0).empty());
+}
+
+TEST(EmissionFrequencies, StopFrequencyIsLimitedToSixGigahertz) {
+  const std::vector<SourceSpectrum> clock{TrapezoidWaveform{1.0, 100.0, 1.0, std::nullopt, 0.5}};
+  EXPECT_EQ(EmissionFrequencies(clock, 6000.0).size(), 60u);
+  for (double stop : {0.0, -5.0, 6000.001, double(NAN), double(INFINITY)})
+    EXPECT_THROW(EmissionFrequencies(clock, stop), std::invalid_argument) << stop;
+  try {
+    ValidateStopFrequency(7000.0);
+  } catch (const std::invalid_argument& e) {
+    EXPECT_STREQ(e.what(), "Error: The stop frequency must lie above 0 and not above 6000 MHz");
+  }
+}
+
+TEST(EmissionFrequencies, RefusesARunOfTooManyFrequenciesAndBadWaveforms) {
+  // A 10 kHz clock up to 6 GHz would need 600000 solves.
+  EXPECT_THROW(EmissionFrequencies({TrapezoidWaveform{1.0, 0.01, 1.0, std::nullopt, 0.5}}, 6000.0),
+               std::invalid_argument);
+  EXPECT_THROW(EmissionFrequencies({TrapezoidWaveform{1.0, 100.0, 6.0, std::nullopt, 0.5}}, 1000.0),
+               std::invalid_argument);
+}
+
+TEST(SourceDrive, EachSourceDrivesItsOwnLineAndZeroElsewhere) {
+  const TrapezoidWaveform clock{3.3, 25.0, 1.0, std::nullopt, 0.5};
+  EXPECT_EQ(SourceDrive(clock, 75.0), TrapezoidHarmonicPhasor(clock, 3));
+  EXPECT_EQ(SourceDrive(clock, 75.0 * (1 + 1e-12)), TrapezoidHarmonicPhasor(clock, 3));
+  EXPECT_EQ(SourceDrive(clock, 80.0), std::complex<double>(0.0));
+  EXPECT_EQ(SourceDrive(clock, 10.0), std::complex<double>(0.0));  // below the fundamental
+
+  const LineSpectrum file{{{25.0, {1.0, 2.0}}, {75.0, {0.0, -1.0}}}};
+  EXPECT_EQ(SourceDrive(file, 75.0), std::complex<double>(0.0, -1.0));
+  EXPECT_EQ(SourceDrive(file, 3 * 25.0), std::complex<double>(0.0, -1.0));
+  EXPECT_EQ(SourceDrive(file, 25.0 * (1 - 1e-12)), std::complex<double>(1.0, 2.0));
+  EXPECT_EQ(SourceDrive(file, 50.0), std::complex<double>(0.0));
+  EXPECT_EQ(SourceDrive(file, 1000.0), std::complex<double>(0.0));
+
+  VoltageSource source;
+  source.ReV = 0.7;
+  source.ImV = -0.2;
+  EXPECT_EQ(SourceDrive(ConstantDriveOf(source), 123.4), std::complex<double>(0.7, -0.2));
+}
+
+}  // namespace
+}  // namespace lumetra::emission
