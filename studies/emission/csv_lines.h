@@ -1,5 +1,5 @@
 // Splitting a small comma-separated text file into numbered records, for the
-// emission data files (source spectra and limit lines). Every such file comes from
+// emission data files (source signals and limit lines). Every such file comes from
 // a user or another program and is treated as untrusted: each failure names the
 // file and the line.
 #pragma once
@@ -18,7 +18,7 @@ struct CsvRecord {
 };
 
 // Largest data file accepted, and the most records and the longest line in one.
-// A measured spectrum with a line every 10 kHz up to 6 GHz stays below these.
+// A measured signal with a line every 10 kHz up to 6 GHz stays below these.
 inline constexpr std::size_t MaxCsvBytes = 32u << 20;
 inline constexpr std::size_t MaxCsvRecords = 1000000;
 inline constexpr std::size_t MaxCsvLineLength = 4096;

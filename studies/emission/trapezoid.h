@@ -1,4 +1,4 @@
-// The spectrum of a periodic trapezoidal pulse train: a clock or a data line.
+// The signal of a periodic trapezoidal pulse train: a clock or a data line.
 //
 // One period T = 1/f0 of the waveform, starting at t = 0:
 //   rise   0 -> A      over [0, tr]

@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes to the spectrum-file and limit-file readers. They may
-// refuse a text, but only with FileError; a spectrum they accept is sorted, finite
+// Feeds arbitrary bytes to the signal-file and limit-file readers. They may
+// refuse a text, but only with FileError; a signal they accept is sorted, finite
 // and free of repeated frequencies, and a limit they accept answers LimitAt at
 // every edge with a finite value.
 #include <cmath>
@@ -9,7 +9,7 @@
 
 #include "model/file_io.h"
 #include "studies/emission/limit_line.h"
-#include "studies/emission/spectrum_file.h"
+#include "studies/emission/drive_lines_file.h"
 
 using namespace lumetra;
 using namespace lumetra::emission;
@@ -25,7 +25,7 @@ void Require(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   try {
-    const auto lines = ParseSpectrumText(text, "fuzz.csv");
+    const auto lines = ParseDriveLinesText(text, "fuzz.csv");
     Require(!lines.empty());
     for (std::size_t i = 0; i < lines.size(); ++i) {
       Require(std::isfinite(lines[i].FrequencyMHz) && lines[i].FrequencyMHz > 0.0);

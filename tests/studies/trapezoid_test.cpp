@@ -51,18 +51,18 @@ void ExpectMatchesDft(const TrapezoidWaveform& w) {
   }
 }
 
-TEST(TrapezoidSpectrum, MatchesDftForSymmetricEdgesAtHalfDuty) {
+TEST(TrapezoidHarmonics, MatchesDftForSymmetricEdgesAtHalfDuty) {
   ExpectMatchesDft({3.3, 25.0, 2.0, std::nullopt, 0.5});
 }
 
-TEST(TrapezoidSpectrum, MatchesDftForAsymmetricEdgesAndOtherDuties) {
+TEST(TrapezoidHarmonics, MatchesDftForAsymmetricEdgesAndOtherDuties) {
   ExpectMatchesDft({1.8, 10.0, 1.0, 4.0, 0.3});
   ExpectMatchesDft({5.0, 33.0, 3.0, 0.7, 0.72});
   ExpectMatchesDft({1.0, 100.0, 5.0, 5.0, 0.5});  // a triangle: no flat top
   ExpectMatchesDft({2.5, 1.0, 0.5, 0.5, 0.05});    // a narrow pulse with long gaps
 }
 
-TEST(TrapezoidSpectrum, MeanIsAmplitudeTimesDutyAndEvenHarmonicsVanishAtHalfDuty) {
+TEST(TrapezoidHarmonics, MeanIsAmplitudeTimesDutyAndEvenHarmonicsVanishAtHalfDuty) {
   const TrapezoidWaveform w{2.0, 50.0, 1.5, std::nullopt, 0.5};
   EXPECT_DOUBLE_EQ(TrapezoidCoefficient(w, 0).real(), 1.0);
   for (int n = 2; n <= 40; n += 2) EXPECT_LT(std::abs(TrapezoidCoefficient(w, n)), 1e-15) << n;
@@ -71,7 +71,7 @@ TEST(TrapezoidSpectrum, MeanIsAmplitudeTimesDutyAndEvenHarmonicsVanishAtHalfDuty
   EXPECT_NEAR(std::abs(TrapezoidHarmonicPhasor(w, 1)), 2.0 * 2.0 / Pi * std::sin(x) / x, 1e-12);
 }
 
-TEST(TrapezoidSpectrum, EqualEdgesFollowTheDoubleSincExactly) {
+TEST(TrapezoidHarmonics, EqualEdgesFollowTheDoubleSincExactly) {
   const TrapezoidWaveform w{3.0, 16.0, 0.8, std::nullopt, 0.37};
   const double f0 = 16e6, tau = 0.37 / f0, tr = 0.8e-9;
   for (int n = 1; n <= 400; ++n) {
@@ -81,7 +81,7 @@ TEST(TrapezoidSpectrum, EqualEdgesFollowTheDoubleSincExactly) {
   }
 }
 
-TEST(TrapezoidSpectrum, StaysExactForEdgesAMillionTimesShorterThanThePeriod) {
+TEST(TrapezoidHarmonics, StaysExactForEdgesAMillionTimesShorterThanThePeriod) {
   // 1 kHz clock with 1 ps edges: the low harmonics are those of an ideal square
   // wave, 2A/(pi n) for odd n.
   const TrapezoidWaveform w{1.0, 0.001, 0.001, std::nullopt, 0.5};
@@ -101,7 +101,7 @@ double SlopeDbPerDecade(const TrapezoidWaveform& w, double f1, double f2) {
   return 20.0 * std::log10(BandMaximum(w, f2) / BandMaximum(w, f1)) / std::log10(f2 / f1);
 }
 
-TEST(TrapezoidSpectrum, EnvelopeIsFlatThenFallsTwentyThenFortyDbPerDecade) {
+TEST(TrapezoidHarmonics, EnvelopeIsFlatThenFallsTwentyThenFortyDbPerDecade) {
   // 1 MHz, 20 ns pulse, 0.2 ns edges: breaks at 1/(pi tau) = 15.9 MHz and
   // 1/(pi tr) = 1592 MHz.
   const TrapezoidWaveform w{1.0, 1.0, 0.2, std::nullopt, 0.02};
@@ -132,7 +132,7 @@ void ExpectRefused(const TrapezoidWaveform& w, const std::string& part) {
   EXPECT_THROW(TrapezoidCoefficient(w, 1), std::invalid_argument);
 }
 
-TEST(TrapezoidSpectrum, RefusesImpossibleWaveforms) {
+TEST(TrapezoidHarmonics, RefusesImpossibleWaveforms) {
   ExpectRefused({0.0, 10.0, 1.0, std::nullopt, 0.5}, "amplitude");
   ExpectRefused({-1.0, 10.0, 1.0, std::nullopt, 0.5}, "amplitude");
   ExpectRefused({1.0, 0.0, 1.0, std::nullopt, 0.5}, "fundamental frequency");

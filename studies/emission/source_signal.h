@@ -2,7 +2,7 @@
 //
 // A source either keeps its own project voltage at every frequency (a constant
 // drive, as a plain computation uses it), follows a periodic trapezoid, or follows
-// the lines of a spectrum file. The run's frequencies are the union of the lines
+// the lines of a drive-lines file. The run's frequencies are the union of the lines
 // of all sources up to a stop frequency; at each of them every source drives with
 // its own phasor (zero where it has no line) in one solve, and the radiated field
 // is the superposition.
@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "model/project.h"
-#include "studies/emission/spectrum_file.h"
+#include "studies/emission/drive_lines_file.h"
 #include "studies/emission/trapezoid.h"
 
 namespace lumetra::emission {
@@ -24,12 +24,12 @@ struct ConstantDrive {
   std::complex<double> VoltageV;
 };
 
-// The lines of a spectrum file, sorted by frequency.
-struct LineSpectrum {
-  std::vector<SpectrumLine> Lines;
+// The lines of a drive-lines file, sorted by frequency.
+struct DriveLineList {
+  std::vector<DriveLine> Lines;
 };
 
-using SourceSpectrum = std::variant<ConstantDrive, TrapezoidWaveform, LineSpectrum>;
+using SourceSignal = std::variant<ConstantDrive, TrapezoidWaveform, DriveLineList>;
 
 // The constant drive of a project source: ReV + j ImV.
 ConstantDrive ConstantDriveOf(const VoltageSource& source);
@@ -47,11 +47,11 @@ void ValidateStopFrequency(double stopMHz);
 // each trapezoid, n >= 1; the file lines up to stop), frequencies within
 // FrequencyTolerance merged into one. Validates the stop frequency and every
 // trapezoid, and refuses a run of more than MaxEmissionFrequencies frequencies.
-std::vector<double> EmissionFrequencies(const std::vector<SourceSpectrum>& spectra, double stopMHz);
+std::vector<double> EmissionFrequencies(const std::vector<SourceSignal>& signals, double stopMHz);
 
 // The complex voltage (peak phasor, V) of one source at one frequency: its own
 // voltage for a constant drive, 2 c_n at the harmonic n f0 of a trapezoid, the
 // file's phasor at a file line, and 0 where the source has no line.
-std::complex<double> SourceDrive(const SourceSpectrum& spectrum, double frequencyMHz);
+std::complex<double> SourceDrive(const SourceSignal& signal, double frequencyMHz);
 
 }  // namespace lumetra::emission

@@ -1,4 +1,4 @@
-#include "studies/emission/spectrum_file.h"
+#include "studies/emission/drive_lines_file.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,9 +23,9 @@ bool LooksLikeHeader(const CsvRecord& record) {
 
 }  // namespace
 
-std::vector<SpectrumLine> ParseSpectrumText(std::string_view text, const std::string& fileName) {
+std::vector<DriveLine> ParseDriveLinesText(std::string_view text, const std::string& fileName) {
   const std::vector<CsvRecord> records = SplitCsv(text, fileName);
-  std::vector<std::pair<SpectrumLine, int>> lines;  // with the line number, for duplicates
+  std::vector<std::pair<DriveLine, int>> lines;  // with the line number, for duplicates
   lines.reserve(records.size());
   for (std::size_t i = 0; i < records.size(); ++i) {
     const CsvRecord& r = records[i];
@@ -44,11 +44,11 @@ std::vector<SpectrumLine> ParseSpectrumText(std::string_view text, const std::st
                  "the phase \"" + r.Fields[2] + "\" is not a number of degrees from -360 to 360");
     lines.push_back({{f, std::polar(amplitude, phase * std::numbers::pi / 180.0)}, r.LineNo});
   }
-  if (lines.empty()) throw FileError("Error: " + fileName + ": the file holds no spectral line");
+  if (lines.empty()) throw FileError("Error: " + fileName + ": the file holds no frequency line");
   std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) {
     return a.first.FrequencyMHz < b.first.FrequencyMHz;
   });
-  std::vector<SpectrumLine> result;
+  std::vector<DriveLine> result;
   result.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i > 0 && SameFrequency(lines[i - 1].first.FrequencyMHz, lines[i].first.FrequencyMHz)) {
@@ -61,15 +61,15 @@ std::vector<SpectrumLine> ParseSpectrumText(std::string_view text, const std::st
   return result;
 }
 
-std::vector<SpectrumLine> ReadSpectrumFile(const std::filesystem::path& path) {
-  return ParseSpectrumText(ReadTextFile(path, MaxCsvBytes), path.string());
+std::vector<DriveLine> ReadDriveLinesFile(const std::filesystem::path& path) {
+  return ParseDriveLinesText(ReadTextFile(path, MaxCsvBytes), path.string());
 }
 
-void WriteSpectrumFile(const std::filesystem::path& path, const std::vector<SpectrumLine>& lines) {
+void WriteDriveLinesFile(const std::filesystem::path& path, const std::vector<DriveLine>& lines) {
   FileWriter writer(path);
   writer.Write("frequency_MHz, amplitude_V, phase_deg\r\n");
   char buffer[128];
-  for (const SpectrumLine& line : lines) {
+  for (const DriveLine& line : lines) {
     std::snprintf(buffer, sizeof buffer, "%.17g, %.17g, %.17g\r\n", line.FrequencyMHz,
                   std::abs(line.PhasorV), std::arg(line.PhasorV) * 180.0 / std::numbers::pi);
     writer.Write(buffer);

@@ -1,5 +1,5 @@
 // The frequencies of an emission run and what each source drives at each one.
-#include "studies/emission/source_spectrum.h"
+#include "studies/emission/source_signal.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@ namespace {
 TEST(EmissionFrequencies, UnionOfHarmonicsAndFileLinesWithTolerance) {
   const TrapezoidWaveform clock{3.3, 25.0, 1.0, std::nullopt, 0.5};
   const TrapezoidWaveform data{1.8, 40.0, 2.0, 3.0, 0.4};
-  const LineSpectrum file{{{75.0, 1.0}, {75.0000000001 * 2, 0.5}, {1000.0, 0.1}, {1000.5, 0.1}}};
-  const std::vector<SourceSpectrum> spectra{clock, data, file, ConstantDrive{{1.0, 0.0}}};
-  const std::vector<double> f = EmissionFrequencies(spectra, 1000.0);
+  const DriveLineList file{{{75.0, 1.0}, {75.0000000001 * 2, 0.5}, {1000.0, 0.1}, {1000.5, 0.1}}};
+  const std::vector<SourceSignal> signals{clock, data, file, ConstantDrive{{1.0, 0.0}}};
+  const std::vector<double> f = EmissionFrequencies(signals, 1000.0);
   // 25 MHz: 40 harmonics; 40 MHz: 25 harmonics; common multiples of 200 MHz: 5;
   // 75 and 150 are harmonics of 25; 1000 is one too; 1000.5 lies above the stop.
   EXPECT_EQ(f.size(), 40u + 25u - 5u);
@@ -28,7 +28,7 @@ TEST(EmissionFrequencies, ConstantSourcesAloneGiveNoFrequencies) {
 }
 
 TEST(EmissionFrequencies, StopFrequencyIsLimitedToSixGigahertz) {
-  const std::vector<SourceSpectrum> clock{TrapezoidWaveform{1.0, 100.0, 1.0, std::nullopt, 0.5}};
+  const std::vector<SourceSignal> clock{TrapezoidWaveform{1.0, 100.0, 1.0, std::nullopt, 0.5}};
   EXPECT_EQ(EmissionFrequencies(clock, 6000.0).size(), 60u);
   for (double stop : {0.0, -5.0, 6000.001, double(NAN), double(INFINITY)})
     EXPECT_THROW(EmissionFrequencies(clock, stop), std::invalid_argument) << stop;
@@ -54,7 +54,7 @@ TEST(SourceDrive, EachSourceDrivesItsOwnLineAndZeroElsewhere) {
   EXPECT_EQ(SourceDrive(clock, 80.0), std::complex<double>(0.0));
   EXPECT_EQ(SourceDrive(clock, 10.0), std::complex<double>(0.0));  // below the fundamental
 
-  const LineSpectrum file{{{25.0, {1.0, 2.0}}, {75.0, {0.0, -1.0}}}};
+  const DriveLineList file{{{25.0, {1.0, 2.0}}, {75.0, {0.0, -1.0}}}};
   EXPECT_EQ(SourceDrive(file, 75.0), std::complex<double>(0.0, -1.0));
   EXPECT_EQ(SourceDrive(file, 3 * 25.0), std::complex<double>(0.0, -1.0));
   EXPECT_EQ(SourceDrive(file, 25.0 * (1 - 1e-12)), std::complex<double>(1.0, 2.0));

@@ -1,4 +1,4 @@
-#include "studies/emission/source_spectrum.h"
+#include "studies/emission/source_signal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,10 +35,10 @@ void ValidateStopFrequency(double stopMHz) {
     throw std::invalid_argument("Error: The stop frequency must lie above 0 and not above 6000 MHz");
 }
 
-std::vector<double> EmissionFrequencies(const std::vector<SourceSpectrum>& spectra, double stopMHz) {
+std::vector<double> EmissionFrequencies(const std::vector<SourceSignal>& signals, double stopMHz) {
   ValidateStopFrequency(stopMHz);
   std::vector<double> all;
-  for (const SourceSpectrum& spectrum : spectra) {
+  for (const SourceSignal& signal : signals) {
     std::visit(Overloaded{
                    [](const ConstantDrive&) {},
                    [&](const TrapezoidWaveform& wave) {
@@ -49,13 +49,13 @@ std::vector<double> EmissionFrequencies(const std::vector<SourceSpectrum>& spect
                      for (int n = 1; n <= static_cast<int>(count); ++n)
                        all.push_back(n * wave.FundamentalMHz);
                    },
-                   [&](const LineSpectrum& file) {
-                     for (const SpectrumLine& line : file.Lines)
+                   [&](const DriveLineList& file) {
+                     for (const DriveLine& line : file.Lines)
                        if (line.FrequencyMHz <= stopMHz * (1.0 + FrequencyTolerance))
                          all.push_back(line.FrequencyMHz);
                    },
                },
-               spectrum);
+               signal);
   }
   std::sort(all.begin(), all.end());
   std::vector<double> merged;
@@ -65,7 +65,7 @@ std::vector<double> EmissionFrequencies(const std::vector<SourceSpectrum>& spect
   return merged;
 }
 
-std::complex<double> SourceDrive(const SourceSpectrum& spectrum, double frequencyMHz) {
+std::complex<double> SourceDrive(const SourceSignal& signal, double frequencyMHz) {
   return std::visit(
       Overloaded{
           [](const ConstantDrive& constant) { return constant.VoltageV; },
@@ -74,10 +74,10 @@ std::complex<double> SourceDrive(const SourceSpectrum& spectrum, double frequenc
             if (n < 1.0 || n > 1e9 || !SameFrequency(n * wave.FundamentalMHz, frequencyMHz)) return 0.0;
             return TrapezoidHarmonicPhasor(wave, static_cast<int>(n));
           },
-          [&](const LineSpectrum& file) -> std::complex<double> {
+          [&](const DriveLineList& file) -> std::complex<double> {
             const auto it = std::lower_bound(
                 file.Lines.begin(), file.Lines.end(), frequencyMHz,
-                [](const SpectrumLine& line, double f) { return line.FrequencyMHz < f; });
+                [](const DriveLine& line, double f) { return line.FrequencyMHz < f; });
             // The matching line lies just below or at/above the frequency.
             if (it != file.Lines.end() && SameFrequency(it->FrequencyMHz, frequencyMHz)) return it->PhasorV;
             if (it != file.Lines.begin() && SameFrequency(std::prev(it)->FrequencyMHz, frequencyMHz))
@@ -85,7 +85,7 @@ std::complex<double> SourceDrive(const SourceSpectrum& spectrum, double frequenc
             return 0.0;
           },
       },
-      spectrum);
+      signal);
 }
 
 }  // namespace lumetra::emission
