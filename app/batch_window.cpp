@@ -14,7 +14,7 @@
 #include "app/file_chooser.h"
 #include "app/main_window.h"
 #include "app/qt_user_interface.h"
-#include "app/window_placement.h"
+#include "editor/window_placement.h"
 #include "model/batch_mode.h"
 #include "model/project_commands.h"
 #include "studies/computation_driver.h"

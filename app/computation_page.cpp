@@ -15,7 +15,7 @@
 #include "app/frequency_list_window.h"
 #include "app/port_results_panel.h"
 #include "app/qt_user_interface.h"
-#include "app/window_placement.h"
+#include "editor/window_placement.h"
 #include "editor/layout_commands.h"
 #include "model/file_io.h"
 #include "solver/computation_control.h"

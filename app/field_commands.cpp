@@ -2,7 +2,7 @@
 // the three result-list windows, and the frequency choice of the pattern page.
 #include <QAction>
 
-#include "app/window_placement.h"
+#include "editor/window_placement.h"
 #include "app/computation_page.h"
 #include "app/far_field_dialog.h"
 #include "app/main_window.h"

@@ -11,7 +11,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "app/window_placement.h"
+#include "editor/window_placement.h"
 
 // The help pages are compiled into the program's static library, whose resources
 // must be registered by hand.

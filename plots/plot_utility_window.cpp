@@ -25,6 +25,7 @@
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 
+#include "editor/window_placement.h"
 #include "fields/plot_cuts.h"
 #include "model/file_io.h"
 #include "model/number_format.h"
@@ -210,19 +211,9 @@ void PlotUtilityWindow::BuildMenus() {
 }
 
 void PlotUtilityWindow::Activate() {
-  if (!isVisible()) {
-    Reset();
-    // A window of the main window: it opens centred on it and stays above it.
-    if (QWidget* owner = parentWidget()) {
-      const QRect frame = owner->window()->frameGeometry();
-      QRect mine(QPoint(), size());
-      mine.moveCenter(frame.center());
-      move(mine.topLeft());
-    }
-  }
-  show();
-  raise();
-  activateWindow();
+  if (!isVisible()) Reset();
+  // A window of the main window: it opens centred on it and stays above it.
+  ShowCentredOnOwner(this);
   chart_->setFocus();
 }
 

@@ -1,4 +1,4 @@
-#include "app/window_placement.h"
+#include "editor/window_placement.h"
 
 #include <QWidget>
 
