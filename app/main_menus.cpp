@@ -8,6 +8,7 @@
 #include "app/batch_window.h"
 #include "app/computation_page.h"
 #include "app/calibration.h"
+#include "app/emission_window.h"
 #include "app/external_program.h"
 #include "app/help_viewer.h"
 #include "app/main_window.h"
@@ -101,6 +102,12 @@ void MainWindow::BuildMenus() {
   connect(Entry(utilityMenu_, "OpenPlotWindow", "Open &plot window...",
                 "Open plot utility for plotting e.g. current density"),
           &QAction::triggered, plotUtility_, &PlotUtilityWindow::Activate);
+  emissionWindow_ = new EmissionWindow(*this);
+  connect(emissionWindow_, &EmissionWindow::RunStarted, this, [this] { SetRunning(true); });
+  connect(emissionWindow_, &EmissionWindow::RunFinished, this, [this] { SetRunning(false); });
+  connect(Entry(utilityMenu_, "Emission", "E&mission...",
+                "Predict the radiated emission at a test site and compare it with a limit"),
+          &QAction::triggered, emissionWindow_, &EmissionWindow::Open);
 
   optionsMenu_ = menuBar()->addMenu("&Options");
   connect(Entry(optionsMenu_, "SetMoveStep", "Set step size for plot move and zoom scale factor",

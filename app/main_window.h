@@ -29,6 +29,7 @@ class PatternPage;
 class PlotUtilityWindow;
 class ResultListWindow;
 class EffectivePermittivityDialog;
+class EmissionWindow;
 class HelpViewer;
 class IntegrationDialog;
 class LayoutPage;
@@ -68,6 +69,8 @@ public:
   TBatchWindow* BatchWindow() const { return batchWindow_; }
   // "Plot utility", made once and shown by Utility, "Open plot window...".
   PlotUtilityWindow* PlotUtility() const { return plotUtility_; }
+  // "Emission", made once and shown by Utility, "Emission...".
+  EmissionWindow* Emission() const { return emissionWindow_; }
   // A menu entry by its object name, e.g. "Save".
   QAction* Action(const QString& name) const;
 
@@ -135,6 +138,7 @@ private:
   ResultListWindow* listWindows_[3];
   PlotUtilityWindow* plotUtility_;
   TBatchWindow* batchWindow_;
+  EmissionWindow* emissionWindow_;
 };
 
 }  // namespace lumetra::gui

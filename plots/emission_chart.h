@@ -9,10 +9,13 @@
 // offscreen platform will do) for the fonts.
 #pragma once
 
-// Before any Qt header: Qt's keyword macro "signals" would otherwise rewrite a
-// parameter of that name in the core's headers.
+// Qt's keyword macro "signals" would rewrite a parameter of that name in the
+// core's headers; it is set aside while they are read.
+#pragma push_macro("signals")
+#undef signals
 #include "studies/emission/emission_run.h"
 #include "studies/emission/limit_line.h"
+#pragma pop_macro("signals")
 
 #include <QPointF>
 #include <QRectF>

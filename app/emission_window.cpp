@@ -1,0 +1,499 @@
+#include "app/emission_window.h"
+
+#include "plots/emission_chart.h"
+#include "plots/emission_report.h"
+#include "plots/emission_text.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "app/computation_page.h"
+#include "app/file_chooser.h"
+#include "app/main_window.h"
+#include "app/qt_user_interface.h"
+#include "model/file_io.h"
+#include "plots/picture_file.h"
+
+namespace lumetra::gui {
+
+using namespace lumetra::emission;
+
+namespace {
+
+// The main window's user interface with the run's progress texts mirrored into
+// the Emission window, where the person who pressed Compute is looking.
+class MirroredProgressUi : public UserInterface {
+public:
+  MirroredProgressUi(QtUserInterface& inner, QLabel* label) : inner_(inner), label_(label) {}
+  void ShowMessage(std::string_view text) override { inner_.ShowMessage(text); }
+  void ShowWarning(std::string_view text) override { inner_.ShowWarning(text); }
+  bool AskYesNo(std::string_view question) override { return inner_.AskYesNo(question); }
+  Answer AskYesNoCancel(std::string_view question) override { return inner_.AskYesNoCancel(question); }
+  void SetStatusText(StatusPanel panel, std::string_view text) override {
+    inner_.SetStatusText(panel, text);
+    if (panel == StatusPanel::Progress && !text.empty()) label_->setText(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+  }
+  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
+  void SetProgress(int position, int maximum) override { inner_.SetProgress(position, maximum); }
+  bool PumpEventsAndCheckAbort() override { return inner_.PumpEventsAndCheckAbort(); }
+  void Beep() override { inner_.Beep(); }
+
+private:
+  QtUserInterface& inner_;
+  QLabel* label_;
+};
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+std::string S(const QString& text) { return text.toStdString(); }
+
+// "File \"x\" already exist.  Overwrite?", as the program's other saves ask.
+bool MayWrite(UserInterface& ui, const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return true;
+  return ui.AskYesNo("File \"" + std::filesystem::path(path).filename().string() + "\" already exist.  Overwrite?");
+}
+
+}  // namespace
+
+EmissionChartView::EmissionChartView(QWidget* parent) : QWidget(parent) {
+  setMinimumSize(480, 300);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void EmissionChartView::Show(const EmissionResult* result, const LimitLine* limit, double stopMHz) {
+  result_ = result;
+  limit_ = limit;
+  stopMHz_ = stopMHz;
+  update();
+}
+
+void EmissionChartView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (result_) {
+    DrawEmissionChart(painter, QRectF(rect()), *result_, limit_, stopMHz_ > 0.0 ? std::optional(stopMHz_) : std::nullopt);
+    return;
+  }
+  painter.fillRect(rect(), Qt::white);
+  painter.setPen(Qt::gray);
+  painter.drawText(rect(), Qt::AlignCenter, "Press Compute to see the emission lines against the limit");
+}
+
+EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), main_(main) {
+  setObjectName("EmissionWindow");
+  setWindowTitle("Emission");
+
+  auto* sources = new QGroupBox("Signals of the voltage sources", this);
+  auto* sourceScroll = new QScrollArea(sources);
+  auto* sourcePanel = new QWidget(sourceScroll);
+  sourceGrid_ = new QGridLayout(sourcePanel);
+  sourceGrid_->setContentsMargins(2, 2, 2, 2);
+  sourceScroll->setWidget(sourcePanel);
+  sourceScroll->setWidgetResizable(true);
+  sourceScroll->setFrameShape(QFrame::NoFrame);
+  sourceScroll->setMaximumHeight(170);
+  noSources_ = new QLabel("The project has no voltage source: add one on the layout page.", sources);
+  auto* sourceBox = new QVBoxLayout(sources);
+  sourceBox->addWidget(noSources_);
+  sourceBox->addWidget(sourceScroll);
+
+  auto* test = new QGroupBox("Test", this);
+  auto* form = new QFormLayout(test);
+  site_ = new QComboBox(test);
+  site_->setObjectName("Site");
+  site_->addItems({"Semi-anechoic chamber (antenna 1-4 m, turntable)", "Free space (maximum over directions)"});
+  form->addRow("Site", site_);
+  distance_ = new QComboBox(test);
+  distance_->setObjectName("Distance");
+  distance_->setEditable(true);
+  distance_->addItems({"3", "10"});
+  form->addRow("Distance (m)", distance_);
+  limit_ = new QComboBox(test);
+  limit_->setObjectName("Limit");
+  for (const char* name : EmissionLimitChoices) limit_->addItem(name, name);
+  limit_->addItem("None", "none");
+  limit_->addItem("File...", "file");
+  limit_->setCurrentIndex(1);
+  form->addRow("Limit", limit_);
+  auto* limitFileRow = new QHBoxLayout;
+  limitFile_ = new QLineEdit(test);
+  limitFile_->setObjectName("LimitFile");
+  browseLimit_ = new QPushButton("...", test);
+  browseLimit_->setObjectName("BrowseLimit");
+  browseLimit_->setFixedWidth(32);
+  limitFileRow->addWidget(limitFile_);
+  limitFileRow->addWidget(browseLimit_);
+  form->addRow("Limit file", limitFileRow);
+  stop_ = new QLineEdit("1000", test);
+  stop_->setObjectName("Stop");
+  form->addRow("Stop frequency (MHz)", stop_);
+
+  compute_ = new QPushButton("Compute", this);
+  compute_->setObjectName("Compute");
+  abort_ = new QPushButton("Abort", this);
+  abort_->setObjectName("Abort");
+  abort_->hide();
+  saveChart_ = new QPushButton("Save chart...", this);
+  saveChart_->setObjectName("SaveChart");
+  saveReport_ = new QPushButton("Save report...", this);
+  saveReport_->setObjectName("SaveReport");
+  saveChart_->setEnabled(false);
+  saveReport_->setEnabled(false);
+  progress_ = new QLabel(this);
+  progress_->setObjectName("Progress");
+  worst_ = new QLabel(this);
+  worst_->setObjectName("WorstMargin");
+  worst_->setWordWrap(true);
+  QFont bold = worst_->font();
+  bold.setBold(true);
+  bold.setPointSizeF(bold.pointSizeF() * 1.15);
+  worst_->setFont(bold);
+
+  chart_ = new EmissionChartView(this);
+  chart_->setObjectName("Chart");
+  lines_ = new QTableWidget(0, 6, this);
+  lines_->setObjectName("Lines");
+  QStringList header;
+  for (const std::string& title : EmissionTableHeader()) header << Q(title);
+  lines_->setHorizontalHeaderLabels(header);
+  lines_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lines_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  lines_->verticalHeader()->hide();
+  lines_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  lines_->horizontalHeader()->setStretchLastSection(true);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(compute_);
+  buttons->addWidget(abort_);
+  buttons->addStretch();
+  auto* exports = new QHBoxLayout;
+  exports->addWidget(saveChart_);
+  exports->addWidget(saveReport_);
+  exports->addStretch();
+  auto* left = new QVBoxLayout;
+  left->addWidget(test);
+  left->addLayout(buttons);
+  left->addWidget(progress_);
+  left->addWidget(worst_);
+  left->addWidget(lines_, 1);
+  left->addLayout(exports);
+  auto* middle = new QHBoxLayout;
+  middle->addLayout(left, 2);
+  middle->addWidget(chart_, 3);
+  auto* all = new QVBoxLayout(this);
+  all->addWidget(sources);
+  all->addLayout(middle, 1);
+
+  connect(limit_, &QComboBox::currentIndexChanged, this, [this] { UpdateLimitFields(); });
+  connect(browseLimit_, &QPushButton::clicked, this, [this] {
+    const QString path = ChooseFileToOpen(this, "Limit file", "Limit files (*.csv);;All files (*)");
+    if (!path.isEmpty()) limitFile_->setText(path);
+  });
+  connect(compute_, &QPushButton::clicked, this, [this] { Compute(); });
+  connect(abort_, &QPushButton::clicked, this, &EmissionWindow::RequestAbort);
+  connect(saveChart_, &QPushButton::clicked, this, &EmissionWindow::SaveChart);
+  connect(saveReport_, &QPushButton::clicked, this, &EmissionWindow::SaveReport);
+  UpdateLimitFields();
+  resize(1180, 780);
+}
+
+void EmissionWindow::Open() {
+  SyncWithProject();
+  show();
+  raise();
+  activateWindow();
+}
+
+void EmissionWindow::SyncWithProject() {
+  if (running_) return;
+  const Project& project = main_.CurrentProject();
+  if (project.ProjectFile != shownProject_) {
+    shownProject_ = project.ProjectFile;
+    ProjectChanged();
+  } else if (project.VoltageSources.size() != rows_.size()) {
+    RebuildSourceRows();
+  }
+}
+
+bool EmissionWindow::event(QEvent* event) {
+  // Back from the layout, where sources may have come or gone.
+  if (event->type() == QEvent::WindowActivate) SyncWithProject();
+  return QWidget::event(event);
+}
+
+void EmissionWindow::ProjectChanged() {
+  // A result belongs to the board it was computed for.
+  result_.reset();
+  request_.reset();
+  chart_->Show(nullptr, nullptr, 0.0);
+  lines_->setRowCount(0);
+  worst_->clear();
+  progress_->clear();
+  saveChart_->setEnabled(false);
+  saveReport_->setEnabled(false);
+  RebuildSourceRows();
+}
+
+void EmissionWindow::RebuildSourceRows() {
+  const EmissionForm before = Form();
+  while (QLayoutItem* item = sourceGrid_->takeAt(0)) {
+    delete item->widget();
+    delete item;
+  }
+  rows_.clear();
+  const auto& sources = main_.CurrentProject().VoltageSources;
+  noSources_->setVisible(sources.empty());
+  if (sources.empty()) return;
+  const char* titles[] = {"Signal", "Amplitude (V)", "Fundamental (MHz)", "Rise (ns)", "Fall (ns)", "Duty", "Spectrum file"};
+  for (int column = 0; column < 7; ++column) sourceGrid_->addWidget(new QLabel(titles[column]), 0, column + 1);
+  for (std::size_t i = 0; i < sources.size(); ++i) {
+    const int row = static_cast<int>(i) + 1;
+    const QString n = QString::number(row);
+    const VoltageSource& source = sources[i];
+    auto* name = new QLabel(QString("Source %1 (%2 %3, %4 V)")
+                                .arg(n, source.IsJx ? "Jx" : "Jy", QString::number(source.ElementNo),
+                                     QString::number(std::hypot(source.ReV, source.ImV), 'g', 4)));
+    SourceRow r;
+    r.Kind = new QComboBox;
+    r.Kind->addItems({"Constant", "Trapezoid", "Spectrum file"});
+    r.Kind->setObjectName("Signal" + n);
+    const auto field = [&](const char* objectName, int width) {
+      auto* edit = new QLineEdit;
+      edit->setObjectName(objectName + n);
+      edit->setMaximumWidth(width);
+      return edit;
+    };
+    r.Amplitude = field("Amplitude", 80);
+    r.Fundamental = field("Fundamental", 90);
+    r.Rise = field("Rise", 70);
+    r.Fall = field("Fall", 70);
+    r.Fall->setPlaceholderText("= rise");
+    r.Duty = field("Duty", 60);
+    r.File = field("SpectrumFile", 10000);
+    r.Browse = new QPushButton("...");
+    r.Browse->setObjectName("BrowseSpectrum" + n);
+    r.Browse->setFixedWidth(32);
+    sourceGrid_->addWidget(name, row, 0);
+    sourceGrid_->addWidget(r.Kind, row, 1);
+    sourceGrid_->addWidget(r.Amplitude, row, 2);
+    sourceGrid_->addWidget(r.Fundamental, row, 3);
+    sourceGrid_->addWidget(r.Rise, row, 4);
+    sourceGrid_->addWidget(r.Fall, row, 5);
+    sourceGrid_->addWidget(r.Duty, row, 6);
+    sourceGrid_->addWidget(r.File, row, 7);
+    sourceGrid_->addWidget(r.Browse, row, 8);
+    rows_.push_back(r);
+    const int index = static_cast<int>(i);
+    connect(r.Kind, &QComboBox::currentIndexChanged, this, [this, index] { UpdateRowFields(index); });
+    connect(r.Browse, &QPushButton::clicked, this, [this, index] {
+      const QString path = ChooseFileToOpen(this, "Spectrum file", "Spectrum files (*.csv *.txt);;All files (*)");
+      if (!path.isEmpty()) rows_[static_cast<std::size_t>(index)].File->setText(path);
+    });
+  }
+  sourceGrid_->setColumnStretch(7, 1);
+  // A new row starts as a clock; rows that were there keep what was typed.
+  EmissionForm form = before;
+  form.Signals.resize(rows_.size());
+  SetForm(form);
+}
+
+void EmissionWindow::UpdateRowFields(int index) {
+  const SourceRow& r = rows_[static_cast<std::size_t>(index)];
+  const int kind = r.Kind->currentIndex();
+  for (QLineEdit* edit : {r.Amplitude, r.Fundamental, r.Rise, r.Fall, r.Duty}) edit->setEnabled(kind == 1);
+  r.File->setEnabled(kind == 2);
+  r.Browse->setEnabled(kind == 2);
+}
+
+void EmissionWindow::UpdateLimitFields() {
+  const bool file = limit_->currentData().toString() == "file";
+  limitFile_->setEnabled(file);
+  browseLimit_->setEnabled(file);
+}
+
+EmissionForm EmissionWindow::Form() const {
+  EmissionForm form;
+  for (const SourceRow& r : rows_) {
+    SignalForm signal;
+    signal.Kind = static_cast<SignalKind>(r.Kind->currentIndex());
+    signal.Amplitude = S(r.Amplitude->text());
+    signal.Fundamental = S(r.Fundamental->text());
+    signal.Rise = S(r.Rise->text());
+    signal.Fall = S(r.Fall->text());
+    signal.Duty = S(r.Duty->text());
+    signal.File = S(r.File->text());
+    form.Signals.push_back(signal);
+  }
+  form.SemiAnechoic = site_->currentIndex() == 0;
+  form.Distance = S(distance_->currentText());
+  form.Limit = S(limit_->currentData().toString());
+  form.LimitFile = S(limitFile_->text());
+  form.Stop = S(stop_->text());
+  return form;
+}
+
+void EmissionWindow::SetForm(const EmissionForm& form) {
+  for (std::size_t i = 0; i < rows_.size() && i < form.Signals.size(); ++i) {
+    const SignalForm& signal = form.Signals[i];
+    const SourceRow& r = rows_[i];
+    r.Kind->setCurrentIndex(static_cast<int>(signal.Kind));
+    r.Amplitude->setText(Q(signal.Amplitude));
+    r.Fundamental->setText(Q(signal.Fundamental));
+    r.Rise->setText(Q(signal.Rise));
+    r.Fall->setText(Q(signal.Fall));
+    r.Duty->setText(Q(signal.Duty));
+    r.File->setText(Q(signal.File));
+    UpdateRowFields(static_cast<int>(i));
+  }
+  site_->setCurrentIndex(form.SemiAnechoic ? 0 : 1);
+  distance_->setCurrentText(Q(form.Distance));
+  const int limitIndex = limit_->findData(Q(form.Limit));
+  if (limitIndex >= 0) limit_->setCurrentIndex(limitIndex);
+  limitFile_->setText(Q(form.LimitFile));
+  stop_->setText(Q(form.Stop));
+  UpdateLimitFields();
+}
+
+void EmissionWindow::SetInputsEnabled(bool enabled) {
+  for (QWidget* widget : findChildren<QWidget*>()) {
+    if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget)) widget->setEnabled(enabled);
+  }
+  for (QPushButton* button : findChildren<QPushButton*>())
+    if (button != abort_) button->setEnabled(enabled);
+  if (enabled) {
+    for (int i = 0; i < static_cast<int>(rows_.size()); ++i) UpdateRowFields(i);
+    UpdateLimitFields();
+    saveChart_->setEnabled(result_.has_value());
+    saveReport_->setEnabled(result_.has_value());
+  }
+}
+
+bool EmissionWindow::Compute() {
+  if (running_ || main_.Computation()->Running()) return false;
+  SyncWithProject();
+  QtUserInterface& ui = main_.Ui();
+  const Project& project = main_.CurrentProject();
+  EmissionRequest request;
+  try {
+    request = BuildEmissionRequest(project, Form(), main_.Computation()->Settings());
+    ValidateEmissionRequest(project, request);
+  } catch (const std::exception& error) {
+    ui.ShowMessage(error.what());
+    return false;
+  }
+
+  running_ = true;
+  SetInputsEnabled(false);
+  abort_->show();
+  abort_->setEnabled(true);
+  main_.Computation()->setEnabled(false);
+  progress_->setText("Computing...");
+  emit RunStarted();
+  ui.ClearAbort();
+  MirroredProgressUi mirrored(ui, progress_);
+  ComputationControl control(mirrored);
+  std::optional<EmissionResult> result;
+  try {
+    result = RunEmission(project, request, control);
+  } catch (const std::exception& error) {
+    ui.ShowMessage(error.what());
+  }
+  ui.ClearAbort();
+  abort_->hide();
+  main_.Computation()->setEnabled(true);
+  running_ = false;
+  const bool computed = result.has_value();
+  if (result) {
+    progress_->setText(result->Aborted ? QString("Aborted after %1 of the lines").arg(result->Lines.size())
+                                       : QString("%1 lines computed").arg(result->Lines.size()));
+    request_ = std::move(request);
+    result_ = std::move(result);
+    ShowResult();
+  } else {
+    progress_->clear();
+  }
+  SetInputsEnabled(true);
+  emit RunFinished();
+  return computed;
+}
+
+void EmissionWindow::RequestAbort() { main_.Ui().RequestAbort(); }
+
+void EmissionWindow::ShowResult() {
+  if (!result_ || !request_) return;
+  const EmissionResult& result = *result_;
+  chart_->Show(&result, request_->Limit ? &*request_->Limit : nullptr, request_->StopMHz);
+  worst_->setText(Q(VerdictText(result)));
+  worst_->setStyleSheet(result.Passed() ? "color: #147828;" : "color: #d01c1c;");
+  lines_->setRowCount(static_cast<int>(result.Lines.size()));
+  for (std::size_t i = 0; i < result.Lines.size(); ++i) {
+    const EmissionTableRow cells = EmissionTableRowOf(result.Lines[i], result.SiteName);
+    const bool failing = result.Lines[i].MarginDb && *result.Lines[i].MarginDb < 0.0;
+    for (int column = 0; column < 6; ++column) {
+      auto* item = new QTableWidgetItem(Q(cells[static_cast<std::size_t>(column)]));
+      item->setTextAlignment((column == 4 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+      if (failing && column == 3) item->setForeground(QColor::fromRgb(static_cast<QRgb>(FailingLineRgb)));
+      lines_->setItem(static_cast<int>(i), column, item);
+    }
+  }
+  if (result_->WorstLine) lines_->scrollToItem(lines_->item(static_cast<int>(*result_->WorstLine), 0));
+  saveChart_->setEnabled(true);
+  saveReport_->setEnabled(true);
+}
+
+void EmissionWindow::SaveChart() {
+  if (!result_ || !request_) return;
+  QtUserInterface& ui = main_.Ui();
+  const QString chosen = ChooseFileToSave(this, "Save chart", "SVG picture (*.svg);;PNG picture (*.png)");
+  if (chosen.isEmpty()) return;
+  std::string path = S(chosen);
+  std::string extension = S(QFileInfo(chosen).suffix().toLower());
+  if (extension.empty()) {
+    path += ".svg";
+    extension = "svg";
+  }
+  if (extension != "svg" && extension != "png") {
+    ui.ShowMessage(UnknownFileFormatMessage);
+    return;
+  }
+  if (!MayWrite(ui, path)) return;
+  const LimitLine* limit = request_->Limit ? &*request_->Limit : nullptr;
+  try {
+    if (extension == "png")
+      WriteEmissionChartPng(path, *result_, limit, request_->StopMHz);
+    else
+      WriteEmissionChartSvg(path, *result_, limit, request_->StopMHz);
+  } catch (const FileError& error) {
+    ui.ShowMessage(error.what());
+  }
+}
+
+void EmissionWindow::SaveReport() {
+  if (!result_ || !request_) return;
+  QtUserInterface& ui = main_.Ui();
+  const QString chosen = ChooseFileToSave(this, "Save report", "PDF document (*.pdf)");
+  if (chosen.isEmpty()) return;
+  std::string path = S(chosen);
+  if (QFileInfo(chosen).suffix().isEmpty()) path += ".pdf";
+  if (!MayWrite(ui, path)) return;
+  try {
+    WriteEmissionReportPdf(path, main_.CurrentProject(), *request_, *result_);
+  } catch (const FileError& error) {
+    ui.ShowMessage(error.what());
+  }
+}
+
+}  // namespace lumetra::gui

@@ -1,0 +1,117 @@
+// "Emission": will the board pass a radiated-emission limit? Per voltage source a
+// signal (the project's constant voltage, a trapezoid clock, or the lines of a
+// spectrum file), the test site, distance, limit and stop frequency; Compute runs
+// the emission analysis with progress and Abort; the chart, the worst margin and
+// the table of lines show the result, which can be saved as a picture or a report.
+//
+// The window holds texts and the last result only; the run is the core's. Bad
+// input shows the core's message in a box and nothing runs.
+#pragma once
+
+// Qt's keyword macro "signals" would rewrite a parameter of that name in the
+// core's headers; it is set aside while they are read.
+#pragma push_macro("signals")
+#undef signals
+#include "app/emission_form.h"
+#include "studies/emission/emission_run.h"
+#pragma pop_macro("signals")
+
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QGridLayout;
+
+namespace lumetra::gui {
+
+class MainWindow;
+
+// Paints DrawEmissionChart at the widget's size.
+class EmissionChartView : public QWidget {
+  Q_OBJECT
+public:
+  explicit EmissionChartView(QWidget* parent);
+  void Show(const emission::EmissionResult* result, const emission::LimitLine* limit, double stopMHz);
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+
+private:
+  const emission::EmissionResult* result_ = nullptr;
+  const emission::LimitLine* limit_ = nullptr;
+  double stopMHz_ = 0.0;
+};
+
+class EmissionWindow : public QWidget {
+  Q_OBJECT
+public:
+  explicit EmissionWindow(MainWindow& main);
+
+  // Utility menu: one signal row per voltage source of the project (rows kept as
+  // typed while the number of sources stays), shown without blocking.
+  void Open();
+  // Another project: the rows follow its sources and the last result, which was
+  // another board's, goes. Called when the window sees that the project changed.
+  void ProjectChanged();
+
+  // The window's texts, and back onto it (tests and the menu's reopening).
+  EmissionForm Form() const;
+  void SetForm(const EmissionForm& form);
+
+  // Runs the analysis as the Compute button does; false when the input was
+  // refused (its message shown) or nothing could run.
+  bool Compute();
+  void RequestAbort();
+  bool Running() const { return running_; }
+
+  const std::optional<emission::EmissionResult>& Result() const { return result_; }
+
+  // The exports; each asks for the file and reports a write failure.
+  void SaveChart();
+  void SaveReport();
+
+protected:
+  bool event(QEvent* event) override;
+
+signals:
+  // Around a run, so that the main window leaves the project alone meanwhile.
+  void RunStarted();
+  void RunFinished();
+
+private:
+  struct SourceRow {
+    QComboBox* Kind;
+    QLineEdit *Amplitude, *Fundamental, *Rise, *Fall, *Duty, *File;
+    QPushButton* Browse;
+  };
+  // Rows for the project's sources as they are now (New, Open, layout edits).
+  void SyncWithProject();
+  void RebuildSourceRows();
+  void UpdateRowFields(int index);
+  void UpdateLimitFields();
+  void ShowResult();
+  void SetInputsEnabled(bool enabled);
+
+  MainWindow& main_;
+  QGridLayout* sourceGrid_;
+  QLabel* noSources_;
+  std::vector<SourceRow> rows_;
+  QComboBox *site_, *distance_, *limit_;
+  QLineEdit *limitFile_, *stop_;
+  QPushButton *browseLimit_, *compute_, *abort_, *saveChart_, *saveReport_;
+  QLabel *progress_, *worst_;
+  EmissionChartView* chart_;
+  QTableWidget* lines_;
+
+  bool running_ = false;
+  std::string shownProject_;  // the project whose sources the rows are
+  std::optional<emission::EmissionRequest> request_;  // of the result shown
+  std::optional<emission::EmissionResult> result_;
+};
+
+}  // namespace lumetra::gui
