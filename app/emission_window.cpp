@@ -25,6 +25,7 @@
 #include "app/file_chooser.h"
 #include "app/main_window.h"
 #include "app/qt_user_interface.h"
+#include "editor/window_placement.h"
 #include "model/file_io.h"
 #include "plots/picture_file.h"
 
@@ -172,6 +173,7 @@ EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   lines_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lines_->setSelectionBehavior(QAbstractItemView::SelectRows);
   lines_->verticalHeader()->hide();
+  lines_->verticalHeader()->setDefaultSectionSize(lines_->fontMetrics().height() + 6);
   lines_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   lines_->horizontalHeader()->setStretchLastSection(true);
 
@@ -207,14 +209,12 @@ EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   connect(saveChart_, &QPushButton::clicked, this, &EmissionWindow::SaveChart);
   connect(saveReport_, &QPushButton::clicked, this, &EmissionWindow::SaveReport);
   UpdateLimitFields();
-  resize(1180, 780);
+  resize(1180, 760);
 }
 
 void EmissionWindow::Open() {
   SyncWithProject();
-  show();
-  raise();
-  activateWindow();
+  ShowCentredOnOwner(this);
 }
 
 void EmissionWindow::SyncWithProject() {
@@ -304,6 +304,7 @@ void EmissionWindow::RebuildSourceRows() {
     });
   }
   sourceGrid_->setColumnStretch(7, 1);
+  sourceGrid_->setRowStretch(static_cast<int>(sources.size()) + 1, 1);
   // A new row starts as a clock; rows that were there keep what was typed.
   EmissionForm form = before;
   form.Signals.resize(rows_.size());
@@ -444,7 +445,7 @@ void EmissionWindow::ShowResult() {
     const bool failing = result.Lines[i].MarginDb && *result.Lines[i].MarginDb < 0.0;
     for (int column = 0; column < 6; ++column) {
       auto* item = new QTableWidgetItem(Q(cells[static_cast<std::size_t>(column)]));
-      item->setTextAlignment((column == 4 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+      item->setTextAlignment((column == 5 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
       if (failing && column == 3) item->setForeground(QColor::fromRgb(static_cast<QRgb>(FailingLineRgb)));
       lines_->setItem(static_cast<int>(i), column, item);
     }

@@ -87,9 +87,38 @@ std::vector<QPolygonF> LimitPolylines(const EmissionChartFrame& frame, const Lim
 QFont ChartFont(const QRectF& area, double scale = 1.0, bool bold = false) {
   QFont font("DejaVu Sans");
   font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(std::max(7, static_cast<int>(std::lround(std::min(area.height() / 42.0, area.width() / 70.0) * scale))));
+  font.setPixelSize(std::max(9, static_cast<int>(std::lround(std::min(area.height() / 42.0, area.width() / 50.0) * scale))));
   font.setBold(bold);
   return font;
+}
+
+struct LegendEntry {
+  QColor Colour;
+  QString Text;
+  bool Stem;  // a line's swatch, else the limit's
+};
+
+std::vector<LegendEntry> Legend(const EmissionResult& result, const LimitLine* limit) {
+  if (!limit) return {{Rgb(UnlimitedLineRgb), "emission lines (no limit)", true}};
+  const std::string name = result.LimitName.empty() ? limit->Name : result.LimitName;
+  return {{Rgb(LimitLineRgb), QString::fromStdString("limit " + name + " (" + DetectorName(limit->Detect) + ")"), false},
+          {Rgb(FailingLineRgb), "over the limit", true},
+          {Rgb(PassingLineRgb), "under the limit", true}};
+}
+
+double LegendEntryWidth(const QFontMetricsF& metrics, const LegendEntry& entry, double em) {
+  return (entry.Stem ? 1.2 : 1.9) * em + metrics.horizontalAdvance(entry.Text) + 1.5 * em;
+}
+
+// Whether the legend and the worst margin share a row or the margin needs its own.
+bool MarginOnItsOwnRow(const QRectF& area, const EmissionResult& result, const LimitLine* limit, double plotWidth) {
+  const QFont font = ChartFont(area);
+  const QFontMetricsF metrics(font);
+  const double em = metrics.height();
+  double width = 0.0;
+  for (const LegendEntry& entry : Legend(result, limit)) width += LegendEntryWidth(metrics, entry, em);
+  width += QFontMetricsF(ChartFont(area, 1.05, true)).horizontalAdvance(QString::fromStdString(WorstMarginText(result)));
+  return width + em > plotWidth;
 }
 
 }  // namespace
@@ -115,8 +144,9 @@ EmissionChartFrame EmissionChartFrameFor(const QRectF& area, const EmissionResul
   // Room for the title and legend above, tick labels and axis titles around.
   const QFontMetricsF metrics(ChartFont(area));
   const double em = metrics.height();
-  frame.Plot = QRectF(area.left() + 4.2 * em, area.top() + 3.4 * em, area.width() - 5.4 * em,
-                      area.height() - 6.2 * em);
+  const double header = MarginOnItsOwnRow(area, result, limit, area.width() - 5.4 * em) ? 4.6 : 3.4;
+  frame.Plot = QRectF(area.left() + 4.2 * em, area.top() + header * em, area.width() - 5.4 * em,
+                      area.height() - (header + 2.8) * em);
 
   double highest = 0.0;
   for (const EmissionLine& line : result.Lines)
@@ -247,10 +277,8 @@ void DrawEmissionChart(QPainter& painter, const QRectF& area, const EmissionResu
   }
 
   // The limit over the lines.
-  std::string limitName = result.LimitName;
   if (limit) {
     const LimitLine moved = ChartLimit(*limit, result.DistanceM);
-    if (limitName.empty()) limitName = limit->Name;
     painter.setPen(QPen(Rgb(LimitLineRgb), 2.5 * stroke, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     for (const QPolygonF& piece : LimitPolylines(frame, moved)) painter.drawPolyline(piece);
   }
@@ -261,38 +289,25 @@ void DrawEmissionChart(QPainter& painter, const QRectF& area, const EmissionResu
   painter.drawText(QRectF(area.left(), area.top() + 0.2 * em, area.width(), 1.4 * em), Qt::AlignHCenter | Qt::AlignVCenter,
                    QString::fromStdString(EmissionChartTitle(result)));
   painter.setFont(font);
-  struct LegendEntry {
-    QColor Colour;
-    QString Text;
-    bool Stem;
-  };
-  std::vector<LegendEntry> legend = {{Rgb(FailingLineRgb), "over the limit", true},
-                                     {Rgb(PassingLineRgb), "under the limit", true}};
-  if (limit) {
-    legend.insert(legend.begin(), {Rgb(LimitLineRgb), QString::fromStdString("limit " + limitName + " (" +
-                                                                          DetectorName(limit->Detect) + ")"),
-                                   false});
-  } else {
-    legend = {{Rgb(UnlimitedLineRgb), "emission lines (no limit)", true}};
-  }
   double x = plot.left();
   const double legendY = area.top() + 1.9 * em;
-  for (const LegendEntry& entry : legend) {
+  for (const LegendEntry& entry : Legend(result, limit)) {
     // Filled swatches, not strokes: the only stroked red or blue lines of the
     // chart are the emission lines themselves.
     if (entry.Stem)
       painter.fillRect(QRectF(x + 0.5 * em - stroke, legendY + 0.1 * em, 2.0 * stroke, 0.8 * em), entry.Colour);
     else
       painter.fillRect(QRectF(x, legendY + 0.5 * em - 1.25 * stroke, 1.5 * em, 2.5 * stroke), entry.Colour);
-    x += (entry.Stem ? 1.2 : 1.9) * em;
+    const double swatch = (entry.Stem ? 1.2 : 1.9) * em;
     painter.setPen(Qt::black);
-    const double width = metrics.horizontalAdvance(entry.Text);
-    painter.drawText(QRectF(x, legendY, width + em, em), Qt::AlignLeft | Qt::AlignVCenter, entry.Text);
-    x += width + 1.5 * em;
+    painter.drawText(QRectF(x + swatch, legendY, metrics.horizontalAdvance(entry.Text) + em, em),
+                     Qt::AlignLeft | Qt::AlignVCenter, entry.Text);
+    x += LegendEntryWidth(metrics, entry, em);
   }
+  const double marginY = MarginOnItsOwnRow(area, result, limit, plot.width()) ? legendY + 1.2 * em : legendY;
   painter.setFont(ChartFont(area, 1.05, true));
   painter.setPen(result.Passed() ? QColor(Qt::black) : Rgb(FailingLineRgb));
-  painter.drawText(QRectF(plot.left(), legendY, plot.width() - 0.3 * em, em), Qt::AlignRight | Qt::AlignVCenter,
+  painter.drawText(QRectF(plot.left(), marginY, plot.width() - 0.3 * em, em), Qt::AlignRight | Qt::AlignVCenter,
                    QString::fromStdString(WorstMarginText(result)));
   painter.restore();
 }

@@ -99,7 +99,7 @@ QFont PointFont(double points, bool bold = false) {
 }
 
 void DrawTable(QPainter& p, double left, double top, double width, const std::vector<EmissionTableRow>& rows) {
-  static constexpr double share[6] = {0.13, 0.13, 0.13, 0.12, 0.37, 0.12};
+  static constexpr double share[6] = {0.13, 0.13, 0.13, 0.12, 0.11, 0.38};
   const QFont body = PointFont(8), head = PointFont(8, true);
   const double rowHeight = QFontMetricsF(body, p.device()).height() * 1.35;
   double y = top;
@@ -113,7 +113,7 @@ void DrawTable(QPainter& p, double left, double top, double width, const std::ve
       const bool failing = i == 3 && !cells[3].empty() && cells[3][0] == '-' && cells[3] != "-";
       p.setPen(failing ? QColor::fromRgb(static_cast<QRgb>(FailingLineRgb)) : QColor(Qt::black));
       p.drawText(QRectF(x + 0.3 * rowHeight, y, w - 0.6 * rowHeight, height),
-                 (i == 4 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignBottom | Qt::TextWordWrap,
+                 (i == 5 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignBottom | Qt::TextWordWrap,
                  QString::fromStdString(cells[i]));
       x += w;
     }
@@ -123,7 +123,7 @@ void DrawTable(QPainter& p, double left, double top, double width, const std::ve
   p.setPen(QPen(Qt::black, 0));
   p.drawLine(QPointF(left, y), QPointF(left + width, y));
   for (std::size_t i = 0; i < rows.size(); ++i) row(rows[i], body, i % 2 == 1, rowHeight);
-  if (rows.empty()) row({"-", "-", "-", "-", "no lines", "-"}, body, false, rowHeight);
+  if (rows.empty()) row({"-", "-", "-", "-", "-", "no lines"}, body, false, rowHeight);
 }
 
 double TableHeight(QPainter& p, std::size_t rows) {

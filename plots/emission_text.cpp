@@ -83,7 +83,7 @@ std::string VerdictText(const EmissionResult& result) {
 }
 
 EmissionTableRow EmissionTableHeader() {
-  return {"Frequency\n(MHz)", "Level\n(dBuV/m)", "Limit\n(dBuV/m)", "Margin\n(dB)", "Maximum at", "Largest\nsource"};
+  return {"Frequency\n(MHz)", "Level\n(dBuV/m)", "Limit\n(dBuV/m)", "Margin\n(dB)", "Largest\nsource", "Maximum at"};
 }
 
 EmissionTableRow EmissionTableRowOf(const EmissionLine& line, const std::string& siteName) {
@@ -91,8 +91,8 @@ EmissionTableRow EmissionTableRowOf(const EmissionLine& line, const std::string&
           FormatDecimals(line.LevelDbuvM, 1),
           line.LimitDbuvM ? FormatDecimals(*line.LimitDbuvM, 1) : "-",
           line.MarginDb ? FormatDecimals(*line.MarginDb, 1) : "-",
-          WhereText(line, siteName),
-          line.LargestSource > 0 ? std::to_string(line.LargestSource) : "-"};
+          line.LargestSource > 0 ? std::to_string(line.LargestSource) : "-",
+          WhereText(line, siteName)};
 }
 
 EmissionReportText BuildEmissionReportText(const Project& project, const EmissionRequest& request,

@@ -38,7 +38,7 @@ std::string WhereText(const EmissionLine& line, const std::string& siteName);
 std::string VerdictText(const EmissionResult& result);
 
 // One row of a table of lines: frequency (MHz), level (dBuV/m), limit, margin,
-// where, largest source. Limit and margin are "-" outside the limit's range. The
+// largest source, where the maximum was read. Limit and margin are "-" outside the limit's range. The
 // header's titles break onto two lines before their units.
 using EmissionTableRow = std::array<std::string, 6>;
 EmissionTableRow EmissionTableHeader();

@@ -97,7 +97,7 @@ TEST(EmissionReportText, SaysWhatWasRunAndWhatFailed) {
 
   // The ten worst, worst first; 25 MHz lies below the limit's range and has no margin.
   ASSERT_EQ(text.Worst.size(), 10u);
-  EXPECT_EQ(text.Worst[0], (EmissionTableRow{"100", "45.0", "40.0", "-5.0", "height 1.25 m, turntable 45 deg, horizontal", "1"}));
+  EXPECT_EQ(text.Worst[0], (EmissionTableRow{"100", "45.0", "40.0", "-5.0", "1", "height 1.25 m, turntable 45 deg, horizontal"}));
   std::vector<std::string> order;
   for (const EmissionTableRow& row : text.Worst) order.push_back(row[0] + ":" + row[3]);
   EXPECT_EQ(order, (std::vector<std::string>{"100:-5.0", "175:-3.2", "225:0.5", "75:2.0", "250:3.0", "50:10.0",
@@ -129,7 +129,7 @@ TEST(EmissionReportText, PassNoLimitAndOtherSignals) {
   ASSERT_EQ(text.Worst.size(), 2u);
   EXPECT_EQ(text.Worst[0][0], "75");
   EXPECT_EQ(text.Worst[0][3], "-");
-  EXPECT_EQ(text.Worst[0][4], "theta 0, phi 45 deg");
+  EXPECT_EQ(text.Worst[0][5], "theta 0, phi 45 deg");
 }
 
 TEST(EmissionReport, PdfPageWithVerdictChartAndTable) {
