@@ -19,6 +19,7 @@
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 #include "app/computation_page.h"
@@ -98,14 +99,14 @@ EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   setWindowTitle("Emission");
 
   auto* sources = new QGroupBox("Signals of the voltage sources", this);
-  auto* sourceScroll = new QScrollArea(sources);
+  sourceScroll_ = new QScrollArea(sources);
+  auto* sourceScroll = sourceScroll_;
   auto* sourcePanel = new QWidget(sourceScroll);
   sourceGrid_ = new QGridLayout(sourcePanel);
   sourceGrid_->setContentsMargins(2, 2, 2, 2);
   sourceScroll->setWidget(sourcePanel);
   sourceScroll->setWidgetResizable(true);
   sourceScroll->setFrameShape(QFrame::NoFrame);
-  sourceScroll->setMaximumHeight(170);
   noSources_ = new QLabel("The project has no voltage source: add one on the layout page.", sources);
   auto* sourceBox = new QVBoxLayout(sources);
   sourceBox->addWidget(noSources_);
@@ -256,6 +257,7 @@ void EmissionWindow::RebuildSourceRows() {
   rows_.clear();
   const auto& sources = main_.CurrentProject().VoltageSources;
   noSources_->setVisible(sources.empty());
+  sourceScroll_->setVisible(!sources.empty());
   if (sources.empty()) return;
   const char* titles[] = {"Signal", "Amplitude (V)", "Fundamental (MHz)", "Rise (ns)", "Fall (ns)", "Duty", "Spectrum file"};
   for (int column = 0; column < 7; ++column) sourceGrid_->addWidget(new QLabel(titles[column]), 0, column + 1);
@@ -304,7 +306,8 @@ void EmissionWindow::RebuildSourceRows() {
     });
   }
   sourceGrid_->setColumnStretch(7, 1);
-  sourceGrid_->setRowStretch(static_cast<int>(sources.size()) + 1, 1);
+  // As tall as the rows, up to about five of them; more scroll.
+  sourceScroll_->setFixedHeight(std::min(sourceGrid_->sizeHint().height() + 4, 190));
   // A new row starts as a clock; rows that were there keep what was typed.
   EmissionForm form = before;
   form.Signals.resize(rows_.size());

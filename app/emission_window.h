@@ -26,6 +26,7 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QGridLayout;
+class QScrollArea;
 
 namespace lumetra::gui {
 
@@ -98,6 +99,7 @@ private:
   void SetInputsEnabled(bool enabled);
 
   MainWindow& main_;
+  QScrollArea* sourceScroll_;
   QGridLayout* sourceGrid_;
   QLabel* noSources_;
   std::vector<SourceRow> rows_;
