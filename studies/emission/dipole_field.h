@@ -58,13 +58,14 @@ inline void PolynomialSinCos(double x, double& sine, double& cosine) {
        1.38888888888730564116e-3) * z + 4.16666666666665929218e-2;
   const double s = y + y * z * sinPoly;
   const double c = 1.0 - 0.5 * z + z * z * cosPoly;
-  // Quadrant n mod 4: sin x = s, c, -s, -c; cos x = c, -s, -c, s.
-  const int quadrant = n & 3;
-  const bool odd = (quadrant & 1) != 0;
-  const double sv = odd ? c : s;
-  const double cv = odd ? s : c;
-  sine = (quadrant & 2) != 0 ? -sv : sv;
-  cosine = ((quadrant + 1) & 2) != 0 ? -cv : cv;
+  // Quadrant n mod 4: sin x = s, c, -s, -c; cos x = c, -s, -c, s. Chosen by
+  // arithmetic rather than branches, which would stop the vectoriser; a product
+  // with 0 or 1 is exact.
+  const double odd = static_cast<double>(n & 1);
+  const double sv = (1.0 - odd) * s + odd * c;
+  const double cv = (1.0 - odd) * c + odd * s;
+  sine = (1.0 - 2.0 * static_cast<double>((n >> 1) & 1)) * sv;
+  cosine = (1.0 - 2.0 * static_cast<double>(((n + 1) >> 1) & 1)) * cv;
 }
 
 }  // namespace lumetra::emission
