@@ -97,7 +97,9 @@ TEST(EmissionPhysics, SmallLoopRadiatesAsAMagneticDipole) {
     const double expected = Eta0 * k * k * area * amps / (4.0 * M_PI * r);
     const double field = Magnitude(ElectricFieldAt(solved->Radiators, 0.05 + r, 0.05, 0.0, k));
     EXPECT_NEAR(field / expected, 1.0, 0.05) << f << " MHz";
-    if (previousPerAmp > 0.0) EXPECT_NEAR(field / amps / previousPerAmp, 4.0, 0.2);
+    if (previousPerAmp > 0.0) {
+      EXPECT_NEAR(field / amps / previousPerAmp, 4.0, 0.2);
+    }
     previousPerAmp = field / amps;
   }
 }
