@@ -1,0 +1,341 @@
+#include "plots/emission_chart.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "model/file_io.h"
+#include "plots/emission_text.h"
+
+namespace lumetra::emission {
+
+namespace {
+
+// The largest of 1, 2, 5 x 10^n at or below value (value > 0).
+double RoundDown125(double value) {
+  const double decade = std::pow(10.0, std::floor(std::log10(value)));
+  for (double m : {5.0, 2.0, 1.0})
+    if (m * decade <= value * (1.0 + 1e-12)) return m * decade;
+  return decade;
+}
+
+// The smallest of 1, 1.5, 2, 3, 4, 5, 6, 8, 10 x 10^n at or above value (value > 0):
+// 975 MHz ends the axis at 1000, 1010 at 1500.
+double RoundUpAxisEnd(double value) {
+  const double decade = std::pow(10.0, std::floor(std::log10(value)));
+  for (double m : {1.0, 1.5, 2.0, 3.0, 4.0, 5.0, 6.0, 8.0, 10.0})
+    if (m * decade >= value * (1.0 - 1e-12)) return m * decade;
+  return 10.0 * decade;
+}
+
+QColor Rgb(unsigned rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
+
+QColor LineColour(const EmissionLine& line) {
+  if (!line.MarginDb) return Rgb(UnlimitedLineRgb);
+  return *line.MarginDb < 0.0 ? Rgb(FailingLineRgb) : Rgb(PassingLineRgb);
+}
+
+// Frequencies on the log axis where a labelled grid line goes: 1, 2, 5 per decade
+// (with 3 as well when the axis spans less than two decades), inside the axis.
+std::vector<double> FrequencyTicks(double minMHz, double maxMHz) {
+  const bool narrow = maxMHz / minMHz < 100.0;
+  std::vector<double> ticks;
+  for (int n = static_cast<int>(std::floor(std::log10(minMHz))) - 1;
+       n <= static_cast<int>(std::ceil(std::log10(maxMHz))); ++n) {
+    for (double m : {1.0, 2.0, 3.0, 5.0}) {
+      if (m == 3.0 && !narrow) continue;
+      const double f = m * std::pow(10.0, n);
+      if (f >= minMHz * (1.0 - 1e-9) && f <= maxMHz * (1.0 + 1e-9)) ticks.push_back(f);
+    }
+  }
+  return ticks;
+}
+
+// The polylines of the limit inside the frame's frequency range: segments that
+// share an edge join with a vertical step; a gap between rows starts a new piece.
+// A sloped segment is straight on the log axis, so cutting it at the axis ends
+// interpolates in log f.
+std::vector<QPolygonF> LimitPolylines(const EmissionChartFrame& frame, const LimitLine& limit) {
+  std::vector<QPolygonF> pieces;
+  double lastStop = -1.0;
+  for (const LimitSegment& segment : limit.Segments) {
+    const double from = std::max(segment.StartMHz, frame.MinMHz);
+    const double to = std::min(segment.StopMHz, frame.MaxMHz);
+    if (!(to > from)) continue;
+    const auto levelAt = [&](double f) {
+      const double t = std::log(f / segment.StartMHz) / std::log(segment.StopMHz / segment.StartMHz);
+      return segment.StartDbuvM + t * (segment.StopDbuvM - segment.StartDbuvM);
+    };
+    const auto clamped = [&](double f) {
+      const double level = std::clamp(levelAt(f), frame.MinDbuvM, frame.MaxDbuvM);
+      return frame.PointOf(f, level);
+    };
+    if (pieces.empty() || std::abs(from - lastStop) > 1e-9 * from) pieces.emplace_back();
+    pieces.back() << clamped(from) << clamped(to);
+    lastStop = to;
+  }
+  return pieces;
+}
+
+QFont ChartFont(const QRectF& area, double scale = 1.0, bool bold = false) {
+  QFont font("DejaVu Sans");
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(std::max(7, static_cast<int>(std::lround(std::min(area.height() / 42.0, area.width() / 70.0) * scale))));
+  font.setBold(bold);
+  return font;
+}
+
+}  // namespace
+
+double EmissionChartFrame::XOf(double frequencyMHz) const {
+  const double t = std::log(frequencyMHz / MinMHz) / std::log(MaxMHz / MinMHz);
+  return Plot.left() + t * Plot.width();
+}
+
+double EmissionChartFrame::YOf(double levelDbuvM) const {
+  const double t = (levelDbuvM - MinDbuvM) / (MaxDbuvM - MinDbuvM);
+  return Plot.bottom() - t * Plot.height();
+}
+
+LimitLine ChartLimit(const LimitLine& limit, double distanceM) {
+  if (!(distanceM > 0.0) || !(limit.DistanceM > 0.0)) return limit;
+  return DistanceCorrectedLimit(limit, distanceM).Limit;
+}
+
+EmissionChartFrame EmissionChartFrameFor(const QRectF& area, const EmissionResult& result,
+                                         const LimitLine* limit, std::optional<double> stopMHz) {
+  EmissionChartFrame frame;
+  // Room for the title and legend above, tick labels and axis titles around.
+  const QFontMetricsF metrics(ChartFont(area));
+  const double em = metrics.height();
+  frame.Plot = QRectF(area.left() + 4.2 * em, area.top() + 3.4 * em, area.width() - 5.4 * em,
+                      area.height() - 6.2 * em);
+
+  double highest = 0.0;
+  for (const EmissionLine& line : result.Lines)
+    if (std::isfinite(line.FrequencyMHz) && line.FrequencyMHz > 0.0) highest = std::max(highest, line.FrequencyMHz);
+  double lowest = highest;
+  for (const EmissionLine& line : result.Lines)
+    if (std::isfinite(line.FrequencyMHz) && line.FrequencyMHz > 0.0) lowest = std::min(lowest, line.FrequencyMHz);
+  frame.MinMHz = 30.0;
+  if (lowest > 0.0 && lowest < 30.0) frame.MinMHz = RoundDown125(lowest * 0.9);
+  if (stopMHz && std::isfinite(*stopMHz) && *stopMHz > frame.MinMHz)
+    frame.MaxMHz = std::max(*stopMHz, highest);
+  else
+    frame.MaxMHz = highest > 0.0 ? RoundUpAxisEnd(highest) : 1000.0;
+  frame.MaxMHz = std::max(frame.MaxMHz, frame.MinMHz * 2.0);
+
+  bool any = false;
+  double low = 0.0, high = 0.0;
+  const auto take = [&](double level) {
+    if (!std::isfinite(level)) return;
+    low = any ? std::min(low, level) : level;
+    high = any ? std::max(high, level) : level;
+    any = true;
+  };
+  for (const EmissionLine& line : result.Lines) take(line.LevelDbuvM);
+  if (limit) {
+    const LimitLine moved = ChartLimit(*limit, result.DistanceM);
+    for (const LimitSegment& segment : moved.Segments) {
+      if (segment.StopMHz < frame.MinMHz || segment.StartMHz > frame.MaxMHz) continue;
+      take(segment.StartDbuvM);
+      take(segment.StopDbuvM);
+    }
+  }
+  if (!any) {
+    low = 0.0;
+    high = 80.0;
+  }
+  frame.MaxDbuvM = std::ceil((high + 5.0) / 10.0) * 10.0;
+  frame.MinDbuvM = std::floor((low - 5.0) / 10.0) * 10.0;
+  frame.MinDbuvM = std::max(frame.MinDbuvM, frame.MaxDbuvM - 100.0);
+  frame.MinDbuvM = std::min(frame.MinDbuvM, frame.MaxDbuvM - 40.0);
+  return frame;
+}
+
+std::string WorstMarginText(const EmissionResult& result) {
+  if (result.Lines.empty()) return "No emission lines";
+  if (result.WorstMarginDb && result.WorstLine && *result.WorstLine < result.Lines.size())
+    return "Worst margin " + FormatDecimals(*result.WorstMarginDb, 1) + " dB at " +
+           FormatMHz(result.Lines[*result.WorstLine].FrequencyMHz) + " MHz";
+  const auto highest = std::max_element(
+      result.Lines.begin(), result.Lines.end(),
+      [](const EmissionLine& a, const EmissionLine& b) { return a.LevelDbuvM < b.LevelDbuvM; });
+  return "Highest level " + FormatDecimals(highest->LevelDbuvM, 1) + " dBuV/m at " +
+         FormatMHz(highest->FrequencyMHz) + " MHz";
+}
+
+std::string EmissionChartTitle(const EmissionResult& result) {
+  std::string title = "Radiated emission at " + FormatMetres(result.DistanceM) + ", " +
+                      SiteDescription(result.SiteName);
+  if (!result.LimitName.empty()) title += ", limit " + result.LimitName;
+  return title;
+}
+
+void DrawEmissionChart(QPainter& painter, const QRectF& area, const EmissionResult& result,
+                       const LimitLine* limit, std::optional<double> stopMHz) {
+  const EmissionChartFrame frame = EmissionChartFrameFor(area, result, limit, stopMHz);
+  const QRectF& plot = frame.Plot;
+  const QFont font = ChartFont(area);
+  const QFontMetricsF metrics(font, painter.device());
+  const double em = QFontMetricsF(font).height();
+  const double stroke = std::max(1.0, area.width() / 700.0);
+
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.fillRect(area, Qt::white);
+
+  // Grid and tick labels.
+  painter.setFont(font);
+  const QPen grid(QColor(215, 215, 215), std::max(1.0, stroke * 0.6));
+  const QPen ink(Qt::black, stroke);
+  // Unlabelled lines at every whole multiple of a decade, the log axis's usual paper.
+  painter.setPen(QPen(QColor(236, 236, 236), std::max(1.0, stroke * 0.5)));
+  for (int n = static_cast<int>(std::floor(std::log10(frame.MinMHz)));
+       n <= static_cast<int>(std::ceil(std::log10(frame.MaxMHz))); ++n)
+    for (int m = 1; m <= 9; ++m) {
+      const double f = m * std::pow(10.0, n);
+      if (f <= frame.MinMHz || f >= frame.MaxMHz) continue;
+      painter.drawLine(QPointF(frame.XOf(f), plot.top()), QPointF(frame.XOf(f), plot.bottom()));
+    }
+  for (double f : FrequencyTicks(frame.MinMHz, frame.MaxMHz)) {
+    const double x = frame.XOf(f);
+    painter.setPen(grid);
+    painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    painter.setPen(ink);
+    painter.drawText(QRectF(x - 3 * em, plot.bottom() + 0.2 * em, 6 * em, em), Qt::AlignHCenter | Qt::AlignTop,
+                     QString::fromStdString(FormatMHz(f)));
+  }
+  const double levelStep = frame.MaxDbuvM - frame.MinDbuvM > 80.0 ? 20.0 : 10.0;
+  for (double level = frame.MinDbuvM; level <= frame.MaxDbuvM + 1e-9; level += levelStep) {
+    const double y = frame.YOf(level);
+    painter.setPen(grid);
+    painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+    painter.setPen(ink);
+    painter.drawText(QRectF(plot.left() - 3.2 * em, y - 0.5 * em, 3 * em, em), Qt::AlignRight | Qt::AlignVCenter,
+                     QString::number(level, 'f', 0));
+  }
+  painter.setPen(ink);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(plot);
+
+  // Axis titles.
+  painter.drawText(QRectF(plot.left(), plot.bottom() + 1.4 * em, plot.width(), em), Qt::AlignHCenter | Qt::AlignTop,
+                   "Frequency (MHz)");
+  painter.save();
+  painter.translate(area.left() + 0.3 * em, plot.center().y());
+  painter.rotate(-90.0);
+  painter.drawText(QRectF(-plot.height() / 2, 0, plot.height(), em), Qt::AlignHCenter | Qt::AlignTop,
+                   "Level (dBuV/m, RMS)");
+  painter.restore();
+
+  // One stem per line, bottom to level, flat-ended so that its top is the level.
+  for (const EmissionLine& line : result.Lines) {
+    if (!(line.FrequencyMHz >= frame.MinMHz && line.FrequencyMHz <= frame.MaxMHz)) continue;
+    if (!std::isfinite(line.LevelDbuvM) || line.LevelDbuvM <= frame.MinDbuvM) continue;
+    const double x = frame.XOf(line.FrequencyMHz);
+    const double top = frame.YOf(std::min(line.LevelDbuvM, frame.MaxDbuvM));
+    painter.setPen(QPen(LineColour(line), 2.0 * stroke, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, top));
+  }
+
+  // The limit over the lines.
+  std::string limitName = result.LimitName;
+  if (limit) {
+    const LimitLine moved = ChartLimit(*limit, result.DistanceM);
+    if (limitName.empty()) limitName = limit->Name;
+    painter.setPen(QPen(Rgb(LimitLineRgb), 2.5 * stroke, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    for (const QPolygonF& piece : LimitPolylines(frame, moved)) painter.drawPolyline(piece);
+  }
+
+  // Title, legend and the worst margin.
+  painter.setPen(Qt::black);
+  painter.setFont(ChartFont(area, 1.2, true));
+  painter.drawText(QRectF(area.left(), area.top() + 0.2 * em, area.width(), 1.4 * em), Qt::AlignHCenter | Qt::AlignVCenter,
+                   QString::fromStdString(EmissionChartTitle(result)));
+  painter.setFont(font);
+  struct LegendEntry {
+    QColor Colour;
+    QString Text;
+    bool Stem;
+  };
+  std::vector<LegendEntry> legend = {{Rgb(FailingLineRgb), "over the limit", true},
+                                     {Rgb(PassingLineRgb), "under the limit", true}};
+  if (limit) {
+    legend.insert(legend.begin(), {Rgb(LimitLineRgb), QString::fromStdString("limit " + limitName + " (" +
+                                                                          DetectorName(limit->Detect) + ")"),
+                                   false});
+  } else {
+    legend = {{Rgb(UnlimitedLineRgb), "emission lines (no limit)", true}};
+  }
+  double x = plot.left();
+  const double legendY = area.top() + 1.9 * em;
+  for (const LegendEntry& entry : legend) {
+    // Filled swatches, not strokes: the only stroked red or blue lines of the
+    // chart are the emission lines themselves.
+    if (entry.Stem)
+      painter.fillRect(QRectF(x + 0.5 * em - stroke, legendY + 0.1 * em, 2.0 * stroke, 0.8 * em), entry.Colour);
+    else
+      painter.fillRect(QRectF(x, legendY + 0.5 * em - 1.25 * stroke, 1.5 * em, 2.5 * stroke), entry.Colour);
+    x += (entry.Stem ? 1.2 : 1.9) * em;
+    painter.setPen(Qt::black);
+    const double width = metrics.horizontalAdvance(entry.Text);
+    painter.drawText(QRectF(x, legendY, width + em, em), Qt::AlignLeft | Qt::AlignVCenter, entry.Text);
+    x += width + 1.5 * em;
+  }
+  painter.setFont(ChartFont(area, 1.05, true));
+  painter.setPen(result.Passed() ? QColor(Qt::black) : Rgb(FailingLineRgb));
+  painter.drawText(QRectF(plot.left(), legendY, plot.width() - 0.3 * em, em), Qt::AlignRight | Qt::AlignVCenter,
+                   QString::fromStdString(WorstMarginText(result)));
+  painter.restore();
+}
+
+namespace {
+
+void WriteBytes(const std::string& path, const QByteArray& bytes) {
+  WriteTextFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+}  // namespace
+
+void WriteEmissionChartSvg(const std::string& path, const EmissionResult& result, const LimitLine* limit,
+                           std::optional<double> stopMHz, int width, int height) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setSize(QSize(width, height));
+  svg.setViewBox(QRect(0, 0, width, height));
+  svg.setTitle(QString::fromStdString(EmissionChartTitle(result)));
+  svg.setDescription(QString::fromStdString(WorstMarginText(result)));
+  QPainter painter;
+  if (!painter.begin(&svg)) throw FileError("Cannot write file \"" + path + "\". The picture could not be drawn");
+  DrawEmissionChart(painter, QRectF(0, 0, width, height), result, limit, stopMHz);
+  painter.end();
+  WriteBytes(path, buffer.data());
+}
+
+void WriteEmissionChartPng(const std::string& path, const EmissionResult& result, const LimitLine* limit,
+                           std::optional<double> stopMHz, int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    DrawEmissionChart(painter, QRectF(0, 0, width, height), result, limit, stopMHz);
+  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG"))
+    throw FileError("Cannot write file \"" + path + "\". The picture could not be encoded");
+  WriteBytes(path, bytes);
+}
+
+}  // namespace lumetra::emission

@@ -1,0 +1,137 @@
+#include "plots/emission_text.h"
+
+#include <cmath>
+#include <cstdio>
+#include <variant>
+
+namespace lumetra::emission {
+
+namespace {
+
+std::string Printf(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+// Six significant digits without trailing zeros or a stray exponent for the
+// values these texts show.
+std::string Short(double value) {
+  if (!std::isfinite(value)) return "-";
+  if (value == 0.0) return "0";
+  return Printf("%.6g", value);
+}
+
+std::string ComplexVolts(std::complex<double> v) {
+  if (v.imag() == 0.0) return Short(v.real()) + " V";
+  return Short(v.real()) + (v.imag() < 0.0 ? "-" : "+") + Short(std::abs(v.imag())) + "j V";
+}
+
+}  // namespace
+
+std::string FormatDecimals(double value, int decimals) {
+  if (!std::isfinite(value)) return "-";
+  char format[16];
+  std::snprintf(format, sizeof format, "%%.%df", decimals);
+  return Printf(format, value);
+}
+
+std::string FormatMHz(double frequencyMHz) { return Short(frequencyMHz); }
+
+std::string FormatMetres(double metres) { return Short(metres) + " m"; }
+
+std::string SiteDescription(const std::string& siteName) {
+  if (siteName == "free") return "free-space site";
+  if (siteName == "sac") return "semi-anechoic site";
+  return siteName;
+}
+
+std::string SignalDescription(const SourceSignal& signal) {
+  if (const auto* constant = std::get_if<ConstantDrive>(&signal))
+    return "constant " + ComplexVolts(constant->VoltageV) + " at every frequency";
+  if (const auto* wave = std::get_if<TrapezoidWaveform>(&signal)) {
+    const double fall = wave->FallNs ? *wave->FallNs : wave->RiseNs;
+    return "trapezoid " + Short(wave->AmplitudeV) + " V, " + Short(wave->FundamentalMHz) + " MHz, rise " +
+           Short(wave->RiseNs) + " ns, fall " + Short(fall) + " ns, duty " + Short(wave->Duty);
+  }
+  const auto& file = std::get<DriveLineList>(signal);
+  if (file.Lines.empty()) return "lines from a file: none";
+  return "lines from a file: " + std::to_string(file.Lines.size()) +
+         (file.Lines.size() == 1 ? " line, " : " lines, ") + Short(file.Lines.front().FrequencyMHz) + " to " +
+         Short(file.Lines.back().FrequencyMHz) + " MHz";
+}
+
+std::string WhereText(const EmissionLine& line, const std::string& siteName) {
+  const SiteMaximum& at = line.Where;
+  if (siteName == "sac")
+    return "height " + Short(std::round(at.HeightM * 100.0) / 100.0) + " m, turntable " +
+           FormatDecimals(at.PhiDeg, 0) + " deg, " + PolarisationName(at.Pol);
+  return "theta " + FormatDecimals(at.ThetaDeg, 0) + ", phi " + FormatDecimals(at.PhiDeg, 0) + " deg";
+}
+
+std::string VerdictText(const EmissionResult& result) {
+  if (result.Lines.empty()) return "NO LINES: nothing was computed";
+  if (result.WorstMarginDb && result.WorstLine && *result.WorstLine < result.Lines.size())
+    return std::string(result.Passed() ? "PASS" : "FAIL") + ": worst margin " +
+           FormatDecimals(*result.WorstMarginDb, 1) + " dB at " +
+           FormatMHz(result.Lines[*result.WorstLine].FrequencyMHz) + " MHz";
+  const EmissionLine* highest = &result.Lines.front();
+  for (const EmissionLine& line : result.Lines)
+    if (line.LevelDbuvM > highest->LevelDbuvM) highest = &line;
+  return "NO LIMIT: highest level " + FormatDecimals(highest->LevelDbuvM, 1) + " dBuV/m at " +
+         FormatMHz(highest->FrequencyMHz) + " MHz";
+}
+
+EmissionTableRow EmissionTableHeader() {
+  return {"Frequency\n(MHz)", "Level\n(dBuV/m)", "Limit\n(dBuV/m)", "Margin\n(dB)", "Maximum at", "Largest\nsource"};
+}
+
+EmissionTableRow EmissionTableRowOf(const EmissionLine& line, const std::string& siteName) {
+  return {FormatMHz(line.FrequencyMHz),
+          FormatDecimals(line.LevelDbuvM, 1),
+          line.LimitDbuvM ? FormatDecimals(*line.LimitDbuvM, 1) : "-",
+          line.MarginDb ? FormatDecimals(*line.MarginDb, 1) : "-",
+          WhereText(line, siteName),
+          line.LargestSource > 0 ? std::to_string(line.LargestSource) : "-"};
+}
+
+EmissionReportText BuildEmissionReportText(const Project& project, const EmissionRequest& request,
+                                           const EmissionResult& result, const std::string& date) {
+  EmissionReportText text;
+  text.Title = "Radiated-emission report";
+  const std::string file = project.ProjectFile;
+  const std::size_t slash = file.find_last_of('/');
+  text.ProjectLine = "Project: " + (file.empty() ? std::string("(unnamed)") : file.substr(slash == std::string::npos ? 0 : slash + 1));
+  text.DateLine = "Date: " + date;
+  text.Verdict = VerdictText(result);
+  if (result.Aborted) text.Verdict += " (the run was aborted; only the lines computed are shown)";
+
+  const SiteSettings& site = request.Site;
+  if (site.Kind == SiteKind::SemiAnechoic)
+    text.Settings.push_back("Site: semi-anechoic (open-area test site), board " + Short(site.EutHeightM) +
+                            " m above a conducting floor, antenna " + Short(site.MinHeightM) + " to " +
+                            Short(site.MaxHeightM) + " m high, turntable through 360 deg, horizontal and vertical polarisation");
+  else
+    text.Settings.push_back(std::string("Site: free space, largest |E| over ") +
+                            (site.UpperHemisphereOnly ? "the upper hemisphere" : "all directions"));
+  text.Settings.push_back("Distance: " + FormatMetres(result.DistanceM > 0.0 ? result.DistanceM : site.DistanceM));
+  if (request.Limit)
+    text.Settings.push_back("Limit: " + request.Limit->Name + " (" + DetectorName(request.Limit->Detect) +
+                            ", given at " + FormatMetres(request.Limit->DistanceM) + ")");
+  else
+    text.Settings.push_back("Limit: none");
+  text.Settings.push_back("Stop frequency: " + FormatMHz(request.StopMHz) + " MHz, " +
+                          std::to_string(result.Lines.size()) + (result.Lines.size() == 1 ? " line" : " lines") +
+                          " computed");
+  for (std::size_t i = 0; i < request.Signals.size(); ++i)
+    text.Settings.push_back("Source " + std::to_string(i + 1) + ": " + SignalDescription(request.Signals[i]));
+
+  text.Notes = result.Notes;
+  if (!result.LimitNote.empty()) text.Notes.push_back(result.LimitNote);
+
+  for (std::size_t index : WorstLines(result, 10))
+    if (index < result.Lines.size()) text.Worst.push_back(EmissionTableRowOf(result.Lines[index], result.SiteName));
+  return text;
+}
+
+}  // namespace lumetra::emission
