@@ -23,12 +23,18 @@ bool SemiAnechoic(const EmissionResult& result) { return result.SiteName == "sac
 }  // namespace
 
 std::string VerdictText(const EmissionResult& result) {
-  if (result.LimitName.empty()) return "No limit chosen";
-  if (!result.WorstMarginDb || !result.WorstLine) return "No limit applies to any line";
-  const EmissionLine& worst = result.Lines[*result.WorstLine];
-  return std::string(result.Passed() ? "PASS" : "FAIL") + ": worst margin " +
-         Format("%.2f", *result.WorstMarginDb) + " dB at " + Format("%.6g", worst.FrequencyMHz) +
-         " MHz";
+  if (result.Lines.empty()) return "NO LINES: nothing was computed";
+  if (result.WorstMarginDb && result.WorstLine && *result.WorstLine < result.Lines.size()) {
+    const EmissionLine& worst = result.Lines[*result.WorstLine];
+    return std::string(result.Passed() ? "PASS" : "FAIL") + ": worst margin " +
+           Format("%.2f", *result.WorstMarginDb) + " dB at " + Format("%.6g", worst.FrequencyMHz) +
+           " MHz";
+  }
+  const EmissionLine* highest = &result.Lines.front();
+  for (const EmissionLine& line : result.Lines)
+    if (line.LevelDbuvM > highest->LevelDbuvM) highest = &line;
+  return "NO LIMIT: highest level " + Format("%.2f", highest->LevelDbuvM) + " dBuV/m at " +
+         Format("%.6g", highest->FrequencyMHz) + " MHz";
 }
 
 std::string EmissionTable(const EmissionResult& result) {

@@ -12,8 +12,9 @@
 
 namespace lumetra::emission {
 
-// The verdict line: "PASS: worst margin 4.20 dB at 175 MHz", "FAIL: ...", or
-// "No limit applies to any line" / "No limit chosen".
+// The verdict line: "PASS: worst margin 4.20 dB at 175 MHz", "FAIL: ...", and
+// where no line has a margin (no limit chosen, or none applies) "NO LIMIT: highest
+// level 41.30 dBuV/m at 75 MHz"; "NO LINES: nothing was computed".
 std::string VerdictText(const EmissionResult& result);
 
 // A header (site, distance, limit and its note), one row per line, the verdict.

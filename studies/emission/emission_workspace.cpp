@@ -38,6 +38,8 @@ EmissionWorkspace::EmissionWorkspace(const Project& project, const ComputationSe
   settings_.ShowCompTime = false;
   settings_.CompSound = false;
   settings_.ShowTimeEstimate = false;
+  // Loads apply where the project has some; asking for none that exist is refused.
+  if (project.Impedances.empty()) settings_.ImpFile = false;
   environment_.WorkDirectory = directory_.Path();
   environment_.StartupDirectory = std::filesystem::current_path();
   if (project.Env.GroundPlane)

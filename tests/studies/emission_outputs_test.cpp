@@ -77,7 +77,10 @@ TEST(EmissionOutputs, CsvRowsAndVerdict) {
   EXPECT_EQ(VerdictText(passing), "PASS: worst margin 0.50 dB at 275 MHz");
   EmissionResult noLimit = TwoLineResult("free");
   noLimit.LimitName.clear();
-  EXPECT_EQ(VerdictText(noLimit), "No limit chosen");
+  noLimit.WorstMarginDb.reset();
+  noLimit.WorstLine.reset();
+  EXPECT_EQ(VerdictText(noLimit), "NO LIMIT: highest level 40.25 dBuV/m at 275 MHz");
+  EXPECT_EQ(VerdictText(EmissionResult{}), "NO LINES: nothing was computed");
   const std::string table = EmissionTable(TwoLineResult("sac"));
   EXPECT_NE(table.find("-3.25  "), std::string::npos);
   EXPECT_NE(table.find("FAIL\n"), std::string::npos);

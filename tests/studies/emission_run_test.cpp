@@ -11,6 +11,7 @@
 
 #include "model/element_lookup.h"
 #include "model/file_io.h"
+#include "model/project_files.h"
 #include "model/layout_editing.h"
 #include "model/project_files.h"
 #include "studies/emission/emission_outputs.h"
@@ -50,7 +51,7 @@ Project SquareLoop(const std::filesystem::path& file) {
   AddSegment(p, Segment{50.0, 80.0, 62.0, 2.0, 31, 1});  // top
   AddSegment(p, Segment{20.0, 50.0, 2.0, 58.0, 1, 29});  // left, y 21..79
   AddSegment(p, Segment{80.0, 50.0, 2.0, 58.0, 1, 29});  // right
-  AddSource(p, 0, 50.0, 20.0, true, 1.0);
+  AddSource(p, 0, 51.0, 20.0, true, 1.0);
   return p;
 }
 
@@ -96,7 +97,7 @@ TEST(EmissionPhysics, SmallLoopRadiatesAsAMagneticDipole) {
     const double k = Wavenumber(f);
     const double expected = Eta0 * k * k * area * amps / (4.0 * M_PI * r);
     const double field = Magnitude(ElectricFieldAt(solved->Radiators, 0.05 + r, 0.05, 0.0, k));
-    EXPECT_NEAR(field / expected, 1.0, 0.05) << f << " MHz";
+    EXPECT_NEAR(field / expected, 1.0, 0.02) << f << " MHz";  // 0.2 % and 0.9 % today
     if (previousPerAmp > 0.0) {
       EXPECT_NEAR(field / amps / previousPerAmp, 4.0, 0.2);
     }
@@ -206,6 +207,58 @@ TEST(EmissionRun, AbortKeepsTheLinesFinished) {
   const EmissionResult result = RunEmission(traces, ClockRequest(2, 1.0, SiteKind::Free), control);
   EXPECT_TRUE(result.Aborted);
   EXPECT_LT(result.Lines.size(), 3u);
+}
+
+// The largest reading of a brute-force scan on a fine grid: 2 degrees and 2 cm.
+double FineScan(const std::vector<PointDipole>& board, double k, const SiteSettings& site) {
+  double best = 0.0;
+  SiteMaximum where;
+  for (int p = 0; p < 180; ++p) {
+    where.PhiDeg = 2.0 * p;
+    if (site.Kind == SiteKind::Free) {
+      where.Pol = Polarisation::Total;
+      for (int t = 0; t <= 45; ++t) {
+        where.ThetaDeg = 2.0 * t;
+        best = std::max(best, ReadingAt(board, k, site, where));
+      }
+      continue;
+    }
+    for (int h = 0; h <= 150; ++h) {
+      where.HeightM = 1.0 + 0.02 * h;
+      for (Polarisation pol : {Polarisation::Horizontal, Polarisation::Vertical}) {
+        where.Pol = pol;
+        best = std::max(best, ReadingAt(board, k, site, where));
+      }
+    }
+  }
+  return best;
+}
+
+TEST(EmissionRun, DefaultScanFindsTheExamplesMaximumWithinOneDecibel) {
+  const Project example =
+      LoadProject(std::filesystem::path(LUMETRA_EXAMPLES_DIR) / "clock-trace" / "clock-trace.PRO");
+  RecordingUi ui;
+  ComputationControl control(ui);
+  EmissionWorkspace workspace(example, ComputationSettings{}, control);
+  SiteSettings site;
+  site.BoardCentreX = 0.5 * example.PcbLx * 1e-3;
+  site.BoardCentreY = 0.5 * example.PcbLy * 1e-3;
+  site.UpperHemisphereOnly = true;
+  for (double f : {75.0, 375.0, 975.0}) {
+    const std::optional<SolvedPoint> solved = workspace.Solve(f, {1.0});
+    ASSERT_TRUE(solved);
+    const double k = Wavenumber(f);
+    for (SiteKind kind : {SiteKind::Free, SiteKind::SemiAnechoic}) {
+      site.Kind = kind;
+      const SiteMaximum found = ScanSite(solved->Radiators, k, site);
+      const double fine = FineScan(solved->Radiators, k, site);
+      const double missedDb = 20.0 * std::log10(fine / found.FieldVm);
+      EXPECT_LT(missedDb, 1.0) << f << " MHz, site " << SiteKindName(kind);
+      // The reading reported is the one at the place reported.
+      EXPECT_NEAR(ReadingAt(solved->Radiators, k, site, found), found.FieldVm,
+                  1e-9 * found.FieldVm);
+    }
+  }
 }
 
 void ExpectRefused(const Project& project, const EmissionRequest& request,
