@@ -7,8 +7,10 @@
 #include <ostream>
 #include <system_error>
 
+#include "cli/environment_options.h"
 #include "cli/terminal_ui.h"
 #include "model/file_io.h"
+#include "model/private_directory.h"
 #include "model/project_commands.h"
 #include "model/text_reader.h"
 #include "studies/computation_driver.h"
@@ -52,21 +54,7 @@ ComputationSettings SettingsFromArguments(Arguments& args, Project& project) {
     s.IncPhi = wave[1];
     s.IncPol = wave[2];
   }
-  s.ImpFile = !project.Impedances.empty();
-  if (args.TakeFlag("--loads")) s.ImpFile = true;
-  if (args.TakeFlag("--no-loads")) s.ImpFile = false;
-  Environment& env = project.Env;
-  if (auto h = args.TakeOption("--ground-plane", 1); !h.empty()) {
-    env.GroundPlane = true;
-    env.GPHeight = h[0];
-  }
-  if (args.TakeFlag("--no-ground-plane")) env.GroundPlane = false;
-  if (auto r = args.TakeOption("--resistivity", 1); !r.empty()) {
-    env.FiniteConductivity = true;
-    env.Conductivity = r[0];
-  }
-  if (args.TakeFlag("--no-resistivity")) env.FiniteConductivity = false;
-  if (auto er = args.TakeOption("--diel", 1); !er.empty()) env.DielConst = er[0];
+  ReadEnvironmentOptions(args, project, s);
   s.FarField = args.TakeFlag("--far-field");
   if (auto theta = args.TakeOption("--theta", 1); !theta.empty()) {
     Arguments::SplitRange("--theta", theta[0], s.ThetaStart, s.ThetaStop, s.ThetaStep);
@@ -144,46 +132,6 @@ void PrintTable(const ComputationReport& report, std::ostream& out) {
     }
   }
 }
-
-// The substrate dialogs' settings from the options, checked as the dialogs check
-// them; false when a check refused a value (its message is shown).
-bool SubstrateSettingsFromArguments(Arguments& args, ComputationSettings& s, UserInterface& ui) {
-  s.RigSol = !args.TakeFlag("--effective-eps");
-  const std::vector<std::string> every = args.TakeOption("--eps-approx", 1);
-  if (!every.empty()) {
-    if (s.RigSol) throw UsageError("--eps-approx needs --effective-eps");
-    const auto model =
-        CheckEffectivePermittivity(EffectivePermittivityModel::ApproximateEvery, every[0], ui);
-    if (!model) return false;
-    s.EffectivePermittivity = *model;
-  }
-  IntegrationTexts texts = DefaultIntegrationTexts();
-  if (auto points = args.TakeOption("--points", 1); !points.empty()) texts.Points = points[0];
-  if (auto error = args.TakeOption("--rel-error", 1); !error.empty()) texts.RelativeError = error[0];
-  const std::optional<IntegrationSettings> integration = CheckIntegrationTexts(texts, ui);
-  if (!integration) return false;
-  s.Integration = *integration;
-  return true;
-}
-
-// A private directory for the temporary project copy: runs never meet each other's
-// copies, and a project that happens to be called TempFile is never overwritten.
-class PrivateDirectory {
-public:
-  PrivateDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lumetra-run-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw FileError("Cannot create a temporary directory");
-    path_ = pattern;
-  }
-  ~PrivateDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& Path() const { return path_; }
-
-private:
-  std::filesystem::path path_;
-};
 
 // The options after the project path, into the settings and the project. False
 // when a value was refused or the frequency list could not be read (the message is

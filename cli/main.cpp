@@ -10,6 +10,7 @@
 #include "cli/arguments.h"
 #include "cli/batch_command.h"
 #include "cli/compute_command.h"
+#include "cli/emission_command.h"
 #include "cli/farfield_command.h"
 #include "cli/list_command.h"
 #include "cli/nearfield_command.h"
@@ -47,6 +48,14 @@ const char* const Usage =
     "                                         one block of a result file as its list prints it;\n"
     "                                         several blocks and no --freq: the first is listed\n"
     "                                         and the others are named on stderr\n"
+    "  emission PATH.PRO [options]            radiated emission at a test site against a limit\n"
+    "      --clock SOURCE:FREQ_MHZ:AMPLITUDE_V:RISE_NS[:FALL_NS[:DUTY]]   trapezoid clock\n"
+    "      --spectrum SOURCE:FILE             lines of a CSV file (MHz, V[, degrees])\n"
+    "                                         (other sources keep their project voltage)\n"
+    "      --distance D (m, default 3)  --site free|sac (default sac)  --stop F (MHz, 1000)\n"
+    "      --limit cispr32-a|cispr32-b|fcc15-a|fcc15-b|FILE\n"
+    "      --csv F  --svg F  --png F  --report F.pdf  --json, and the environment\n"
+    "      options of compute; exit 3 when a line exceeds the limit\n"
     "  batch JOBFILE                          compute every project of the job file in turn:\n"
     "                                         one PATH.PRO [compute options] a line, \"quotes\"\n"
     "                                         around a path with blanks, # comments; paths\n"
@@ -64,6 +73,7 @@ int main(int argc, char** argv) {
       {"connect", lumetra::cli::RunConnect},
       {"info", lumetra::cli::RunInfo},
       {"compute", lumetra::cli::RunCompute},
+      {"emission", lumetra::cli::RunEmissionCommand},
       {"farfield", lumetra::cli::RunFarField},
       {"nearfield", lumetra::cli::RunNearField},
       {"list", lumetra::cli::RunList},

@@ -69,19 +69,6 @@ std::string WhereText(const EmissionLine& line, const std::string& siteName) {
   return "theta " + FormatDecimals(at.ThetaDeg, 0) + ", phi " + FormatDecimals(at.PhiDeg, 0) + " deg";
 }
 
-std::string VerdictText(const EmissionResult& result) {
-  if (result.Lines.empty()) return "NO LINES: nothing was computed";
-  if (result.WorstMarginDb && result.WorstLine && *result.WorstLine < result.Lines.size())
-    return std::string(result.Passed() ? "PASS" : "FAIL") + ": worst margin " +
-           FormatDecimals(*result.WorstMarginDb, 1) + " dB at " +
-           FormatMHz(result.Lines[*result.WorstLine].FrequencyMHz) + " MHz";
-  const EmissionLine* highest = &result.Lines.front();
-  for (const EmissionLine& line : result.Lines)
-    if (line.LevelDbuvM > highest->LevelDbuvM) highest = &line;
-  return "NO LIMIT: highest level " + FormatDecimals(highest->LevelDbuvM, 1) + " dBuV/m at " +
-         FormatMHz(highest->FrequencyMHz) + " MHz";
-}
-
 EmissionTableRow EmissionTableHeader() {
   return {"Frequency\n(MHz)", "Level\n(dBuV/m)", "Limit\n(dBuV/m)", "Margin\n(dB)", "Largest\nsource", "Maximum at"};
 }

@@ -12,6 +12,7 @@
 #pragma push_macro("signals")
 #undef signals
 #include "model/project.h"
+#include "studies/emission/emission_outputs.h"
 #include "studies/emission/emission_run.h"
 #pragma pop_macro("signals")
 
@@ -32,10 +33,6 @@ std::string SignalDescription(const SourceSignal& signal);
 // Where the maximum was read: "theta 90, phi 45 deg" on the free site,
 // "height 1.25 m, turntable 45 deg, horizontal" on the semi-anechoic site.
 std::string WhereText(const EmissionLine& line, const std::string& siteName);
-
-// "PASS: worst margin 3.2 dB at 175 MHz", "FAIL: worst margin -3.2 dB at 175 MHz",
-// and without a limit "NO LIMIT: highest level 41.3 dBuV/m at 75 MHz".
-std::string VerdictText(const EmissionResult& result);
 
 // One row of a table of lines: frequency (MHz), level (dBuV/m), limit, margin,
 // largest source, where the maximum was read. Limit and margin are "-" outside the limit's range. The

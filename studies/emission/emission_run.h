@@ -27,6 +27,7 @@ struct EmissionRequest {
   SiteSettings Site;
   // The limit the lines are compared with; none gives levels without margins.
   std::optional<LimitLine> Limit;
+  std::string LimitNote;  // how the limit was put together (ResolveLimit's note)
   // The solver settings of the Computation page (frequencies and far field are the
   // run's own; the rest, loads and substrate model, apply as typed).
   ComputationSettings Solver;
@@ -57,6 +58,8 @@ struct EmissionResult {
   std::vector<EmissionLine> Lines;    // ascending frequency
   std::optional<double> WorstMarginDb;
   std::optional<std::size_t> WorstLine;  // index into Lines
+  // The run stopped before its last frequency: the user aborted, or the solver
+  // refused or failed (its message was shown). Lines holds what was finished.
   bool Aborted = false;
   std::vector<std::string> Notes;     // how the field was obtained, warnings
 

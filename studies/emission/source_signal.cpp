@@ -47,7 +47,7 @@ std::vector<double> EmissionFrequencies(const std::vector<SourceSignal>& signals
                      if (count + static_cast<double>(all.size()) > MaxEmissionFrequencies)
                        TooManyFrequencies();
                      for (int n = 1; n <= static_cast<int>(count); ++n)
-                       all.push_back(n * wave.FundamentalMHz);
+                       if (!IsSpectralNull(wave, n)) all.push_back(n * wave.FundamentalMHz);
                    },
                    [&](const DriveLineList& file) {
                      for (const DriveLine& line : file.Lines)
@@ -72,6 +72,7 @@ std::complex<double> SourceDrive(const SourceSignal& signal, double frequencyMHz
           [&](const TrapezoidWaveform& wave) -> std::complex<double> {
             const double n = std::round(frequencyMHz / wave.FundamentalMHz);
             if (n < 1.0 || n > 1e9 || !SameFrequency(n * wave.FundamentalMHz, frequencyMHz)) return 0.0;
+            if (IsSpectralNull(wave, static_cast<int>(n))) return 0.0;
             return TrapezoidHarmonicPhasor(wave, static_cast<int>(n));
           },
           [&](const DriveLineList& file) -> std::complex<double> {

@@ -23,7 +23,10 @@
 //   antenna reads the horizontal E component across the line of sight, a
 //   vertically polarised one the vertical component Ez.
 // The scan visits a coarse grid and then climbs from the best points with halving
-// steps, so that a narrow lobe between grid points is not missed.
+// steps, so that a narrow lobe between grid points is not missed. Where the lobes
+// are closer than the steps asked for (high frequencies, large boards, the
+// height lobes of the floor reflection about lambda d / (2 EutHeightM) apart), the
+// grid takes half the lobe spacing instead, down to 2 degrees and 2 cm.
 #pragma once
 
 #include <complex>
@@ -70,7 +73,7 @@ struct SiteSettings {
   double BoardCentreX = 0.0;         // m, board frame
   double BoardCentreY = 0.0;
   bool UpperHemisphereOnly = false;  // the board has a ground plane (free site)
-  // Coarse grid of the free site.
+  // Coarse grid of the free site (the largest steps; see above).
   double ThetaStepDeg = 10.0;
   double PhiStepDeg = 10.0;
   // Semi-anechoic site.
@@ -81,8 +84,12 @@ struct SiteSettings {
   bool Refine = true;                // climb from the best grid points
 };
 
-// Throws std::invalid_argument naming the value at fault: distance finite and
-// positive (at most 1000 m), steps positive, 0 <= MinHeightM < MaxHeightM <= 20.
+// Throws std::invalid_argument with a message naming the value at fault: distance
+// finite and positive (at most 1000 m), a finite board centre; for the free site
+// theta step 0.1..90 and phi step 0.1..180 degrees; for the semi-anechoic site
+// 0 < EutHeightM <= 10, 0 <= MinHeightM < MaxHeightM <= 20, height step
+// 0.001..20 m and turntable step 0.1..180 degrees. Only the values the site uses
+// are checked.
 void ValidateSiteSettings(const SiteSettings& settings);
 
 // Where the largest reading occurs and what it is.
@@ -100,13 +107,20 @@ struct SitePoint {
 };
 SitePoint SitePosition(const SiteSettings& settings, const SiteMaximum& where);
 
+// The reading of one polarisation from the field at an antenna in direction phiDeg
+// (seen from the board centre): |E| for Total, |E . (-sin phi, cos phi, 0)| for
+// Horizontal, |Ez| for Vertical.
+double ReadComponent(const FieldVector& field, Polarisation polarisation, double phiDeg);
+
 // The reading at one place (FieldVm of where is ignored): |E| for Total, the
 // horizontal component across the line of sight, or |Ez|. board holds the radiators
 // without floor images; the semi-anechoic site adds them itself.
 double ReadingAt(const std::vector<PointDipole>& board, double k0, const SiteSettings& settings,
                  const SiteMaximum& where);
 
-// The largest reading over the site's scan. Uses every core for the grid.
+// The largest reading over the site's scan. Uses every core for the grid and the
+// climbs. Validates settings (as ValidateSiteSettings) and refuses a wavenumber that
+// is not positive with std::invalid_argument.
 SiteMaximum ScanSite(const std::vector<PointDipole>& board, double k0,
                      const SiteSettings& settings);
 

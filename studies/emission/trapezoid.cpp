@@ -84,4 +84,8 @@ std::complex<double> TrapezoidHarmonicPhasor(const TrapezoidWaveform& wave, int 
   return 2.0 * TrapezoidCoefficient(wave, harmonic);
 }
 
+bool IsSpectralNull(const TrapezoidWaveform& wave, int harmonic) {
+  return std::abs(TrapezoidHarmonicPhasor(wave, harmonic)) < 1e-12 * wave.AmplitudeV;
+}
+
 }  // namespace lumetra::emission

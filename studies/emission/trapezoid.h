@@ -43,4 +43,10 @@ std::complex<double> TrapezoidCoefficient(const TrapezoidWaveform& wave, int har
 // The phasor that drives the solver at harmonic n >= 1: 2 c_n.
 std::complex<double> TrapezoidHarmonicPhasor(const TrapezoidWaveform& wave, int harmonic);
 
+// Whether harmonic n >= 1 lies on a null of the spectrum, |2 c_n| below 1e-12 of
+// the amplitude: the even harmonics of a 50 % wave with equal edges, or a zero of
+// an edge's sinc. Rounding leaves ~1e-17 V there; such a line radiates nothing
+// and is not worth a solve.
+bool IsSpectralNull(const TrapezoidWaveform& wave, int harmonic);
+
 }  // namespace lumetra::emission

@@ -84,7 +84,7 @@ TEST(EmissionReportText, SaysWhatWasRunAndWhatFailed) {
   EXPECT_EQ(text.Title, "Radiated-emission report");
   EXPECT_EQ(text.ProjectLine, "Project: clock-trace.PRO");
   EXPECT_EQ(text.DateLine, "Date: 2026-12-07 11:54");
-  EXPECT_EQ(text.Verdict, "FAIL: worst margin -5.0 dB at 100 MHz");
+  EXPECT_EQ(text.Verdict, "FAIL: worst margin -5.00 dB at 100 MHz");
   const std::vector<std::string> expectedSettings = {
       "Site: semi-anechoic (open-area test site), board 0.8 m above a conducting floor, antenna 1 to 4 m high, "
       "turntable through 360 deg, horizontal and vertical polarisation",
@@ -108,10 +108,10 @@ TEST(EmissionReportText, PassNoLimitAndOtherSignals) {
   const LimitLine limit = ClassB3m();
   EmissionRequest request = ClockRequest();
   EmissionResult result = HandMadeResult(&limit, {{100, 40}, {500, 30}});
-  EXPECT_EQ(BuildEmissionReportText(SmallBoard(), request, result, "d").Verdict, "PASS: worst margin 0.0 dB at 100 MHz");
+  EXPECT_EQ(BuildEmissionReportText(SmallBoard(), request, result, "d").Verdict, "PASS: worst margin 0.00 dB at 100 MHz");
   result.Aborted = true;
   EXPECT_EQ(BuildEmissionReportText(SmallBoard(), request, result, "d").Verdict,
-            "PASS: worst margin 0.0 dB at 100 MHz (the run was aborted; only the lines computed are shown)");
+            "PASS: worst margin 0.00 dB at 100 MHz (the run was aborted; only the lines computed are shown)");
 
   request.Limit.reset();
   request.Site = SiteSettings{};
@@ -142,7 +142,7 @@ TEST(EmissionReport, PdfPageWithVerdictChartAndTable) {
   EXPECT_NE(bytes.find("%%EOF"), std::string::npos);
   const std::string text = PdfText(path);
   if (text.empty()) GTEST_SKIP() << "pdftotext is not installed";
-  for (const char* expected : {"Radiated-emission report", "FAIL: worst margin -5.0 dB at 100 MHz", "clock-trace.PRO",
+  for (const char* expected : {"Radiated-emission report", "FAIL: worst margin -5.00 dB at 100 MHz", "clock-trace.PRO",
                                "Limit: cispr32-b-3m", "Worst margin -5.0 dB at 100 MHz", "The ten worst margins",
                                "How the field is obtained", "Levels are RMS readings"})
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;

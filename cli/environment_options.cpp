@@ -1,0 +1,44 @@
+#include "cli/environment_options.h"
+
+#include "solver/solver_settings.h"
+
+namespace lumetra::cli {
+
+void ReadEnvironmentOptions(Arguments& args, Project& project, ComputationSettings& s) {
+  s.ImpFile = !project.Impedances.empty();
+  if (args.TakeFlag("--loads")) s.ImpFile = true;
+  if (args.TakeFlag("--no-loads")) s.ImpFile = false;
+  Environment& env = project.Env;
+  if (auto h = args.TakeOption("--ground-plane", 1); !h.empty()) {
+    env.GroundPlane = true;
+    env.GPHeight = h[0];
+  }
+  if (args.TakeFlag("--no-ground-plane")) env.GroundPlane = false;
+  if (auto r = args.TakeOption("--resistivity", 1); !r.empty()) {
+    env.FiniteConductivity = true;
+    env.Conductivity = r[0];
+  }
+  if (args.TakeFlag("--no-resistivity")) env.FiniteConductivity = false;
+  if (auto er = args.TakeOption("--diel", 1); !er.empty()) env.DielConst = er[0];
+}
+
+bool SubstrateSettingsFromArguments(Arguments& args, ComputationSettings& s, UserInterface& ui) {
+  s.RigSol = !args.TakeFlag("--effective-eps");
+  const std::vector<std::string> every = args.TakeOption("--eps-approx", 1);
+  if (!every.empty()) {
+    if (s.RigSol) throw UsageError("--eps-approx needs --effective-eps");
+    const auto model =
+        CheckEffectivePermittivity(EffectivePermittivityModel::ApproximateEvery, every[0], ui);
+    if (!model) return false;
+    s.EffectivePermittivity = *model;
+  }
+  IntegrationTexts texts = DefaultIntegrationTexts();
+  if (auto points = args.TakeOption("--points", 1); !points.empty()) texts.Points = points[0];
+  if (auto error = args.TakeOption("--rel-error", 1); !error.empty()) texts.RelativeError = error[0];
+  const std::optional<IntegrationSettings> integration = CheckIntegrationTexts(texts, ui);
+  if (!integration) return false;
+  s.Integration = *integration;
+  return true;
+}
+
+}  // namespace lumetra::cli

@@ -1,0 +1,68 @@
+#include "studies/emission/emission_workspace.h"
+
+#include <cstdio>
+#include <string>
+
+#include "fields/near_field_sources.h"
+#include "model/input_checks.h"
+#include "model/project_files.h"
+#include "solver/physical_constants.h"
+
+namespace lumetra::emission {
+
+namespace {
+
+// The frequency as the Computation page's field would hold it, exact to the last
+// bit so that the solved point is the harmonic itself.
+std::string FrequencyText(double frequencyMHz) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.17g", frequencyMHz);
+  return text;
+}
+
+}  // namespace
+
+EmissionWorkspace::EmissionWorkspace(const Project& project, const ComputationSettings& solver,
+                                     ComputationControl& control)
+    : directory_("lumetra-emission-"), copy_(project), ui_(control.ui), control_(ui_),
+      outer_(control), settings_(solver) {
+  const std::filesystem::path name =
+      project.ProjectFile.empty() ? std::filesystem::path("EMISSION.PRO")
+                                  : std::filesystem::path(project.ProjectFile).filename();
+  copy_.ProjectFile = (directory_.Path() / name).string();
+  SaveProjectFiles(copy_, std::filesystem::path(copy_.ProjectFile).replace_extension());
+  settings_.SweepFreq = false;
+  settings_.FreqListCB = false;
+  settings_.FarField = false;
+  settings_.IncField = false;
+  settings_.ShowCompTime = false;
+  settings_.CompSound = false;
+  settings_.ShowTimeEstimate = false;
+  // Loads apply where the project has some; asking for none that exist is refused.
+  if (project.Impedances.empty()) settings_.ImpFile = false;
+  environment_.WorkDirectory = directory_.Path();
+  environment_.StartupDirectory = std::filesystem::current_path();
+  if (project.Env.GroundPlane)
+    groundPlaneM_ = ParseRealText(project.Env.GPHeight).value_or(0.0) * MillimetreToMetre;
+}
+
+std::optional<SolvedPoint> EmissionWorkspace::Solve(
+    double frequencyMHz, const std::vector<std::complex<double>>& drives) {
+  for (std::size_t k = 0; k < drives.size() && k < copy_.VoltageSources.size(); ++k) {
+    copy_.VoltageSources[k].ReV = drives[k].real();
+    copy_.VoltageSources[k].ImV = drives[k].imag();
+  }
+  settings_.Frequency = FrequencyText(frequencyMHz);
+  control_.AbortRequested = false;
+  const ComputationReport report = RunComputation(copy_, settings_, environment_, control_);
+  if (!report.Started || report.Aborted || report.Points.empty()) {
+    if (control_.AbortRequested) outer_.AbortRequested = true;
+    return std::nullopt;
+  }
+  // The result files hold this one frequency: its block is the first.
+  const CurrentFileSet files = CurrentFileSet::Read(copy_.ProjectFile);
+  return SolvedPoint{FlattenSources(ReadNearFieldSources(files, 0.0, groundPlaneM_)),
+                     report.Points.front()};
+}
+
+}  // namespace lumetra::emission
