@@ -5,7 +5,7 @@
 
 #include "model/input_checks.h"
 #include "studies/emission/drive_lines_file.h"
-#include "studies/emission/limit_files.h"
+#include "studies/emission/named_limits.h"
 
 namespace lumetra::gui {
 
@@ -21,18 +21,6 @@ std::string OfSource(std::size_t index, const char* what) {
 }
 
 }  // namespace
-
-std::string ShippedLimitTable(const std::string& name, double distanceM) {
-  // The CISPR 32 tables are given at 3 m and 10 m; a distance between takes the
-  // table nearer on a logarithmic scale, so the conversion stays the smaller one.
-  const bool tenMetres = distanceM >= std::sqrt(30.0);
-  if (name == "cispr32-a") return tenMetres ? "cispr32-a-10m" : "cispr32-a-3m";
-  if (name == "cispr32-b") return tenMetres ? "cispr32-b-10m" : "cispr32-b-3m";
-  if (name == "fcc15-a") return "fcc15-a-10m";
-  if (name == "fcc15-b") return "fcc15-b-3m";
-  throw std::invalid_argument("Error: Unknown limit \"" + name +
-                              "\"; use cispr32-a, cispr32-b, fcc15-a, fcc15-b or a limit file");
-}
 
 emission::EmissionRequest BuildEmissionRequest(const Project& project, const EmissionForm& form,
                                                const ComputationSettings& solver) {
@@ -75,12 +63,18 @@ emission::EmissionRequest BuildEmissionRequest(const Project& project, const Emi
   request.Site.BoardCentreY = 0.5e-3 * project.PcbLy;
   request.Site.UpperHemisphereOnly = project.Env.GroundPlane;
 
-  if (form.Limit == "file") {
-    if (form.LimitFile.find_first_not_of(" \t") == std::string::npos)
-      throw std::invalid_argument("Error: No limit file is chosen");
-    request.Limit = ReadLimitFile(form.LimitFile);
-  } else if (form.Limit != "none") {
-    request.Limit = ReadLimitFile(LimitFilePath(ShippedLimitTable(form.Limit, request.Site.DistanceM)));
+  if (form.Limit != "none") {
+    std::string limit = form.Limit;
+    if (form.Limit == "file") {
+      if (form.LimitFile.find_first_not_of(" \t") == std::string::npos)
+        throw std::invalid_argument("Error: No limit file is chosen");
+      // Read once here so that a missing or damaged file is named as such.
+      ReadLimitFile(form.LimitFile);
+      limit = form.LimitFile;
+    }
+    ResolvedLimit resolved = ResolveLimit(limit, request.Site.DistanceM, request.StopMHz);
+    request.Limit = std::move(resolved.Limit);
+    request.LimitNote = std::move(resolved.Note);
   }
   return request;
 }

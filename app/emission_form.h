@@ -33,29 +33,20 @@ struct SignalForm {
   std::string File;                 // drive-lines file of a SpectrumFile signal
 };
 
-// The limit names the window and lumetra-cli offer; "none" and "file" besides.
-inline constexpr const char* EmissionLimitChoices[] = {"cispr32-a", "cispr32-b", "fcc15-a", "fcc15-b"};
-
 struct EmissionForm {
   std::vector<SignalForm> Signals;  // one per voltage source, in source order
   bool SemiAnechoic = true;
   std::string Distance = "3";       // m
-  std::string Limit = "cispr32-b";  // a name of EmissionLimitChoices, "none" or "file"
+  std::string Limit = "cispr32-b";  // a class of LimitClassNames(), "none" or "file"
   std::string LimitFile;            // with "file"
   std::string Stop = "1000";        // MHz
 };
 
-// The shipped limit table a name stands for at a measuring distance: the 10 m
-// table of CISPR 32 from about 5.5 m on (geometrically nearer 10 m than 3 m), the
-// 3 m table below; FCC class A is given at 10 m and class B at 3 m only. The run
-// converts the table's values to the distance. Throws std::invalid_argument for a
-// name that is none of EmissionLimitChoices.
-std::string ShippedLimitTable(const std::string& name, double distanceM);
-
 // The request the window runs: numbers parsed (a text that is no number gives
 // "Error: \"abc\" is not a number (source 1, rise time in ns)"), spectrum and
-// limit files read (FileError naming the file and the line), a shipped limit
-// found. The solver settings are those of the Computation page. The values
+// limit files read (FileError naming the file and the line), the limit resolved
+// as lumetra-cli resolves --limit (a class's tables joined and moved to the
+// distance). The solver settings are those of the Computation page. The values
 // themselves are checked by ValidateEmissionRequest.
 emission::EmissionRequest BuildEmissionRequest(const Project& project, const EmissionForm& form,
                                                const ComputationSettings& solver);

@@ -29,6 +29,8 @@
 #include "editor/window_placement.h"
 #include "model/file_io.h"
 #include "plots/picture_file.h"
+#include "studies/emission/emission_outputs.h"
+#include "studies/emission/named_limits.h"
 
 namespace lumetra::gui {
 
@@ -125,7 +127,7 @@ EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   form->addRow("Distance (m)", distance_);
   limit_ = new QComboBox(test);
   limit_->setObjectName("Limit");
-  for (const char* name : EmissionLimitChoices) limit_->addItem(name, name);
+  for (const std::string& name : LimitClassNames()) limit_->addItem(Q(name), Q(name));
   limit_->addItem("None", "none");
   limit_->addItem("File...", "file");
   limit_->setCurrentIndex(1);
@@ -152,8 +154,11 @@ EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   saveChart_->setObjectName("SaveChart");
   saveReport_ = new QPushButton("Save report...", this);
   saveReport_->setObjectName("SaveReport");
+  saveCsv_ = new QPushButton("Save CSV...", this);
+  saveCsv_->setObjectName("SaveCsv");
   saveChart_->setEnabled(false);
   saveReport_->setEnabled(false);
+  saveCsv_->setEnabled(false);
   progress_ = new QLabel(this);
   progress_->setObjectName("Progress");
   worst_ = new QLabel(this);
@@ -185,6 +190,7 @@ EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   auto* exports = new QHBoxLayout;
   exports->addWidget(saveChart_);
   exports->addWidget(saveReport_);
+  exports->addWidget(saveCsv_);
   exports->addStretch();
   auto* left = new QVBoxLayout;
   left->addWidget(test);
@@ -209,6 +215,7 @@ EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   connect(abort_, &QPushButton::clicked, this, &EmissionWindow::RequestAbort);
   connect(saveChart_, &QPushButton::clicked, this, &EmissionWindow::SaveChart);
   connect(saveReport_, &QPushButton::clicked, this, &EmissionWindow::SaveReport);
+  connect(saveCsv_, &QPushButton::clicked, this, &EmissionWindow::SaveCsv);
   UpdateLimitFields();
   resize(1180, 760);
 }
@@ -243,8 +250,7 @@ void EmissionWindow::ProjectChanged() {
   lines_->setRowCount(0);
   worst_->clear();
   progress_->clear();
-  saveChart_->setEnabled(false);
-  saveReport_->setEnabled(false);
+  for (QPushButton* save : {saveChart_, saveReport_, saveCsv_}) save->setEnabled(false);
   RebuildSourceRows();
 }
 
@@ -380,8 +386,7 @@ void EmissionWindow::SetInputsEnabled(bool enabled) {
   if (enabled) {
     for (int i = 0; i < static_cast<int>(rows_.size()); ++i) UpdateRowFields(i);
     UpdateLimitFields();
-    saveChart_->setEnabled(result_.has_value());
-    saveReport_->setEnabled(result_.has_value());
+    for (QPushButton* save : {saveChart_, saveReport_, saveCsv_}) save->setEnabled(result_.has_value());
   }
 }
 
@@ -454,8 +459,7 @@ void EmissionWindow::ShowResult() {
     }
   }
   if (result_->WorstLine) lines_->scrollToItem(lines_->item(static_cast<int>(*result_->WorstLine), 0));
-  saveChart_->setEnabled(true);
-  saveReport_->setEnabled(true);
+  for (QPushButton* save : {saveChart_, saveReport_, saveCsv_}) save->setEnabled(true);
 }
 
 void EmissionWindow::SaveChart() {
@@ -495,6 +499,22 @@ void EmissionWindow::SaveReport() {
   if (!MayWrite(ui, path)) return;
   try {
     WriteEmissionReportPdf(path, main_.CurrentProject(), *request_, *result_);
+  } catch (const FileError& error) {
+    ui.ShowMessage(error.what());
+  }
+}
+
+
+void EmissionWindow::SaveCsv() {
+  if (!result_) return;
+  QtUserInterface& ui = main_.Ui();
+  const QString chosen = ChooseFileToSave(this, "Save lines", "CSV file (*.csv)");
+  if (chosen.isEmpty()) return;
+  std::string path = S(chosen);
+  if (QFileInfo(chosen).suffix().isEmpty()) path += ".csv";
+  if (!MayWrite(ui, path)) return;
+  try {
+    WriteTextFile(path, EmissionCsv(*result_));
   } catch (const FileError& error) {
     ui.ShowMessage(error.what());
   }

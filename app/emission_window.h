@@ -75,6 +75,7 @@ public:
   // The exports; each asks for the file and reports a write failure.
   void SaveChart();
   void SaveReport();
+  void SaveCsv();
 
 protected:
   bool event(QEvent* event) override;
@@ -105,7 +106,7 @@ private:
   std::vector<SourceRow> rows_;
   QComboBox *site_, *distance_, *limit_;
   QLineEdit *limitFile_, *stop_;
-  QPushButton *browseLimit_, *compute_, *abort_, *saveChart_, *saveReport_;
+  QPushButton *browseLimit_, *compute_, *abort_, *saveChart_, *saveReport_, *saveCsv_;
   QLabel *progress_, *worst_;
   EmissionChartView* chart_;
   QTableWidget* lines_;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/file_io.h"
+#include "studies/emission/emission_outputs.h"
 #include "plots/emission_text.h"
 
 namespace lumetra::emission {
@@ -101,7 +102,7 @@ struct LegendEntry {
 std::vector<LegendEntry> Legend(const EmissionResult& result, const LimitLine* limit) {
   if (!limit) return {{Rgb(UnlimitedLineRgb), "emission lines (no limit)", true}};
   const std::string name = result.LimitName.empty() ? limit->Name : result.LimitName;
-  return {{Rgb(LimitLineRgb), QString::fromStdString("limit " + name + " (" + DetectorName(limit->Detect) + ")"), false},
+  return {{Rgb(LimitLineRgb), QString::fromStdString("limit " + name), false},
           {Rgb(FailingLineRgb), "over the limit", true},
           {Rgb(PassingLineRgb), "under the limit", true}};
 }
@@ -117,7 +118,7 @@ bool MarginOnItsOwnRow(const QRectF& area, const EmissionResult& result, const L
   const double em = metrics.height();
   double width = 0.0;
   for (const LegendEntry& entry : Legend(result, limit)) width += LegendEntryWidth(metrics, entry, em);
-  width += QFontMetricsF(ChartFont(area, 1.05, true)).horizontalAdvance(QString::fromStdString(WorstMarginText(result)));
+  width += QFontMetricsF(ChartFont(area, 1.05, true)).horizontalAdvance(QString::fromStdString(VerdictText(result)));
   return width + em > plotWidth;
 }
 
@@ -188,18 +189,6 @@ EmissionChartFrame EmissionChartFrameFor(const QRectF& area, const EmissionResul
   frame.MinDbuvM = std::max(frame.MinDbuvM, frame.MaxDbuvM - 100.0);
   frame.MinDbuvM = std::min(frame.MinDbuvM, frame.MaxDbuvM - 40.0);
   return frame;
-}
-
-std::string WorstMarginText(const EmissionResult& result) {
-  if (result.Lines.empty()) return "No emission lines";
-  if (result.WorstMarginDb && result.WorstLine && *result.WorstLine < result.Lines.size())
-    return "Worst margin " + FormatDecimals(*result.WorstMarginDb, 1) + " dB at " +
-           FormatMHz(result.Lines[*result.WorstLine].FrequencyMHz) + " MHz";
-  const auto highest = std::max_element(
-      result.Lines.begin(), result.Lines.end(),
-      [](const EmissionLine& a, const EmissionLine& b) { return a.LevelDbuvM < b.LevelDbuvM; });
-  return "Highest level " + FormatDecimals(highest->LevelDbuvM, 1) + " dBuV/m at " +
-         FormatMHz(highest->FrequencyMHz) + " MHz";
 }
 
 std::string EmissionChartTitle(const EmissionResult& result) {
@@ -308,7 +297,7 @@ void DrawEmissionChart(QPainter& painter, const QRectF& area, const EmissionResu
   painter.setFont(ChartFont(area, 1.05, true));
   painter.setPen(result.Passed() ? QColor(Qt::black) : Rgb(FailingLineRgb));
   painter.drawText(QRectF(plot.left(), marginY, plot.width() - 0.3 * em, em), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::fromStdString(WorstMarginText(result)));
+                   QString::fromStdString(VerdictText(result)));
   painter.restore();
 }
 
@@ -329,7 +318,7 @@ void WriteEmissionChartSvg(const std::string& path, const EmissionResult& result
   svg.setSize(QSize(width, height));
   svg.setViewBox(QRect(0, 0, width, height));
   svg.setTitle(QString::fromStdString(EmissionChartTitle(result)));
-  svg.setDescription(QString::fromStdString(WorstMarginText(result)));
+  svg.setDescription(QString::fromStdString(VerdictText(result)));
   QPainter painter;
   if (!painter.begin(&svg)) throw FileError("Cannot write file \"" + path + "\". The picture could not be drawn");
   DrawEmissionChart(painter, QRectF(0, 0, width, height), result, limit, stopMHz);

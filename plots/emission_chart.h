@@ -2,7 +2,8 @@
 // from the bottom of the chart up to its level in dBuV/m, over a logarithmic
 // frequency axis, with the limit line drawn across it. Lines over the limit
 // (negative margin) are red, lines under it blue, lines outside the limit's
-// range grey; the worst margin is written in the chart.
+// range grey; the verdict with the worst margin is written in the chart, in the
+// words of the terminal table and the report.
 //
 // The same drawing goes to the window, an SVG or PNG file and the PDF report,
 // so it takes any painter and rectangle. The files need a QGuiApplication (the
@@ -60,10 +61,6 @@ EmissionChartFrame EmissionChartFrameFor(const QRectF& area, const EmissionResul
 // The limit the chart draws and compares with: the given line moved to the
 // result's distance (what the run compared the levels with).
 LimitLine ChartLimit(const LimitLine& limit, double distanceM);
-
-// "Worst margin -3.2 dB at 175 MHz"; without margins "Highest level 41.3 dBuV/m at
-// 75 MHz"; "No emission lines" for an empty result.
-std::string WorstMarginText(const EmissionResult& result);
 
 // The chart's title: "Radiated emission at 3 m, semi-anechoic site, limit cispr32-b-3m".
 std::string EmissionChartTitle(const EmissionResult& result);

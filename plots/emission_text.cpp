@@ -74,10 +74,11 @@ EmissionTableRow EmissionTableHeader() {
 }
 
 EmissionTableRow EmissionTableRowOf(const EmissionLine& line, const std::string& siteName) {
+  // Two decimals, as the terminal table and the verdict write them.
   return {FormatMHz(line.FrequencyMHz),
-          FormatDecimals(line.LevelDbuvM, 1),
-          line.LimitDbuvM ? FormatDecimals(*line.LimitDbuvM, 1) : "-",
-          line.MarginDb ? FormatDecimals(*line.MarginDb, 1) : "-",
+          FormatDecimals(line.LevelDbuvM, 2),
+          line.LimitDbuvM ? FormatDecimals(*line.LimitDbuvM, 2) : "-",
+          line.MarginDb ? FormatDecimals(*line.MarginDb, 2) : "-",
           line.LargestSource > 0 ? std::to_string(line.LargestSource) : "-",
           WhereText(line, siteName)};
 }
@@ -102,9 +103,10 @@ EmissionReportText BuildEmissionReportText(const Project& project, const Emissio
     text.Settings.push_back(std::string("Site: free space, largest |E| over ") +
                             (site.UpperHemisphereOnly ? "the upper hemisphere" : "all directions"));
   text.Settings.push_back("Distance: " + FormatMetres(result.DistanceM > 0.0 ? result.DistanceM : site.DistanceM));
+  // Which tables make up the limit and how they were moved to the distance is
+  // said in the notes (the run's limit note).
   if (request.Limit)
-    text.Settings.push_back("Limit: " + request.Limit->Name + " (" + DetectorName(request.Limit->Detect) +
-                            ", given at " + FormatMetres(request.Limit->DistanceM) + ")");
+    text.Settings.push_back("Limit: " + request.Limit->Name);
   else
     text.Settings.push_back("Limit: none");
   text.Settings.push_back("Stop frequency: " + FormatMHz(request.StopMHz) + " MHz, " +

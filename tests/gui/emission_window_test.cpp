@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <complex>
 #include <filesystem>
 #include <stdexcept>
 
@@ -21,6 +22,7 @@
 #include "app/computation_page.h"
 #include "model/file_io.h"
 #include "plots/emission_text.h"
+#include "studies/emission/emission_outputs.h"
 #include "studies/emission/drive_lines_file.h"
 #include "tests/gui/gui_test_support.h"
 
@@ -48,15 +50,18 @@ EmissionWindow* OpenEmission(Session& s) {
   return window;
 }
 
-// A 100 MHz clock on every source up to 300 MHz: three lines, a quick run.
+// A 100 MHz clock on every source up to 300 MHz: three lines, a quick run. The
+// edges and the duty cycle are uneven, so no harmonic falls on a null of the
+// spectrum and every typed value shows in the drive.
 EmissionForm QuickClock(std::size_t sources) {
   EmissionForm form;
   SignalForm clock;
   clock.Kind = SignalKind::Trapezoid;
-  clock.Amplitude = "1";
+  clock.Amplitude = "1.5";
   clock.Fundamental = "100";
   clock.Rise = "1";
-  clock.Duty = "0.5";
+  clock.Fall = "2";
+  clock.Duty = "0.4";
   form.Signals.assign(sources, clock);
   form.SemiAnechoic = false;
   form.Distance = "3";
@@ -103,6 +108,7 @@ void EmissionWindowTest::MenuOpensARowPerSource() {
   // Nothing to save before a run.
   QVERIFY(!Child<QPushButton>(window, "SaveChart")->isEnabled());
   QVERIFY(!Child<QPushButton>(window, "SaveReport")->isEnabled());
+  QVERIFY(!Child<QPushButton>(window, "SaveCsv")->isEnabled());
   QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
   // The trapezoid fields only while the trapezoid is chosen; the file only for a file.
   auto* kind = Child<QComboBox>(window, "Signal1");
@@ -139,30 +145,36 @@ void EmissionWindowTest::FormRoundTripAndLimitTables() {
   QVERIFY(Child<QLineEdit>(window, "LimitFile")->isEnabled());
   QCOMPARE(back.Stop, std::string("300"));
 
-  // The shipped tables: CISPR 32 at 3 m or 10 m, whichever is nearer on a log scale.
-  QCOMPARE(ShippedLimitTable("cispr32-b", 3.0), std::string("cispr32-b-3m"));
-  QCOMPARE(ShippedLimitTable("cispr32-b", 5.0), std::string("cispr32-b-3m"));
-  QCOMPARE(ShippedLimitTable("cispr32-b", 6.0), std::string("cispr32-b-10m"));
-  QCOMPARE(ShippedLimitTable("cispr32-a", 10.0), std::string("cispr32-a-10m"));
-  QCOMPARE(ShippedLimitTable("fcc15-a", 3.0), std::string("fcc15-a-10m"));
-  QCOMPARE(ShippedLimitTable("fcc15-b", 10.0), std::string("fcc15-b-3m"));
-  try {
-    ShippedLimitTable("en55022", 3.0);
-    QFAIL("no error");
-  } catch (const std::invalid_argument& error) {
-    QCOMPARE(std::string(error.what()),
-             std::string("Error: Unknown limit \"en55022\"; use cispr32-a, cispr32-b, fcc15-a, fcc15-b or a limit file"));
-  }
-  // The chosen table is read; the request carries the shipped values.
+  // A class name stands for its tables as lumetra-cli joins them: at 10 m the
+  // 10 m table, moved to nothing; at 7.5 m the same table moved by 20 log10(10/7.5).
   form.Limit = "cispr32-b";
   form.Distance = "10";
-  const emission::EmissionRequest request =
-      BuildEmissionRequest(s.window->CurrentProject(), form, ComputationSettings{});
+  emission::EmissionRequest request = BuildEmissionRequest(s.window->CurrentProject(), form, ComputationSettings{});
   QVERIFY(request.Limit);
-  QCOMPARE(request.Limit->Name, std::string("cispr32-b-10m"));
+  QCOMPARE(request.Limit->Name, std::string("cispr32-b"));
+  QVERIFY(request.LimitNote.find("cispr32-b-10m") != std::string::npos);
+  QCOMPARE(*emission::LimitAt(*request.Limit, 100.0), 30.0);
   QCOMPARE(request.Site.DistanceM, 10.0);
   QVERIFY(request.Site.Kind == emission::SiteKind::SemiAnechoic);
   QCOMPARE(std::get<emission::TrapezoidWaveform>(request.Signals[0]).FallNs.value(), 2.0);
+  form.Distance = "7.5";
+  request = BuildEmissionRequest(s.window->CurrentProject(), form, ComputationSettings{});
+  QVERIFY(std::abs(*emission::LimitAt(*request.Limit, 100.0) - (30.0 + 20.0 * std::log10(10.0 / 7.5))) < 1e-9);
+  form.Limit = "none";
+  QVERIFY(!BuildEmissionRequest(s.window->CurrentProject(), form, ComputationSettings{}).Limit);
+
+  // A limit file of the user's own, given at 3 m, read at 3 m as it stands.
+  const QString own = s.PathOf("own-limit.csv");
+  QFile file(own);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("# a company limit\r\ndistance_m, 3\r\ndetector, peak\r\n30, 1000, 35\r\n");
+  file.close();
+  form.Limit = "file";
+  form.LimitFile = own.toStdString();
+  form.Distance = "3";
+  request = BuildEmissionRequest(s.window->CurrentProject(), form, ComputationSettings{});
+  QCOMPARE(*emission::LimitAt(*request.Limit, 500.0), 35.0);
+  QCOMPARE(request.Limit->Name, std::string("own-limit"));
 }
 
 void EmissionWindowTest::BadInputShowsTheExactMessageAndRunsNothing() {
@@ -200,7 +212,7 @@ void EmissionWindowTest::BadInputShowsTheExactMessageAndRunsNothing() {
   // The core's own refusals, word for word: edges longer than the pulse, a stop
   // frequency beyond 6000 MHz, a limit that ends below the stop frequency.
   form = good;
-  form.Signals[0].Rise = "8";  // 10 ns period, 5 ns pulse
+  form.Signals[0].Rise = "8";  // 10 ns period, 4 ns pulse
   std::string message = CoreMessage(project, form);
   QVERIFY(message.rfind("Error: ", 0) == 0);
   refused(form, message);
@@ -210,9 +222,20 @@ void EmissionWindowTest::BadInputShowsTheExactMessageAndRunsNothing() {
   QVERIFY(!message.empty());
   refused(form, message);
   form = good;
-  form.Stop = "3000";  // the CISPR 32 table below 1 GHz ends at 1000 MHz
+  const QString own = s.PathOf("to-1-GHz.csv");  // a limit of the user's that ends at 1 GHz
+  QFile limitFile(own);
+  QVERIFY(limitFile.open(QIODevice::WriteOnly));
+  limitFile.write("distance_m, 3\r\ndetector, peak\r\n30, 1000, 35\r\n");
+  limitFile.close();
+  form.Limit = "file";
+  form.LimitFile = own.toStdString();
+  form.Stop = "3000";
   message = CoreMessage(project, form);
-  QVERIFY(message.find("cispr32-b-3m") != std::string::npos);
+  QVERIFY(message.find("to-1-GHz") != std::string::npos);
+  refused(form, message);
+  form.LimitFile = s.PathOf("no-such-limit.csv").toStdString();
+  message = CoreMessage(project, form);
+  QVERIFY(message.find("no-such-limit.csv") != std::string::npos);
   refused(form, message);
 
   // A damaged spectrum file is named with its line.
@@ -256,9 +279,20 @@ void EmissionWindowTest::ComputesTheExampleIntoChartMarginAndTable() {
   }
   QCOMPARE(Child<QLabel>(window, "WorstMargin")->text().toStdString(), emission::VerdictText(result));
   QVERIFY(result.WorstMarginDb);
-  // A clock with odd harmonics only: at 50 % duty the even harmonic 200 MHz is
-  // (nearly) absent, so it is far below its neighbours.
-  QVERIFY(result.Lines[1].LevelDbuvM < result.Lines[0].LevelDbuvM - 20.0);
+  // Each line was driven by the typed clock's harmonic: 2 c_n of 1.5 V, 100 MHz,
+  // rise 1 ns, fall 2 ns, duty 0.4, on every source.
+  emission::TrapezoidWaveform typed;
+  typed.AmplitudeV = 1.5;
+  typed.FundamentalMHz = 100.0;
+  typed.RiseNs = 1.0;
+  typed.FallNs = 2.0;
+  typed.Duty = 0.4;
+  for (int n = 1; n <= 3; ++n) {
+    const emission::EmissionLine& line = result.Lines[static_cast<std::size_t>(n - 1)];
+    QCOMPARE(line.Sources.size(), s.window->CurrentProject().VoltageSources.size());
+    const std::complex<double> expected = emission::TrapezoidHarmonicPhasor(typed, n);
+    QVERIFY(std::abs(line.Sources[0].AmplitudeV - expected) < 1e-12 * std::abs(expected));
+  }
   QVERIFY(Child<QPushButton>(window, "SaveChart")->isEnabled());
   QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
   QVERIFY(s.window->Computation()->isEnabled());
@@ -327,6 +361,13 @@ void EmissionWindowTest::ExportsChartAndReport() {
   QCOMPARE(s.hook.messages.size(), std::size_t(1));
   QCOMPARE(s.hook.messages[0], std::string("Error: Unknown fileformat"));
   QVERIFY(!QFile::exists(s.PathOf("chart.gif")));
+
+  // The CSV file is the core's, byte for byte.
+  saveAs(s.PathOf("lines"), "SaveCsv");
+  QFile csv(s.PathOf("lines.csv"));
+  QVERIFY(csv.open(QIODevice::ReadOnly));
+  QCOMPARE(csv.readAll().toStdString(), emission::EmissionCsv(*window->Result()));
+  csv.close();
 
   saveAs(s.PathOf("report"), "SaveReport");
   QFile report(s.PathOf("report.pdf"));

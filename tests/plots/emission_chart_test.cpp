@@ -224,18 +224,22 @@ TEST(EmissionChart, WithoutALimitLinesAreGrey) {
   EXPECT_EQ(WithStroke(all, UnlimitedLineRgb).size(), 2u);
   EXPECT_TRUE(WithStroke(all, FailingLineRgb).empty());
   EXPECT_TRUE(WithStroke(all, LimitLineRgb).empty());
-  EXPECT_EQ(WorstMarginText(result), "Highest level 41.3 dBuV/m at 150 MHz");
+  EXPECT_NE(SvgOf(result, nullptr).find("<desc>NO LIMIT: highest level 41.26 dBuV/m at 150 MHz</desc>"),
+            std::string::npos);
 }
 
-TEST(EmissionChart, Texts) {
+TEST(EmissionChart, TitleAndVerdict) {
   const LimitLine limit = ClassB3m();
   EmissionResult result = HandMadeResult(&limit, {{75, 30}, {175, 43.2}, {500, 46}});
-  EXPECT_EQ(WorstMarginText(result), "Worst margin -3.2 dB at 175 MHz");
   EXPECT_EQ(EmissionChartTitle(result), "Radiated emission at 3 m, semi-anechoic site, limit cispr32-b-3m");
+  // The chart writes the verdict of the terminal and the report, word for word.
+  const std::string svg = SvgOf(result, &limit);
+  EXPECT_NE(svg.find("<desc>FAIL: worst margin -3.20 dB at 175 MHz</desc>"), std::string::npos);
+  EXPECT_NE(svg.find(">FAIL: worst margin -3.20 dB at 175 MHz<"), std::string::npos);
   result = HandMadeResult(&limit, {{33.3333333, 30}}, 10.0, "free");
-  EXPECT_EQ(WorstMarginText(result), "Worst margin 10.0 dB at 33.3333 MHz");
   EXPECT_EQ(EmissionChartTitle(result), "Radiated emission at 10 m, free-space site, limit cispr32-b-3m");
-  EXPECT_EQ(WorstMarginText(EmissionResult{}), "No emission lines");
+  EXPECT_NE(SvgOf(result, &limit).find(">PASS: worst margin 10.00 dB at 33.3333 MHz<"), std::string::npos);
+  EXPECT_NE(SvgOf(EmissionResult{}, nullptr).find(">NO LINES: nothing was computed<"), std::string::npos);
 }
 
 TEST(EmissionChart, PngHasTheSizeAndRedWhereALineFails) {
