@@ -200,8 +200,8 @@ EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   left->addWidget(lines_, 1);
   left->addLayout(exports);
   auto* middle = new QHBoxLayout;
-  middle->addLayout(left, 2);
-  middle->addWidget(chart_, 3);
+  middle->addLayout(left, 4);
+  middle->addWidget(chart_, 5);
   auto* all = new QVBoxLayout(this);
   all->addWidget(sources);
   all->addLayout(middle, 1);
@@ -447,6 +447,9 @@ void EmissionWindow::ShowResult() {
   chart_->Show(&result, request_->Limit ? &*request_->Limit : nullptr, request_->StopMHz);
   worst_->setText(Q(VerdictText(result)));
   worst_->setStyleSheet(result.Passed() ? "color: #147828;" : "color: #d01c1c;");
+  QStringList header;
+  for (const std::string& title : EmissionTableHeader(result.SiteName)) header << Q(title);
+  lines_->setHorizontalHeaderLabels(header);
   lines_->setRowCount(static_cast<int>(result.Lines.size()));
   for (std::size_t i = 0; i < result.Lines.size(); ++i) {
     const EmissionTableRow cells = EmissionTableRowOf(result.Lines[i], result.SiteName);

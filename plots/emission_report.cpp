@@ -98,7 +98,8 @@ QFont PointFont(double points, bool bold = false) {
   return font;
 }
 
-void DrawTable(QPainter& p, double left, double top, double width, const std::vector<EmissionTableRow>& rows) {
+void DrawTable(QPainter& p, double left, double top, double width, const std::vector<EmissionTableRow>& rows,
+               const std::string& siteName) {
   static constexpr double share[6] = {0.13, 0.13, 0.13, 0.12, 0.11, 0.38};
   const QFont body = PointFont(8), head = PointFont(8, true);
   const double rowHeight = QFontMetricsF(body, p.device()).height() * 1.35;
@@ -119,7 +120,7 @@ void DrawTable(QPainter& p, double left, double top, double width, const std::ve
     }
     y += height;
   };
-  row(EmissionTableHeader(), head, false, 2.0 * rowHeight);
+  row(EmissionTableHeader(siteName), head, false, 2.0 * rowHeight);
   p.setPen(QPen(Qt::black, 0));
   p.drawLine(QPointF(left, y), QPointF(left + width, y));
   for (std::size_t i = 0; i < rows.size(); ++i) row(rows[i], body, i % 2 == 1, rowHeight);
@@ -202,7 +203,7 @@ void WriteEmissionReportPdf(const std::string& path, const Project& project, con
     y += chartHeight + 0.6 * gap;
     y += Paragraph(p, PointFont(9, true), 0, y, width,
                    result.WorstMarginDb ? "The ten worst margins" : "The ten highest lines");
-    DrawTable(p, 0, y, width, text.Worst);
+    DrawTable(p, 0, y, width, text.Worst, result.SiteName);
     p.end();
   }
   WriteTextFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

@@ -64,13 +64,16 @@ std::string SignalDescription(const SourceSignal& signal) {
 std::string WhereText(const EmissionLine& line, const std::string& siteName) {
   const SiteMaximum& at = line.Where;
   if (siteName == "sac")
-    return "height " + Short(std::round(at.HeightM * 100.0) / 100.0) + " m, turntable " +
-           FormatDecimals(at.PhiDeg, 0) + " deg, " + PolarisationName(at.Pol);
+    return Short(std::round(at.HeightM * 100.0) / 100.0) + " m, " + FormatDecimals(at.PhiDeg, 0) + " deg, " +
+           PolarisationName(at.Pol);
   return "theta " + FormatDecimals(at.ThetaDeg, 0) + ", phi " + FormatDecimals(at.PhiDeg, 0) + " deg";
 }
 
-EmissionTableRow EmissionTableHeader() {
-  return {"Frequency\n(MHz)", "Level\n(dBuV/m)", "Limit\n(dBuV/m)", "Margin\n(dB)", "Largest\nsource", "Maximum at"};
+EmissionTableRow EmissionTableHeader(const std::string& siteName) {
+  const char* where = siteName == "sac"    ? "Maximum at\n(height, turntable, pol.)"
+                      : siteName == "free" ? "Maximum at\n(direction)"
+                                           : "Maximum at";
+  return {"Frequency\n(MHz)", "Level\n(dBuV/m)", "Limit\n(dBuV/m)", "Margin\n(dB)", "Largest\nsource", where};
 }
 
 EmissionTableRow EmissionTableRowOf(const EmissionLine& line, const std::string& siteName) {

@@ -31,14 +31,16 @@ std::string SiteDescription(const std::string& siteName);
 // "constant 1+0.5j V"; "lines from a file: 12 lines, 25 to 975 MHz".
 std::string SignalDescription(const SourceSignal& signal);
 // Where the maximum was read: "theta 90, phi 45 deg" on the free site,
-// "height 1.25 m, turntable 45 deg, horizontal" on the semi-anechoic site.
+// "1.25 m, 45 deg, horizontal" on the semi-anechoic site: the antenna's height,
+// the turntable's angle and the antenna's polarisation.
 std::string WhereText(const EmissionLine& line, const std::string& siteName);
 
 // One row of a table of lines: frequency (MHz), level (dBuV/m), limit, margin,
 // largest source, where the maximum was read. Limit and margin are "-" outside the limit's range. The
-// header's titles break onto two lines before their units.
+// header's titles break onto two lines before their units; the last one says what
+// the site's place of the maximum is made of.
 using EmissionTableRow = std::array<std::string, 6>;
-EmissionTableRow EmissionTableHeader();
+EmissionTableRow EmissionTableHeader(const std::string& siteName = "");
 EmissionTableRow EmissionTableRowOf(const EmissionLine& line, const std::string& siteName);
 
 // Everything the one-page report writes, as text.

@@ -97,7 +97,9 @@ TEST(EmissionReportText, SaysWhatWasRunAndWhatFailed) {
 
   // The ten worst, worst first; 25 MHz lies below the limit's range and has no margin.
   ASSERT_EQ(text.Worst.size(), 10u);
-  EXPECT_EQ(text.Worst[0], (EmissionTableRow{"100", "45.00", "40.00", "-5.00", "1", "height 1.25 m, turntable 45 deg, horizontal"}));
+  EXPECT_EQ(text.Worst[0], (EmissionTableRow{"100", "45.00", "40.00", "-5.00", "1", "1.25 m, 45 deg, horizontal"}));
+  EXPECT_EQ(EmissionTableHeader("sac")[5], "Maximum at\n(height, turntable, pol.)");
+  EXPECT_EQ(EmissionTableHeader("free")[5], "Maximum at\n(direction)");
   std::vector<std::string> order;
   for (const EmissionTableRow& row : text.Worst) order.push_back(row[0] + ":" + row[3]);
   EXPECT_EQ(order, (std::vector<std::string>{"100:-5.00", "175:-3.20", "225:0.50", "75:2.00", "250:3.00", "50:10.00",
