@@ -119,7 +119,7 @@ TEST(EmissionReportText, PassNoLimitAndOtherSignals) {
   request.Signals = {ConstantDrive{{1.0, -0.5}}, DriveLineList{{{25, {1.0, 0}}, {75, {0.5, 0}}}}};
   result = HandMadeResult(nullptr, {{25, 20}, {75, 33.35}}, 10.0, "free");
   const EmissionReportText text = BuildEmissionReportText(SmallBoard(), request, result, "d");
-  EXPECT_EQ(text.Verdict, "NO LIMIT: highest level 33.4 dBuV/m at 75 MHz");
+  EXPECT_EQ(text.Verdict, "NO LIMIT: highest level 33.35 dBuV/m at 75 MHz");
   EXPECT_EQ(text.Settings[0], "Site: free space, largest |E| over the upper hemisphere");
   EXPECT_EQ(text.Settings[1], "Distance: 10 m");
   EXPECT_EQ(text.Settings[2], "Limit: none");
