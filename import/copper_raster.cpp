@@ -207,37 +207,65 @@ double TrackCellsPathLength(BoardPoint start, BoardPoint end, double widthMm, do
     const int cellsLong = AlongX(start, end) ? box.iHigh - box.iLow + 1 : box.jHigh - box.jLow + 1;
     return (cellsLong - cellsWide) * gridMm;
   }
+  // Work along rows for a track nearer the x axis, along columns otherwise: swap
+  // the axes so that "rows" below are whichever it is.
   const GridPoint p = ToGrid(start, gridMm), q = ToGrid(end, gridMm);
   const bool byRow = std::fabs(q.u - p.u) >= std::fabs(q.v - p.v);
-  const double du = q.u - p.u, dv = q.v - p.v, lengthSquared = du * du + dv * dv;
-  // Per row (or column): the first and last cell whose centre projects onto the
-  // track between its ends, so that the round ends do not pull the middle aside.
-  std::map<int, std::pair<int, int>> runs;
+  auto across = [&](const CellIndex& c) { return byRow ? c.j : c.i; };
+  auto along = [&](const CellIndex& c) { return byRow ? c.i : c.j; };
+  std::map<int, std::pair<int, int>> runs;  // row -> first and last cell
   for (const CellIndex& c : cells) {
-    const double t = ((c.i + 0.5 - p.u) * du + (c.j + 0.5 - p.v) * dv) / lengthSquared;
-    if (t < 0.0 || t > 1.0) continue;
-    const int key = byRow ? c.j : c.i, along = byRow ? c.i : c.j;
-    auto [it, inserted] = runs.emplace(key, std::make_pair(along, along));
+    auto [it, inserted] = runs.emplace(across(c), std::make_pair(along(c), along(c)));
     if (!inserted) {
-      it->second.first = std::min(it->second.first, along);
-      it->second.second = std::max(it->second.second, along);
+      it->second.first = std::min(it->second.first, along(c));
+      it->second.second = std::max(it->second.second, along(c));
     }
   }
   const CellIndex first{Floor(p.u), Floor(p.v)}, last{Floor(q.u), Floor(q.v)};
-  std::vector<GridPoint> path{{first.i + 0.5, first.j + 0.5}};
-  const int keyFirst = byRow ? first.j : first.i, keyLast = byRow ? last.j : last.i;
-  const int step = keyLast >= keyFirst ? 1 : -1;
-  for (int key = keyFirst;; key += step) {
-    if (const auto run = runs.find(key); run != runs.end()) {
-      const double middle = (run->second.first + run->second.second + 1) / 2.0;
-      path.push_back(byRow ? GridPoint{middle, key + 0.5} : GridPoint{key + 0.5, middle});
-    }
-    if (key == keyLast) break;
+  const int rowFirst = across(first), rowLast = across(last);
+  const int step = rowLast >= rowFirst ? 1 : -1;
+  // The shortest path through the staircase from the first cell's centre to the
+  // last one's: it crosses each boundary between two rows where their runs overlap
+  // (between the centres of the outermost shared cells). The crossing points start
+  // in the middle of each overlap and are pulled taut, one after the other, onto
+  // the straight line between their neighbours as far as the overlap allows.
+  struct Portal {
+    double position, low, high, row;  // along, its limits, and the boundary across
+  };
+  std::vector<Portal> portals;
+  for (int row = rowFirst; row != rowLast; row += step) {
+    const auto a = runs.find(row), b = runs.find(row + step);
+    if (a == runs.end() || b == runs.end()) continue;
+    const double low = std::max(a->second.first, b->second.first) + 0.5;
+    const double high = std::min(a->second.second, b->second.second) + 0.5;
+    if (low > high) continue;
+    portals.push_back({(low + high) / 2.0, low, high, step > 0 ? row + 1.0 : double(row)});
   }
-  path.push_back({last.i + 0.5, last.j + 0.5});
-  double length = 0.0;
-  for (std::size_t k = 1; k < path.size(); ++k)
-    length += std::hypot(path[k].u - path[k - 1].u, path[k].v - path[k - 1].v);
+  const double startAlong = along(first) + 0.5, startRow = across(first) + 0.5;
+  const double endAlong = along(last) + 0.5, endRow = across(last) + 0.5;
+  auto positionOf = [&](std::size_t k) { return portals[k].position; };
+  for (int sweep = 0; sweep < 400; ++sweep) {
+    double moved = 0.0;
+    for (std::size_t k = 0; k < portals.size(); ++k) {
+      const double a0 = k == 0 ? startAlong : positionOf(k - 1);
+      const double r0 = k == 0 ? startRow : portals[k - 1].row;
+      const double a1 = k + 1 == portals.size() ? endAlong : positionOf(k + 1);
+      const double r1 = k + 1 == portals.size() ? endRow : portals[k + 1].row;
+      const double t = r1 != r0 ? (portals[k].row - r0) / (r1 - r0) : 0.5;
+      const double target =
+          std::clamp(a0 + t * (a1 - a0), portals[k].low, portals[k].high);
+      moved = std::max(moved, std::fabs(target - portals[k].position));
+      portals[k].position = target;
+    }
+    if (moved < 1e-9) break;
+  }
+  double length = 0.0, lastAlong = startAlong, lastRow = startRow;
+  for (const Portal& portal : portals) {
+    length += std::hypot(portal.position - lastAlong, portal.row - lastRow);
+    lastAlong = portal.position;
+    lastRow = portal.row;
+  }
+  length += std::hypot(endAlong - lastAlong, endRow - lastRow);
   return length * gridMm;
 }
 

@@ -74,9 +74,10 @@ std::vector<CellIndex> TrackCells(BoardPoint start, BoardPoint end, double width
                                   double gridMm);
 
 // The length of the copper path those cells form, mm: for a track along x or y the
-// distance between the rounded ends; for a staircase the polyline from the start
-// cell through the middle of the track's cells in every row (a track nearer the x
-// axis) or column (nearer the y axis) to the end cell.
+// distance between the rounded ends; for a staircase the shortest path inside its
+// cells from the centre of the start cell to that of the end cell, crossing from
+// row to row (a track nearer the x axis) or column to column (nearer the y axis)
+// between cells the two share.
 double TrackCellsPathLength(BoardPoint start, BoardPoint end, double widthMm, double gridMm,
                             const std::vector<CellIndex>& cells);
 

@@ -460,6 +460,16 @@ KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& o
   copper.xMin = std::max(copper.xMin, 0.0);
   copper.yMin = std::max(copper.yMin, 0.0);
 
+  std::vector<double> kicadLength(nets.size(), 0.0);
+  for (std::size_t n = 0; n < nets.size(); ++n)
+    for (const KicadTrack* track : nets[n].tracks) kicadLength[n] += KicadTrackLength(*track);
+  // Track ends land on the grid; on a grid as coarse as a wide track short tracks
+  // change length noticeably, so a chosen grid is refined a few times until every
+  // net keeps its length to within this fraction.
+  constexpr double LengthTolerance = 0.01;
+  constexpr int MaxLengthRefinements = 3;
+  int refinements = 0;
+
   std::optional<RasterPass> pass;
   while (true) {
     const double cells = (copper.xMax - copper.xMin) / g * ((copper.yMax - copper.yMin) / g);
@@ -469,7 +479,20 @@ KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& o
                              "): choose a coarser --grid");
     pass.emplace(DrawNets(nets, frame, g, copper, project));
     const auto touching = pass->raster.TouchingNets();
-    if (!touching) break;
+    if (!touching) {
+      bool lengthsKept = true;
+      for (std::size_t n = 0; n < nets.size(); ++n)
+        lengthsKept &= std::fabs(pass->layoutLength[n] - kicadLength[n]) <=
+                       LengthTolerance * kicadLength[n];
+      if (lengthsKept || options.gridMm || refinements == MaxLengthRefinements ||
+          g <= GridQuantumMm)
+        break;
+      ++refinements;
+      g = QuantiseGrid(g / 2.0);
+      report.gridRule += refinements == 1 ? ", halved" : ", halved again";
+      report.gridRule += " to keep the lengths within 1 %";
+      continue;
+    }
     const std::string a = nets[static_cast<std::size_t>(touching->first - 1)].name;
     const std::string b = nets[static_cast<std::size_t>(touching->second - 1)].name;
     if (options.gridMm || g <= GridQuantumMm)
@@ -501,8 +524,8 @@ KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& o
     net.vias = static_cast<int>(nets[n].vias.size());
     for (const KicadTrack* track : nets[n].tracks) {
       net.arcs += track->isArc ? 1 : 0;
-      net.kicadLengthMm += KicadTrackLength(*track);
     }
+    net.kicadLengthMm = kicadLength[n];
     net.layoutLengthMm = pass->layoutLength[n];
     net.segments = static_cast<int>(std::count(strips.net.begin(), strips.net.end(),
                                                static_cast<int>(n + 1)));

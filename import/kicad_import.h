@@ -7,7 +7,9 @@
 // cells wanted across a track, rounded to a whole number of 1/1024 mm (so that all
 // coordinates are exact binary numbers, see strip_layout.h); without tracks, the
 // smallest pad side. It is halved, down to 1/1024 mm, while two chosen nets would
-// touch on it. A grid given by the user is used as given (rounded to 1/1024 mm).
+// touch on it, and up to three times while a net's length on the grid differs from
+// KiCad's by more than 1 % (short tracks on a coarse grid). A grid given by the
+// user is used as given (rounded to 1/1024 mm).
 //
 // The charge density: along a piece of trace no cell is longer than the wavelength
 // in the substrate at the highest frequency, c0 / (f sqrt(epsilon_r)), divided by
