@@ -469,6 +469,7 @@ KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& o
   constexpr double LengthTolerance = 0.01;
   constexpr int MaxLengthRefinements = 3;
   int refinements = 0;
+  double previousGrid = 0.0;
 
   std::optional<RasterPass> pass;
   while (true) {
@@ -480,6 +481,19 @@ KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& o
     pass.emplace(DrawNets(nets, frame, g, copper, project));
     const auto touching = pass->raster.TouchingNets();
     if (!touching) {
+      // A refined grid that gives more elements than the computation takes is no
+      // better than the one before it.
+      if (refinements > 0) {
+        const StripSegments trial =
+            SegmentsFromRaster(pass->raster, {LightMmPerMicrosecond, options.cellsAcross});
+        if (JxElements(trial.segments).size() + JyElements(trial.segments).size() >
+            static_cast<std::size_t>(MaxUnknownsPerDirection)) {
+          g = previousGrid;
+          pass.emplace(DrawNets(nets, frame, g, copper, project));
+          report.gridRule += " (the last halving undone: too many unknowns)";
+          break;
+        }
+      }
       bool lengthsKept = true;
       for (std::size_t n = 0; n < nets.size(); ++n)
         lengthsKept &= std::fabs(pass->layoutLength[n] - kicadLength[n]) <=
@@ -487,6 +501,7 @@ KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& o
       if (lengthsKept || options.gridMm || refinements == MaxLengthRefinements ||
           g <= GridQuantumMm)
         break;
+      previousGrid = g;
       ++refinements;
       g = QuantiseGrid(g / 2.0);
       report.gridRule += refinements == 1 ? ", halved" : ", halved again";
