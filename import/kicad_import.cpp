@@ -558,6 +558,11 @@ KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& o
   for (const PadTermination& receiver : options.receivers)
     PlaceTermination(out, board, frame, nets, options.layer, receiver, false);
 
+  if (!project.GroundPoints.empty() && epsilonR != 1.0)
+    report.warnings.push_back("the computation does not take ground points (drivers, "
+                              "receivers) together with a dielectric: --diel 1 puts air "
+                              "under the traces");
+
   // --- Unknowns ---
   const ConnectingElements connecting = FindConnectingElements(project.Segments);
   const std::vector<CurrentElement> jx = JxElements(project.Segments);
