@@ -313,6 +313,30 @@ std::vector<PointDipole> SmallBoard(unsigned seed) {
   return board;
 }
 
+// The scan against the fine scan on one board: the reported place reads the
+// reported value, and that falls short of the fine maximum by at most
+// toleranceDb.
+void ExpectNearTheFineMaximum(const std::vector<PointDipole>& board, double mhz,
+                              const SiteSettings& site, double toleranceDb) {
+  const double k = K0(mhz);
+  const SiteMaximum got = ScanSite(board, k, site);
+  const FineMaximum fine = BruteForce(board, k, site);
+  const double shortfallDb = 20 * std::log10(fine.Value / got.FieldVm);
+  EXPECT_LT(shortfallDb, toleranceDb);
+  EXPECT_GT(shortfallDb, -0.1);  // the fine scan samples within 0.05 dB of the peak
+  EXPECT_NEAR(ReadingAt(board, k, site, got), got.FieldVm, 1e-12 * got.FieldVm);
+  if (site.Kind == SiteKind::SemiAnechoic) {
+    EXPECT_GE(got.HeightM, site.MinHeightM);
+    EXPECT_LE(got.HeightM, site.MaxHeightM);
+    EXPECT_NEAR(got.ThetaDeg, Deg(std::atan2(site.DistanceM, got.HeightM - site.EutHeightM)), 1e-9);
+    // The other polarisation only when it reads nearly as high.
+    const double ofPol = fine.ByPolarisation[static_cast<int>(got.Pol)];
+    EXPECT_LT(20 * std::log10(fine.Value / ofPol), 1.0);
+  }
+  EXPECT_GE(got.PhiDeg, 0.0);
+  EXPECT_LT(got.PhiDeg, 360.0);
+}
+
 // The scan must come within 1 dB of the fine maximum. On these boards it comes
 // within 0.2 dB, and is held to that: without the climbs it falls 0.4 dB short at
 // 1 GHz, and with the fixed default grid 0.9 dB at 6 GHz, where the floor
@@ -320,31 +344,12 @@ std::vector<PointDipole> SmallBoard(unsigned seed) {
 void ExpectScanFindsTheFineMaximum(SiteKind kind) {
   for (unsigned seed : {1u, 2u, 3u})
     for (double mhz : {30.0, 300.0, 1000.0, 6000.0}) {
+      SCOPED_TRACE(std::string(SiteKindName(kind)) + " board " + std::to_string(seed) + " at " +
+                   std::to_string(mhz) + " MHz");
       SiteSettings site;
       site.Kind = kind;
       site.BoardCentreX = 0.004;  // the centre need not be a radiator
-      const std::vector<PointDipole> board = SmallBoard(seed);
-      const double k = K0(mhz);
-      const SiteMaximum got = ScanSite(board, k, site);
-      const FineMaximum fine = BruteForce(board, k, site);
-      SCOPED_TRACE(std::string(SiteKindName(kind)) + " board " + std::to_string(seed) + " at " +
-                   std::to_string(mhz) + " MHz");
-      const double shortfallDb = 20 * std::log10(fine.Value / got.FieldVm);
-      EXPECT_LT(shortfallDb, 0.2);
-      EXPECT_GT(shortfallDb, -0.1);  // the fine scan samples within 0.05 dB of the peak
-      // The reported place reads the reported value: it points at the maximum.
-      EXPECT_NEAR(ReadingAt(board, k, site, got), got.FieldVm, 1e-12 * got.FieldVm);
-      if (kind == SiteKind::SemiAnechoic) {
-        EXPECT_GE(got.HeightM, site.MinHeightM);
-        EXPECT_LE(got.HeightM, site.MaxHeightM);
-        EXPECT_NEAR(got.ThetaDeg, Deg(std::atan2(site.DistanceM, got.HeightM - site.EutHeightM)),
-                    1e-9);
-        // The other polarisation only when it reads nearly as high.
-        const double ofPol = fine.ByPolarisation[static_cast<int>(got.Pol)];
-        EXPECT_LT(20 * std::log10(fine.Value / ofPol), 1.0);
-      }
-      EXPECT_GE(got.PhiDeg, 0.0);
-      EXPECT_LT(got.PhiDeg, 360.0);
+      ExpectNearTheFineMaximum(SmallBoard(seed), mhz, site, 0.2);
     }
 }
 
@@ -354,6 +359,16 @@ TEST(SiteScan, FreeSiteFindsTheFineScanMaximumFrom30MHzTo6GHz) {
 
 TEST(SiteScan, SemiAnechoicSiteFindsTheFineScanMaximumFrom30MHzTo6GHz) {
   ExpectScanFindsTheFineMaximum(SiteKind::SemiAnechoic);
+}
+
+TEST(SiteScan, TurntableGridNarrowsForALargeBoard) {
+  // 40 cm at 6 GHz: turntable lobes 7 degrees apart, closer than the 15-degree
+  // default step, which would leave the scan 0.9 dB short here.
+  std::vector<PointDipole> board = SmallBoard(12);
+  for (PointDipole& d : board) d.X *= 4, d.Y *= 4;
+  SiteSettings site;
+  site.Kind = SiteKind::SemiAnechoic;
+  ExpectNearTheFineMaximum(board, 6000.0, site, 0.4);
 }
 
 TEST(SiteScan, WithoutRefinementTheGridPointIsReported) {
