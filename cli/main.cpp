@@ -12,6 +12,7 @@
 #include "cli/compute_command.h"
 #include "cli/emission_command.h"
 #include "cli/farfield_command.h"
+#include "cli/kicad_commands.h"
 #include "cli/list_command.h"
 #include "cli/nearfield_command.h"
 #include "cli/project_commands.h"
@@ -60,7 +61,26 @@ const char* const Usage =
     "                                         one PATH.PRO [compute options] a line, \"quotes\"\n"
     "                                         around a path with blanks, # comments; paths\n"
     "                                         relative to the job file; every line is checked\n"
-    "                                         before the first job runs\n";
+    "                                         before the first job runs\n"
+    "  kicad-nets BOARD.kicad_pcb [--layer L] [--json]\n"
+    "                                         the board's nets: pads, tracks and their length\n"
+    "                                         on each copper layer\n"
+    "  import-kicad BOARD.kicad_pcb --net NAME [--net NAME ...] --out PATH.PRO [options]\n"
+    "                                         the nets' copper on one layer as a new project\n"
+    "      --layer L                          copper layer (default F.Cu)\n"
+    "      --grid MM                          snap grid (default: the common track width\n"
+    "                                         over the cells across)\n"
+    "      --cells-across N                   charge cells across a track (default 1;\n"
+    "                                         impedance work wants 3)\n"
+    "      --max-freq MHZ                     highest frequency; cells stay within 1/20 of\n"
+    "                                         its wavelength (default 1000)\n"
+    "      --driver REF.PAD[:VOLTS]           ground point and voltage source at a pad (1 V)\n"
+    "      --receiver REF.PAD[:R[:C_PF]]      ground point and load R - j/wC in series at a\n"
+    "                                         pad (50 ohm); may be repeated\n"
+    "      --ground-plane H, --diel ER        override the stackup's plane height (mm) and\n"
+    "                                         permittivity\n"
+    "      --force                            overwrite an existing project\n"
+    "      --json                             the report as JSON on stdout\n";
 
 }  // namespace
 
@@ -78,6 +98,8 @@ int main(int argc, char** argv) {
       {"nearfield", lumetra::cli::RunNearField},
       {"list", lumetra::cli::RunList},
       {"batch", lumetra::cli::RunBatch},
+      {"kicad-nets", lumetra::cli::RunKicadNets},
+      {"import-kicad", lumetra::cli::RunImportKicad},
   };
   if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
     std::cout << Usage;

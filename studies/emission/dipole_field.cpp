@@ -14,8 +14,7 @@ constexpr double CoincidenceSquared = 1e-24;
 DipoleArrays ArrangeDipoles(const std::vector<PointDipole>& dipoles) {
   DipoleArrays a;
   const std::size_t n = dipoles.size();
-  for (auto* v : {&a.X, &a.Y, &a.Z, &a.Px, &a.Py, &a.Pz, &a.MomentRe, &a.MomentIm})
-    v->resize(n);
+  for (auto* v : {&a.X, &a.Y, &a.Z, &a.Px, &a.Py, &a.Pz, &a.MomentRe, &a.MomentIm}) v->resize(n);
   for (std::size_t i = 0; i < n; ++i) {
     const PointDipole& d = dipoles[i];
     a.X[i] = d.X;

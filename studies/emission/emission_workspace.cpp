@@ -7,6 +7,7 @@
 #include "model/input_checks.h"
 #include "model/project_files.h"
 #include "solver/physical_constants.h"
+#include "studies/emission/substrate_polarisation.h"
 
 namespace lumetra::emission {
 
@@ -42,8 +43,10 @@ EmissionWorkspace::EmissionWorkspace(const Project& project, const ComputationSe
   if (project.Impedances.empty()) settings_.ImpFile = false;
   environment_.WorkDirectory = directory_.Path();
   environment_.StartupDirectory = std::filesystem::current_path();
-  if (project.Env.GroundPlane)
+  if (project.Env.GroundPlane) {
     groundPlaneM_ = ParseRealText(project.Env.GPHeight).value_or(0.0) * MillimetreToMetre;
+    substrateEpsR_ = ParseRealText(project.Env.DielConst).value_or(1.0);
+  }
 }
 
 std::optional<SolvedPoint> EmissionWorkspace::Solve(
@@ -61,8 +64,11 @@ std::optional<SolvedPoint> EmissionWorkspace::Solve(
   }
   // The result files hold this one frequency: its block is the first.
   const CurrentFileSet files = CurrentFileSet::Read(copy_.ProjectFile);
-  return SolvedPoint{FlattenSources(ReadNearFieldSources(files, 0.0, groundPlaneM_)),
-                     report.Points.front()};
+  const NearFieldSources sources = ReadNearFieldSources(files, 0.0, groundPlaneM_);
+  SolvedPoint solved{FlattenSources(sources), report.Points.front()};
+  for (const PointDipole& d : SubstratePolarisationDipoles(sources, groundPlaneM_, substrateEpsR_))
+    solved.Radiators.push_back(d);
+  return solved;
 }
 
 }  // namespace lumetra::emission

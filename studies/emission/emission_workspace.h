@@ -20,7 +20,9 @@
 namespace lumetra::emission {
 
 struct SolvedPoint {
-  std::vector<PointDipole> Radiators;  // board frame, ground-plane images expanded
+  // Board frame, ground-plane images expanded, and over a substrate its bound
+  // polarisation (SubstratePolarisationDipoles) after the elements.
+  std::vector<PointDipole> Radiators;
   FrequencyPointResult Point;          // port currents, input power
 };
 
@@ -46,6 +48,7 @@ private:
   ComputationSettings settings_;
   RunEnvironment environment_;
   double groundPlaneM_ = 0.0;
+  double substrateEpsR_ = 1.0;  // between the layout and the ground plane
 };
 
 }  // namespace lumetra::emission

@@ -119,9 +119,8 @@ ScanSpace MakeSpace(const std::vector<PointDipole>& board, double k0, const Site
   } else {
     space.AMin = s.MinHeightM;
     space.AMax = s.MaxHeightM;
-    aStep = std::min(s.HeightStepM,
-                     std::max(lambda * s.DistanceM / (2.0 * s.EutHeightM) / 3.0,
-                              SmallestAutoHeightM));
+    aStep = std::min(s.HeightStepM, std::max(lambda * s.DistanceM / (2.0 * s.EutHeightM) / 3.0,
+                                             SmallestAutoHeightM));
     bStep = LobeStep(s.TurntableStepDeg, angleSpacingDeg(horizontal), SmallestAutoAngleDeg);
     space.AFinest = FinestHeightM;
     space.Pols = {Polarisation::Horizontal, Polarisation::Vertical};
@@ -261,9 +260,9 @@ SiteMaximum ScanSite(const std::vector<PointDipole>& board, double k0,
     throw std::invalid_argument("The wavenumber of a site scan must be positive");
 
   const ScanSpace space = MakeSpace(board, k0, settings);
-  const DipoleArrays radiators = ArrangeDipoles(
-      settings.Kind == SiteKind::SemiAnechoic ? WithFloorImages(board, -settings.EutHeightM)
-                                              : board);
+  const DipoleArrays radiators = ArrangeDipoles(settings.Kind == SiteKind::SemiAnechoic
+                                                    ? WithFloorImages(board, -settings.EutHeightM)
+                                                    : board);
   const auto aAt = [&](int a) {
     return a == space.ACount - 1 ? space.AMax : space.AMin + a * space.AStep;
   };
@@ -276,8 +275,8 @@ SiteMaximum ScanSite(const std::vector<PointDipole>& board, double k0,
   ForEachOnAllCores(cells, [&](std::size_t i) {
     const int a = static_cast<int>(i / space.BCount), b = static_cast<int>(i % space.BCount);
     if (isPole(a) && b > 0) return;
-    fields[i] = FieldAtPlace(radiators, k0, settings,
-                             Place(settings, aAt(a), bAt(b), Polarisation::Total));
+    fields[i] =
+        FieldAtPlace(radiators, k0, settings, Place(settings, aAt(a), bAt(b), Polarisation::Total));
   });
   for (int a = 0; a < space.ACount; ++a)
     if (isPole(a))

@@ -56,15 +56,16 @@ FieldVector ElectricFieldAt(const std::vector<PointDipole>& dipoles, double x, d
   return SummedField(ArrangeDipoles(dipoles), x, y, z, k0);
 }
 
-const char* SiteKindName(SiteKind kind) {
-  return kind == SiteKind::Free ? "free" : "sac";
-}
+const char* SiteKindName(SiteKind kind) { return kind == SiteKind::Free ? "free" : "sac"; }
 
 const char* PolarisationName(Polarisation polarisation) {
   switch (polarisation) {
-    case Polarisation::Horizontal: return "horizontal";
-    case Polarisation::Vertical: return "vertical";
-    case Polarisation::Total: break;
+    case Polarisation::Horizontal:
+      return "horizontal";
+    case Polarisation::Vertical:
+      return "vertical";
+    case Polarisation::Total:
+      break;
   }
   return "total";
 }
@@ -114,8 +115,10 @@ double ReadComponent(const FieldVector& e, Polarisation polarisation, double phi
       const double phi = phiDeg * DegToRad;
       return std::abs(-std::sin(phi) * e.Ex + std::cos(phi) * e.Ey);
     }
-    case Polarisation::Vertical: return std::abs(e.Ez);
-    case Polarisation::Total: break;
+    case Polarisation::Vertical:
+      return std::abs(e.Ez);
+    case Polarisation::Total:
+      break;
   }
   return std::sqrt(std::norm(e.Ex) + std::norm(e.Ey) + std::norm(e.Ez));
 }

@@ -189,26 +189,49 @@ TEST(FreeSite, XDipoleRadiatesMostAcrossItsAxis) {
 TEST(FreeSite, HorizontalDipoleOverGroundPlaneFollowsTheArrayFactor) {
   // Far away, dipole and reversed image give 2 |sin(k h cos theta)| times the single
   // dipole's 30 k m / r, largest across the dipole: at cos theta = pi / (2 k h) when
-  // k h >= pi / 2, otherwise at the zenith.
+  // k h >= pi / 2, otherwise at the zenith. The dipole points 27 degrees from x, so
+  // the maximum (theta 51.3, phi 117 or 297 at h = 0.4 lambda) lies off the grid.
   SiteSettings site;
   site.DistanceM = 1000.0;
   site.UpperHemisphereOnly = true;
   const double k = 2 * Pi, m = 1e-3;  // lambda = 1 m
-  for (double h : {0.5, 0.125}) {
-    const std::vector<PointDipole> pair = {{0, 0, h, DipoleAxis::X, C(m, 0)},
-                                           {0, 0, -h, DipoleAxis::X, C(-m, 0)}};
+  const double c = std::cos(27 * Pi / 180), s = std::sin(27 * Pi / 180);
+  for (double h : {0.4, 0.125}) {
+    std::vector<PointDipole> pair;
+    for (double z : {h, -h})
+      for (auto [axis, part] : {std::pair{DipoleAxis::X, c}, {DipoleAxis::Y, s}})
+        pair.push_back({0, 0, z, axis, C(z > 0 ? m * part : -m * part, 0)});
     const SiteMaximum got = ScanSite(pair, k, site);
     const double single = 30.0 * k * m / site.DistanceM;
     SCOPED_TRACE(h);
     if (k * h >= Pi / 2) {
-      EXPECT_NEAR(got.FieldVm, 2 * single, 1e-3 * single);
-      EXPECT_NEAR(got.ThetaDeg, Deg(std::acos(Pi / (2 * k * h))), 0.2);  // 60 degrees
-      EXPECT_NEAR(std::abs(std::cos(got.PhiDeg * Pi / 180)), 0.0, 0.005);
+      EXPECT_NEAR(got.FieldVm, 2 * single, 2e-4 * single);
+      EXPECT_NEAR(got.ThetaDeg, Deg(std::acos(Pi / (2 * k * h))), 0.15);
+      EXPECT_NEAR(std::fmod(got.PhiDeg, 180.0), 117.0, 0.15);
     } else {
-      EXPECT_NEAR(got.FieldVm, 2 * std::sin(k * h) * single, 1e-3 * single);
+      EXPECT_NEAR(got.FieldVm, 2 * std::sin(k * h) * single, 2e-4 * single);
       EXPECT_LT(got.ThetaDeg, 0.5);
     }
   }
+}
+
+TEST(FreeSite, UpperHemisphereExcludesTheStrongerDownwardBeam) {
+  // Two x-dipoles a quarter wave apart in z, the lower one lagging by 90 degrees:
+  // an end-fire pair that radiates 2 m straight down, nothing straight up and
+  // sqrt(2) m along the horizon across the dipoles.
+  const double k = 2 * Pi, m = 1e-3;
+  const std::vector<PointDipole> pair = {{0, 0, 0.125, DipoleAxis::X, C(m, 0)},
+                                         {0, 0, -0.125, DipoleAxis::X, C(0, -m)}};
+  SiteSettings site;
+  site.DistanceM = 1000.0;
+  const double single = 30.0 * k * m / site.DistanceM;
+  const SiteMaximum whole = ScanSite(pair, k, site);
+  EXPECT_NEAR(whole.FieldVm, 2 * single, 1e-3 * single);
+  EXPECT_GT(whole.ThetaDeg, 179.5);
+  site.UpperHemisphereOnly = true;
+  const SiteMaximum upper = ScanSite(pair, k, site);
+  EXPECT_NEAR(upper.FieldVm, std::sqrt(2.0) * single, 1e-3 * single);
+  EXPECT_NEAR(upper.ThetaDeg, 90.0, 0.01);
 }
 
 // --- 3. Semi-anechoic site: direct and floor-reflected waves ---
@@ -249,7 +272,8 @@ struct FineMaximum {
 
 FineMaximum BruteForce(const std::vector<PointDipole>& board, double k, const SiteSettings& s) {
   const bool sac = s.Kind == SiteKind::SemiAnechoic;
-  const DipoleArrays radiators = ArrangeDipoles(sac ? WithFloorImages(board, -s.EutHeightM) : board);
+  const DipoleArrays radiators =
+      ArrangeDipoles(sac ? WithFloorImages(board, -s.EutHeightM) : board);
   FineMaximum best;
   const double aLow = sac ? s.MinHeightM : 0.0, aHigh = sac ? s.MaxHeightM : 180.0;
   const double aStep = sac ? 0.005 : 0.5;
@@ -281,44 +305,70 @@ std::vector<PointDipole> SmallBoard(unsigned seed) {
   const int count = 2 + static_cast<int>(seed % 2);
   for (int i = 0; i < count; ++i) {
     const auto axis = static_cast<DipoleAxis>((seed + i) % 3);
-    board.push_back({0.05 * u(random), 0.05 * u(random), axis == DipoleAxis::Z ? -0.001 : 0.0,
-                     axis, C(1e-4 * u(random), 1e-4 * u(random))});
+    board.push_back({0.05 * u(random), 0.05 * u(random), axis == DipoleAxis::Z ? -0.001 : 0.0, axis,
+                     C(1e-4 * u(random), 1e-4 * u(random))});
   }
   board.front().X = -0.05;  // the full 10 cm spread
   board.back().X = 0.05;
   return board;
 }
 
-TEST(SiteScan, FindsTheFineScanMaximumWithinOneDecibelFrom30MHzTo6GHz) {
-  for (SiteKind kind : {SiteKind::Free, SiteKind::SemiAnechoic})
-    for (unsigned seed : {1u, 2u, 3u})
-      for (double mhz : {30.0, 300.0, 1000.0, 6000.0}) {
-        SiteSettings site;
-        site.Kind = kind;
-        site.BoardCentreX = 0.004;  // the centre need not be a radiator
-        const std::vector<PointDipole> board = SmallBoard(seed);
-        const double k = K0(mhz);
-        const SiteMaximum got = ScanSite(board, k, site);
-        const FineMaximum fine = BruteForce(board, k, site);
-        SCOPED_TRACE(std::string(SiteKindName(kind)) + " board " + std::to_string(seed) + " at " +
-                     std::to_string(mhz) + " MHz");
-        const double shortfallDb = 20 * std::log10(fine.Value / got.FieldVm);
-        EXPECT_LT(shortfallDb, 1.0);
-        EXPECT_GT(shortfallDb, -0.1);  // the fine scan samples within 0.05 dB of the peak
-        // The reported place reads the reported value: it points at the maximum.
-        EXPECT_NEAR(ReadingAt(board, k, site, got), got.FieldVm, 1e-12 * got.FieldVm);
-        if (kind == SiteKind::SemiAnechoic) {
-          EXPECT_GE(got.HeightM, site.MinHeightM);
-          EXPECT_LE(got.HeightM, site.MaxHeightM);
-          EXPECT_NEAR(got.ThetaDeg, Deg(std::atan2(site.DistanceM, got.HeightM - site.EutHeightM)),
-                      1e-9);
-          // The other polarisation only when it reads nearly as high.
-          const double ofPol = fine.ByPolarisation[static_cast<int>(got.Pol)];
-          EXPECT_LT(20 * std::log10(fine.Value / ofPol), 1.0);
-        }
-        EXPECT_GE(got.PhiDeg, 0.0);
-        EXPECT_LT(got.PhiDeg, 360.0);
-      }
+// The scan against the fine scan on one board: the reported place reads the
+// reported value, and that falls short of the fine maximum by at most
+// toleranceDb.
+void ExpectNearTheFineMaximum(const std::vector<PointDipole>& board, double mhz,
+                              const SiteSettings& site, double toleranceDb) {
+  const double k = K0(mhz);
+  const SiteMaximum got = ScanSite(board, k, site);
+  const FineMaximum fine = BruteForce(board, k, site);
+  const double shortfallDb = 20 * std::log10(fine.Value / got.FieldVm);
+  EXPECT_LT(shortfallDb, toleranceDb);
+  EXPECT_GT(shortfallDb, -0.1);  // the fine scan samples within 0.05 dB of the peak
+  EXPECT_NEAR(ReadingAt(board, k, site, got), got.FieldVm, 1e-12 * got.FieldVm);
+  if (site.Kind == SiteKind::SemiAnechoic) {
+    EXPECT_GE(got.HeightM, site.MinHeightM);
+    EXPECT_LE(got.HeightM, site.MaxHeightM);
+    EXPECT_NEAR(got.ThetaDeg, Deg(std::atan2(site.DistanceM, got.HeightM - site.EutHeightM)), 1e-9);
+    // The other polarisation only when it reads nearly as high.
+    const double ofPol = fine.ByPolarisation[static_cast<int>(got.Pol)];
+    EXPECT_LT(20 * std::log10(fine.Value / ofPol), 1.0);
+  }
+  EXPECT_GE(got.PhiDeg, 0.0);
+  EXPECT_LT(got.PhiDeg, 360.0);
+}
+
+// The scan must come within 1 dB of the fine maximum. On these boards it comes
+// within 0.2 dB, and is held to that: without the climbs it falls 0.4 dB short at
+// 1 GHz, and with the fixed default grid 0.9 dB at 6 GHz, where the floor
+// reflection's height lobes are 9 cm apart.
+void ExpectScanFindsTheFineMaximum(SiteKind kind) {
+  for (unsigned seed : {1u, 2u, 3u})
+    for (double mhz : {30.0, 300.0, 1000.0, 6000.0}) {
+      SCOPED_TRACE(std::string(SiteKindName(kind)) + " board " + std::to_string(seed) + " at " +
+                   std::to_string(mhz) + " MHz");
+      SiteSettings site;
+      site.Kind = kind;
+      site.BoardCentreX = 0.004;  // the centre need not be a radiator
+      ExpectNearTheFineMaximum(SmallBoard(seed), mhz, site, 0.2);
+    }
+}
+
+TEST(SiteScan, FreeSiteFindsTheFineScanMaximumFrom30MHzTo6GHz) {
+  ExpectScanFindsTheFineMaximum(SiteKind::Free);
+}
+
+TEST(SiteScan, SemiAnechoicSiteFindsTheFineScanMaximumFrom30MHzTo6GHz) {
+  ExpectScanFindsTheFineMaximum(SiteKind::SemiAnechoic);
+}
+
+TEST(SiteScan, TurntableGridNarrowsForALargeBoard) {
+  // 40 cm at 6 GHz: turntable lobes 7 degrees apart, closer than the 15-degree
+  // default step, which would leave the scan 0.9 dB short here.
+  std::vector<PointDipole> board = SmallBoard(12);
+  for (PointDipole& d : board) d.X *= 4, d.Y *= 4;
+  SiteSettings site;
+  site.Kind = SiteKind::SemiAnechoic;
+  ExpectNearTheFineMaximum(board, 6000.0, site, 0.4);
 }
 
 TEST(SiteScan, WithoutRefinementTheGridPointIsReported) {
