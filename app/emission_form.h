@@ -5,12 +5,7 @@
 // messages a user sees can be checked exactly.
 #pragma once
 
-// Qt's keyword macro "signals" would rewrite a parameter of that name in the
-// core's headers; it is set aside while they are read.
-#pragma push_macro("signals")
-#undef signals
 #include "studies/emission/emission_run.h"
-#pragma pop_macro("signals")
 
 #include <string>
 #include <vector>

@@ -8,13 +8,8 @@
 // input shows the core's message in a box and nothing runs.
 #pragma once
 
-// Qt's keyword macro "signals" would rewrite a parameter of that name in the
-// core's headers; it is set aside while they are read.
-#pragma push_macro("signals")
-#undef signals
 #include "app/emission_form.h"
 #include "studies/emission/emission_run.h"
-#pragma pop_macro("signals")
 
 #include <QWidget>
 #include <optional>

@@ -10,13 +10,8 @@
 // offscreen platform will do) for the fonts.
 #pragma once
 
-// Qt's keyword macro "signals" would rewrite a parameter of that name in the
-// core's headers; it is set aside while they are read.
-#pragma push_macro("signals")
-#undef signals
 #include "studies/emission/emission_run.h"
 #include "studies/emission/limit_line.h"
-#pragma pop_macro("signals")
 
 #include <QPointF>
 #include <QRectF>

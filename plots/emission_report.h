@@ -4,13 +4,8 @@
 // offscreen platform will do); the texts come from BuildEmissionReportText.
 #pragma once
 
-// Qt's keyword macro "signals" would rewrite a parameter of that name in the
-// core's headers; it is set aside while they are read.
-#pragma push_macro("signals")
-#undef signals
 #include "model/project.h"
 #include "studies/emission/emission_run.h"
-#pragma pop_macro("signals")
 
 #include <QRectF>
 #include <string>

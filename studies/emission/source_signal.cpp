@@ -35,10 +35,10 @@ void ValidateStopFrequency(double stopMHz) {
     throw std::invalid_argument("Error: The stop frequency must lie above 0 and not above 6000 MHz");
 }
 
-std::vector<double> EmissionFrequencies(const std::vector<SourceSignal>& signals, double stopMHz) {
+std::vector<double> EmissionFrequencies(const std::vector<SourceSignal>& sourceSignals, double stopMHz) {
   ValidateStopFrequency(stopMHz);
   std::vector<double> all;
-  for (const SourceSignal& signal : signals) {
+  for (const SourceSignal& signal : sourceSignals) {
     std::visit(Overloaded{
                    [](const ConstantDrive&) {},
                    [&](const TrapezoidWaveform& wave) {

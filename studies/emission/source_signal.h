@@ -47,7 +47,7 @@ void ValidateStopFrequency(double stopMHz);
 // each trapezoid, n >= 1; the file lines up to stop), frequencies within
 // FrequencyTolerance merged into one. Validates the stop frequency and every
 // trapezoid, and refuses a run of more than MaxEmissionFrequencies frequencies.
-std::vector<double> EmissionFrequencies(const std::vector<SourceSignal>& signals, double stopMHz);
+std::vector<double> EmissionFrequencies(const std::vector<SourceSignal>& sourceSignals, double stopMHz);
 
 // The complex voltage (peak phasor, V) of one source at one frequency: its own
 // voltage for a constant drive, 2 c_n at the harmonic n f0 of a trapezoid, the
