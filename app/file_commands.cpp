@@ -1,9 +1,10 @@
-// New, Open, Save and Save As of the File menu: the dialogs are the window's, the
+// New, Open, Import, Save and Save As of the File menu: the dialogs are the window's, the
 // work is the core's.
 #include <QFileInfo>
 #include <QUndoStack>
 
 #include "app/file_chooser.h"
+#include "app/kicad_import_dialog.h"
 #include "app/main_window.h"
 #include "app/computation_page.h"
 #include "app/new_project_dialog.h"
@@ -39,6 +40,15 @@ bool MainWindow::OpenProjectFile(const QString& path) {
     return false;
   ProjectOpened();
   return true;
+}
+
+void MainWindow::ImportKicadCommand() {
+  // The imported project takes the place of the open one, as Open's would.
+  if (!ConfirmSave()) return;
+  const std::optional<KicadImportResult> result = kicadImportDialog_->Ask();
+  if (!result) return;
+  if (!OpenProjectFile(result->projectFile)) return;
+  ShowImportReport(this, result->report);
 }
 
 void MainWindow::SaveCommand() {

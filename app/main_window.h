@@ -31,6 +31,7 @@ class ResultListWindow;
 class EffectivePermittivityDialog;
 class HelpViewer;
 class IntegrationDialog;
+class KicadImportDialog;
 class LayoutPage;
 class MainStatusBar;
 class MoveStepDialog;
@@ -78,6 +79,9 @@ public:
   bool OpenProjectFile(const QString& path);
   void SaveCommand();
   void SaveAsCommand();
+  // "Import KiCad board...": the nets of a board as a new project, opened at once.
+  void ImportKicadCommand();
+  KicadImportDialog* ImportDialog() const { return kicadImportDialog_; }
 
 protected:
   bool event(QEvent* event) override;
@@ -122,6 +126,7 @@ private:
   QAction* projectSeparator_;
 
   NewProjectDialog* newProjectDialog_;
+  KicadImportDialog* kicadImportDialog_;
   ProjectDetailsDialog* detailsDialog_;
   MoveStepDialog* moveStepDialog_;
   AboutBox* aboutBox_;
