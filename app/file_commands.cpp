@@ -47,7 +47,14 @@ void MainWindow::ImportKicadCommand() {
   if (!ConfirmSave()) return;
   const std::optional<KicadImportResult> result = kicadImportDialog_->Ask();
   if (!result) return;
-  if (!OpenProjectFile(result->projectFile)) return;
+  // A grid fine enough for tracks would cover a whole board in dots: the import
+  // opens without them, and the Grid dialog shows them again.
+  const bool showGridPoints = project_.ShowGridPoints;
+  project_.ShowGridPoints = false;
+  if (!OpenProjectFile(result->projectFile)) {
+    project_.ShowGridPoints = showGridPoints;
+    return;
+  }
   ShowImportReport(this, result->report);
 }
 

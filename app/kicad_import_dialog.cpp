@@ -120,12 +120,13 @@ void LayoutPreview::paintEvent(QPaintEvent*) {
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setClipRect(area);
   // The board's edge, where it falls into the view.
-  painter.setPen(QPen(QColor(40, 110, 40), 1));
-  painter.setBrush(QColor(225, 238, 220));
+  painter.fillRect(area, QColor(236, 236, 230));
+  painter.setPen(QPen(QColor(20, 60, 35), 1));
+  painter.setBrush(QColor(0, 94, 56));
   painter.drawRect(QRectF(toScreen(0, boardLy_), toScreen(boardLx_, 0)));
   // Segments at least a pixel wide, so that a thin track on a large net stays visible.
   painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(184, 96, 32));
+  painter.setBrush(QColor(214, 164, 64));
   for (const Segment& s : segments_) {
     QRectF box(toScreen(s.Xc - s.Lx / 2, s.Yc + s.Ly / 2), toScreen(s.Xc + s.Lx / 2, s.Yc - s.Ly / 2));
     if (box.width() < 1.0) box.adjust(-(1.0 - box.width()) / 2, 0, (1.0 - box.width()) / 2, 0);
@@ -138,6 +139,8 @@ void LayoutPreview::paintEvent(QPaintEvent*) {
   const double bar = wanted / power >= 5 ? 5 * power : wanted / power >= 2 ? 2 * power : power;
   const QPointF end(area.right() - 8, area.bottom() - 8);
   const QPointF start(end.x() - bar * scale, end.y());
+  painter.fillRect(QRectF(start.x() - 44, end.y() - 22, bar * scale + 88, 27),
+                   QColor(255, 255, 255, 210));
   painter.setPen(QPen(Qt::black, 1));
   painter.drawLine(start, end);
   painter.drawLine(start, start - QPointF(0, 4));
@@ -175,9 +178,11 @@ KicadImportDialog::KicadImportDialog(UserInterface& ui, QWidget* parent)
   auto* left = new QVBoxLayout;
   columns->addLayout(left, 3);
   auto* layerRow = new QHBoxLayout;
-  layerRow->addWidget(new QLabel("Copper &layer:"));
+  auto* layerLabel = new QLabel("Copper &layer:");
+  layerRow->addWidget(layerLabel);
   layer_ = new QComboBox;
   layer_->setObjectName("Layer");
+  layerLabel->setBuddy(layer_);
   SetHint(layer_, "The copper layer whose tracks and pads are imported");
   layerRow->addWidget(layer_, 1);
   left->addLayout(layerRow);
@@ -188,6 +193,7 @@ KicadImportDialog::KicadImportDialog(UserInterface& ui, QWidget* parent)
   nets_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   nets_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   nets_->verticalHeader()->hide();
+  nets_->verticalHeader()->setDefaultSectionSize(nets_->fontMetrics().height() + 6);
   nets_->horizontalHeader()->setSectionResizeMode(NetName, QHeaderView::Stretch);
   for (int column : {NetTracks, NetLength, NetPads})
     nets_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
@@ -213,7 +219,9 @@ KicadImportDialog::KicadImportDialog(UserInterface& ui, QWidget* parent)
     auto* row = new QHBoxLayout;
     row->addWidget(edit);
     row->addWidget(new QLabel(unit), 1);
-    form->addRow(label, row);
+    auto* caption = new QLabel(label);
+    caption->setBuddy(edit);
+    form->addRow(caption, row);
     return edit;
   };
   frequency_ = field("MaxFrequency", "Highest &frequency:", "MHz",
@@ -236,7 +244,9 @@ KicadImportDialog::KicadImportDialog(UserInterface& ui, QWidget* parent)
                                 "characteristic impedance");
   acrossHint->setWordWrap(true);
   acrossRow->addWidget(acrossHint, 1);
-  form->addRow("Cells &across a track:", acrossRow);
+  auto* acrossLabel = new QLabel("Cells &across a track:");
+  acrossLabel->setBuddy(cellsAcross_);
+  form->addRow(acrossLabel, acrossRow);
   plane_ = field("GroundPlane", "Ground-plane &height:", "mm",
                  "The dielectric between this layer and the nearest plane in the stackup");
   plane_->setPlaceholderText("none");
@@ -246,15 +256,22 @@ KicadImportDialog::KicadImportDialog(UserInterface& ui, QWidget* parent)
   proposals->setObjectName("Proposals");
   SetHint(proposals, "Put back the values the import chooses from the board");
   connect(proposals, &QPushButton::clicked, this, &KicadImportDialog::ResetProposals);
-  form->addRow("", proposals);
+  auto* proposalsRow = new QHBoxLayout;
+  proposalsRow->addWidget(proposals);
+  proposalsRow->addStretch(1);
+  form->addRow("", proposalsRow);
 
   previewWidget_ = new LayoutPreview;
   previewWidget_->Clear("Choose a board file");
   right->addWidget(previewWidget_, 1);
-  summary_ = new QLabel;
+  // Counts and warnings; a few lines high, so that a long list of warnings
+  // scrolls rather than squeezing the preview.
+  summary_ = new QPlainTextEdit;
   summary_->setObjectName("Summary");
-  summary_->setWordWrap(true);
-  summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  summary_->setReadOnly(true);
+  summary_->setFrameShape(QFrame::NoFrame);
+  summary_->viewport()->setAutoFillBackground(false);
+  summary_->setFixedHeight(summary_->fontMetrics().lineSpacing() * 5 + 8);
   right->addWidget(summary_);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -272,7 +289,7 @@ KicadImportDialog::KicadImportDialog(UserInterface& ui, QWidget* parent)
   connect(nets_, &QTableWidget::itemSelectionChanged, this, [this] {
     if (!updating_) Recompute();
   });
-  resize(900, 600);
+  resize(1000, 680);
 }
 
 std::optional<KicadImportResult> KicadImportDialog::Ask() {
@@ -394,7 +411,7 @@ void KicadImportDialog::Recompute() {
     options = Options();
   } catch (const KicadImportError& error) {
     previewWidget_->Clear("");
-    summary_->setText(QString::fromStdString(error.what()));
+    summary_->setPlainText(QString::fromStdString(error.what()));
     return;
   }
   // The environment comes from the stackup whether or not nets are chosen.
@@ -408,14 +425,14 @@ void KicadImportDialog::Recompute() {
   if (options.nets.empty()) {
     propose(grid_, QString());
     previewWidget_->Clear("Select one or more nets in the table");
-    summary_->setText("Select the nets to import; Ctrl or Shift and a click select several.");
+    summary_->setPlainText("Select the nets to import; Ctrl or Shift and a click select several.");
     return;
   }
   try {
     preview_ = ImportKicadNets(*board_, options, boardPath_.toStdString());
   } catch (const std::exception& error) {
     previewWidget_->Clear("");
-    summary_->setText(QString::fromStdString(error.what()));
+    summary_->setPlainText(QString::fromStdString(error.what()));
     return;
   }
   const KicadImportReport& report = preview_->report;
@@ -432,7 +449,7 @@ void KicadImportDialog::Recompute() {
                      .arg(preview_->project.PcbLy);
   for (const std::string& warning : report.warnings)
     text += "\nWarning: " + QString::fromStdString(warning);
-  summary_->setText(text);
+  summary_->setPlainText(text);
 }
 
 void KicadImportDialog::accept() {
@@ -473,13 +490,14 @@ void ShowImportReport(QWidget* parent, const QString& report) {
     auto* text = new QPlainTextEdit;
     text->setObjectName("ReportText");
     text->setReadOnly(true);
-    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Wide enough for the table of nets; longer lines (warnings) wrap.
+    text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     layout->addWidget(text);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     QObject::connect(buttons, &QDialogButtonBox::rejected, window, &QDialog::hide);
     layout->addWidget(buttons);
-    window->resize(900, 320);
+    window->resize(960, 340);
   }
   window->findChild<QPlainTextEdit*>("ReportText")->setPlainText(report);
   window->show();

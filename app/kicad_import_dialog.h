@@ -23,6 +23,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QSpinBox;
 class QTableWidget;
 
@@ -95,7 +96,7 @@ private:
   QComboBox* layer_;
   QLineEdit *grid_, *cell_, *frequency_, *plane_, *permittivity_;
   QSpinBox* cellsAcross_;
-  QLabel* summary_;
+  QPlainTextEdit* summary_;
   LayoutPreview* previewWidget_;
 };
 

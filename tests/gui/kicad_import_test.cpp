@@ -189,7 +189,7 @@ void KicadImportTest::AcceptedImportOpensTheCoreImportsSegments() {
     ClickNet(d, "CLK");
     ClickNet(d, "DATA", Qt::ControlModifier);
     grid = Child<QLineEdit>(d, "Grid")->text();
-    summary = Child<QLabel>(d, "Summary")->text();
+    summary = Child<QPlainTextEdit>(d, "Summary")->toPlainText();
     previewSegments = Child<LayoutPreview>(d, "Preview")->Segments().size();
     Click(d, "OK");
   });
@@ -220,6 +220,8 @@ void KicadImportTest::AcceptedImportOpensTheCoreImportsSegments() {
   QCOMPARE(p.Env.GPHeight, std::string("1.51"));
   QCOMPARE(p.Env.DielConst, std::string("4.5"));
   QVERIFY(w.Pages()->isVisible());
+  // Grid points every 0.25 mm would blacken the board.
+  QVERIFY(!p.ShowGridPoints);
   // The report is the one lumetra-cli prints, with the file saved.
   const QString report = ReportText(w);
   QVERIFY2(report.contains("Board " + board + ", layer F.Cu"), qPrintable(report));
