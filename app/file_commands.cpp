@@ -1,9 +1,10 @@
-// New, Open, Save and Save As of the File menu: the dialogs are the window's, the
+// New, Open, Import, Save and Save As of the File menu: the dialogs are the window's, the
 // work is the core's.
 #include <QFileInfo>
 #include <QUndoStack>
 
 #include "app/file_chooser.h"
+#include "app/kicad_import_dialog.h"
 #include "app/main_window.h"
 #include "app/computation_page.h"
 #include "app/new_project_dialog.h"
@@ -39,6 +40,22 @@ bool MainWindow::OpenProjectFile(const QString& path) {
     return false;
   ProjectOpened();
   return true;
+}
+
+void MainWindow::ImportKicadCommand() {
+  // The imported project takes the place of the open one, as Open's would.
+  if (!ConfirmSave()) return;
+  const std::optional<KicadImportResult> result = kicadImportDialog_->Ask();
+  if (!result) return;
+  // A grid fine enough for tracks would cover a whole board in dots: the import
+  // opens without them, and the Grid dialog shows them again.
+  const bool showGridPoints = project_.ShowGridPoints;
+  project_.ShowGridPoints = false;
+  if (!OpenProjectFile(result->projectFile)) {
+    project_.ShowGridPoints = showGridPoints;
+    return;
+  }
+  ShowImportReport(this, result->report);
 }
 
 void MainWindow::SaveCommand() {

@@ -51,6 +51,9 @@ void MainWindow::BuildMenus() {
   QAction* open = Entry(fileMenu_, "OpenProject", "&Open Project...", "Open an existing project");
   open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   connect(open, &QAction::triggered, this, &MainWindow::OpenProjectCommand);
+  connect(Entry(fileMenu_, "ImportKicad", "&Import KiCad board...",
+                "Import nets of a KiCad board file as a new project"),
+          &QAction::triggered, this, &MainWindow::ImportKicadCommand);
   batchWindow_ = new TBatchWindow(*this);
   connect(Entry(fileMenu_, "BatchComputation", "&Batch computation...",
                 "Define files and parameters for a batch computation"),

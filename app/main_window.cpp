@@ -18,6 +18,7 @@
 #include "app/calibration.h"
 #include "app/computation_page.h"
 #include "app/help_viewer.h"
+#include "app/kicad_import_dialog.h"
 #include "app/new_project_dialog.h"
 #include "app/project_details_dialog.h"
 #include "app/qt_user_interface.h"
@@ -46,6 +47,7 @@ MainWindow::MainWindow(const std::filesystem::path& startupDirectory) {
   BuildPages();
   // Every dialog is made once and keeps its entries between uses.
   newProjectDialog_ = new NewProjectDialog(*ui_, this);
+  kicadImportDialog_ = new KicadImportDialog(*ui_, this);
   detailsDialog_ = new ProjectDetailsDialog(*ui_, this);
   moveStepDialog_ = new MoveStepDialog(*ui_, this);
   aboutBox_ = new AboutBox(this);

@@ -32,6 +32,7 @@ class EffectivePermittivityDialog;
 class EmissionWindow;
 class HelpViewer;
 class IntegrationDialog;
+class KicadImportDialog;
 class LayoutPage;
 class MainStatusBar;
 class MoveStepDialog;
@@ -81,6 +82,9 @@ public:
   bool OpenProjectFile(const QString& path);
   void SaveCommand();
   void SaveAsCommand();
+  // "Import KiCad board...": the nets of a board as a new project, opened at once.
+  void ImportKicadCommand();
+  KicadImportDialog* ImportDialog() const { return kicadImportDialog_; }
 
 protected:
   bool event(QEvent* event) override;
@@ -125,6 +129,7 @@ private:
   QAction* projectSeparator_;
 
   NewProjectDialog* newProjectDialog_;
+  KicadImportDialog* kicadImportDialog_;
   ProjectDetailsDialog* detailsDialog_;
   MoveStepDialog* moveStepDialog_;
   AboutBox* aboutBox_;

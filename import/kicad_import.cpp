@@ -67,15 +67,6 @@ PadTermination ParseTermination(const std::string& text, std::size_t maxValues,
 
 double Distance(KicadPoint a, KicadPoint b) { return std::hypot(b.x - a.x, b.y - a.y); }
 
-bool IsCopperLayer(const std::string& name) { return name.ends_with(".Cu"); }
-
-std::vector<std::string> CopperLayers(const KicadBoard& board) {
-  std::vector<std::string> names;
-  for (const KicadLayer& layer : board.layers)
-    if (IsCopperLayer(layer.name)) names.push_back(layer.name);
-  return names;
-}
-
 // A via joins the copper layers from one of its end layers to the other.
 bool ViaOnLayer(const KicadVia& via, const std::string& layer,
                 const std::vector<std::string>& copper) {
@@ -304,7 +295,25 @@ void PlaceTermination(KicadImport& out, const KicadBoard& board, const Frame& fr
   }
 }
 
+double PermittivityOver(const std::optional<PlaneBelow>& plane,
+                        const KicadImportOptions& options) {
+  if (!plane && !options.groundPlaneMm) return 1.0;
+  return options.dielectric.value_or(plane ? plane->epsilonR : AssumedEpsilonR);
+}
+
+double WavelengthMm(double frequencyMHz, double epsilonR) {
+  return LightMmPerMicrosecond / frequencyMHz / std::sqrt(epsilonR);
+}
+
 }  // namespace
+
+double ImportPermittivity(const KicadBoard& board, const KicadImportOptions& options) {
+  return PermittivityOver(GroundPlaneFromStackup(board, options.layer), options);
+}
+
+double CellWavelengthMm(const KicadBoard& board, const KicadImportOptions& options) {
+  return WavelengthMm(options.maxFrequencyMHz, ImportPermittivity(board, options));
+}
 
 PadTermination ParseDriver(const std::string& text) {
   const char* form = "REF.PAD[:VOLTS]";
@@ -332,7 +341,7 @@ PadTermination ParseReceiver(const std::string& text) {
 KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& options,
                             const std::string& boardFile) {
   // --- What to import ---
-  const std::vector<std::string> copperLayers = CopperLayers(board);
+  const std::vector<std::string> copperLayers = KicadCopperLayers(board);
   if (std::find(copperLayers.begin(), copperLayers.end(), options.layer) == copperLayers.end()) {
     std::string list;
     for (const std::string& name : copperLayers) list += (list.empty() ? "" : ", ") + name;
@@ -404,11 +413,10 @@ KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& o
   // --- Environment ---
   const std::optional<PlaneBelow> plane = GroundPlaneFromStackup(board, options.layer);
   Environment& env = project.Env;
-  double epsilonR = 1.0;
+  const double epsilonR = PermittivityOver(plane, options);
   if (plane || options.groundPlaneMm) {
     env.GroundPlane = true;
     const double height = options.groundPlaneMm.value_or(plane ? plane->heightMm : 0.0);
-    epsilonR = options.dielectric.value_or(plane ? plane->epsilonR : AssumedEpsilonR);
     env.GPHeight = Mm(height);
     env.DielConst = Mm(epsilonR);
     report.environment = "ground plane " + Mm(height) + " mm below, epsilon_r " + Mm(epsilonR) +
@@ -422,8 +430,7 @@ KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& o
   }
 
   // --- Grid and charge density ---
-  const double wavelength =
-      LightMmPerMicrosecond / options.maxFrequencyMHz / std::sqrt(epsilonR);
+  const double wavelength = WavelengthMm(options.maxFrequencyMHz, epsilonR);
   report.maxCellMm = wavelength / options.cellsPerWavelength;
   double g = 0.0;
   if (options.gridMm) {

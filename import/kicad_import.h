@@ -105,4 +105,12 @@ struct KicadImport {
 KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& options,
                             const std::string& boardFile = "");
 
+// The permittivity the import puts between the layer and its ground plane: the
+// user's, else the stackup's; 1 when the layer has no plane (free space).
+double ImportPermittivity(const KicadBoard& board, const KicadImportOptions& options);
+
+// The wavelength in the substrate at the highest frequency, c0 / (f sqrt(epsilon_r)),
+// mm; a charge cell is at most this over options.cellsPerWavelength long.
+double CellWavelengthMm(const KicadBoard& board, const KicadImportOptions& options);
+
 }  // namespace lumetra

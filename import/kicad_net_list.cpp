@@ -13,6 +13,13 @@ constexpr double ArcLengthDeviationMm = 1e-4;
 
 }  // namespace
 
+std::vector<std::string> KicadCopperLayers(const KicadBoard& board) {
+  std::vector<std::string> names;
+  for (const KicadLayer& layer : board.layers)
+    if (layer.name.ends_with(".Cu")) names.push_back(layer.name);
+  return names;
+}
+
 bool KicadPadOnLayer(const KicadPad& pad, const std::string& layer) {
   for (const std::string& name : pad.layers)
     if (name == layer || name == "*.Cu" ||

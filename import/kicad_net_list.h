@@ -13,6 +13,9 @@ namespace lumetra {
 // A track's length as KiCad draws it: straight, or along the arc.
 double KicadTrackLength(const KicadTrack& track);
 
+// The board's copper layers in board order, top to bottom.
+std::vector<std::string> KicadCopperLayers(const KicadBoard& board);
+
 // Whether a pad has copper on the layer ("*.Cu" and "F&B.Cu" included).
 bool KicadPadOnLayer(const KicadPad& pad, const std::string& layer);
 
