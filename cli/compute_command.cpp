@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "cli/environment_options.h"
+#include "cli/frequency_options.h"
 #include "cli/terminal_ui.h"
 #include "model/file_io.h"
 #include "model/private_directory.h"
@@ -21,33 +22,13 @@ namespace lumetra::cli {
 namespace {
 
 
-std::vector<std::string> ReadFrequencyList(const std::string& path) {
-  const std::string content = ReadTextFile(path, 1 << 20);
-  TextReader in(content, path);
-  std::vector<std::string> lines;
-  while (std::optional<std::string> line = in.ReadLine()) lines.push_back(*line);
-  return lines;
-}
-
 // The page's settings from the options; the environment overrides go into the
 // project, where the Computation page keeps them too.
 ComputationSettings SettingsFromArguments(Arguments& args, Project& project) {
   ComputationSettings s;
   s.ShowCompTime = false;
   s.CompSound = false;
-  if (auto f = args.TakeOption("--freq", 1); !f.empty()) s.Frequency = f[0];
-  if (auto sweep = args.TakeOption("--sweep", 3); !sweep.empty()) {
-    s.SweepFreq = true;
-    s.StartFreq = sweep[0];
-    s.StopFreq = sweep[1];
-    s.StepFreq = sweep[2];
-  }
-  s.LogSweep = args.TakeFlag("--log");
-  if (auto list = args.TakeOption("--freq-list", 1); !list.empty()) {
-    s.SweepFreq = true;
-    s.FreqListCB = true;
-    s.FrequencyList = ReadFrequencyList(list[0]);
-  }
+  ReadFrequencyOptions(args, s);
   if (auto wave = args.TakeOption("--incident", 3); !wave.empty()) {
     s.IncField = true;
     s.IncTheta = wave[0];

@@ -15,6 +15,7 @@
 #include "cli/kicad_commands.h"
 #include "cli/list_command.h"
 #include "cli/nearfield_command.h"
+#include "cli/network_command.h"
 #include "cli/project_commands.h"
 #include "model/batch_mode.h"
 
@@ -57,6 +58,14 @@ const char* const Usage =
     "      --limit cispr32-a|cispr32-b|fcc15-a|fcc15-b|FILE\n"
     "      --csv F  --svg F  --png F  --report F.pdf  --json, and the environment\n"
     "      options of compute; exit 3 when a line exceeds the limit\n"
+    "  network PATH.PRO --touchstone OUT.sNp [options]\n"
+    "                                         the voltage sources as ports: Y, Z and S over the\n"
+    "                                         frequencies (one solve per port, the others\n"
+    "                                         shorted, loads in place) as a Touchstone 1.1 file\n"
+    "      --freq F | --sweep START STOP STEP [--log] | --freq-list FILE     (MHz)\n"
+    "      --z0 OHMS[,OHMS...]                reference impedance, or one per port (50)\n"
+    "      --format ma|db|ri  --param s|z|y   pairs and parameter of the file (ma, s)\n"
+    "      --json, and the environment options of compute; exit 2 for refused input\n"
     "  batch JOBFILE                          compute every project of the job file in turn:\n"
     "                                         one PATH.PRO [compute options] a line, \"quotes\"\n"
     "                                         around a path with blanks, # comments; paths\n"
@@ -97,6 +106,7 @@ int main(int argc, char** argv) {
       {"farfield", lumetra::cli::RunFarField},
       {"nearfield", lumetra::cli::RunNearField},
       {"list", lumetra::cli::RunList},
+      {"network", lumetra::cli::RunNetworkCommand},
       {"batch", lumetra::cli::RunBatch},
       {"kicad-nets", lumetra::cli::RunKicadNets},
       {"import-kicad", lumetra::cli::RunImportKicad},

@@ -193,20 +193,29 @@ void StartInverting(ComputationControl& control) {
   control.InvertStartTime = std::chrono::system_clock::now();
 }
 
-// Factorises and solves the n x n system at a in place; b becomes the solution.
-// Returns false for a singular or non-finite system; on abort returns true with
-// control.AbortRequested set and b undefined.
-bool FactoriseAndSolve(Complex* a, std::int64_t n, std::int64_t ld, Complex* b,
-                       ComputationControl& control) {
-  std::vector<std::int32_t> pivots;
-  switch (LuFactorise(a, n, ld, pivots, control)) {
+// Substitutes b (n entries) with finished factors and tells whether the solution
+// is finite. A pending abort is noticed here, as after every solver step.
+bool SubstituteChecked(const LuFactors& f, Complex* b, ComputationControl& control) {
+  LuSubstitute(f.Lu, f.Order, f.Leading, f.Pivots, b);
+  control.PumpAndCheckAbort();
+  return AllFinite(b, f.Order);
+}
+
+// Factorises the n x n matrix at a (leading dimension ld) into f. False for a
+// singular or non-finite matrix; on abort true with f.Ready false.
+bool FactoriseInto(Complex* a, std::int64_t n, std::int64_t ld, LuFactors& f,
+                   ComputationControl& control) {
+  f.Lu = a;
+  f.Order = n;
+  f.Leading = ld;
+  f.Ready = false;
+  switch (LuFactorise(a, n, ld, f.Pivots, control)) {
     case LuStatus::Aborted: return true;
     case LuStatus::Singular: return false;
     case LuStatus::Factorised: break;
   }
-  LuSubstitute(a, n, ld, pivots, b);
-  control.PumpAndCheckAbort();
-  return AllFinite(b, n);
+  f.Ready = true;
+  return true;
 }
 
 }  // namespace
@@ -226,6 +235,34 @@ void LuSubstitute(const Complex* lu, std::int64_t n, std::int64_t ld,
   cblas_ztrsv(CblasColMajor, CblasUpper, CblasNoTrans, CblasNonUnit, int(n), lu, int(ld), b, 1);
 }
 
+void LUFactor(ComplexMatrix& A, LuFactors& factors, ComputationControl& control, bool& Failed) {
+  Failed = false;
+  factors = LuFactors{};
+  const std::int32_t n = A.Rows();
+  if (A.Cols() != n || n > MaxUnknowns) {
+    Failed = true;
+    return;
+  }
+  StartInverting(control);
+  factors.Split = n;
+  if (!FactoriseInto(A.Data(), n, A.LeadingDimension(), factors, control)) Failed = true;
+}
+
+void LUSolveWithFactors(const LuFactors& factors, ComplexVector& X, ComplexVector& B,
+                        ComputationControl& control, bool& Failed) {
+  Failed = false;
+  const std::int64_t n = factors.Order;
+  if (!factors.Ready || X.Count() != n || B.Count() != n) {
+    Failed = true;
+    return;
+  }
+  if (!SubstituteChecked(factors, B.Data(), control)) {
+    Failed = true;
+    return;
+  }
+  if (!control.AbortRequested) std::copy(B.Data(), B.Data() + n, X.Data());
+}
+
 void LUSolve(ComplexMatrix& A, ComplexVector& X, ComplexVector& B, ComputationControl& control,
              bool& Failed) {
   Failed = false;
@@ -234,25 +271,24 @@ void LUSolve(ComplexMatrix& A, ComplexVector& X, ComplexVector& B, ComputationCo
     Failed = true;
     return;
   }
-  StartInverting(control);
-  if (!FactoriseAndSolve(A.Data(), n, A.LeadingDimension(), B.Data(), control)) {
-    Failed = true;
-    return;
-  }
-  if (!control.AbortRequested) std::copy(B.Data(), B.Data() + n, X.Data());
+  LuFactors factors;
+  LUFactor(A, factors, control, Failed);
+  if (Failed || !factors.Ready) return;
+  LUSolveWithFactors(factors, X, B, control, Failed);
 }
 
-void BlockLUSolve(ComplexMatrix& A, ComplexMatrix& Bm, ComplexMatrix& C, ComplexMatrix& D,
-                  ComplexVector& X1, ComplexVector& X2, ComplexVector& B1, ComplexVector& B2,
-                  ComputationControl& control, bool& Failed) {
+void BlockLUFactor(ComplexMatrix& A, ComplexMatrix& Bm, ComplexMatrix& C, ComplexMatrix& D,
+                   std::int32_t pCount, std::int32_t qCount, LuFactors& factors,
+                   ComputationControl& control, bool& Failed) {
   Failed = false;
-  const std::int64_t p = X1.Count(), q = X2.Count(), n = p + q;
+  factors = LuFactors{};
+  const std::int64_t p = pCount, q = qCount, n = p + q;
   // Blocks that do not fit the unknown counts would be read out of bounds.
   const auto fits = [](const ComplexMatrix& m, std::int64_t rows, std::int64_t cols) {
     return rows == 0 || cols == 0 || (m.Rows() == rows && m.Cols() == cols);
   };
-  if (n > MaxUnknowns || B1.Count() != p || B2.Count() != q || !fits(A, p, p) ||
-      !fits(Bm, p, q) || !fits(C, q, p) || !fits(D, q, q)) {
+  if (p < 0 || q < 0 || n > MaxUnknowns || !fits(A, p, p) || !fits(Bm, p, q) || !fits(C, q, p) ||
+      !fits(D, q, q)) {
     Failed = true;
     return;
   }
@@ -262,7 +298,6 @@ void BlockLUSolve(ComplexMatrix& A, ComplexMatrix& Bm, ComplexMatrix& C, Complex
   // block of leading dimension n; anything else is gathered into one first.
   Complex* whole = nullptr;
   std::int64_t ld = n;
-  std::unique_ptr<Complex[]> gathered;
   if (q == 0 && A.LeadingDimension() >= p) {
     whole = A.Data(), ld = A.LeadingDimension();
   } else if (p == 0 && D.LeadingDimension() >= q) {
@@ -272,12 +307,12 @@ void BlockLUSolve(ComplexMatrix& A, ComplexMatrix& Bm, ComplexMatrix& C, Complex
              Bm.Data() == A.Data() + p * n && D.Data() == A.Data() + p * n + p) {
     whole = A.Data();
   } else {
-    gathered.reset(new (std::nothrow) Complex[static_cast<std::size_t>(n * n)]);
-    if (!gathered) {
+    factors.Gathered.reset(new (std::nothrow) Complex[static_cast<std::size_t>(n * n)]);
+    if (!factors.Gathered) {
       Failed = true;
       return;
     }
-    whole = gathered.get();
+    whole = factors.Gathered.get();
     for (std::int64_t j = 1; j <= n; ++j)
       for (std::int64_t i = 1; i <= n; ++i) {
         const bool top = i <= p, leftBlock = j <= p;
@@ -286,17 +321,46 @@ void BlockLUSolve(ComplexMatrix& A, ComplexMatrix& Bm, ComplexMatrix& C, Complex
         whole[(j - 1) * n + (i - 1)] = value;
       }
   }
+  factors.Split = p;
+  if (!FactoriseInto(whole, n, ld, factors, control)) Failed = true;
+}
 
+void BlockLUSolveWithFactors(const LuFactors& factors, ComplexVector& X1, ComplexVector& X2,
+                             const ComplexVector& B1, const ComplexVector& B2,
+                             ComputationControl& control, bool& Failed) {
+  Failed = false;
+  const std::int64_t p = factors.Split, n = factors.Order, q = n - p;
+  if (!factors.Ready || X1.Count() != p || X2.Count() != q || B1.Count() != p ||
+      B2.Count() != q) {
+    Failed = true;
+    return;
+  }
   std::vector<Complex> b(static_cast<std::size_t>(n));
   std::copy(B1.Data(), B1.Data() + p, b.begin());
   std::copy(B2.Data(), B2.Data() + q, b.begin() + p);
-  if (!FactoriseAndSolve(whole, n, ld, b.data(), control)) {
+  if (!SubstituteChecked(factors, b.data(), control)) {
     Failed = true;
     return;
   }
   if (control.AbortRequested) return;
   std::copy(b.begin(), b.begin() + p, X1.Data());
   std::copy(b.begin() + p, b.end(), X2.Data());
+}
+
+void BlockLUSolve(ComplexMatrix& A, ComplexMatrix& Bm, ComplexMatrix& C, ComplexMatrix& D,
+                  ComplexVector& X1, ComplexVector& X2, ComplexVector& B1, ComplexVector& B2,
+                  ComputationControl& control, bool& Failed) {
+  Failed = false;
+  const std::int64_t p = X1.Count(), q = X2.Count();
+  if (p + q > MaxUnknowns || B1.Count() != p || B2.Count() != q) {
+    Failed = true;
+    return;
+  }
+  LuFactors factors;
+  BlockLUFactor(A, Bm, C, D, static_cast<std::int32_t>(p), static_cast<std::int32_t>(q), factors,
+                control, Failed);
+  if (Failed || !factors.Ready) return;
+  BlockLUSolveWithFactors(factors, X1, X2, B1, B2, control, Failed);
 }
 
 }  // namespace lumetra

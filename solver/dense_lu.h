@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "solver/complex_storage.h"
@@ -31,6 +32,43 @@ LuStatus LuFactorise(Complex* a, std::int64_t n, std::int64_t ld, std::vector<st
 // Solves with the factors of LuFactorise; b (n entries) is overwritten by x.
 void LuSubstitute(const Complex* lu, std::int64_t n, std::int64_t ld,
                   const std::vector<std::int32_t>& pivots, Complex* b);
+
+// The factors of one system, kept so that several right-hand sides can be solved
+// with one factorisation (a network of N ports costs one factorisation and N
+// substitutions). The factors live in the caller's matrix when it could be
+// factorised in place, else in Gathered; either way the matrix must outlive them.
+struct LuFactors {
+  const Complex* Lu = nullptr;   // column-major factors, leading dimension Leading
+  std::int64_t Order = 0, Leading = 0;
+  std::int64_t Split = 0;        // a block system's p: positions up to it belong to X1
+  std::vector<std::int32_t> Pivots;
+  std::unique_ptr<Complex[]> Gathered;
+  bool Ready = false;            // factorised without abort or failure
+};
+
+// Factorises A for LUSolveWithFactors. Failed for a non-square matrix, one beyond
+// MaxUnknowns, or a singular or non-finite one. On abort returns without Failed
+// and with factors.Ready false; control.AbortRequested tells.
+void LUFactor(ComplexMatrix& A, LuFactors& factors, ComputationControl& control, bool& Failed);
+
+// Solves with the factors: B (of the factors' order) receives the solution, which
+// is also copied into X. Failed when the counts differ from the order, the factors
+// are not ready, or the solution is not finite.
+void LUSolveWithFactors(const LuFactors& factors, ComplexVector& X, ComplexVector& B,
+                        ComputationControl& control, bool& Failed);
+
+// Factorises the block system [A Bm; C D] of order p + q (the blocks of a
+// BlockSystem in place, other blocks gathered into one matrix first). Failed when
+// p + q exceeds MaxUnknowns, a block does not fit p and q, or the system is singular.
+void BlockLUFactor(ComplexMatrix& A, ComplexMatrix& Bm, ComplexMatrix& C, ComplexMatrix& D,
+                   std::int32_t p, std::int32_t q, LuFactors& factors, ComputationControl& control,
+                   bool& Failed);
+
+// Solves the factorised block system for [B1; B2]; the solution goes to X1 (the
+// first p unknowns) and X2. B1 and B2 are left as they were.
+void BlockLUSolveWithFactors(const LuFactors& factors, ComplexVector& X1, ComplexVector& X2,
+                             const ComplexVector& B1, const ComplexVector& B2,
+                             ComputationControl& control, bool& Failed);
 
 // Solves A x = B. Preconditions: A square, X and B of A's order; otherwise Failed
 // and nothing is touched. A receives the factors and B the solution, which is also

@@ -40,6 +40,7 @@ struct Run {
   ComputationControl& control;
   const TemporaryCopy& copy;
   ComputationReport& report;
+  const FrequencyPointSolver& solvePoint;
   bool ignoreGroundPoints = false;
   Clock::time_point start{};
   ApproximationSchedule approximation{};  // the fitted effective permittivity of the run
@@ -173,7 +174,9 @@ void ComputeFrequency(Run& run, bool firstPoint, double frequency, double epsR) 
   AssemblyInput input{elements, constants, plan, run.project, firstPoint};
   FrequencyPointResult result;
   try {
-    if (SolveFrequencyPoint(layout, input, run.control, result) && !run.control.AbortRequested)
+    const bool solved = run.solvePoint ? run.solvePoint(layout, input, run.control, result)
+                                       : SolveFrequencyPoint(layout, input, run.control, result);
+    if (solved && !run.control.AbortRequested)
       run.report.Points.push_back(result);
   } catch (const FileError& error) {
     StopRunOnWriteError(run, error);
@@ -185,7 +188,8 @@ void ComputeFrequency(Run& run, bool firstPoint, double frequency, double epsR) 
 
 ComputationReport RunComputation(Project& project, const ComputationSettings& settings,
                                  const RunEnvironment& environment, ComputationControl& control,
-                                 const std::function<void()>& started) {
+                                 const std::function<void()>& started,
+                                 const FrequencyPointSolver& solvePoint) {
   ComputationReport report;
   UserInterface& ui = control.ui;
   // Before anything is written: validation already rewrites the connecting-element
@@ -215,7 +219,7 @@ ComputationReport RunComputation(Project& project, const ComputationSettings& se
   }
 
   TemporaryCopy copy(environment.WorkDirectory);
-  Run run{project, settings, *plan, environment, control, copy, report};
+  Run run{project, settings, *plan, environment, control, copy, report, solvePoint};
   bool first = true;
   for (double frequency : plan->Frequencies) {
     try {

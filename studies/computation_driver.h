@@ -47,11 +47,18 @@ struct ComputationReport {
   std::chrono::duration<double> Total{}, Fill{}, Invert{};
 };
 
+// What a frequency point does once its element lists are loaded and its layout
+// chosen; SolveFrequencyPoint (solve for the project's sources, write the result
+// files) unless a study puts its own point here, with the same contract.
+using FrequencyPointSolver =
+    std::function<bool(SystemLayout, AssemblyInput&, ComputationControl&, FrequencyPointResult&)>;
+
 // started is called once validation has passed, before anything is computed: the
 // moment for a window to switch to its running state (not before, so that a refused
 // run never shows Abort).
 ComputationReport RunComputation(Project& project, const ComputationSettings& settings,
                                  const RunEnvironment& environment, ComputationControl& control,
-                                 const std::function<void()>& started = {});
+                                 const std::function<void()>& started = {},
+                                 const FrequencyPointSolver& solvePoint = {});
 
 }  // namespace lumetra

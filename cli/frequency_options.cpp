@@ -1,0 +1,36 @@
+#include "cli/frequency_options.h"
+
+#include "model/file_io.h"
+#include "model/text_reader.h"
+
+namespace lumetra::cli {
+
+namespace {
+
+std::vector<std::string> ReadFrequencyList(const std::string& path) {
+  const std::string content = ReadTextFile(path, 1 << 20);
+  TextReader in(content, path);
+  std::vector<std::string> lines;
+  while (std::optional<std::string> line = in.ReadLine()) lines.push_back(*line);
+  return lines;
+}
+
+}  // namespace
+
+void ReadFrequencyOptions(Arguments& args, ComputationSettings& s) {
+  if (auto f = args.TakeOption("--freq", 1); !f.empty()) s.Frequency = f[0];
+  if (auto sweep = args.TakeOption("--sweep", 3); !sweep.empty()) {
+    s.SweepFreq = true;
+    s.StartFreq = sweep[0];
+    s.StopFreq = sweep[1];
+    s.StepFreq = sweep[2];
+  }
+  s.LogSweep = args.TakeFlag("--log");
+  if (auto list = args.TakeOption("--freq-list", 1); !list.empty()) {
+    s.SweepFreq = true;
+    s.FreqListCB = true;
+    s.FrequencyList = ReadFrequencyList(list[0]);
+  }
+}
+
+}  // namespace lumetra::cli

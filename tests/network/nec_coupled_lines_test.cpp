@@ -1,0 +1,130 @@
+// Against a real peer: two parallel wires over a perfectly conducting ground, each
+// grounded at both ends and fed 1 mm from one end, solved by Debian's nec2c (one run
+// per driven port, the other port's wire left whole, which is its short). Y21 is
+// the current at port 2 for 1 V at port 1. Our strips of width w are the wires of
+// radius w/4.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include "solver/computation_control.h"
+#include "studies/network/network_run.h"
+#include "tests/network/network_fixtures.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/temp_dir.h"
+
+namespace lumetra {
+namespace {
+
+using testing::TempDir;
+
+struct Geometry {
+  double LengthM = 0.1, HeightM = 0.005, SpacingM = 0.01, RadiusM = 0.0005;
+  int Horizontal = 50, Vertical = 4;  // segments; horizontal centre 1 lies 1 mm in, as our feed
+};
+
+// Absolute segment number of the feed of line k (0-based): after line k's left
+// vertical, the first horizontal segment.
+int FeedSegment(const Geometry& g, int line) {
+  return line * (g.Horizontal + 2 * g.Vertical) + g.Vertical + 1;
+}
+
+// The currents at both feeds with 1 V on the feed of line `driven`, per frequency.
+std::optional<std::map<double, std::array<std::complex<double>, 2>>> Nec2cFeedCurrents(
+    const Geometry& g, int driven, double startMHz, double stepMHz, int count) {
+  TempDir dir;
+  const auto input = dir / "lines.nec", output = dir / "lines.out";
+  {
+    std::ofstream deck(input);
+    deck << "CM two grounded wires over perfect ground\nCE\n";
+    char line[200];
+    int tag = 1;
+    for (int k = 0; k < 2; ++k) {
+      const double y = k * g.SpacingM, x1 = g.LengthM, h = g.HeightM, r = g.RadiusM;
+      std::snprintf(line, sizeof line, "GW %d %d 0 %.9g 0 0 %.9g %.9g %.9g\n", tag++, g.Vertical, y, y, h, r);
+      deck << line;
+      std::snprintf(line, sizeof line, "GW %d %d 0 %.9g %.9g %.9g %.9g %.9g %.9g\n", tag++,
+                    g.Horizontal, y, h, x1, y, h, r);
+      deck << line;
+      std::snprintf(line, sizeof line, "GW %d %d %.9g %.9g %.9g %.9g %.9g 0 %.9g\n", tag++,
+                    g.Vertical, x1, y, h, x1, y, r);
+      deck << line;
+    }
+    deck << "GE 1\nGN 1\n";
+    deck << "EX 0 " << 2 + 3 * driven << " 1 0 1 0\n";
+    std::snprintf(line, sizeof line, "FR 0 %d 0 0 %.9g %.9g\n", count, startMHz, stepMHz);
+    deck << line << "XQ\nEN\n";
+  }
+  const std::string command =
+      "nec2c -i '" + input.string() + "' -o '" + output.string() + "' > /dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) return std::nullopt;
+  std::ifstream in(output);
+  std::map<double, std::array<std::complex<double>, 2>> currents;
+  std::string text;
+  double frequency = 0;
+  bool table = false;
+  while (std::getline(in, text)) {
+    if (const auto at = text.find("FREQUENCY :"); at != std::string::npos) {
+      frequency = std::atof(text.c_str() + at + 11);
+      table = false;
+    } else if (text.find("CURRENTS AND LOCATION") != std::string::npos) {
+      table = true;
+    } else if (table) {
+      std::istringstream fields(text);
+      double seg, tagNo, x, y, z, length, re, im;
+      if (!(fields >> seg >> tagNo >> x >> y >> z >> length >> re >> im)) continue;
+      for (int k = 0; k < 2; ++k)
+        if (static_cast<int>(seg) == FeedSegment(g, k)) currents[frequency][k] = {re, im};
+    }
+  }
+  if (currents.size() != static_cast<std::size_t>(count)) return std::nullopt;
+  return currents;
+}
+
+TEST(NetworkPeer, MutualAdmittanceOfGroundedWiresAgreesWithNec2c) {
+  const Geometry g;
+  const double start = 100, step = 100;
+  const int count = 5;
+  const auto nec = Nec2cFeedCurrents(g, 0, start, step, count);
+  ASSERT_TRUE(nec) << "nec2c is not installed (scripts/install-deps.sh installs it)";
+
+  TempDir dir;
+  testing::RecordingUi ui;
+  testing::LinesLayout layout;
+  layout.LengthMm = g.LengthM * 1e3;
+  layout.WidthMm = 4 * g.RadiusM * 1e3;
+  layout.SpacingMm = g.SpacingM * 1e3;
+  layout.Cells = 100;
+  layout.GroundedEnds = true;
+  Project p = testing::ParallelLines(dir, layout);
+  p.Env.GroundPlane = true;
+  p.Env.GPHeight = "5";
+  ComputationControl control(ui);
+  const network::NetworkResult ours = network::RunNetwork(
+      p, testing::NetworkSettings(start, start + step * (count - 1), step), control);
+  ASSERT_EQ(ours.Points.size(), static_cast<std::size_t>(count));
+  for (const network::NetworkPoint& point : ours.Points) {
+    const auto found = nec->lower_bound(point.FrequencyMHz - 1e-6);
+    ASSERT_NE(found, nec->end());
+    const double y21Nec = std::abs(found->second[1]), y11Nec = std::abs(found->second[0]);
+    const double y21 = std::abs(point.Y(1, 0)), y11 = std::abs(point.Y(0, 0));
+    std::printf("%5.0f MHz  |Y21| %.4e S (nec2c %.4e, %+.1f %%)  |Y11| %.4e S (nec2c %.4e)\n",
+                point.FrequencyMHz, y21, y21Nec, 100 * (y21 / y21Nec - 1), y11, y11Nec);
+    // |Y11| agrees to 3 %. |Y21| comes out 3 to 5.2 % low, the same at 10 and 20 mm
+    // spacing, so not a proximity effect of the strips; the vertical ground-point
+    // currents, whose coupling is the coarsest part of the model, are the suspects.
+    EXPECT_NEAR(y11 / y11Nec, 1.0, 0.04) << point.FrequencyMHz << " MHz";
+    EXPECT_NEAR(y21 / y21Nec, 1.0, point.FrequencyMHz < 250 ? 0.06 : 0.05)
+        << point.FrequencyMHz << " MHz";
+  }
+}
+
+}  // namespace
+}  // namespace lumetra
