@@ -10,31 +10,21 @@
 #include <QVBoxLayout>
 
 #include "editor/help_link.h"
+#include "model/forwarding_ui.h"
 #include "model/file_io.h"
 
 namespace lumetra::gui {
 
 // The program's user interface with the dialog's own abort flag in the event poll.
-class FieldComputeDialog::AbortingUi : public UserInterface {
+class FieldComputeDialog::AbortingUi : public ForwardingUi {
 public:
-  AbortingUi(UserInterface& inner, const bool& abort) : inner_(inner), abort_(abort) {}
-  void ShowMessage(std::string_view text) override { inner_.ShowMessage(text); }
-  bool AskYesNo(std::string_view question) override { return inner_.AskYesNo(question); }
-  Answer AskYesNoCancel(std::string_view question) override {
-    return inner_.AskYesNoCancel(question);
-  }
-  void SetStatusText(StatusPanel panel, std::string_view text) override {
-    inner_.SetStatusText(panel, text);
-  }
-  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
-  void SetProgress(int position, int maximum) override { inner_.SetProgress(position, maximum); }
+  AbortingUi(UserInterface& inner, const bool& abort) : ForwardingUi(inner), abort_(abort) {}
   bool PumpEventsAndCheckAbort() override {
     QApplication::processEvents();
     return abort_;
   }
 
 private:
-  UserInterface& inner_;
   const bool& abort_;
 };
 

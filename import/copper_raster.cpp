@@ -5,6 +5,8 @@
 #include <map>
 #include <numbers>
 
+#include "import/kicad_board.h"
+
 namespace lumetra {
 
 namespace {
@@ -122,22 +124,6 @@ void SortUnique(std::vector<CellIndex>& cells) {
     return a.j != b.j ? a.j < b.j : a.i < b.i;
   });
   cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
-}
-
-// cos and sin exact at multiples of 90 degrees.
-void CosSin(double angleDeg, double& c, double& s) {
-  const double turns = std::fmod(angleDeg, 360.0);
-  const double quarter = turns / 90.0;
-  if (quarter == std::round(quarter)) {
-    static constexpr double cosTable[4] = {1, 0, -1, 0};
-    static constexpr double sinTable[4] = {0, 1, 0, -1};
-    const int q = (static_cast<int>(quarter) % 4 + 4) % 4;
-    c = cosTable[q];
-    s = sinTable[q];
-    return;
-  }
-  c = std::cos(turns * std::numbers::pi / 180.0);
-  s = std::sin(turns * std::numbers::pi / 180.0);
 }
 
 }  // namespace
@@ -272,7 +258,7 @@ double TrackCellsPathLength(BoardPoint start, BoardPoint end, double widthMm, do
 std::vector<CellIndex> PadCells(BoardPoint centre, double widthMm, double heightMm,
                                 double rotationDeg, bool disc, double gridMm) {
   double c = 1.0, s = 0.0;
-  CosSin(rotationDeg, c, s);
+  CosSinDeg(rotationDeg, c, s);
   const double reach = disc ? widthMm / 2.0 : std::hypot(widthMm, heightMm) / 2.0;
   const int iLow = Floor((centre.x - reach) / gridMm), iHigh = Floor((centre.x + reach) / gridMm);
   const int jLow = Floor((centre.y - reach) / gridMm), jHigh = Floor((centre.y + reach) / gridMm);

@@ -376,8 +376,9 @@ class BoardReader {
   std::map<std::string, int> netByName_;
 };
 
-// cos and sin of an angle in degrees, exact at multiples of 90 so that a pad
-// turned by 90 degrees lands exactly where it belongs.
+
+}  // namespace
+
 void CosSinDeg(double angleDeg, double& c, double& s) {
   const double turns = std::fmod(angleDeg, 360.0);
   const double quarter = turns / 90.0;
@@ -393,8 +394,6 @@ void CosSinDeg(double angleDeg, double& c, double& s) {
   c = std::cos(radians);
   s = std::sin(radians);
 }
-
-}  // namespace
 
 std::string KicadBoard::NetName(int net) const {
   const auto found = nets.find(net);

@@ -125,6 +125,10 @@ struct KicadPadOnBoard {
 };
 KicadPadOnBoard PadShapeInBoard(const KicadFootprint& footprint, const KicadPad& pad);
 
+// cos and sin of an angle in degrees, exact at multiples of 90 so that a pad
+// turned by 90 degrees lands exactly where it belongs.
+void CosSinDeg(double angleDeg, double& c, double& s);
+
 // Turns a point about the origin by angleDeg counter-clockwise on screen, in
 // KiCad's y-down frame.
 KicadPoint RotateOnScreen(KicadPoint p, double angleDeg);

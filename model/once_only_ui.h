@@ -10,38 +10,29 @@
 #include <set>
 #include <string>
 
-#include "model/user_interface.h"
+#include "model/forwarding_ui.h"
 
 namespace lumetra {
 
-class OnceOnlyUi final : public UserInterface {
+class OnceOnlyUi final : public ForwardingUi {
 public:
-  explicit OnceOnlyUi(UserInterface& inner) : inner_(inner) {}
+  using ForwardingUi::ForwardingUi;
 
   void ShowMessage(std::string_view text) override {
-    if (shown_.emplace(text).second) inner_.ShowMessage(text);
+    if (shown_.emplace(text).second) Inner().ShowMessage(text);
   }
   void ShowWarning(std::string_view text) override {
-    if (shown_.emplace(text).second) inner_.ShowWarning(text);
+    if (shown_.emplace(text).second) Inner().ShowWarning(text);
   }
   bool AskYesNo(std::string_view question) override {
     const auto [it, fresh] = answers_.try_emplace(std::string(question), false);
-    if (fresh) it->second = inner_.AskYesNo(question);
+    if (fresh) it->second = Inner().AskYesNo(question);
     return it->second;
   }
-  Answer AskYesNoCancel(std::string_view question) override {
-    return inner_.AskYesNoCancel(question);
-  }
-  void SetStatusText(StatusPanel panel, std::string_view text) override {
-    inner_.SetStatusText(panel, text);
-  }
-  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
-  void SetProgress(int position, int maximum) override { inner_.SetProgress(position, maximum); }
-  bool PumpEventsAndCheckAbort() override { return inner_.PumpEventsAndCheckAbort(); }
+  // One run of many solves ends with one sound, the caller's.
   void Beep() override {}
 
 private:
-  UserInterface& inner_;
   std::set<std::string, std::less<>> shown_;
   std::map<std::string, bool, std::less<>> answers_;
 };
