@@ -7,7 +7,10 @@
 # by dpkg-shlibdeps.
 set(CPACK_PACKAGE_NAME lumetra)
 set(CPACK_PACKAGE_VENDOR "Lumetra")
-set(CPACK_PACKAGE_CONTACT "Lumetra developers <lumetra@localhost>")
+# A packager sets their own address: cmake -DCPACK_PACKAGE_CONTACT="Name <address>".
+if(NOT CPACK_PACKAGE_CONTACT)
+  set(CPACK_PACKAGE_CONTACT "Lumetra developers <lumetra-dev@example.org>")
+endif()
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 # No common summary: each package's description begins with its own synopsis line.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -34,14 +37,15 @@ set(CPACK_COMPONENT_LUMETRA_DEPENDS libvelkor1)
 set(CPACK_DEBIAN_LUMETRA_PACKAGE_NAME lumetra)
 set(CPACK_COMPONENT_LUMETRA_DESCRIPTION
   "radiated emission of PCB traces by the method of moments
- Lumetra analyses the radiated emission and the susceptibility of printed-circuit-board
- traces by the method of moments: traces drawn on a snap grid with voltage sources,
- loads and ground points, over free space, a ground plane or a dielectric slab;
- currents, far and near fields over a frequency sweep or under plane-wave
- illumination, and the emission at a test site against CISPR 32 and FCC limits.
+ Lumetra analyses the radiated emission and the susceptibility of
+ printed-circuit-board traces by the method of moments: traces drawn on a snap
+ grid with voltage sources, loads and ground points, over free space, a ground
+ plane or a dielectric slab; currents, far and near fields over a frequency
+ sweep or under plane-wave illumination, and the emission at a test site
+ against CISPR 32 and FCC limits.
  .
- This package holds the desktop program lumetra, the headless runner lumetra-cli,
- the limit lines and the example projects.")
+ This package holds the desktop program lumetra, the headless runner
+ lumetra-cli, the limit lines and the example projects.")
 
 set(CPACK_DEBIAN_LIBVELKOR1_PACKAGE_NAME libvelkor1)
 set(CPACK_DEBIAN_LIBVELKOR1_PACKAGE_SECTION libs)
@@ -49,9 +53,9 @@ set(CPACK_DEBIAN_LIBVELKOR1_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_COMPONENT_LIBVELKOR1_DESCRIPTION
   "spectral-domain kernels of a grounded dielectric slab
- velkor computes the interaction integrals and far fields of horizontal current
- elements on a grounded dielectric slab by spectral-domain integration, behind a
- plain C interface.
+ velkor computes the interaction integrals and far fields of horizontal
+ current elements on a grounded dielectric slab by spectral-domain
+ integration, behind a plain C interface.
  .
  This package holds the shared library.")
 
@@ -60,9 +64,9 @@ set(CPACK_DEBIAN_LIBVELKOR-DEV_PACKAGE_NAME libvelkor-dev)
 set(CPACK_DEBIAN_LIBVELKOR-DEV_PACKAGE_SECTION libdevel)
 set(CPACK_COMPONENT_LIBVELKOR-DEV_DESCRIPTION
   "spectral-domain kernels of a grounded dielectric slab (development files)
- velkor computes the interaction integrals and far fields of horizontal current
- elements on a grounded dielectric slab by spectral-domain integration, behind a
- plain C interface.
+ velkor computes the interaction integrals and far fields of horizontal
+ current elements on a grounded dielectric slab by spectral-domain
+ integration, behind a plain C interface.
  .
  This package holds the header velkor.h and what links a program against the
  library: pkg-config (velkor) and a CMake package (find_package(velkor), target

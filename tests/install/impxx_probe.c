@@ -6,14 +6,14 @@
 #include <velkor.h>
 
 int main(void) {
-  /* 10 MHz over a 0.8 mm slab of er 2.2; source 2 mm along x and -1 mm along y from
-   * the testing segment; 50 real-axis samples three free-space wavenumbers apart. */
-  const double f = 10.0, er = 2.2, h = 0.8e-3;
+  /* 1 GHz over a 1.6 mm slab of er 4.5; source 3 mm along x and -2 mm along y from
+   * the testing segment; 100 real-axis samples two free-space wavenumbers apart. */
+  const double f = 1000.0, er = 4.5, h = 1.6e-3;
   const double k0 = 2.0 * 3.14159265358979323846 * f / 300.0;
-  const double dkr = 3.0 * k0;
-  const double krmax = er * k0 + 49.0 * dkr;
+  const double dkr = 2.0 * k0;
+  const double krmax = er * k0 + 99.0 * dkr;
   double re = 0.0, im = 0.0;
-  _impxx(f, er, h, 2e-3, -1e-3, 0.5e-3, 0.3e-3, 0.4e-3, krmax, dkr, &re, &im);
+  _impxx(f, er, h, 3e-3, -2e-3, 0.5e-3, 0.3e-3, 0.4e-3, krmax, dkr, &re, &im);
   printf("%.17g %.17g\n", re, im);
   return 0;
 }
