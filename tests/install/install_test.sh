@@ -53,6 +53,21 @@ if [[ "$gui" == ON ]]; then
   expect_file "$DATADIR/applications/lumetra.desktop"
   expect_file "$DATADIR/icons/hicolor/scalable/apps/lumetra.svg"
   expect_file "$DATADIR/mime/packages/lumetra.xml"
+  # The entry starts the installed program with the file, and claims the type the
+  # MIME package defines for *.PRO.
+  entry="$prefix/$DATADIR/applications/lumetra.desktop"
+  grep -qx 'Exec=lumetra %f' "$entry" || fail "the desktop entry does not pass the file to lumetra"
+  grep -qx 'MimeType=application/x-lumetra-project;' "$entry" || fail "the desktop entry claims no project type"
+  grep -q '<mime-type type="application/x-lumetra-project">' "$prefix/$DATADIR/mime/packages/lumetra.xml" \
+    && grep -q 'glob pattern="\*.PRO"' "$prefix/$DATADIR/mime/packages/lumetra.xml" \
+    || fail "the MIME package does not define application/x-lumetra-project for *.PRO"
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$entry" || fail "desktop-file-validate rejects lumetra.desktop"
+  fi
+  if command -v xmllint >/dev/null; then
+    xmllint --noout "$prefix/$DATADIR/mime/packages/lumetra.xml" \
+      "$prefix/$DATADIR/icons/hicolor/scalable/apps/lumetra.svg" || fail "malformed MIME package or icon"
+  fi
 fi
 # Nothing of the build's own: no static libraries, no test programs.
 stray="$(cd "$prefix" && find . -name '*.a' -o -name '*_tests' -o -name '*_test' -o -name 'CMakeFiles')"
