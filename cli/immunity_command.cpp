@@ -3,6 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
+
+#include <QGuiApplication>
 #include <ostream>
 
 #include "cli/environment_options.h"
@@ -10,6 +13,7 @@
 #include "cli/terminal_ui.h"
 #include "model/file_io.h"
 #include "model/project_commands.h"
+#include "plots/immunity_chart.h"
 #include "studies/immunity/immunity_outputs.h"
 #include "studies/immunity/immunity_run.h"
 
@@ -20,7 +24,7 @@ namespace {
 struct ImmunityCliOptions {
   bool Json = false;
   std::optional<double> ThresholdV;
-  std::filesystem::path Csv;
+  std::filesystem::path Csv, Svg;
   immunity::ImmunityOptions Run;
 };
 
@@ -42,6 +46,7 @@ ImmunityCliOptions ReadImmunityOptions(Arguments& args) {
     if (!(*o.ThresholdV > 0.0)) throw UsageError("--threshold takes a positive voltage");
   }
   if (auto csv = args.TakeOption("--csv", 1); !csv.empty()) o.Csv = csv[0];
+  if (auto svg = args.TakeOption("--svg", 1); !svg.empty()) o.Svg = svg[0];
   if (auto step = args.TakeOption("--step", 1); !step.empty()) {
     o.Run.GridStepDeg = ParseNumber(step[0], "--step");
     if (!(o.Run.GridStepDeg >= 0.5 && o.Run.GridStepDeg <= 45.0))
@@ -53,6 +58,17 @@ ImmunityCliOptions ReadImmunityOptions(Arguments& args) {
     o.Run.Loads.push_back(static_cast<int>(n));
   }
   return o;
+}
+
+// Fonts and painting need a QGuiApplication; a terminal has no display, so the
+// chart is drawn off-screen unless the caller chose a platform.
+std::unique_ptr<QGuiApplication> OffscreenApplication() {
+  if (QGuiApplication::instance()) return nullptr;
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "lumetra-cli";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 }  // namespace
@@ -91,13 +107,16 @@ int RunImmunityCommand(Arguments& args, std::ostream& out) {
   if (result.Aborted) return ExitReportedError;
 
   const immunity::ImmunityReport report{result, options.Run.FieldVPerM, options.ThresholdV};
-  if (!options.Csv.empty()) {
-    try {
-      WriteTextFile(options.Csv, immunity::ImmunityCsv(report));
-    } catch (const std::exception& error) {
-      ui.ShowMessage(error.what());
-      return ExitReportedError;
+  try {
+    if (!options.Csv.empty()) WriteTextFile(options.Csv, immunity::ImmunityCsv(report));
+    if (!options.Svg.empty()) {
+      const std::unique_ptr<QGuiApplication> application = OffscreenApplication();
+      immunity::WriteImmunityChartSvg(options.Svg.string(), result, options.Run.FieldVPerM,
+                                      options.ThresholdV);
     }
+  } catch (const std::exception& error) {
+    ui.ShowMessage(error.what());
+    return ExitReportedError;
   }
   out << (options.Json ? immunity::ImmunityJson(report) : immunity::ImmunityTable(report));
   return immunity::ThresholdExceeded(report) ? ExitThresholdExceeded : ExitOk;

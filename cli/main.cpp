@@ -71,7 +71,7 @@ const char* const Usage =
     "                                         load over all directions and both polarisations\n"
     "                                         (by reciprocity: one solve per load, per frequency)\n"
     "      --field E (V/m, default 10)  --load N (repeatable; default every load and, as\n"
-    "      shorted ports, every source)  --threshold V  --csv F  --json  --step DEG (10)\n"
+    "      shorted ports, every source)  --threshold V  --csv F  --svg F  --json  --step DEG (10)\n"
     "      --freq F | --sweep START STOP STEP [--log] | --freq-list FILE     (MHz)\n"
     "      and the environment options of compute; exit 3 when the threshold is exceeded,\n"
     "      2 for refused input\n"
