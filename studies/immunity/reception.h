@@ -41,7 +41,7 @@ struct PortElement {
 };
 
 struct PortReception {
-  std::vector<Complex> Weights;  // w_n J_n^(p) over the unknowns, x rows then y rows (m/ohm)
+  std::vector<Complex> Weights;  // w_n J_n^(p) over the unknowns, x rows then y rows (A per V)
   Complex DrivenCurrent;         // current into the port at 1 V, A (the loaded input admittance)
   Complex LoadImpedance;         // ohm; zero for a source port
   bool IsSource = false;
