@@ -98,3 +98,63 @@ TEST(ImmunityReciprocity, ReceivedCurrentEqualsDirectPlaneWaveSolve) {
 
 }  // namespace
 }  // namespace lumetra::testing
+
+namespace lumetra::testing {
+namespace {
+
+// The port seen from its load is a Thevenin source: whatever the load (resistive,
+// inductive, capacitive), the open-circuit voltage and the Thevenin impedance
+// 1 / Y - Z_L come out the same, and the load's voltage divides accordingly. A
+// wrong load impedance at the frequency, or a wrong scale of the received
+// current, breaks the agreement.
+TEST(ImmunityReciprocity, PortIsTheSameTheveninSourceForEveryLoad) {
+  struct Load {
+    double ohms, lc;
+  };
+  std::vector<Complex> openCircuit, thevenin, loadVoltage, loadImpedance;
+  for (const Load& load : {Load{1000.0, 0.0}, Load{50.0, 5e-9}, Load{200.0, -2e-12}}) {
+    TempDir dir;
+    RecordingUi ui;
+    LinesLayout layout;
+    layout.Lines = 1;
+    layout.LengthMm = 80;
+    layout.Cells = 20;
+    layout.GroundedEnds = true;
+    Project p = LoadedLines(dir, layout, {load.ohms});
+    p.Impedances[0].LC = load.lc;
+    p.Env.GroundPlane = true;
+    p.Env.GPHeight = "2";
+    const std::vector<PortElement> ports = AddLoadPortSources(p);
+    ForEachComputedPoint(p, ImmunitySettings(300), ui,
+                         [&](SystemLayout l, AssemblyInput& input, ComputationControl& control) {
+      MultiExcitationResult solved;
+      std::vector<PortReception> r;
+      ASSERT_TRUE(immunity::SolvePortReceptions(l, input, ports, control, solved, r));
+      const Complex z = r[0].LoadImpedance;
+      const double omega = 2 * M_PI * 300e6;
+      const double reactance = load.lc > 0 ? omega * load.lc : load.lc < 0 ? 1 / (omega * load.lc) : 0;
+      EXPECT_NEAR(z.Re, load.ohms, 1e-9 * load.ohms);
+      EXPECT_NEAR(z.Im, reactance, 1e-9 * std::abs(reactance) + 1e-12);
+      const Complex received =
+          immunity::ReceivedCurrent(r[0], immunity::IncidentRightHandSide(l, input, {30, 20, 0}));
+      openCircuit.push_back(immunity::OpenCircuitVoltage(r[0], received));
+      thevenin.push_back(CSub(CDiv({1.0, 0.0}, r[0].DrivenCurrent), z));
+      loadVoltage.push_back(immunity::PortVoltage(r[0], received));
+      loadImpedance.push_back(z);
+    });
+  }
+  ASSERT_EQ(openCircuit.size(), 3u);
+  for (std::size_t k = 1; k < 3; ++k) {
+    EXPECT_LT(RelativeError(openCircuit[k], openCircuit[0]), 1e-6) << k;
+    EXPECT_LT(RelativeError(thevenin[k], thevenin[0]), 1e-6) << k;
+  }
+  for (std::size_t k = 0; k < 3; ++k) {
+    const Complex divided = CDiv(CMul(openCircuit[0], loadImpedance[k]),
+                                 Complex{thevenin[0].Re + loadImpedance[k].Re,
+                                         thevenin[0].Im + loadImpedance[k].Im});
+    EXPECT_LT(RelativeError(loadVoltage[k], divided), 1e-6) << k;
+  }
+}
+
+}  // namespace
+}  // namespace lumetra::testing
