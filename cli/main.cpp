@@ -16,6 +16,7 @@
 #include "cli/list_command.h"
 #include "cli/nearfield_command.h"
 #include "cli/network_command.h"
+#include "cli/immunity_command.h"
 #include "cli/project_commands.h"
 #include "model/batch_mode.h"
 
@@ -66,6 +67,14 @@ const char* const Usage =
     "      --z0 OHMS[,OHMS...]                reference impedance, or one per port (50)\n"
     "      --format ma|db|ri  --param s|z|y   pairs and parameter of the file (ma, s)\n"
     "      --json, and the environment options of compute; exit 2 for refused input\n"
+    "  immunity PATH.PRO [options]            worst voltage a radiated field puts across every\n"
+    "                                         load over all directions and both polarisations\n"
+    "                                         (by reciprocity: one solve per load, per frequency)\n"
+    "      --field E (V/m, default 10)  --load N (repeatable; default every load and, as\n"
+    "      shorted ports, every source)  --threshold V  --csv F  --svg F  --json  --step DEG (10)\n"
+    "      --freq F | --sweep START STOP STEP [--log] | --freq-list FILE     (MHz)\n"
+    "      and the environment options of compute; exit 3 when the threshold is exceeded,\n"
+    "      2 for refused input\n"
     "  batch JOBFILE                          compute every project of the job file in turn:\n"
     "                                         one PATH.PRO [compute options] a line, \"quotes\"\n"
     "                                         around a path with blanks, # comments; paths\n"
@@ -107,6 +116,7 @@ int main(int argc, char** argv) {
       {"nearfield", lumetra::cli::RunNearField},
       {"list", lumetra::cli::RunList},
       {"network", lumetra::cli::RunNetworkCommand},
+      {"immunity", lumetra::cli::RunImmunityCommand},
       {"batch", lumetra::cli::RunBatch},
       {"kicad-nets", lumetra::cli::RunKicadNets},
       {"import-kicad", lumetra::cli::RunImportKicad},
