@@ -166,6 +166,37 @@ TEST(AccuracyPhysics, ShortTraceGroundedAtBothEndsHasTheLoopInductance) {
   EXPECT_LT(found[0] / necCentreLineL, 0.8);  // the top-end test: a third of the posts missing
 }
 
+// Longer and lower loops, and a narrower trace: High within 3 % of nec2c's wire of
+// radius w/(2e) wherever the posts or the trace dominate.
+TEST(AccuracyPhysics, LoopInductanceOfGroundedTracesAcrossLengthsHeightsAndWidths) {
+  struct Case {
+    double Length, Width, Height;
+  };
+  const double omega = 2 * M_PI * 30e6;
+  for (const Case& c : {Case{8, 2, 1.6}, Case{100, 2, 10}, Case{100, 2, 1.6}, Case{8, 1, 10},
+                        Case{100, 1, 1.6}}) {
+    const double cell = c.Width;
+    const int cells = static_cast<int>(std::lround(c.Length / cell));
+    const int necSegments = c.Length > 50 ? 25 : 5;
+    const auto nec = NecTrace(c.Length, c.Width, c.Height, true, necSegments,
+                              (necSegments + 1) / 2, 30, 1, 1, CentreLineRadius);
+    ASSERT_TRUE(nec) << "nec2c is not installed (scripts/install-deps.sh installs it)";
+    const double necL = (*nec)[0].Impedance.imag() / omega;
+    const auto high = TraceImpedances(c.Length, c.Width, cell, c.Height, true, cells / 2,
+                                      Sweep(30, 30, 0, SolverAccuracy::High));
+    const auto standard = TraceImpedances(c.Length, c.Width, cell, c.Height, true, cells / 2,
+                                          Sweep(30, 30, 0, SolverAccuracy::Standard));
+    ASSERT_EQ(high.size(), 1u);
+    const double highL = high[0].Impedance.imag() / omega;
+    const double standardL = standard[0].Impedance.imag() / omega;
+    std::printf("loop %.0f x %.0f mm at h = %.1f mm: nec2c (w/(2e)) %.2f nH, high %.2f nH "
+                "(%+.1f %%), standard %.2f nH (%+.1f %%)\n", c.Length, c.Width, c.Height,
+                necL * 1e9, highL * 1e9, 100 * (highL / necL - 1), standardL * 1e9,
+                100 * (standardL / necL - 1));
+    EXPECT_NEAR(highL / necL, 1.0, 0.03) << c.Length << " " << c.Width << " " << c.Height;
+  }
+}
+
 // 50 mm of 3 mm wide line on 1.6 mm FR-4 (er 4.4), fed at its centre across its
 // width, one cell across: openEMS (FDTD, Debian) puts its half-wave resonance at
 // 1590 MHz. With the default 100 spectral points the standard model drifts lower
