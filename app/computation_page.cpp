@@ -246,6 +246,7 @@ void ComputationPage::ApplySettings(const ComputationSettings& s) {
   text(phiStep_, s.PhiStep);
   (s.RigSol ? rigSol_ : effEps_)->setChecked(true);
   options_.EffectivePermittivity = s.EffectivePermittivity;
+  options_.Accuracy = s.Accuracy;
   UpdateListMode();
 }
 
@@ -321,6 +322,7 @@ ComputationSettings ComputationPage::Settings() const {
   s.RigSol = rigSol_->isChecked();
   s.Integration = options_.Integration;
   s.EffectivePermittivity = options_.EffectivePermittivity;
+  s.Accuracy = options_.Accuracy;
   s.CompSound = options_.CompSound;
   s.ShowCompTime = options_.ShowCompTime;
   s.ShowTimeEstimate = options_.ShowTimeEstimate;

@@ -143,6 +143,9 @@ void MainWindow::BuildMenus() {
                 "Specifies which approximation to use for effective permittivity"),
           &QAction::triggered, this,
           [this] { permittivityDialog_->Edit(options_.EffectivePermittivity); });
+  connect(Entry(optionsMenu_, "SetAccuracy", "Set solver accuracy",
+                "Standard model, or High accuracy for ground points and dielectric layouts"),
+          &QAction::triggered, this, [this] { accuracyDialog_->Edit(options_.Accuracy); });
 
   helpMenu_ = menuBar()->addMenu("&Help");
   QAction* contents = Entry(helpMenu_, "HelpContents", "&Contents", "Display the help contents screen");

@@ -56,6 +56,7 @@ MainWindow::MainWindow(const std::filesystem::path& startupDirectory) {
   calibrationResults_ = new CalibrationResults(this);
   integrationDialog_ = new IntegrationDialog(*ui_, this);
   permittivityDialog_ = new EffectivePermittivityDialog(*ui_, this);
+  accuracyDialog_ = new AccuracyDialog(this);
   SetHelpHandler([this](int topic) { help_->ShowTopic(topic); });
   BuildMenus();
   BuildFieldCommands();

@@ -33,6 +33,7 @@ class EmissionWindow;
 class HelpViewer;
 class IntegrationDialog;
 class KicadImportDialog;
+class AccuracyDialog;
 class LayoutPage;
 class MainStatusBar;
 class MoveStepDialog;
@@ -138,6 +139,7 @@ private:
   CalibrationResults* calibrationResults_;
   IntegrationDialog* integrationDialog_;
   EffectivePermittivityDialog* permittivityDialog_;
+  AccuracyDialog* accuracyDialog_;
   FarFieldDialog* farFieldDialog_;
   NearFieldDialog* nearFieldDialog_;
   ResultListWindow* listWindows_[3];

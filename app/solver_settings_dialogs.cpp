@@ -118,4 +118,31 @@ void EffectivePermittivityDialog::done(int result) {
   QDialog::done(result);
 }
 
+AccuracyDialog::AccuracyDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle("Solver accuracy");
+  setModal(true);
+  standard_ = new QRadioButton("Standard", this);
+  standard_->setObjectName("AccuracyStandard");
+  high_ = new QRadioButton("High", this);
+  high_->setObjectName("AccuracyHigh");
+  standard_->setChecked(true);
+  auto* note = new QLabel(
+      "High tests each ground point's vertical current over its whole depth and chooses\n"
+      "the number of spectral integration points a dielectric layout needs (never fewer\n"
+      "than set). Standard keeps the results of earlier versions.",
+      this);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(standard_);
+  layout->addWidget(high_);
+  layout->addWidget(note);
+  layout->addWidget(OkCancel(this));
+}
+
+bool AccuracyDialog::Edit(SolverAccuracy& accuracy) {
+  (accuracy == SolverAccuracy::High ? high_ : standard_)->setChecked(true);
+  if (exec() != QDialog::Accepted) return false;
+  accuracy = high_->isChecked() ? SolverAccuracy::High : SolverAccuracy::Standard;
+  return true;
+}
+
 }  // namespace lumetra::gui

@@ -1,5 +1,6 @@
-// The two substrate dialogs of the Options menu: the spectral-domain integration
-// parameters of the rigorous solution and the effective-permittivity model.
+// The solver dialogs of the Options menu: the spectral-domain integration
+// parameters of the rigorous solution, the effective-permittivity model and the
+// solver's accuracy.
 #pragma once
 
 #include <QDialog>
@@ -42,6 +43,18 @@ private:
   QRadioButton *simple_, *approximate_;
   QLineEdit* every_;
   EffectivePermittivitySettings current_;
+};
+
+// "Solver accuracy": Standard (the established model) or High.
+class AccuracyDialog : public QDialog {
+  Q_OBJECT
+public:
+  explicit AccuracyDialog(QWidget* parent);
+  // Shows the choice; on OK stores it. True on OK.
+  bool Edit(SolverAccuracy& accuracy);
+
+private:
+  QRadioButton *standard_, *high_;
 };
 
 }  // namespace lumetra::gui

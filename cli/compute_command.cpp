@@ -73,8 +73,10 @@ void PrintJson(const ComputationReport& report, std::ostream& out) {
     const FrequencyPointResult& point = report.Points[p];
     out << (p ? "," : "") << "\n    {\"frequency_mhz\": " << Number(point.FrequencyMHz)
         << ", \"fill_s\": " << Number(point.FillSeconds) << ", \"solve_s\": "
-        << Number(point.SolveSeconds) << ", \"input_power_w\": " << Number(point.InputPower)
-        << ", \"sources\": [";
+        << Number(point.SolveSeconds) << ", \"input_power_w\": " << Number(point.InputPower);
+    // The real-axis points of a slab's spectral integrals (High accuracy chooses them).
+    if (point.SpectralPoints > 0) out << ", \"spectral_points\": " << point.SpectralPoints;
+    out << ", \"sources\": [";
     for (std::size_t k = 0; k < point.Sources.size(); ++k) {
       const SourceReading& source = point.Sources[k];
       const std::optional<Complex> z = Impedance(source);

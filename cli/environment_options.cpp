@@ -20,6 +20,12 @@ void ReadEnvironmentOptions(Arguments& args, Project& project, ComputationSettin
   }
   if (args.TakeFlag("--no-resistivity")) env.FiniteConductivity = false;
   if (auto er = args.TakeOption("--diel", 1); !er.empty()) env.DielConst = er[0];
+  if (auto accuracy = args.TakeOption("--accuracy", 1); !accuracy.empty()) {
+    const std::optional<SolverAccuracy> chosen = AccuracyFromWord(accuracy[0]);
+    if (!chosen)
+      throw UsageError("--accuracy needs standard or high, got \"" + accuracy[0] + "\"");
+    s.Accuracy = *chosen;
+  }
 }
 
 bool SubstrateSettingsFromArguments(Arguments& args, ComputationSettings& s, UserInterface& ui) {

@@ -1,5 +1,6 @@
 // The options every command that computes shares: loads, ground plane,
-// resistivity and permittivity of the project, and the substrate model.
+// resistivity and permittivity of the project, the substrate model and the
+// solver's accuracy.
 #pragma once
 
 #include "cli/arguments.h"
@@ -10,8 +11,9 @@
 namespace lumetra::cli {
 
 // --loads / --no-loads (default: loads when the project has any), --ground-plane H /
-// --no-ground-plane, --resistivity R / --no-resistivity, --diel ER. The environment
-// goes into the project, where the Computation page keeps it too.
+// --no-ground-plane, --resistivity R / --no-resistivity, --diel ER, --accuracy
+// standard|high (default standard). The environment goes into the project, where
+// the Computation page keeps it too; the accuracy into the settings.
 void ReadEnvironmentOptions(Arguments& args, Project& project, ComputationSettings& s);
 
 // --effective-eps [--eps-approx N], --points N, --rel-error PCT: the substrate

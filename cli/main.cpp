@@ -40,6 +40,8 @@ const char* const Usage =
     "      --effective-eps [--eps-approx N]   effective permittivity instead of the rigorous\n"
     "                                         slab (simple formula, or fitted every N-th point)\n"
     "      --points N, --rel-error PCT        spectral integration (default 100 points, 1 %)\n"
+    "      --accuracy standard|high           high: ground points tested over their depth,\n"
+    "                                         spectral points chosen for the layout\n"
     "  farfield PATH.PRO [--theta A:B:S] [--phi A:B:S]\n"
     "                                         far field from the current files (.RAD),\n"
     "                                         angles in degrees (default 0:90:2, 0:360:18)\n"

@@ -29,6 +29,8 @@ struct ShellOptions {
   // The substrate dialogs of the Options menu.
   IntegrationSettings Integration;
   EffectivePermittivitySettings EffectivePermittivity;
+  // The solver accuracy of the open project (its computation settings keep it).
+  SolverAccuracy Accuracy = SolverAccuracy::Standard;
 };
 
 }  // namespace lumetra::gui

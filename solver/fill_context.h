@@ -9,6 +9,7 @@
 #include "solver/element_lists.h"
 #include "solver/fill_geometry.h"
 #include "solver/frequency_constants.h"
+#include "solver/solver_settings.h"
 
 namespace lumetra {
 
@@ -20,6 +21,7 @@ struct FillContext {
   FillGeometry Geometry;
   FrequencyConstants Constants;
   bool Image = false;  // image terms (always with ground points)
+  SolverAccuracy Accuracy = SolverAccuracy::Standard;
 
   ChargePotentialTable Free;      // charge cells seen in the trace plane
   ChargePotentialTable Mirror;    // the same cells seen from 2h (their images), with Image

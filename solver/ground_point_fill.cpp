@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "solver/cell_integrals.h"
+#include "solver/vertical_strip_potential.h"
 
 namespace lumetra {
 
@@ -137,14 +138,23 @@ Complex GroundGroundEntry(const FillContext& context, const GroundPath& n, const
   const double along = m.OnXEdge ? m.Yg : m.Xg, observerAlong = m.OnXEdge ? n.Yg : n.Xg;
   const double width = m.OnXEdge ? cell.Dy : cell.Dx;
   const double perpendicular = m.OnXEdge ? n.Xg - m.Xg : n.Yg - m.Yg;
-  const Complex v1 = !same ? CellIntegral(k, along, -h / 2, width, h, observerAlong, 0.0, perpendicular)
-                     : m.OnXEdge ? CScale(scratch.Self.Integral(h, cell.Dy / 2), 2.0)
-                                 : CScale(scratch.Self.Integral(cell.Dx / 2, h), 2.0);
-  const Complex v2 = CellIntegral(k, along, -3 * h / 2, width, h, observerAlong, 0.0, perpendicular);
+  Complex vertical;
+  if (context.Accuracy == SolverAccuracy::High) {
+    // Tested over the whole depth of n's path, not only at its top end.
+    vertical = same ? SelfDepthAveragedPotential(scratch.Self, width, h, DepthTestPoints)
+                    : DepthAveragedPotential(k, {along, observerAlong, perpendicular, width, h},
+                                             DepthTestPoints);
+  } else {
+    const Complex v1 = !same ? CellIntegral(k, along, -h / 2, width, h, observerAlong, 0.0, perpendicular)
+                       : m.OnXEdge ? CScale(scratch.Self.Integral(h, cell.Dy / 2), 2.0)
+                                   : CScale(scratch.Self.Integral(cell.Dx / 2, h), 2.0);
+    const Complex v2 = CellIntegral(k, along, -3 * h / 2, width, h, observerAlong, 0.0, perpendicular);
+    vertical = CAdd(v1, v2);
+  }
   // The vertical current of a ground point runs down for one side of its cell and
   // up for the other (the far field and the excitation carry the same side
   // factor), so the coupling of two vertical strips carries both sides.
-  sum = CAdd(sum, CScale(CAdd(v1, v2), context.VectorFactor() * h * m.Side * n.Side));
+  sum = CAdd(sum, CScale(vertical, context.VectorFactor() * h * m.Side * n.Side));
 
   // Charge: m's cell seen from n's cell centre, and its image.
   const Complex q0 = same ? context.ChargeSelf[static_cast<std::size_t>(m.Charge)]

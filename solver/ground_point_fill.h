@@ -13,7 +13,9 @@
 //   cancelled by its image.
 // The ground point's row tests along the same path: the vector potential at the
 // edge midpoint times the half-strip length and times h, and the scalar potential
-// difference between the lower end of the path and the cell centre.
+// difference between the lower end of the path and the cell centre. With High
+// accuracy the vertical part is tested by the potential averaged over the depth
+// of the path (vertical_strip_potential.h) instead of at its top end.
 #pragma once
 
 #include <cstdint>

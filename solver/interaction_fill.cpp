@@ -174,6 +174,7 @@ bool FillInteractionMatrices(const FillRequest& request, SystemMatrices& matrice
 
   FillContext context(elements, request.Constants);
   context.Image = request.Image || groundPoints;  // with ground points the image always enters
+  context.Accuracy = request.Accuracy;
 
   std::vector<CurrentBlock> blocks;
   blocks.reserve(4);

@@ -12,6 +12,7 @@
 #include "solver/computation_control.h"
 #include "solver/element_lists.h"
 #include "solver/frequency_constants.h"
+#include "solver/solver_settings.h"
 
 namespace lumetra {
 
@@ -31,6 +32,7 @@ struct FillRequest {
   FrequencyConstants Constants;    // Omega, EpsEff, K; Height in metres
   bool Image = false;              // ground plane: add the image terms (always true with ground points)
   GroundPointPlacement GroundPoints = GroundPointPlacement::None;
+  SolverAccuracy Accuracy = SolverAccuracy::Standard;  // High: ground paths tested over their depth
 };
 
 // Fills every present block with the free-space terms, the image terms when requested,

@@ -1,5 +1,8 @@
 #include "solver/solver_settings.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "model/input_checks.h"
 #include "model/number_format.h"
 
@@ -25,6 +28,19 @@ std::optional<IntegrationSettings> CheckIntegrationTexts(const IntegrationTexts&
     return std::nullopt;
   }
   return settings;
+}
+
+const char* AccuracyWord(SolverAccuracy accuracy) {
+  return accuracy == SolverAccuracy::High ? "high" : "standard";
+}
+
+std::optional<SolverAccuracy> AccuracyFromWord(std::string_view word) {
+  std::string lower(word);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (lower == "standard") return SolverAccuracy::Standard;
+  if (lower == "high") return SolverAccuracy::High;
+  return std::nullopt;
 }
 
 std::optional<EffectivePermittivitySettings> CheckEffectivePermittivity(

@@ -43,6 +43,18 @@ std::optional<IntegrationSettings> CheckIntegrationTexts(const IntegrationTexts&
                                                          UserInterface& ui,
                                                          IntegrationField* failed = nullptr);
 
+// How closely the model follows the physics. Standard is the established model,
+// whose results stay exactly as they were. High tests each ground point's vertical
+// current over its whole depth instead of at its top end, and samples the spectral
+// integrals of a slab with as many points as the layout's extent needs (never fewer
+// than the user asked for).
+enum class SolverAccuracy { Standard, High };
+
+// "standard" or "high", the words of the command line and of the settings file.
+const char* AccuracyWord(SolverAccuracy accuracy);
+// The word in any letter case; nullopt for anything else.
+std::optional<SolverAccuracy> AccuracyFromWord(std::string_view word);
+
 enum class EffectivePermittivityModel {
   SimpleFormula,     // closed form from the substrate height and the grid size
   ApproximateEvery,  // fitted to the rigorous self-interaction every Every-th frequency

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "solver/solver_settings.h"
 
@@ -14,9 +15,16 @@ inline constexpr const char* MightNotConvergeWarning =
 inline constexpr const char* TooFewSpectralPointsWarning =
     "Warning: Not sufficient number of points for spectral domain integration";
 
+// The status text of High accuracy on a slab: the number of points it chose.
+std::string SpectralPointsStatus(std::int32_t points);
+
+// The warning with the number of points that would have sufficed.
+std::string TooFewSpectralPointsMessage(std::int32_t sufficientPoints);
+
 struct SpectralIntegration {
   double MaxKr = 0.0;  // upper limit of the radial spectral variable, rad/m
   double Step = 0.0;   // real-axis step MaxKr / Points, rad/m
+  std::int32_t Points = 0;  // the number of real-axis steps up to MaxKr
 };
 
 // The limit where the integrand of elements of half-length halfLength (m) has
@@ -33,5 +41,15 @@ bool SpectralLimitTooHigh(double frequencyMHz, double maxKr);
 // farthest pair (d up to layoutSpan, m) turns by more than a tenth of a period
 // per step. A layout without extent (span 0) never warns.
 bool SpectralStepTooCoarse(double layoutSpan, const SpectralIntegration& spectral);
+
+// The fewest points for which the step is no longer too coarse for the layout
+// (1 for a layout without extent).
+std::int32_t SufficientSpectralPoints(double layoutSpan, double maxKr);
+
+// The sampling with at least the sufficient number of points for the layout: the
+// spectral integrals of a slab converge in the step exactly as the phase of the
+// farthest pair gets resolved, so High accuracy raises the user's number to that
+// and never lowers it.
+SpectralIntegration WithSufficientPoints(const SpectralIntegration& spectral, double layoutSpan);
 
 }  // namespace lumetra

@@ -11,6 +11,7 @@
 #include "solver/complex_storage.h"
 #include "solver/effective_permittivity.h"
 #include "solver/element_lists.h"
+#include "studies/narrow_strip_warning.h"
 #include "studies/time_estimate.h"
 
 namespace lumetra {
@@ -217,6 +218,8 @@ ComputationReport RunComputation(Project& project, const ComputationSettings& se
     report.Aborted = true;
     return report;
   }
+  // Over a ground plane the width of a trace sets its impedance and inductance.
+  if (plan->GroundPlane && HasOneCellWideStrip(project)) ui.ShowWarning(NarrowStripWarning);
 
   TemporaryCopy copy(environment.WorkDirectory);
   Run run{project, settings, *plan, environment, control, copy, report, solvePoint};

@@ -32,6 +32,9 @@ struct ComputationSettings {
 
   bool RigSol = true;                 // rigorous substrate model (else effective permittivity)
 
+  // The model's accuracy, stored with the project.
+  SolverAccuracy Accuracy = SolverAccuracy::Standard;
+
   // The substrate dialogs of the program (not stored with the project): the
   // spectral integration of the rigorous model and the effective-permittivity model.
   IntegrationSettings Integration;

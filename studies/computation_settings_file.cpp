@@ -62,6 +62,9 @@ public:
       }
     }
   }
+  [[noreturn]] void Refuse(const char* key, const std::string& expected) const {
+    Fail(key, expected);
+  }
   Entries Object(const char* key) const {
     static const Json empty = Json::object();
     const Json* e = Find(key);
@@ -134,6 +137,7 @@ std::string FormatComputationSettings(const StoredComputationSettings& stored) {
         {"effectivePermittivityApproximation",
          s.EffectivePermittivity.Model == EffectivePermittivityModel::ApproximateEvery},
         {"approximateEvery", s.EffectivePermittivity.Every}}},
+      {"solver", {{"accuracy", AccuracyWord(s.Accuracy)}}},
       {"selectedFrequency", stored.SelectedFrequency},
   };
   std::string text = json.dump(2);
@@ -196,6 +200,14 @@ StoredComputationSettings ParseComputationSettings(const std::string& text,
                                                 : EffectivePermittivityModel::SimpleFormula;
   // The options dialog admits 1 to 99 frequencies between two approximations.
   substrate.Whole("approximateEvery", s.EffectivePermittivity.Every, 1, 99);
+  // Files written before the setting existed hold no "solver" entry: the model
+  // they were computed with was the standard one.
+  const Entries solver = top.Object("solver");
+  std::string accuracy = AccuracyWord(SolverAccuracy::Standard);
+  solver.Text("accuracy", accuracy);
+  const std::optional<SolverAccuracy> parsed = AccuracyFromWord(accuracy);
+  if (!parsed) solver.Refuse("accuracy", "\"standard\" or \"high\"");
+  s.Accuracy = *parsed;
   top.Real("selectedFrequency", stored.SelectedFrequency);
   if (!(stored.SelectedFrequency >= 0.0)) stored.SelectedFrequency = 0.0;
   return stored;

@@ -6,8 +6,10 @@
 //
 // The file is JSON with the page's texts as typed, so a value comes back exactly as
 // the user left it and a text that is no number is refused by the computation's
-// checks when it runs, not when the file is read. Menu options (sounds, times) and
-// the solver's integration settings belong to the program and are not stored.
+// checks when it runs, not when the file is read. The solver's accuracy is stored
+// too, since it decides what the project's results mean. Menu options (sounds,
+// times) and the spectral integration settings belong to the program and are not
+// stored.
 #pragma once
 
 #include <filesystem>

@@ -128,6 +128,7 @@ std::optional<ComputationPlan> ValidateComputation(Project& project,
                                              "Conductivity");
   plan.RigSol = s.RigSol;
   plan.Integration = s.Integration;
+  plan.Accuracy = s.Accuracy;
   plan.EffectivePermittivity = s.EffectivePermittivity;
 
   // The connecting elements are derived afresh for every run.

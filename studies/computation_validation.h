@@ -35,6 +35,7 @@ struct ComputationPlan {
   double SurfaceResistance = 0.0;   // ohm per square
   bool RigSol = true;
   IntegrationSettings Integration;
+  SolverAccuracy Accuracy = SolverAccuracy::Standard;
   EffectivePermittivitySettings EffectivePermittivity;
 };
 

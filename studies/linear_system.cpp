@@ -65,11 +65,16 @@ SpectralIntegration SlabSpectralIntegration(SystemLayout layout, const AssemblyI
   const FrequencyConstants& c = in.Constants;
   const ElementLists& e = in.Elements;
   const double halfLength = HasJx(layout) ? e.Jx.front().Dx / 2 : e.Jy.front().Dy / 2;
-  const SpectralIntegration spectral =
+  SpectralIntegration spectral =
       SpectralIntegrationFor(c.FrequencyMHz, c.EpsR, c.Height, halfLength, in.Plan.Integration);
+  if (in.Plan.Accuracy == SolverAccuracy::High) {
+    spectral = WithSufficientPoints(spectral, e.LayoutSpan);
+    ui.SetStatusText(StatusPanel::State, SpectralPointsStatus(spectral.Points));
+  }
   if (in.FirstPoint) {
     if (SpectralLimitTooHigh(c.FrequencyMHz, spectral.MaxKr)) ui.ShowMessage(MightNotConvergeWarning);
-    if (SpectralStepTooCoarse(e.LayoutSpan, spectral)) ui.ShowMessage(TooFewSpectralPointsWarning);
+    if (SpectralStepTooCoarse(e.LayoutSpan, spectral))
+      ui.ShowMessage(TooFewSpectralPointsMessage(SufficientSpectralPoints(e.LayoutSpan, spectral.MaxKr)));
   }
   return spectral;
 }
@@ -227,6 +232,7 @@ AssemblyOutcome AssembleSystem(SystemLayout layout, AssemblyInput& in, Computati
   if (rigorousSlab) {
     spectral = SlabSpectralIntegration(layout, in, control.ui);
     result.MaxKr = spectral.MaxKr;
+    result.SpectralPoints = spectral.Points;
     if (step()) return Stopped;
   }
 
@@ -264,7 +270,8 @@ AssemblyOutcome AssembleSystem(SystemLayout layout, AssemblyInput& in, Computati
   FillRequest request{in.Elements, in.Constants, in.Plan.GroundPlane || HasGroundPoints(layout),
                       !HasGroundPoints(layout) ? GroundPointPlacement::None
                       : s.GroundAfterJx()      ? GroundPointPlacement::AfterJx
-                                               : GroundPointPlacement::AfterJy};
+                                               : GroundPointPlacement::AfterJy,
+                      in.Plan.Accuracy};
   if (!FillInteractionMatrices(request, matrices, control)) return Stopped;
   if (rigorousSlab) {
     const SlabCorrectionRequest slab{in.Elements, in.Constants.FrequencyMHz, in.Constants.EpsR,

@@ -50,7 +50,7 @@ enum class AssemblyOutcome {
 // Sets up the system of the layout and runs every step before the solve: the
 // spectral limit of a rigorous slab, creation, the excitation of the plan (the
 // project's sources or the plane wave), the interaction fill, loads and
-// resistivity. Fills result's frequency, unknowns, EpsEff and MaxKr.
+// resistivity. Fills result's frequency, unknowns, EpsEff, MaxKr and SpectralPoints.
 AssemblyOutcome AssembleSystem(SystemLayout layout, AssemblyInput& in, ComputationControl& control,
                                LinearSystem& s, FrequencyPointResult& result);
 

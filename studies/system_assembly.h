@@ -48,6 +48,7 @@ struct FrequencyPointResult {
   double InputPower = 0.0;             // W, delivered by the excitation
   double EpsEff = 0.0;                 // F/m, permittivity of the free-space and image terms
   double MaxKr = 0.0;                  // rad/m, spectral limit of a rigorous slab; else 0
+  std::int32_t SpectralPoints = 0;     // real-axis points of a rigorous slab; else 0
   std::vector<SourceReading> Sources;
 };
 

@@ -3,6 +3,7 @@
 #include "model/batch_mode.h"
 #include "model/project_files.h"
 #include "studies/time_estimate.h"
+#include "studies/narrow_strip_warning.h"
 #include "tests/engine/engine_fixtures.h"
 
 namespace lumetra {
@@ -213,7 +214,10 @@ TEST_F(Driver, GroundPlaneLayoutWritesTheGroundPointFiles) {
   ui.messages.clear();
   const ComputationReport refused = Compute(project, SingleFrequency(500), ui, dir);
   EXPECT_TRUE(refused.Points.empty());
-  EXPECT_EQ(ui.messages.front(),
+  // The one-cell-wide strip over the plane is warned about first, after the checks.
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages.front(), NarrowStripWarning);
+  EXPECT_EQ(ui.messages.back(),
             "Error: Ground points are not valid, should be placed at left and/or right edges.");
 }
 

@@ -34,6 +34,7 @@ StoredComputationSettings Unusual() {
   s.PhiStep = "1";
   s.RigSol = false;
   s.EffectivePermittivity = {EffectivePermittivityModel::ApproximateEvery, 7};
+  s.Accuracy = SolverAccuracy::High;
   stored.SelectedFrequency = 433.92;
   return stored;
 }
@@ -57,6 +58,7 @@ void ExpectSame(const StoredComputationSettings& a, const StoredComputationSetti
   EXPECT_EQ(x.RigSol, y.RigSol);
   EXPECT_EQ(x.EffectivePermittivity.Model, y.EffectivePermittivity.Model);
   EXPECT_EQ(x.EffectivePermittivity.Every, y.EffectivePermittivity.Every);
+  EXPECT_EQ(x.Accuracy, y.Accuracy);
   EXPECT_EQ(a.SelectedFrequency, b.SelectedFrequency);
 }
 
@@ -87,6 +89,16 @@ TEST(ComputationSettingsFile, MissingEntriesTakeTheDefaultsAndLfIsRead) {
   EXPECT_EQ(stored.Page.StopFreq, "1000");
   EXPECT_TRUE(stored.Page.ImpFile);
   EXPECT_EQ(stored.SelectedFrequency, 0.0);
+  // A file from before the accuracy setting: its results were computed with the
+  // standard model, and that is what it reopens with.
+  EXPECT_EQ(stored.Page.Accuracy, SolverAccuracy::Standard);
+  const std::string head = "{\"format\": \"lumetra-computation-settings\", ";
+  EXPECT_EQ(ParseComputationSettings(head + "\"solver\": {}}", "s.STG").Page.Accuracy,
+            SolverAccuracy::Standard);
+  EXPECT_EQ(ParseComputationSettings(head + "\"solver\": {\"accuracy\": \"High\"}}", "s.STG")
+                .Page.Accuracy,
+            SolverAccuracy::High);
+  EXPECT_NE(FormatComputationSettings({}).find("\"accuracy\": \"standard\""), std::string::npos);
 }
 
 TEST(ComputationSettingsFile, DamagedFilesAreRefusedWithTheFileAndWhat) {
@@ -121,6 +133,10 @@ TEST(ComputationSettingsFile, DamagedFilesAreRefusedWithTheFileAndWhat) {
       {"\"substrate\": {\"approximateEvery\": 0.5}}",
        "\"substrate.approximateEvery\" must be a whole number from 1 to 99"},
       {"\"selectedFrequency\": \"100\"}", "\"selectedFrequency\" must be a number"},
+      {"\"solver\": {\"accuracy\": \"highest\"}}",
+       "\"solver.accuracy\" must be \"standard\" or \"high\""},
+      {"\"solver\": {\"accuracy\": 2}}", "\"solver.accuracy\" must be a text"},
+      {"\"solver\": \"high\"}", "\"solver\" must be an object"},
   };
   for (const auto& [entry, what] : wrongKinds) {
     try {

@@ -12,6 +12,7 @@
 #include "model/project_files.h"
 #include "solver/effective_permittivity.h"
 #include "solver/spectral_limit.h"
+#include "studies/narrow_strip_warning.h"
 #include "tests/engine/engine_fixtures.h"
 
 namespace lumetra {
@@ -37,6 +38,14 @@ protected:
     for (const char* f : frequencies) s.FrequencyList.push_back(f);
     return s;
   }
+  // The run's messages without the warning about the one-cell-wide strip, which
+  // every run of this layout over the plane begins with (checked on its own).
+  std::vector<std::string> SpectralMessages(const RecordingUi& from) const {
+    std::vector<std::string> rest;
+    for (const std::string& m : from.messages)
+      if (m != NarrowStripWarning) rest.push_back(m);
+    return rest;
+  }
   int Count(const char* message) const {
     return static_cast<int>(std::count(ui.messages.begin(), ui.messages.end(), message));
   }
@@ -52,12 +61,53 @@ TEST_F(Slab, SpectralWarningsComeOnceAtTheFirstPoint) {
   const ComputationReport report = Compute(project, Sweep({"10", "20", "30"}), ui, dir);
   ASSERT_EQ(report.Points.size(), 3u);
   EXPECT_EQ(Count(MightNotConvergeWarning), 1);
-  EXPECT_EQ(Count(TooFewSpectralPointsWarning), 1);
-  EXPECT_EQ(ui.messages.size(), 2u);
+  const std::vector<std::string> messages = SpectralMessages(ui);
+  EXPECT_EQ(Count(NarrowStripWarning), 1);
+  ASSERT_EQ(messages.size(), 2u);
+  // The warning names the number of points whose step resolves the 96 mm span at
+  // the first point's limit: MaxKr * span / (2 pi / 10), rounded up.
+  const double span = 0.096;  // Jx centres from 2 mm to 98 mm along the strip
+  const std::int32_t enough = SufficientSpectralPoints(span, report.Points[0].MaxKr);
+  EXPECT_EQ(enough, static_cast<std::int32_t>(
+                        std::ceil(report.Points[0].MaxKr * span / 0.6283185307179586)));
+  EXPECT_GT(enough, 100);
+  EXPECT_EQ(messages[1], std::string(TooFewSpectralPointsWarning) + "\r\r" +
+                                std::to_string(enough) +
+                                " points would suffice; High accuracy chooses them by itself.");
   for (const FrequencyPointResult& p : report.Points) {
     EXPECT_GT(p.MaxKr, 1000 * 2 * M_PI * p.FrequencyMHz / 300);
     EXPECT_DOUBLE_EQ(p.EpsEff, Eps0 * 2.7);  // the rigorous model keeps the mean
   }
+}
+
+// High accuracy takes the number of points the warning names, says so in the
+// status bar at every point, and so has nothing to warn about; a user's number
+// above it is kept.
+TEST_F(Slab, HighAccuracyChoosesTheSufficientNumberOfPoints) {
+  ComputationSettings s = Sweep({"1000", "2000"});
+  s.Accuracy = SolverAccuracy::High;
+  const ComputationReport report = Compute(project, s, ui, dir);
+  ASSERT_EQ(report.Points.size(), 2u);
+  EXPECT_TRUE(SpectralMessages(ui).empty()) << SpectralMessages(ui).front();
+  for (const FrequencyPointResult& p : report.Points) {
+    const std::int32_t enough = SufficientSpectralPoints(0.096, p.MaxKr);
+    EXPECT_GT(enough, 100);
+    EXPECT_EQ(p.SpectralPoints, enough);
+    EXPECT_NE(std::find(ui.statusTexts.begin(), ui.statusTexts.end(),
+                        "0:Spectral integration with " + std::to_string(enough) + " points"),
+              ui.statusTexts.end());
+  }
+  RecordingUi quiet;
+  s.Integration.Points = 9000;
+  const ComputationReport more = Compute(project, s, quiet, dir);
+  ASSERT_EQ(more.Points.size(), 2u);
+  EXPECT_EQ(more.Points[0].SpectralPoints, 9000);
+  // Standard keeps the user's number and warns.
+  s.Accuracy = SolverAccuracy::Standard;
+  s.Integration.Points = 100;
+  RecordingUi standard;
+  EXPECT_EQ(Compute(project, s, standard, dir).Points[0].SpectralPoints, 100);
+  EXPECT_EQ(SpectralMessages(standard).size(), 1u);
 }
 
 TEST_F(Slab, NoWarningWhenTheSamplingSuffices) {
@@ -65,7 +115,7 @@ TEST_F(Slab, NoWarningWhenTheSamplingSuffices) {
   s.Integration.Points = 5000;
   const ComputationReport report = Compute(project, s, ui, dir);
   ASSERT_EQ(report.Points.size(), 1u);
-  EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+  EXPECT_TRUE(SpectralMessages(ui).empty()) << SpectralMessages(ui).front();
   EXPECT_LT(report.Points[0].MaxKr, 5000 * 2 * M_PI * 1000 / 300);
 }
 
@@ -74,7 +124,7 @@ TEST_F(Slab, EffectivePermittivityModelsNeedNoSpectralSampling) {
   s.RigSol = false;
   const ComputationReport report = Compute(project, s, ui, dir);
   ASSERT_EQ(report.Points.size(), 2u);
-  EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+  EXPECT_TRUE(SpectralMessages(ui).empty()) << SpectralMessages(ui).front();
   const double simple = SimpleEffectivePermittivity(4.4, 1.6, project.GridSize);
   for (const FrequencyPointResult& p : report.Points) {
     EXPECT_EQ(p.MaxKr, 0.0);

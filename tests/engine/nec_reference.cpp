@@ -10,19 +10,24 @@
 
 namespace lumetra::testing {
 
-std::optional<std::vector<ImpedancePoint>> Nec2cDipole(double lengthM, double radiusM,
-                                                      int segments, double startMHz,
-                                                      double stepMHz, int count) {
+std::optional<std::vector<ImpedancePoint>> Nec2cImpedances(const std::vector<NecWire>& wires,
+                                                          int feedWire, int feedSegment,
+                                                          bool perfectGround, double startMHz,
+                                                          double stepMHz, int count) {
   TempDir dir;
-  const auto input = dir / "dipole.nec", output = dir / "dipole.out";
+  const auto input = dir / "wires.nec", output = dir / "wires.out";
   {
     std::ofstream deck(input);
-    char line[200];
-    deck << "CM centre-fed dipole\nCE\n";
-    std::snprintf(line, sizeof line, "GW 1 %d %.9g 0 0 %.9g 0 0 %.9g\n", segments, -lengthM / 2,
-                  lengthM / 2, radiusM);
-    deck << line << "GE 0\n";
-    deck << "EX 0 1 " << (segments + 1) / 2 << " 0 1 0\n";
+    char line[240];
+    deck << "CM lumetra reference\nCE\n";
+    int tag = 0;
+    for (const NecWire& w : wires) {
+      std::snprintf(line, sizeof line, "GW %d %d %.9g %.9g %.9g %.9g %.9g %.9g %.9g\n", ++tag,
+                    w.Segments, w.X1, w.Y1, w.Z1, w.X2, w.Y2, w.Z2, w.Radius);
+      deck << line;
+    }
+    deck << (perfectGround ? "GE 1\nGN 1\n" : "GE 0\n");
+    deck << "EX 0 " << feedWire << " " << feedSegment << " 0 1 0\n";
     std::snprintf(line, sizeof line, "FR 0 %d 0 0 %.9g %.9g\n", count, startMHz, stepMHz);
     deck << line << "XQ\nEN\n";
   }
@@ -48,6 +53,13 @@ std::optional<std::vector<ImpedancePoint>> Nec2cDipole(double lengthM, double ra
   }
   if (points.size() != static_cast<std::size_t>(count)) return std::nullopt;
   return points;
+}
+
+std::optional<std::vector<ImpedancePoint>> Nec2cDipole(double lengthM, double radiusM,
+                                                      int segments, double startMHz,
+                                                      double stepMHz, int count) {
+  return Nec2cImpedances({{-lengthM / 2, 0, 0, lengthM / 2, 0, 0, radiusM, segments}}, 1,
+                         (segments + 1) / 2, false, startMHz, stepMHz, count);
 }
 
 std::optional<Resonance> FirstResonance(const std::vector<ImpedancePoint>& points) {

@@ -18,6 +18,20 @@ std::optional<std::vector<ImpedancePoint>> Nec2cDipole(double lengthM, double ra
                                                       int segments, double startMHz,
                                                       double stepMHz, int count);
 
+// A straight wire between two points (m) cut into equal segments.
+struct NecWire {
+  double X1, Y1, Z1, X2, Y2, Z2;
+  double Radius;
+  int Segments;
+};
+
+// Any wire structure fed with 1 V on segment feedSegment of wire feedWire (both
+// 1-based), in free space or over a perfectly conducting plane z = 0.
+std::optional<std::vector<ImpedancePoint>> Nec2cImpedances(const std::vector<NecWire>& wires,
+                                                          int feedWire, int feedSegment,
+                                                          bool perfectGround, double startMHz,
+                                                          double stepMHz, int count);
+
 struct Resonance {
   double FrequencyMHz;
   double Resistance;  // ohm, at the zero crossing of the reactance

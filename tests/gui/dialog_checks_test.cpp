@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/computation_page.h"
 #include "app/main_window.h"
 #include "editor/layout_page.h"
 #include "model/layout_editing.h"
@@ -310,6 +311,26 @@ void DialogChecksTest::SolverSettings() {
   QCOMPARE(seen, std::vector<std::string>{"Error: Out of range! Number must be smaller than 100"});
   QVERIFY(stayed);
   QCOMPARE(s.window->Options().EffectivePermittivity.Every, 3);
+
+  // The accuracy: Cancel keeps it, OK takes the choice, and a computation of the
+  // page carries it (the project's settings file stores it from there).
+  QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::Standard);
+  OnNextModal([&](QWidget* d) {
+    Child<QRadioButton>(d, "AccuracyHigh")->click();
+    Click(d, "CancelBtn");
+  });
+  s.window->Action("SetAccuracy")->trigger();
+  QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::Standard);
+  bool shownStandard = false;
+  OnNextModal([&](QWidget* d) {
+    shownStandard = Child<QRadioButton>(d, "AccuracyStandard")->isChecked();
+    Child<QRadioButton>(d, "AccuracyHigh")->click();
+    Click(d, "OKBtn");
+  });
+  s.window->Action("SetAccuracy")->trigger();
+  QVERIFY(shownStandard);  // Cancel left the dialog showing what holds
+  QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::High);
+  QCOMPARE(s.window->Computation()->Settings().Accuracy, SolverAccuracy::High);
 }
 
 QTEST_MAIN(DialogChecksTest)
