@@ -344,6 +344,9 @@ ComputationSettings NetworkWindow::Settings() const {
   s.LogSweep = log_->isChecked();
   s.FreqListCB = s.SweepFreq && list_->isChecked();
   s.FrequencyList = frequencyList_->Lines();
+  // The loads stay in place when the project has any; a board without them is a
+  // network of its sources alone rather than a refused run.
+  s.ImpFile = s.ImpFile && !main_.CurrentProject().Impedances.empty();
   return s;
 }
 
@@ -413,6 +416,9 @@ bool NetworkWindow::Compute() {
     row_->setCurrentIndex(result_->Ports.size() > 1 ? 1 : 0);
     column_->setCurrentIndex(0);
   } else {
+    // A run that started replaces the last result even when it stopped before its
+    // first frequency; one that was refused leaves it.
+    if (result && result->Started) result_.reset();
     progress_->setText(result && result->Aborted ? "Aborted before the first frequency" : QString());
   }
   SetInputsEnabled(true);
