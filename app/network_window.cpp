@@ -142,6 +142,7 @@ NetworkWindow::NetworkWindow(MainWindow& main) : QWidget(&main, Qt::Window), mai
   ports_->setHorizontalHeaderLabels({"Port", "Element", "x [mm]", "y [mm]"});
   ports_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ports_->setSelectionMode(QAbstractItemView::NoSelection);
+  ports_->setFocusPolicy(Qt::NoFocus);
   ports_->verticalHeader()->hide();
   ports_->verticalHeader()->setDefaultSectionSize(ports_->fontMetrics().height() + 6);
   ports_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -231,17 +232,19 @@ NetworkWindow::NetworkWindow(MainWindow& main) : QWidget(&main, Qt::Window), mai
   buttons->addStretch();
   buttons->addWidget(save_);
   auto* left = new QVBoxLayout;
-  left->addWidget(portsBox, 1);
+  left->addWidget(portsBox);
   left->addWidget(frequencies);
   left->addWidget(parameters);
   left->addLayout(buttons);
   left->addWidget(progress_);
+  left->addStretch(1);
   auto* pick = new QHBoxLayout;
-  pick->addWidget(new QLabel("Chart: |S", this));
+  row_->setToolTip("i: the port that receives");
+  column_->setToolTip("j: the port that is driven");
+  pick->addWidget(new QLabel("Chart |Sij| in dB:   i =", this));
   pick->addWidget(row_);
-  pick->addWidget(new QLabel("from port", this));
+  pick->addWidget(new QLabel("  j =", this));
   pick->addWidget(column_);
-  pick->addWidget(new QLabel("| in dB", this));
   pick->addStretch();
   auto* right = new QVBoxLayout;
   right->addLayout(pick);
@@ -332,6 +335,10 @@ void NetworkWindow::FillPorts() {
       ports_->setItem(static_cast<int>(k), c, item);
     }
   }
+  // As tall as the rows, up to eight of them; more scroll.
+  const int rows = std::clamp(static_cast<int>(sources.size()), 1, 8);
+  ports_->setFixedHeight(ports_->horizontalHeader()->height() + rows * ports_->verticalHeader()->defaultSectionSize() +
+                         2 * ports_->frameWidth());
 }
 
 ComputationSettings NetworkWindow::Settings() const {
