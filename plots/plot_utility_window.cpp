@@ -307,7 +307,7 @@ void PlotUtilityWindow::OpenTouchstone(const std::filesystem::path& file) {
     if (entries.size() > 1) {
       std::vector<std::string> names;
       for (const TouchstoneEntry& entry : entries) names.push_back(entry.Name);
-      const std::optional<std::size_t> answer = question_->Ask("Select parameter", names);
+      const std::optional<std::size_t> answer = question_->Ask("Parameter:", names);
       if (!answer || *answer >= entries.size()) return;
       chosen = *answer;
     }
