@@ -9,6 +9,7 @@
 #include "app/computation_page.h"
 #include "app/calibration.h"
 #include "app/emission_window.h"
+#include "app/network_window.h"
 #include "app/external_program.h"
 #include "app/help_viewer.h"
 #include "app/main_window.h"
@@ -111,6 +112,12 @@ void MainWindow::BuildMenus() {
   connect(Entry(utilityMenu_, "Emission", "E&mission...",
                 "Predict the radiated emission at a test site and compare it with a limit"),
           &QAction::triggered, emissionWindow_, &EmissionWindow::Open);
+  networkWindow_ = new NetworkWindow(*this);
+  connect(networkWindow_, &NetworkWindow::RunStarted, this, [this] { SetRunning(true); });
+  connect(networkWindow_, &NetworkWindow::RunFinished, this, [this] { SetRunning(false); });
+  connect(Entry(utilityMenu_, "NetworkParameters", "&Network parameters...",
+                "Treat the voltage sources as ports: S, Z and Y over frequency, Touchstone files"),
+          &QAction::triggered, networkWindow_, &NetworkWindow::Open);
 
   optionsMenu_ = menuBar()->addMenu("&Options");
   connect(Entry(optionsMenu_, "SetMoveStep", "Set step size for plot move and zoom scale factor",

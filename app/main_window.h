@@ -30,6 +30,7 @@ class PlotUtilityWindow;
 class ResultListWindow;
 class EffectivePermittivityDialog;
 class EmissionWindow;
+class NetworkWindow;
 class HelpViewer;
 class IntegrationDialog;
 class KicadImportDialog;
@@ -73,6 +74,8 @@ public:
   PlotUtilityWindow* PlotUtility() const { return plotUtility_; }
   // "Emission", made once and shown by Utility, "Emission...".
   EmissionWindow* Emission() const { return emissionWindow_; }
+  // "Network parameters", made once and shown by Utility, "Network parameters...".
+  NetworkWindow* Network() const { return networkWindow_; }
   // A menu entry by its object name, e.g. "Save".
   QAction* Action(const QString& name) const;
 
@@ -146,6 +149,7 @@ private:
   PlotUtilityWindow* plotUtility_;
   TBatchWindow* batchWindow_;
   EmissionWindow* emissionWindow_;
+  NetworkWindow* networkWindow_;
 };
 
 }  // namespace lumetra::gui

@@ -31,6 +31,7 @@
 #include "model/number_format.h"
 #include "plots/chart_edit_dialogs.h"
 #include "plots/picture_file.h"
+#include "plots/touchstone_curves.h"
 #include "plots/plot_question_dialogs.h"
 #include "plots/utility_chart.h"
 
@@ -147,7 +148,8 @@ QStringList PlotUtilityWindow::OpenFilters() {
           "Current as fcn of frequency (*.DAT)",
           "Radiation pattern (*.RAD)",
           "Electric near field (*.NFE)",
-          "Magnetic near field (*.NFH)"};
+          "Magnetic near field (*.NFH)",
+          "Network parameters, Touchstone (*.s?p *.s??p)"};
 }
 
 QStringList PlotUtilityWindow::SaveFilters() {
@@ -259,18 +261,25 @@ void PlotUtilityWindow::OpenFile(const QString& path) {
     chart_->SetAxis(x, s);
   }
   const std::filesystem::path file = QFile::encodeName(path).toStdString();
+  const bool network = network::PortCountFromName(file).has_value();
   const bool pattern = PlotFileKindOf(file) == PlotFileKind::FarField;
-  const char* captions[2][3] = {{"Real-part", "Imaginary-part", "Amplitude"},
-                                {"ETheta", "EPhi", "Etot"}};
-  const char* titles[2][3] = {{"Real", "Imag", "Amp"}, {"ETheta", "EPhi", "Etot"}};
+  const int kind = network ? 2 : pattern ? 1 : 0;
+  const char* captions[3][3] = {{"Real-part", "Imaginary-part", "Amplitude"},
+                                {"ETheta", "EPhi", "Etot"},
+                                {"Magnitude in dB", "Real-part", "Magnitude"}};
+  const char* titles[3][3] = {{"Real", "Imag", "Amp"}, {"ETheta", "EPhi", "Etot"}, {"dB", "Real", "Mag"}};
   for (int i = 0; i < 3; ++i) {
-    boxes_[static_cast<std::size_t>(i)]->setText(captions[pattern][i]);
-    chart_->Series(i)->setName(titles[pattern][i]);
+    boxes_[static_cast<std::size_t>(i)]->setText(captions[kind][i]);
+    chart_->Series(i)->setName(titles[kind][i]);
   }
   // A pattern has no phase: "Phase" is unchecked and hidden until another file.
   if (pattern) boxes_[3]->setChecked(false);
   boxes_[3]->setVisible(!pattern);
   setWindowTitle(QString(Caption) + " - " + QFileInfo(path).fileName());
+  if (network) {
+    OpenTouchstone(file);
+    return;
+  }
 
   PlotQuestions ask;
   ask.Choose = [this](const std::string& question, const std::vector<std::string>& entries) {
@@ -280,6 +289,29 @@ void PlotUtilityWindow::OpenFile(const QString& path) {
   try {
     if (const std::optional<PlotCurves> curves = PlotResultFile(file, ask, ui_))
       chart_->SetCurves(*curves);
+  } catch (const FileError& error) {
+    ui_.ShowMessage(error.what());
+  }
+}
+
+void PlotUtilityWindow::OpenTouchstone(const std::filesystem::path& file) {
+  try {
+    const network::TouchstoneData data = network::ReadTouchstone(file);
+    const std::vector<TouchstoneEntry> entries = TouchstoneEntries(data);
+    if (data.FrequenciesMHz.empty() || entries.empty()) {
+      ui_.ShowMessage(PlotUtilityNoDataMessage);
+      return;
+    }
+    // One port has a single entry, nothing to choose.
+    std::size_t chosen = 0;
+    if (entries.size() > 1) {
+      std::vector<std::string> names;
+      for (const TouchstoneEntry& entry : entries) names.push_back(entry.Name);
+      const std::optional<std::size_t> answer = question_->Ask("Parameter:", names);
+      if (!answer || *answer >= entries.size()) return;
+      chosen = *answer;
+    }
+    chart_->SetCurves(TouchstoneCurves(data, entries[chosen], file.filename().string()));
   } catch (const FileError& error) {
     ui_.ShowMessage(error.what());
   }

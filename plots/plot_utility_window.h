@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <filesystem>
 #include <functional>
 
 #include "model/user_interface.h"
@@ -65,6 +66,8 @@ protected:
 
 private:
   void BuildMenus();
+  // A Touchstone file: which entry Xij, then its curves over frequency.
+  void OpenTouchstone(const std::filesystem::path& file);
   void Reset();
   ChosenFile Choose(bool save, const QStringList& filters);
   void Print(bool preview);

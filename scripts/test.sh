@@ -27,7 +27,8 @@ cmake --build build-fuzz -j"$jobs"
 # seeds where it has one.
 declare -A own_corpus=([fuzz_result_readers]=tests/fuzz/corpus-results
   [fuzz_kicad_reader]=tests/fuzz/corpus-kicad
-  [fuzz_emission_readers]=tests/fuzz/corpus-emission)
+  [fuzz_emission_readers]=tests/fuzz/corpus-emission
+  [fuzz_touchstone_reader]=tests/fuzz/corpus-touchstone)
 for target in build-fuzz/fuzz/fuzz_*; do
   name="$(basename "$target")"
   corpus="build-fuzz/corpus/$name"

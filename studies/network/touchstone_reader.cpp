@@ -87,6 +87,7 @@ public:
   void FinishRecord() {
     const double frequency = values_[0] * unit_;
     if (frequency < 0.0) Fail(recordLine_, "negative frequency");
+    if (!std::isfinite(frequency)) Fail(recordLine_, "frequency out of range");
     if (!data_.FrequenciesMHz.empty() && !(frequency > data_.FrequenciesMHz.back()))
       Fail(recordLine_, "the frequencies must ascend");
     PortMatrix m(ports_);
@@ -107,6 +108,9 @@ public:
         const double scale = std::sqrt(references_[i] * references_[j]);
         if (data_.Parameter == NetworkParameter::Z) value *= scale;
         if (data_.Parameter == NetworkParameter::Y) value /= scale;
+        // A level of thousands of dB, or a huge reference, overflows the double.
+        if (!std::isfinite(value.real()) || !std::isfinite(value.imag()))
+          Fail(recordLine_, "value out of range");
         m(i, j) = value;
       }
     data_.FrequenciesMHz.push_back(frequency);

@@ -33,6 +33,7 @@
 #include "plots/plot_question_dialogs.h"
 #include "plots/plot_utility_window.h"
 #include "plots/utility_chart.h"
+#include "studies/network/touchstone.h"
 #include "tests/gui/gui_test_support.h"
 
 using namespace lumetra;
@@ -170,6 +171,8 @@ private slots:
   void CrosshairReadsTheValues();
   void ChartDialogsChangeAxesAndStyle();
   void ComputedDipoleCurrentsAndPattern();
+  void TouchstoneFileIsPlottedInDbOverFrequency();
+  void DamagedTouchstoneFileGivesTheReadersMessage();
 };
 
 void PlotUtilityTest::UtilityMenuShowsTheOneWindow() {
@@ -658,6 +661,110 @@ void PlotUtilityTest::ComputedDipoleCurrentsAndPattern() {
   QVERIFY(etheta.back().y() < 0.05 * etheta[45].y());
   QApplication::processEvents();
   KeepPicture(u.window.grab().toImage(), "plot_utility_pattern");
+}
+
+namespace {
+
+// A two-port at 100, 200 and 500 MHz in MA form: S21 = 0.1, 0.05 and 0.02 at
+// -90, 135 and -45 degrees; S11 = S22 = 0.5, S12 = S21.
+network::TouchstoneData KnownTwoPort() {
+  network::TouchstoneData data;
+  data.Ports = 2;
+  data.FrequenciesMHz = {100, 200, 500};
+  const double magnitudes[] = {0.1, 0.05, 0.02}, degrees[] = {-90, 135, -45};
+  for (int k = 0; k < 3; ++k) {
+    network::PortMatrix m(2);
+    m(0, 0) = m(1, 1) = 0.5;
+    m(1, 0) = m(0, 1) = std::polar(magnitudes[k], degrees[k] * M_PI / 180);
+    data.Matrices.push_back(m);
+  }
+  return data;
+}
+
+}  // namespace
+
+void PlotUtilityTest::TouchstoneFileIsPlottedInDbOverFrequency() {
+  Utility u;
+  network::WriteTouchstone(u.Path("net.s2p").toStdString(), KnownTwoPort());
+  u.window.SeriesBox(3)->setChecked(true);
+  QStringList entries;
+  u.Open(u.Path("net.s2p"), {[&entries](QWidget* dialog) {
+                               auto* list = Child<QListWidget>(dialog, "ListBox1");
+                               for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text();
+                               Pick("S21")(dialog);
+                             }});
+  QVERIFY(u.openFilters.contains("Network parameters, Touchstone (*.s?p *.s??p)"));
+  QCOMPARE(entries, QStringList({"S11", "S21", "S12", "S22"}));
+  QCOMPARE(Asked(), QStringList({"Parameter:"}));
+  QCOMPARE(u.window.SeriesBox(0)->text(), QString("Magnitude in dB"));
+  QCOMPARE(u.window.Chart()->chart()->title(), QString("|S21| of net.s2p"));
+  QCOMPARE(u.window.Chart()->Axis(true).Title, QString("Frequency [MHz]"));
+  // 20 log10 of 0.1, 0.05, 0.02 at the file's frequencies, to the file's precision.
+  const double db[] = {-20.0, -26.020599913, -33.979400087};
+  const double magnitudes[] = {0.1, 0.05, 0.02}, degrees[] = {-90, 135, -45};
+  const double f[] = {100, 200, 500};
+  const QList<QPointF> level = Points(u.window, 0), magnitude = Points(u.window, 2), phase = Points(u.window, 3);
+  QCOMPARE(level.size(), 3);
+  for (int k = 0; k < 3; ++k) {
+    QCOMPARE(level[k].x(), f[k]);
+    QVERIFY2(std::abs(level[k].y() - db[k]) < 1e-8, qPrintable(QString::number(level[k].y(), 'g', 12)));
+    QVERIFY(std::abs(magnitude[k].y() - magnitudes[k]) < 1e-10);
+    QVERIFY(std::abs(phase[k].y() - degrees[k]) < 1e-8);
+  }
+  // Another entry of the same file: S11, 0.5 is -6.02 dB at every frequency.
+  u.Open(u.Path("net.s2p"), {Pick("S11")});
+  for (const QPointF& p : Points(u.window, 0)) QVERIFY(std::abs(p.y() + 6.0205999133) < 1e-8);
+  QCOMPARE(u.window.Chart()->chart()->title(), QString("|S11| of net.s2p"));
+
+  // A one-port has nothing to choose; a current file afterwards has its own captions.
+  network::TouchstoneData one;
+  one.Ports = 1;
+  one.FrequenciesMHz = {300};
+  network::PortMatrix m(1);
+  m(0, 0) = {0.0, 0.25};
+  one.Matrices = {m};
+  network::WriteTouchstone(u.Path("match.S1P").toStdString(), one);
+  Asked().clear();
+  u.Open(u.Path("match.S1P"), {});
+  QVERIFY(Asked().isEmpty());
+  QCOMPARE(Points(u.window, 0).size(), 1);
+  QVERIFY(std::abs(Points(u.window, 0)[0].y() - 20 * std::log10(0.25)) < 1e-9);
+  QVERIFY(std::abs(Points(u.window, 3)[0].y() - 90) < 1e-9);
+  u.OpenJx();
+  QCOMPARE(u.window.SeriesBox(0)->text(), QString("Real-part"));
+}
+
+void PlotUtilityTest::DamagedTouchstoneFileGivesTheReadersMessage() {
+  Utility u;
+  const QByteArray damaged = "# MHZ S MA R 50\r\n100 0.5 0 0.1 -90 0.1 -90 0.5 0\r\n200 0.5 0 O.1 -90 0.1 -90 0.5 0\r\n";
+  const QString path = u.Path("broken.s2p");
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(damaged);
+  file.close();
+  std::string expected;
+  try {
+    network::ReadTouchstone(path.toStdString());
+  } catch (const FileError& error) {
+    expected = error.what();
+  }
+  QVERIFY(expected.find("line 3") != std::string::npos);
+  QVERIFY(expected.find("broken.s2p") != std::string::npos);
+  u.hook.Clear();
+  u.Open(path, {});
+  QCOMPARE(u.hook.messages, std::vector<std::string>{expected});
+  QCOMPARE(Points(u.window, 0).size(), 0);
+  // A record cut short and a file with no data: the reader's words again, no curve.
+  for (const QByteArray& text : {QByteArray("# MHZ S MA R 50\n100 0.5 0 0.1\n"), QByteArray("! nothing\n")}) {
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(text);
+    file.close();
+    u.hook.Clear();
+    u.Open(path, {});
+    QCOMPARE(u.hook.messages.size(), std::size_t(1));
+    QVERIFY(QString::fromStdString(u.hook.messages[0]).startsWith("Error in file \""));
+    QCOMPARE(Points(u.window, 0).size(), 0);
+  }
 }
 
 QTEST_MAIN(PlotUtilityTest)

@@ -140,6 +140,9 @@ TEST(Touchstone, DamagedFilesNameTheFileAndTheLine) {
            Case{"[Version] 2.0\n", "line 1: keyword [Version]"},
            Case{"# MHZ S MA R 50\n1 0.5\x01 0\n", "line 2: control character"},
            Case{"# MHZ S MA R 50\n-1 0.5 0\n", "line 2: negative frequency"},
+           Case{"# MHZ S DB R 50\n1 7000 0\n", "line 2: value out of range"},
+           Case{"# MHZ Z MA R 1e300\n1 1e300 0\n", "line 2: value out of range"},
+           Case{"# GHZ S MA R 50\n1e306 0.5 0\n", "line 2: frequency out of range"},
        }) {
     SCOPED_TRACE(c.text);
     try {

@@ -1,0 +1,77 @@
+// The plot utility's curves of a Touchstone file: the entry names in the file's
+// column order, the dB level of a magnitude (and of none), and the four curves
+// of an entry with the level, real part, magnitude and phase at each frequency.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+
+#include "plots/touchstone_curves.h"
+
+namespace lumetra {
+namespace {
+
+using network::Cplx;
+
+network::TouchstoneData Network(std::size_t ports, network::NetworkParameter parameter) {
+  network::TouchstoneData data;
+  data.Ports = ports;
+  data.Parameter = parameter;
+  data.FrequenciesMHz = {10, 20};
+  for (double f : data.FrequenciesMHz) {
+    network::PortMatrix m(ports);
+    for (std::size_t i = 0; i < ports; ++i)
+      for (std::size_t j = 0; j < ports; ++j) m(i, j) = Cplx(f * (i + 1), -(j + 1.0));
+    data.Matrices.push_back(m);
+  }
+  return data;
+}
+
+TEST(TouchstoneCurves, EntriesAreNamedColumnByColumn) {
+  const auto entries = TouchstoneEntries(Network(3, network::NetworkParameter::Z));
+  ASSERT_EQ(entries.size(), 9u);
+  EXPECT_EQ(entries[0].Name, "Z11");
+  EXPECT_EQ(entries[1].Name, "Z21");
+  EXPECT_EQ(entries[1].Row, 1u);
+  EXPECT_EQ(entries[1].Column, 0u);
+  EXPECT_EQ(entries[3].Name, "Z12");
+  EXPECT_EQ(entries[8].Name, "Z33");
+  // From ten ports on the two numbers are separated, or S1,11 and S11,1 would read alike.
+  const auto wide = TouchstoneEntries(Network(11, network::NetworkParameter::S));
+  EXPECT_EQ(wide[10].Name, "S11,1");
+  EXPECT_EQ(wide[11].Name, "S1,2");
+  EXPECT_EQ(wide.size(), 121u);
+}
+
+TEST(TouchstoneCurves, LevelInDbWithAFloorForNothing) {
+  EXPECT_DOUBLE_EQ(MagnitudeDb(1.0), 0.0);
+  EXPECT_NEAR(MagnitudeDb(0.5), -6.0205999132796239, 1e-12);
+  EXPECT_NEAR(MagnitudeDb(10.0), 20.0, 1e-12);
+  EXPECT_EQ(MagnitudeDb(0.0), -400.0);
+  EXPECT_EQ(MagnitudeDb(1e-300), -400.0);
+  EXPECT_EQ(MagnitudeDb(std::nan("")), -400.0);
+}
+
+TEST(TouchstoneCurves, FourCurvesOfTheChosenEntry) {
+  const network::TouchstoneData data = Network(2, network::NetworkParameter::S);
+  const TouchstoneEntry s21 = TouchstoneEntries(data)[1];
+  const PlotCurves curves = TouchstoneCurves(data, s21, "pair.s2p");
+  EXPECT_EQ(curves.Title, "|S21| of pair.s2p");
+  EXPECT_EQ(curves.BottomAxisTitle, "Frequency [MHz]");
+  for (const PlotCurve& curve : curves.Series) {
+    ASSERT_EQ(curve.X.size(), 2u);
+    EXPECT_EQ(curve.X[0], 10.0);
+    EXPECT_EQ(curve.X[1], 20.0);
+  }
+  // S21 = (2 f, -1): row 2, column 1.
+  for (std::size_t k = 0; k < 2; ++k) {
+    const Cplx value(2 * data.FrequenciesMHz[k], -1.0);
+    EXPECT_NEAR(curves.Series[0].Y[k], 20 * std::log10(std::abs(value)), 1e-12);
+    EXPECT_EQ(curves.Series[1].Y[k], value.real());
+    EXPECT_NEAR(curves.Series[2].Y[k], std::abs(value), 1e-12);
+    EXPECT_NEAR(curves.Series[3].Y[k], std::atan2(-1.0, value.real()) * 180 / M_PI, 1e-12);
+  }
+}
+
+}  // namespace
+}  // namespace lumetra
