@@ -1,4 +1,5 @@
 #include "app/emission_window.h"
+#include "app/mirrored_progress_ui.h"
 
 #include "plots/emission_chart.h"
 #include "plots/emission_report.h"
@@ -27,7 +28,6 @@
 #include "app/main_window.h"
 #include "app/qt_user_interface.h"
 #include "editor/window_placement.h"
-#include "model/forwarding_ui.h"
 #include "model/file_io.h"
 #include "plots/picture_file.h"
 #include "studies/emission/emission_outputs.h"
@@ -38,20 +38,6 @@ namespace lumetra::gui {
 using namespace lumetra::emission;
 
 namespace {
-
-// The main window's user interface with the run's progress texts mirrored into
-// the Emission window, where the person who pressed Compute is looking.
-class MirroredProgressUi : public ForwardingUi {
-public:
-  MirroredProgressUi(QtUserInterface& inner, QLabel* label) : ForwardingUi(inner), label_(label) {}
-  void SetStatusText(StatusPanel panel, std::string_view text) override {
-    ForwardingUi::SetStatusText(panel, text);
-    if (panel == StatusPanel::Progress && !text.empty()) label_->setText(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
-  }
-
-private:
-  QLabel* label_;
-};
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 std::string S(const QString& text) { return text.toStdString(); }

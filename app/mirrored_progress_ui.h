@@ -6,29 +6,20 @@
 #include <QLabel>
 #include <QString>
 
-#include "app/qt_user_interface.h"
+#include "model/forwarding_ui.h"
 
 namespace lumetra::gui {
 
-class MirroredProgressUi : public UserInterface {
+class MirroredProgressUi : public ForwardingUi {
 public:
-  MirroredProgressUi(QtUserInterface& inner, QLabel* label) : inner_(inner), label_(label) {}
-  void ShowMessage(std::string_view text) override { inner_.ShowMessage(text); }
-  void ShowWarning(std::string_view text) override { inner_.ShowWarning(text); }
-  bool AskYesNo(std::string_view question) override { return inner_.AskYesNo(question); }
-  Answer AskYesNoCancel(std::string_view question) override { return inner_.AskYesNoCancel(question); }
+  MirroredProgressUi(UserInterface& inner, QLabel* label) : ForwardingUi(inner), label_(label) {}
   void SetStatusText(StatusPanel panel, std::string_view text) override {
-    inner_.SetStatusText(panel, text);
+    ForwardingUi::SetStatusText(panel, text);
     if (panel == StatusPanel::Progress && !text.empty())
       label_->setText(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
   }
-  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
-  void SetProgress(int position, int maximum) override { inner_.SetProgress(position, maximum); }
-  bool PumpEventsAndCheckAbort() override { return inner_.PumpEventsAndCheckAbort(); }
-  void Beep() override { inner_.Beep(); }
 
 private:
-  QtUserInterface& inner_;
   QLabel* label_;
 };
 

@@ -26,7 +26,7 @@
 #include "app/frequency_list_window.h"
 #include "app/main_window.h"
 #include "app/mirrored_progress_ui.h"
-#include "app/network_file.h"
+#include "studies/network/network_file.h"
 #include "app/qt_user_interface.h"
 #include "editor/window_placement.h"
 #include "model/file_io.h"
@@ -375,7 +375,7 @@ bool NetworkWindow::Compute() {
   const std::optional<std::vector<network::NetworkPort>> ports = network::ProjectPorts(project, ui);
   if (!ports) return false;
   try {
-    ParseReferenceText(S(reference_->text()), ports->size());
+    network::ParseReferenceText(S(reference_->text()), ports->size());
   } catch (const std::invalid_argument& error) {
     ui.ShowMessage(error.what());
     return false;
@@ -450,7 +450,7 @@ void NetworkWindow::UpdateChart() {
   std::vector<double> references;
   try {
     references = network::ReferencesFor(result_->Ports.size(),
-                                        ParseReferenceText(S(reference_->text()), result_->Ports.size()));
+                                        network::ParseReferenceText(S(reference_->text()), result_->Ports.size()));
   } catch (const std::invalid_argument&) {
     return;  // the chart keeps the last valid reference until Compute or Save says why
   }
@@ -485,15 +485,15 @@ bool NetworkWindow::SaveTouchstone(const QString& chosen) {
   if (QFileInfo(chosen).suffix().isEmpty()) path += ".s" + std::to_string(n) + "p";
   const std::optional<std::size_t> named = network::PortCountFromName(path);
   if (!named || *named != n) {
-    ui.ShowMessage(TouchstoneNameMessage(n));
+    ui.ShowMessage(network::TouchstoneNameMessage(n));
     return false;
   }
   network::TouchstoneData data;
   try {
-    const std::vector<double> references = ParseReferenceText(S(reference_->text()), n);
+    const std::vector<double> references = network::ParseReferenceText(S(reference_->text()), n);
     const auto parameter = S(parameter_->currentData().toString());
     const auto format = S(format_->currentData().toString());
-    data = NetworkTouchstone(*result_, resultProject_,
+    data = network::NetworkTouchstone(*result_, resultProject_,
                              parameter == "Z"   ? network::NetworkParameter::Z
                              : parameter == "Y" ? network::NetworkParameter::Y
                                                 : network::NetworkParameter::S,

@@ -10,6 +10,7 @@
 #include "cli/terminal_ui.h"
 #include "model/file_io.h"
 #include "model/project_commands.h"
+#include "studies/network/network_file.h"
 #include "studies/network/network_run.h"
 #include "studies/network/touchstone.h"
 
@@ -177,8 +178,7 @@ int RunNetworkCommand(Arguments& args, std::ostream& out) {
   if (!ports) return ExitUsage;
   const std::size_t n = ports->size();
   if (*network::PortCountFromName(options.Touchstone) != n) {
-    ui.ShowMessage("Error: The layout has " + std::to_string(n) + " ports, so its Touchstone file is named .s" +
-                   std::to_string(n) + "p");
+    ui.ShowMessage(network::TouchstoneNameMessage(n));
     return ExitUsage;
   }
   std::vector<double> references;
@@ -196,35 +196,16 @@ int RunNetworkCommand(Arguments& args, std::ostream& out) {
 
   std::vector<Solved> points;
   network::TouchstoneData data;
-  data.Parameter = options.Parameter;
-  data.Format = options.Format;
-  data.ReferenceOhms = options.ReferenceOhms;
-  data.Ports = n;
-  data.Comments = {"Lumetra network parameters of " + std::filesystem::path(project.ProjectFile).filename().string(),
-                   std::to_string(result.Unknowns) + " unknowns; port k is voltage source k, " +
-                       "the other ports shorted while one is driven"};
-  for (const network::NetworkPort& p : *ports) {
-    char line[120];
-    std::snprintf(line, sizeof line, "port %d: %s element %d at x = %g mm, y = %g mm", p.Number,
-                  p.IsJx ? "Jx" : "Jy", p.ElementNo, p.X, p.Y);
-    data.Comments.push_back(line);
+  try {
+    data = network::NetworkTouchstone(result, project.ProjectFile, options.Parameter, options.Format,
+                                      options.ReferenceOhms);
+  } catch (const std::runtime_error& singular) {
+    ui.ShowMessage(singular.what());
+    return ExitReportedError;
   }
-  for (const network::NetworkPoint& point : result.Points) {
-    Solved solved{point.FrequencyMHz, point.Y, network::Inverse(point.Y),
-                  network::ScatteringFromAdmittance(point.Y, references)};
-    const std::optional<PortMatrix>& chosen = options.Parameter == NetworkParameter::Z ? solved.Z
-                                              : options.Parameter == NetworkParameter::S
-                                                  ? solved.S
-                                                  : std::optional<PortMatrix>(solved.Y);
-    if (!chosen) {
-      ui.ShowMessage("Error: The network at " + Number(point.FrequencyMHz) + " MHz has no " +
-                     network::ParameterName(options.Parameter) + " matrix (singular)");
-      return ExitReportedError;
-    }
-    data.FrequenciesMHz.push_back(point.FrequencyMHz);
-    data.Matrices.push_back(*chosen);
-    points.push_back(std::move(solved));
-  }
+  for (const network::NetworkPoint& point : result.Points)
+    points.push_back({point.FrequencyMHz, point.Y, network::Inverse(point.Y),
+                      network::ScatteringFromAdmittance(point.Y, references)});
   try {
     network::WriteTouchstone(options.Touchstone, data);
   } catch (const std::exception& error) {

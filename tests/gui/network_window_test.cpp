@@ -19,7 +19,7 @@
 
 #include "app/file_chooser.h"
 #include "app/main_window.h"
-#include "app/network_file.h"
+#include "studies/network/network_file.h"
 #include "app/network_window.h"
 #include "model/file_io.h"
 #include "studies/narrow_strip_warning.h"
@@ -189,7 +189,7 @@ void NetworkWindowTest::RefusalsShowTheCoreMessageAndRunNothing() {
   QVERIFY(window->Compute());
   s.hook.Clear();
   QVERIFY(!window->SaveTouchstone(s.PathOf("pair.s3p")));
-  QCOMPARE(s.hook.messages, std::vector<std::string>{TouchstoneNameMessage(2)});
+  QCOMPARE(s.hook.messages, std::vector<std::string>{network::TouchstoneNameMessage(2)});
   QVERIFY(!QFile::exists(s.PathOf("pair.s3p")));
   // A name without extension gets the right one.
   s.hook.Clear();

@@ -1,4 +1,4 @@
-#include "app/network_file.h"
+#include "studies/network/network_file.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,7 +9,7 @@
 #include <optional>
 #include <stdexcept>
 
-namespace lumetra::gui {
+namespace lumetra::network {
 
 namespace {
 
@@ -21,9 +21,9 @@ std::string Number(double value) {
 
 }  // namespace
 
-std::string SingularNetworkMessage(double frequencyMHz, network::NetworkParameter parameter) {
+std::string SingularNetworkMessage(double frequencyMHz, NetworkParameter parameter) {
   return "Error: The network at " + Number(frequencyMHz) + " MHz has no " +
-         network::ParameterName(parameter) + " matrix (singular)";
+         ParameterName(parameter) + " matrix (singular)";
 }
 
 std::string TouchstoneNameMessage(std::size_t ports) {
@@ -31,14 +31,14 @@ std::string TouchstoneNameMessage(std::size_t ports) {
          std::to_string(ports) + "p";
 }
 
-network::TouchstoneData NetworkTouchstone(const network::NetworkResult& result,
+TouchstoneData NetworkTouchstone(const NetworkResult& result,
                                           const std::string& projectFile,
-                                          network::NetworkParameter parameter,
-                                          network::PairFormat format,
+                                          NetworkParameter parameter,
+                                          PairFormat format,
                                           const std::vector<double>& references) {
   const std::size_t n = result.Ports.size();
-  const std::vector<double> perPort = network::ReferencesFor(n, references);
-  network::TouchstoneData data;
+  const std::vector<double> perPort = ReferencesFor(n, references);
+  TouchstoneData data;
   data.Parameter = parameter;
   data.Format = format;
   data.ReferenceOhms = references;
@@ -46,18 +46,18 @@ network::TouchstoneData NetworkTouchstone(const network::NetworkResult& result,
   data.Comments = {"Lumetra network parameters of " + std::filesystem::path(projectFile).filename().string(),
                    std::to_string(result.Unknowns) + " unknowns; port k is voltage source k, " +
                        "the other ports shorted while one is driven"};
-  for (const network::NetworkPort& p : result.Ports) {
+  for (const NetworkPort& p : result.Ports) {
     char line[120];
     std::snprintf(line, sizeof line, "port %d: %s element %d at x = %g mm, y = %g mm", p.Number,
                   p.IsJx ? "Jx" : "Jy", p.ElementNo, p.X, p.Y);
     data.Comments.push_back(line);
   }
-  for (const network::NetworkPoint& point : result.Points) {
-    std::optional<network::PortMatrix> chosen;
+  for (const NetworkPoint& point : result.Points) {
+    std::optional<PortMatrix> chosen;
     switch (parameter) {
-      case network::NetworkParameter::Y: chosen = point.Y; break;
-      case network::NetworkParameter::Z: chosen = network::Inverse(point.Y); break;
-      case network::NetworkParameter::S: chosen = network::ScatteringFromAdmittance(point.Y, perPort); break;
+      case NetworkParameter::Y: chosen = point.Y; break;
+      case NetworkParameter::Z: chosen = Inverse(point.Y); break;
+      case NetworkParameter::S: chosen = ScatteringFromAdmittance(point.Y, perPort); break;
     }
     if (!chosen) throw std::runtime_error(SingularNetworkMessage(point.FrequencyMHz, parameter));
     data.FrequenciesMHz.push_back(point.FrequencyMHz);
@@ -82,11 +82,11 @@ std::vector<double> ParseReferenceText(const std::string& text, std::size_t port
     start = comma + 1;
   }
   try {
-    network::ReferencesFor(ports, values);
+    ReferencesFor(ports, values);
   } catch (const std::invalid_argument& error) {
     throw std::invalid_argument(std::string("Error: Reference impedance: ") + error.what());
   }
   return values;
 }
 
-}  // namespace lumetra::gui
+}  // namespace lumetra::network
