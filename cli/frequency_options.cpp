@@ -1,6 +1,8 @@
 #include "cli/frequency_options.h"
 
+#include "cli/environment_options.h"
 #include "model/file_io.h"
+#include "model/project_commands.h"
 #include "model/text_reader.h"
 
 namespace lumetra::cli {
@@ -31,6 +33,24 @@ void ReadFrequencyOptions(Arguments& args, ComputationSettings& s) {
     s.FreqListCB = true;
     s.FrequencyList = ReadFrequencyList(list[0]);
   }
+}
+
+bool OpenProjectWithSweepOptions(Arguments& args, const std::filesystem::path& path,
+                                 Project& project, ComputationSettings& settings,
+                                 UserInterface& ui) {
+  if (!OpenProject(project, path, ui)) return false;
+  settings.ShowCompTime = false;
+  settings.CompSound = false;
+  try {
+    ReadFrequencyOptions(args, settings);
+  } catch (const FileError& error) {
+    ui.ShowMessage(error.what());
+    return false;
+  }
+  ReadEnvironmentOptions(args, project, settings);
+  if (!SubstrateSettingsFromArguments(args, settings, ui)) return false;
+  args.ExpectEnd();
+  return true;
 }
 
 }  // namespace lumetra::cli

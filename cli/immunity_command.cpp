@@ -79,20 +79,8 @@ int RunImmunityCommand(Arguments& args, std::ostream& out) {
   std::ostream& messages = options.Json ? std::cerr : out;
   TerminalUi ui(messages, true);
   Project project;
-  if (!OpenProject(project, path, ui)) return ExitUsage;
-
   ComputationSettings settings;
-  settings.ShowCompTime = false;
-  settings.CompSound = false;
-  try {
-    ReadFrequencyOptions(args, settings);
-  } catch (const FileError& error) {
-    ui.ShowMessage(error.what());
-    return ExitUsage;
-  }
-  ReadEnvironmentOptions(args, project, settings);
-  if (!SubstrateSettingsFromArguments(args, settings, ui)) return ExitUsage;
-  args.ExpectEnd();
+  if (!OpenProjectWithSweepOptions(args, path, project, settings, ui)) return ExitUsage;
 
   if (!(options.Run.FieldVPerM > 0.0)) {
     ui.ShowMessage(immunity::FieldLevelMessage);

@@ -159,20 +159,8 @@ int RunNetworkCommand(Arguments& args, std::ostream& out) {
   std::ostream& messages = options.Json ? std::cerr : out;
   TerminalUi ui(messages, true);
   Project project;
-  if (!OpenProject(project, path, ui)) return ExitUsage;
-
   ComputationSettings settings;
-  settings.ShowCompTime = false;
-  settings.CompSound = false;
-  try {
-    ReadFrequencyOptions(args, settings);
-  } catch (const FileError& error) {
-    ui.ShowMessage(error.what());
-    return ExitUsage;
-  }
-  ReadEnvironmentOptions(args, project, settings);
-  if (!SubstrateSettingsFromArguments(args, settings, ui)) return ExitUsage;
-  args.ExpectEnd();
+  if (!OpenProjectWithSweepOptions(args, path, project, settings, ui)) return ExitUsage;
 
   const std::optional<std::vector<network::NetworkPort>> ports = network::ProjectPorts(project, ui);
   if (!ports) return ExitUsage;
