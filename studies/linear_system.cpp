@@ -6,6 +6,7 @@
 #include "fields/slab_incident_field.h"
 #include "solver/dielectric_correction.h"
 #include "solver/interaction_fill.h"
+#include "solver/reciprocal_symmetry.h"
 #include "solver/spectral_limit.h"
 
 namespace lumetra {
@@ -278,6 +279,11 @@ AssemblyOutcome AssembleSystem(SystemLayout layout, AssemblyInput& in, Computati
                                      in.Constants.Height, spectral};
     if (!AddSlabCorrection(slab, matrices, control)) return Stopped;
   }
+  // High accuracy keeps the reaction between every pair of unknowns exactly
+  // reciprocal, so that port matrices are symmetric and received voltages follow
+  // from the transmit solutions to rounding.
+  if (in.Plan.Accuracy == SolverAccuracy::High)
+    SymmetriseReactions(matrices, in.Elements, request.GroundPoints);
   if (in.Plan.UseLoads) AddLoads(s, in);
   if (in.Plan.FiniteConductivity) AddResistivity(s, in);
   if (step()) return Stopped;
