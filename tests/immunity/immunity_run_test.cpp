@@ -21,23 +21,24 @@ ImmunityResult RunImmunityOn(const Project& p, const ComputationSettings& s, con
   return immunity::RunImmunity(p, s, o, control);
 }
 
-// A 100 mm strip dipole at 30 MHz (a hundredth of a wavelength) with a 1 Mohm
-// receiver at its centre: the current is triangular, so the effective length is
-// half the length, and the open-circuit voltage of a 1 V/m wave along the strip
-// is 50 mV. The worst direction is broadside with the field along the strip.
+// A thin strip dipole 1 m long and 0.1 mm wide at 3 MHz (a hundredth of a
+// wavelength) with a 1 Mohm receiver at its centre. Its current is a triangle from
+// the port to the end cells' centres, so the effective length is half that span,
+// and the open-circuit voltage of a 1 V/m wave along the strip is 0.495 V. The
+// worst direction is broadside with the field along the strip.
 TEST(ImmunityRun, ShortDipoleReceivesFieldTimesEffectiveLength) {
   TempDir dir;
   RecordingUi ui;
   Project p;
   p.ProjectFile = (dir / "dipole.PRO").string();
-  p.PcbLx = 200;
+  p.PcbLx = 1100;
   p.PcbLy = 40;
-  p.Segments.push_back({100, 20, 100, 1, 100, 1});
+  p.Segments.push_back({550, 20, 1000, 0.1, 100, 1});
   ImpedanceElement load;
-  load.X = 100;
+  load.X = 550;
   load.Y = 20;
-  load.Dx = 1;
-  load.Dy = 1;
+  load.Dx = 10;
+  load.Dy = 0.1;
   load.R = 1e6;
   load.IsJx = true;
   load.ElementNo = 50;
@@ -45,23 +46,20 @@ TEST(ImmunityRun, ShortDipoleReceivesFieldTimesEffectiveLength) {
   SaveProjectFiles(p, p.ProjectFile);
   ImmunityOptions options;
   options.FieldVPerM = 1.0;
-  const ImmunityResult result = RunImmunityOn(p, ImmunitySettings(30), options, ui);
+  const ImmunityResult result = RunImmunityOn(p, ImmunitySettings(3), options, ui);
   ASSERT_EQ(result.Points.size(), 1u) << (ui.messages.empty() ? "" : ui.messages.front());
   ASSERT_EQ(result.Points[0].Ports.size(), 1u);
   const immunity::PortWorst& w = result.Points[0].Ports[0];
-  // The port is one element carrying a series source: the charge that gathers on
-  // the two cells beside it (the gap's capacitance) draws current at the port
-  // alone, so the current one element away is 6 % below the port's and the
-  // open-circuit voltage, referred to the port current, falls below E L / 2 by as
-  // much (46.4 mV; 47.0 mV with 40 cells). Referred to the current beside the
-  // port, the received voltage is E times the triangle's effective length, half
-  // the span between the end cells' centres, within 2 %.
-  std::printf("open-circuit voltage %.6g V against E L / 2 = 0.05 V\n", w.OpenCircuitV);
-  EXPECT_NEAR(w.OpenCircuitV, 0.05, 0.08 * 0.05);
+  // The charge that gathers on the two cells beside the port (the gap's
+  // capacitance) draws current at the port alone, and the thin-wire current is a
+  // triangle only to order 1 / ln(length / radius): 1.5 % below the closed form.
+  const double span = 1.0 - 0.01;  // m, between the end cells' centres
+  std::printf("open-circuit voltage %.6g V against E span / 2 = %.6g V\n", w.OpenCircuitV, span / 2);
+  EXPECT_NEAR(w.OpenCircuitV, span / 2, 0.02 * span / 2);
   Project ported = p;
   const std::vector<immunity::PortElement> ports = AddLoadPortSources(ported);
   int points = 0;
-  ForEachComputedPoint(ported, ImmunitySettings(30), ui,
+  ForEachComputedPoint(ported, ImmunitySettings(3), ui,
                        [&](SystemLayout l, AssemblyInput& input, ComputationControl& control) {
     ++points;
     MultiExcitationResult solved;
@@ -72,12 +70,6 @@ TEST(ImmunityRun, ShortDipoleReceivesFieldTimesEffectiveLength) {
         immunity::ReceivedCurrent(r[0], immunity::IncidentRightHandSide(l, input, {0, 0, 0}));
     const double port = CAbs(immunity::OpenCircuitVoltage(r[0], received));
     EXPECT_NEAR(port, w.OpenCircuitV, 1e-3 * w.OpenCircuitV);  // the search found broadside
-    const Complex beside = r[0].Weights[static_cast<std::size_t>(load.ElementNo)];
-    const double besideRatio = CAbs(beside) / CAbs(r[0].Weights[load.ElementNo - 1]);
-    EXPECT_GT(besideRatio, 0.9);
-    EXPECT_LT(besideRatio, 0.97);
-    const double span = 0.1 - 0.001;  // m, between the end cells' centres
-    EXPECT_NEAR(port / besideRatio, span / 2, 0.02 * span / 2);
   });
   EXPECT_EQ(points, 1);
   EXPECT_LE(w.VoltageV, w.OpenCircuitV * (1 + 1e-9));
@@ -87,7 +79,7 @@ TEST(ImmunityRun, ShortDipoleReceivesFieldTimesEffectiveLength) {
   EXPECT_NEAR(std::abs(std::sin(t) * std::cos(ph)), 0.0, 0.01);
   // Ten times the field, ten times the voltage.
   options.FieldVPerM = 10.0;
-  const ImmunityResult ten = RunImmunityOn(p, ImmunitySettings(30), options, ui);
+  const ImmunityResult ten = RunImmunityOn(p, ImmunitySettings(3), options, ui);
   ASSERT_EQ(ten.Points.size(), 1u);
   EXPECT_NEAR(ten.Points[0].Ports[0].VoltageV, 10 * w.VoltageV, 1e-9 * w.VoltageV);
 }
