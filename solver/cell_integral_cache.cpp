@@ -97,15 +97,19 @@ void CellIntegralCache::Grow() {
   }
 }
 
+Complex SelfIntegralMemo::Compute(double b, double a) const {
+  return accurate_ ? AccurateSelfCellIntegral(k_, b, a) : SelfCellIntegral(k_, b, a);
+}
+
 Complex SelfIntegralMemo::Integral(double b, double a) {
   for (const Entry& e : recent_)
     if (e.B == b && e.A == a) return e.Value;
   if (recent_.size() < 8) {
-    recent_.push_back({b, a, SelfCellIntegral(k_, b, a)});
+    recent_.push_back({b, a, Compute(b, a)});
     return recent_.back().Value;
   }
   const auto [it, added] = more_.try_emplace({b, a});
-  if (added) it->second = SelfCellIntegral(k_, b, a);
+  if (added) it->second = Compute(b, a);
   return it->second;
 }
 

@@ -64,8 +64,9 @@ private:
 // keyed by the exact extents: every cell of one size shares one value.
 class SelfIntegralMemo {
 public:
-  explicit SelfIntegralMemo(double k) : k_(k) {}
-  // Equals SelfCellIntegral(k, b, a).
+  // accurate: AccurateSelfCellIntegral instead of the stepped SelfCellIntegral.
+  explicit SelfIntegralMemo(double k, bool accurate = false) : k_(k), accurate_(accurate) {}
+  // Equals SelfCellIntegral(k, b, a) (or the accurate form).
   Complex Integral(double b, double a);
 
 private:
@@ -73,7 +74,9 @@ private:
     double B, A;
     Complex Value;
   };
+  Complex Compute(double b, double a) const;
   double k_;
+  bool accurate_;
   std::vector<Entry> recent_;  // most layouts have a handful of cell sizes
   std::map<std::pair<double, double>, Complex> more_;
 };

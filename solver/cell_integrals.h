@@ -32,4 +32,13 @@ Complex MidpointCellIntegral(double k, double xc, double yc, double wx, double w
 // the midpoint of one side is 2 * SelfCellIntegral(extent away from it, half its length).
 Complex SelfCellIntegral(double k, double b, double a);
 
+// The same integral to about 1e-12 relative for any aspect ratio. The static part
+// int int 1/R is closed form, b asinh(a/b) + a asinh(b/a); the bounded rest,
+// (e^(-jk rho) - 1 + jk rho) / (-jk) along each ray, is summed by Gauss-Legendre on
+// either side of the diagonal, the side facing the long edge in pieces that double
+// in angle. The stepped sum above errs by 0.3 % on a 4:1 rectangle and 1.5 % (real
+// part) to 6 % (imaginary part) at 20:1, the shape of a ground point's vertical strip
+// seen along its depth; the high-accuracy fill takes this one.
+Complex AccurateSelfCellIntegral(double k, double b, double a);
+
 }  // namespace lumetra

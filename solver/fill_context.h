@@ -37,7 +37,8 @@ struct FillContext {
 };
 
 struct WorkerScratch {
-  WorkerScratch(double k, double mirrorDistance) : Free(k, 0.0), Mirror(k, mirrorDistance), Self(k) {}
+  WorkerScratch(double k, double mirrorDistance, bool accurateSelf = false)
+      : Free(k, 0.0), Mirror(k, mirrorDistance), Self(k, accurateSelf) {}
   CellIntegralCache Free;    // in the trace plane
   CellIntegralCache Mirror;  // at 2h
   SelfIntegralMemo Self;

@@ -189,7 +189,8 @@ bool FillInteractionMatrices(const FillRequest& request, SystemMatrices& matrice
   std::vector<WorkerScratch> scratch;
   const int workers = FillWorkerCount();
   scratch.reserve(static_cast<std::size_t>(workers));
-  for (int w = 0; w < workers; ++w) scratch.emplace_back(request.Constants.K, context.MirrorDistance());
+  for (int w = 0; w < workers; ++w) scratch.emplace_back(request.Constants.K, context.MirrorDistance(),
+                                                     request.Accuracy == SolverAccuracy::High);
 
   return FillChargeTables(context, scratch, control) &&
          FillEntries(context, blocks, groundPoints ? &*groundBlocks : nullptr, scratch, control) &&
