@@ -10,83 +10,17 @@
 #include <chrono>
 #include <cstdio>
 
+#include "bench/parallel_traces.h"
 #include "model/batch_mode.h"
-#include "model/project_files.h"
-#include "studies/computation_driver.h"
 #include "studies/immunity/immunity_run.h"
-#include "tests/support/recording_ui.h"
-#include "tests/support/temp_dir.h"
-
-namespace lumetra {
-namespace {
-
-Project ThreeTraces(const testing::TempDir& dir) {
-  Project p;
-  p.ProjectFile = (dir / "traces.PRO").string();
-  p.PcbLx = 300;
-  p.PcbLy = 100;
-  const int cells = 335;
-  const double length = 201, dx = length / cells, x0 = 150 - length / 2;
-  for (int k = 0; k < 3; ++k) {
-    const double y = 44 + 6 * k;
-    p.Segments.push_back({150, y, length, 1, cells, 1});
-    const int first = k * (cells - 1) + 1, last = (k + 1) * (cells - 1);
-    p.VoltageSources.push_back({x0 + dx, y, dx, 1, 1.0, 0.0, true, first});
-    ImpedanceElement load;
-    load.X = x0 + length - dx;
-    load.Y = y;
-    load.Dx = dx;
-    load.Dy = 1;
-    load.R = 10000;
-    load.LC = -5e-12;
-    load.IsJx = true;
-    load.ElementNo = last;
-    p.Impedances.push_back(load);
-  }
-  p.Env.GroundPlane = true;
-  p.Env.GPHeight = "1.6";
-  SaveProjectFiles(p, p.ProjectFile);
-  return p;
-}
-
-ComputationSettings Sweep() {
-  ComputationSettings s;
-  s.SweepFreq = true;
-  s.StartFreq = "100";
-  s.StopFreq = "500";
-  s.StepFreq = "200";
-  s.ImpFile = true;
-  s.CompSound = false;
-  s.ShowCompTime = false;
-  return s;
-}
-
-double Seconds(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double TimedCompute(Project& project, const ComputationSettings& settings,
-                    const testing::TempDir& dir, int& unknowns) {
-  testing::RecordingUi ui;
-  ComputationControl control(ui);
-  RunEnvironment environment;
-  environment.WorkDirectory = dir.path();
-  environment.StartupDirectory = dir.path();
-  const auto start = std::chrono::steady_clock::now();
-  const ComputationReport report = RunComputation(project, settings, environment, control);
-  unknowns = report.Unknowns;
-  return report.Points.size() == 3 ? Seconds(start) : -1.0;
-}
-
-}  // namespace
-}  // namespace lumetra
 
 int main() {
   using namespace lumetra;
+  using namespace lumetra::bench;
   BatchMode = true;
   testing::TempDir dir;
-  Project project = ThreeTraces(dir);
-  const ComputationSettings settings = Sweep();
+  Project project = ParallelTraces(dir, 3, 335, 201, true);
+  const ComputationSettings settings = ThreePointSweep(true);
   double compute = 1e300, immunitySweep = 1e300, scan = 0.0;
   int unknowns = 0;
   for (int round = 0; round < 3; ++round) {
