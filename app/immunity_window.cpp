@@ -117,6 +117,7 @@ ImmunityWindow::ImmunityWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table_->horizontalHeader()->setStretchLastSection(true);
+  ShowTableHeader(false);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(compute_);
@@ -134,8 +135,8 @@ ImmunityWindow::ImmunityWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   left->addLayout(buttons);
   left->addWidget(progress_);
   left->addWidget(verdict_);
-  left->addStretch(1);
   left->addLayout(exports);
+  left->addStretch(1);
   auto* right = new QVBoxLayout;
   right->addWidget(chart_, 3);
   right->addWidget(table_, 2);
@@ -210,12 +211,12 @@ void ImmunityWindow::FillLoads() {
 }
 
 void ImmunityWindow::UpdateLoadChoice() {
-  // The ticks count only for a choice of loads.
+  // The ticks count (and look it) only for a choice of loads.
   const bool choosing = chosenLoads_->isChecked() && !running_;
+  const Qt::ItemFlags tickable = Qt::ItemIsUserCheckable | Qt::ItemIsEnabled;
   for (int row = 0; row < loads_->rowCount(); ++row)
     if (QTableWidgetItem* item = loads_->item(row, 0))
-      item->setFlags(choosing ? item->flags() | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled
-                              : item->flags() & ~Qt::ItemIsUserCheckable);
+      item->setFlags(choosing ? item->flags() | tickable : item->flags() & ~tickable);
 }
 
 ImmunityForm ImmunityWindow::Form() const {
@@ -311,10 +312,17 @@ void ImmunityWindow::ClearResult() {
   result_.reset();
   chart_->Show({});
   table_->setRowCount(0);
-  table_->setColumnCount(0);
+  ShowTableHeader(false);
   verdict_->clear();
   progress_->clear();
   for (QPushButton* save : {saveChart_, saveCsv_, saveJson_}) save->setEnabled(false);
+}
+
+void ImmunityWindow::ShowTableHeader(bool withThreshold) {
+  QStringList titles;
+  for (const std::string& title : ImmunityTableHeader(withThreshold)) titles << Q(title);
+  table_->setColumnCount(static_cast<int>(titles.size()));
+  table_->setHorizontalHeaderLabels(titles);
 }
 
 void ImmunityWindow::ShowResult() {
@@ -326,14 +334,11 @@ void ImmunityWindow::ShowResult() {
   chart_->Show([&result, field, threshold](QPainter& painter, const QRectF& area) {
     DrawImmunityChart(painter, area, result, field, threshold);
   });
-  verdict_->setText(Q(ImmunityVerdict(report)));
+  // An aborted sweep speaks only for the frequencies it reached.
+  verdict_->setText(Q(ImmunityVerdict(report)) + (result.Aborted ? " (frequencies before Abort only)" : ""));
   verdict_->setStyleSheet(!threshold ? "" : ThresholdExceeded(report) ? "color: #d01c1c;" : "color: #147828;");
 
-  const std::vector<std::string> header = ImmunityTableHeader(threshold.has_value());
-  QStringList titles;
-  for (const std::string& title : header) titles << Q(title);
-  table_->setColumnCount(static_cast<int>(header.size()));
-  table_->setHorizontalHeaderLabels(titles);
+  ShowTableHeader(threshold.has_value());
   int rows = 0;
   for (const ImmunityPoint& point : result.Points) rows += static_cast<int>(point.Ports.size());
   table_->setRowCount(rows);

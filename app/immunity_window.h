@@ -69,6 +69,7 @@ private:
   void SyncWithProject();
   void FillLoads();
   void UpdateLoadChoice();
+  void ShowTableHeader(bool withThreshold);
   void ShowResult();
   void ClearResult();
   void SetInputsEnabled(bool enabled);
