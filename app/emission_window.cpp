@@ -331,7 +331,7 @@ void EmissionWindow::SetInputsEnabled(bool enabled) {
 }
 
 bool EmissionWindow::Compute() {
-  if (running_ || main_.Computation()->Running()) return false;
+  if (running_ || StudyRunScope::AnyRunning() || main_.Computation()->Running()) return false;
   SyncWithProject();
   QtUserInterface& ui = main_.Ui();
   const Project& project = main_.CurrentProject();

@@ -255,7 +255,7 @@ void ImmunityWindow::SetInputsEnabled(bool enabled) {
 }
 
 bool ImmunityWindow::Compute() {
-  if (running_ || (main_.Computation() && main_.Computation()->Running())) return false;
+  if (running_ || StudyRunScope::AnyRunning() || (main_.Computation() && main_.Computation()->Running())) return false;
   SyncWithProject();
   QtUserInterface& ui = main_.Ui();
   const Project& project = main_.CurrentProject();
@@ -287,11 +287,12 @@ bool ImmunityWindow::Compute() {
   const bool computed = result && result->Started && !result->Points.empty();
   if (computed) {
     const std::size_t points = result->Points.size();
-    progress_->setText(result->Aborted ? QString("Aborted after %1 frequencies; %2 unknowns").arg(points).arg(result->Unknowns)
-                                       : QString("%1 ports, %2 frequencies, %3 unknowns")
-                                             .arg(result->Ports.size())
-                                             .arg(points)
-                                             .arg(result->Unknowns));
+    progress_->setText(result->Aborted
+                           ? QString("Aborted after %1 frequencies; %2 unknowns").arg(points).arg(result->Unknowns)
+                           : QString("%1 ports, %2 frequencies, %3 unknowns")
+                                 .arg(result->Ports.size())
+                                 .arg(points)
+                                 .arg(result->Unknowns));
     result_ = std::move(result);
     request_ = request;
     ShowResult();

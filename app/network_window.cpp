@@ -283,7 +283,7 @@ void NetworkWindow::SetInputsEnabled(bool enabled) {
 }
 
 bool NetworkWindow::Compute() {
-  if (running_ || (main_.Computation() && main_.Computation()->Running())) return false;
+  if (running_ || StudyRunScope::AnyRunning() || (main_.Computation() && main_.Computation()->Running())) return false;
   SyncWithProject();
   QtUserInterface& ui = main_.Ui();
   const Project& project = main_.CurrentProject();

@@ -51,6 +51,7 @@ void StudyChartView::paintEvent(QPaintEvent*) {
 
 StudyRunScope::StudyRunScope(MainWindow& main, QPushButton* abort, QLabel* progress)
     : main_(main), abort_(abort), mirrored_(main.Ui(), progress), control_(mirrored_) {
+  ++active_;
   main_.Ui().ClearAbort();
   abort_->show();
   abort_->setEnabled(true);
@@ -59,6 +60,7 @@ StudyRunScope::StudyRunScope(MainWindow& main, QPushButton* abort, QLabel* progr
 }
 
 StudyRunScope::~StudyRunScope() {
+  --active_;
   main_.Ui().ClearAbort();
   abort_->hide();
   if (main_.Computation()) main_.Computation()->setEnabled(true);

@@ -59,12 +59,16 @@ public:
   StudyRunScope& operator=(const StudyRunScope&) = delete;
 
   ComputationControl& Control() { return control_; }
+  // Whether some study window's run is in progress: its events are pumped, so
+  // another window's Compute must wait rather than start a run inside it.
+  static bool AnyRunning() { return active_ > 0; }
 
 private:
   MainWindow& main_;
   QPushButton* abort_;
   MirroredProgressUi mirrored_;
   ComputationControl control_;
+  static inline int active_ = 0;
 };
 
 }  // namespace lumetra::gui

@@ -20,6 +20,7 @@
 #include "app/file_chooser.h"
 #include "app/immunity_window.h"
 #include "app/main_window.h"
+#include "app/network_window.h"
 #include "plots/immunity_chart.h"
 #include "studies/immunity/immunity_outputs.h"
 #include "tests/gui/gui_test_support.h"
@@ -285,14 +286,19 @@ void ImmunityWindowTest::AbortStopsTheSweep() {
   OpenReceiver(s);
   ImmunityWindow* window = OpenImmunity(s);
   Sweep(window, "10", "1000", "10");  // a hundred frequencies
-  bool wasVisible = false;
+  bool wasVisible = false, othersWaited = false;
   QTimer::singleShot(0, window, [&] {
+    // Another study window's Compute does nothing meanwhile: not even its refusal
+    // of a board without sources.
+    s.hook.Clear();
+    othersWaited = !s.window->Network()->Compute() && s.hook.messages.empty();
     auto* abort = Child<QPushButton>(window, "Abort");
     wasVisible = abort->isVisible();
     QTest::mouseClick(abort, Qt::LeftButton);
   });
   window->Compute();
   QVERIFY(wasVisible);
+  QVERIFY(othersWaited);
   QVERIFY(!window->Running());
   QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
   QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
