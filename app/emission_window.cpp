@@ -1,5 +1,5 @@
 #include "app/emission_window.h"
-#include "app/mirrored_progress_ui.h"
+#include "app/study_window_support.h"
 
 #include "plots/emission_chart.h"
 #include "plots/emission_report.h"
@@ -21,7 +21,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <filesystem>
 
 #include "app/computation_page.h"
 #include "app/file_chooser.h"
@@ -36,43 +35,6 @@
 namespace lumetra::gui {
 
 using namespace lumetra::emission;
-
-namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
-
-// "File \"x\" already exist.  Overwrite?", as the program's other saves ask.
-bool MayWrite(UserInterface& ui, const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) return true;
-  return ui.AskYesNo("File \"" + std::filesystem::path(path).filename().string() + "\" already exist.  Overwrite?");
-}
-
-}  // namespace
-
-EmissionChartView::EmissionChartView(QWidget* parent) : QWidget(parent) {
-  setMinimumSize(480, 300);
-  setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void EmissionChartView::Show(const EmissionResult* result, const LimitLine* limit, double stopMHz) {
-  result_ = result;
-  limit_ = limit;
-  stopMHz_ = stopMHz;
-  update();
-}
-
-void EmissionChartView::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  if (result_) {
-    DrawEmissionChart(painter, QRectF(rect()), *result_, limit_, stopMHz_ > 0.0 ? std::optional(stopMHz_) : std::nullopt);
-    return;
-  }
-  painter.fillRect(rect(), Qt::white);
-  painter.setPen(Qt::gray);
-  painter.drawText(rect(), Qt::AlignCenter, "Press Compute to see the emission lines against the limit");
-}
 
 EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), main_(main) {
   setObjectName("EmissionWindow");
@@ -147,7 +109,7 @@ EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   bold.setPointSizeF(bold.pointSizeF() * 1.15);
   worst_->setFont(bold);
 
-  chart_ = new EmissionChartView(this);
+  chart_ = new StudyChartView("Press Compute to see the emission lines against the limit", this);
   chart_->setObjectName("Chart");
   lines_ = new QTableWidget(0, 6, this);
   lines_->setObjectName("Lines");
@@ -224,7 +186,7 @@ void EmissionWindow::ProjectChanged() {
   // A result belongs to the board it was computed for.
   result_.reset();
   request_.reset();
-  chart_->Show(nullptr, nullptr, 0.0);
+  chart_->Show({});
   lines_->setRowCount(0);
   worst_->clear();
   progress_->clear();
@@ -369,7 +331,7 @@ void EmissionWindow::SetInputsEnabled(bool enabled) {
 }
 
 bool EmissionWindow::Compute() {
-  if (running_ || main_.Computation()->Running()) return false;
+  if (running_ || StudyRunScope::AnyRunning() || main_.Computation()->Running()) return false;
   SyncWithProject();
   QtUserInterface& ui = main_.Ui();
   const Project& project = main_.CurrentProject();
@@ -384,23 +346,16 @@ bool EmissionWindow::Compute() {
 
   running_ = true;
   SetInputsEnabled(false);
-  abort_->show();
-  abort_->setEnabled(true);
-  main_.Computation()->setEnabled(false);
-  progress_->setText("Computing...");
   emit RunStarted();
-  ui.ClearAbort();
-  MirroredProgressUi mirrored(ui, progress_);
-  ComputationControl control(mirrored);
   std::optional<EmissionResult> result;
-  try {
-    result = RunEmission(project, request, control);
-  } catch (const std::exception& error) {
-    ui.ShowMessage(error.what());
+  {
+    StudyRunScope run(main_, abort_, progress_);
+    try {
+      result = RunEmission(project, request, run.Control());
+    } catch (const std::exception& error) {
+      ui.ShowMessage(error.what());
+    }
   }
-  ui.ClearAbort();
-  abort_->hide();
-  main_.Computation()->setEnabled(true);
   running_ = false;
   const bool computed = result.has_value();
   if (result) {
@@ -422,7 +377,11 @@ void EmissionWindow::RequestAbort() { main_.Ui().RequestAbort(); }
 void EmissionWindow::ShowResult() {
   if (!result_ || !request_) return;
   const EmissionResult& result = *result_;
-  chart_->Show(&result, request_->Limit ? &*request_->Limit : nullptr, request_->StopMHz);
+  const LimitLine* limit = request_->Limit ? &*request_->Limit : nullptr;
+  const double stopMHz = request_->StopMHz;
+  chart_->Show([&result, limit, stopMHz](QPainter& painter, const QRectF& area) {
+    DrawEmissionChart(painter, area, result, limit, stopMHz > 0.0 ? std::optional(stopMHz) : std::nullopt);
+  });
   worst_->setText(Q(VerdictText(result)));
   worst_->setStyleSheet(result.Passed() ? "color: #147828;" : "color: #d01c1c;");
   QStringList header;
@@ -446,25 +405,21 @@ void EmissionWindow::ShowResult() {
 void EmissionWindow::SaveChart() {
   if (!result_ || !request_) return;
   QtUserInterface& ui = main_.Ui();
-  const QString chosen = ChooseFileToSave(this, "Save chart", "SVG picture (*.svg);;PNG picture (*.png)");
-  if (chosen.isEmpty()) return;
-  std::string path = S(chosen);
-  std::string extension = S(QFileInfo(chosen).suffix().toLower());
-  if (extension.empty()) {
-    path += ".svg";
-    extension = "svg";
-  }
+  const std::optional<std::string> path =
+      ChooseSaveName(this, "Save chart", "SVG picture (*.svg);;PNG picture (*.png)", "svg");
+  if (!path) return;
+  const std::string extension = S(QFileInfo(Q(*path)).suffix().toLower());
   if (extension != "svg" && extension != "png") {
     ui.ShowMessage(UnknownFileFormatMessage);
     return;
   }
-  if (!MayWrite(ui, path)) return;
+  if (!MayWrite(ui, *path)) return;
   const LimitLine* limit = request_->Limit ? &*request_->Limit : nullptr;
   try {
     if (extension == "png")
-      WriteEmissionChartPng(path, *result_, limit, request_->StopMHz);
+      WriteEmissionChartPng(*path, *result_, limit, request_->StopMHz);
     else
-      WriteEmissionChartSvg(path, *result_, limit, request_->StopMHz);
+      WriteEmissionChartSvg(*path, *result_, limit, request_->StopMHz);
   } catch (const FileError& error) {
     ui.ShowMessage(error.what());
   }
@@ -473,29 +428,22 @@ void EmissionWindow::SaveChart() {
 void EmissionWindow::SaveReport() {
   if (!result_ || !request_) return;
   QtUserInterface& ui = main_.Ui();
-  const QString chosen = ChooseFileToSave(this, "Save report", "PDF document (*.pdf)");
-  if (chosen.isEmpty()) return;
-  std::string path = S(chosen);
-  if (QFileInfo(chosen).suffix().isEmpty()) path += ".pdf";
-  if (!MayWrite(ui, path)) return;
+  const std::optional<std::string> path = ChooseSaveName(this, "Save report", "PDF document (*.pdf)", "pdf");
+  if (!path || !MayWrite(ui, *path)) return;
   try {
-    WriteEmissionReportPdf(path, main_.CurrentProject(), *request_, *result_);
+    WriteEmissionReportPdf(*path, main_.CurrentProject(), *request_, *result_);
   } catch (const FileError& error) {
     ui.ShowMessage(error.what());
   }
 }
 
-
 void EmissionWindow::SaveCsv() {
   if (!result_) return;
   QtUserInterface& ui = main_.Ui();
-  const QString chosen = ChooseFileToSave(this, "Save lines", "CSV file (*.csv)");
-  if (chosen.isEmpty()) return;
-  std::string path = S(chosen);
-  if (QFileInfo(chosen).suffix().isEmpty()) path += ".csv";
-  if (!MayWrite(ui, path)) return;
+  const std::optional<std::string> path = ChooseSaveName(this, "Save lines", "CSV file (*.csv)", "csv");
+  if (!path || !MayWrite(ui, *path)) return;
   try {
-    WriteTextFile(path, EmissionCsv(*result_));
+    WriteTextFile(*path, EmissionCsv(*result_));
   } catch (const FileError& error) {
     ui.ShowMessage(error.what());
   }

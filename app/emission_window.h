@@ -26,22 +26,7 @@ class QScrollArea;
 namespace lumetra::gui {
 
 class MainWindow;
-
-// Paints DrawEmissionChart at the widget's size.
-class EmissionChartView : public QWidget {
-  Q_OBJECT
-public:
-  explicit EmissionChartView(QWidget* parent);
-  void Show(const emission::EmissionResult* result, const emission::LimitLine* limit, double stopMHz);
-
-protected:
-  void paintEvent(QPaintEvent* event) override;
-
-private:
-  const emission::EmissionResult* result_ = nullptr;
-  const emission::LimitLine* limit_ = nullptr;
-  double stopMHz_ = 0.0;
-};
+class StudyChartView;
 
 class EmissionWindow : public QWidget {
   Q_OBJECT
@@ -103,7 +88,7 @@ private:
   QLineEdit *limitFile_, *stop_;
   QPushButton *browseLimit_, *compute_, *abort_, *saveChart_, *saveReport_, *saveCsv_;
   QLabel *progress_, *worst_;
-  EmissionChartView* chart_;
+  StudyChartView* chart_;
   QTableWidget* lines_;
 
   bool running_ = false;

@@ -9,6 +9,7 @@
 #include "app/computation_page.h"
 #include "app/calibration.h"
 #include "app/emission_window.h"
+#include "app/immunity_window.h"
 #include "app/network_window.h"
 #include "app/external_program.h"
 #include "app/help_viewer.h"
@@ -118,6 +119,12 @@ void MainWindow::BuildMenus() {
   connect(Entry(utilityMenu_, "NetworkParameters", "&Network parameters...",
                 "Treat the voltage sources as ports: S, Z and Y over frequency, Touchstone files"),
           &QAction::triggered, networkWindow_, &NetworkWindow::Open);
+  immunityWindow_ = new ImmunityWindow(*this);
+  connect(immunityWindow_, &ImmunityWindow::RunStarted, this, [this] { SetRunning(true); });
+  connect(immunityWindow_, &ImmunityWindow::RunFinished, this, [this] { SetRunning(false); });
+  connect(Entry(utilityMenu_, "Immunity", "&Immunity...",
+                "Find the largest voltage a radiated test field puts across each load, from the worst direction"),
+          &QAction::triggered, immunityWindow_, &ImmunityWindow::Open);
 
   optionsMenu_ = menuBar()->addMenu("&Options");
   connect(Entry(optionsMenu_, "SetMoveStep", "Set step size for plot move and zoom scale factor",

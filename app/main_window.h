@@ -30,6 +30,7 @@ class PlotUtilityWindow;
 class ResultListWindow;
 class EffectivePermittivityDialog;
 class EmissionWindow;
+class ImmunityWindow;
 class NetworkWindow;
 class HelpViewer;
 class IntegrationDialog;
@@ -76,6 +77,8 @@ public:
   EmissionWindow* Emission() const { return emissionWindow_; }
   // "Network parameters", made once and shown by Utility, "Network parameters...".
   NetworkWindow* Network() const { return networkWindow_; }
+  // "Immunity", made once and shown by Utility, "Immunity...".
+  ImmunityWindow* Immunity() const { return immunityWindow_; }
   // A menu entry by its object name, e.g. "Save".
   QAction* Action(const QString& name) const;
 
@@ -150,6 +153,7 @@ private:
   TBatchWindow* batchWindow_;
   EmissionWindow* emissionWindow_;
   NetworkWindow* networkWindow_;
+  ImmunityWindow* immunityWindow_;
 };
 
 }  // namespace lumetra::gui

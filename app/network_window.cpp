@@ -1,11 +1,9 @@
 #include "app/network_window.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,7 +12,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -23,9 +20,9 @@
 
 #include "app/computation_page.h"
 #include "app/file_chooser.h"
-#include "app/frequency_list_window.h"
+#include "app/frequency_panel.h"
 #include "app/main_window.h"
-#include "app/mirrored_progress_ui.h"
+#include "app/study_window_support.h"
 #include "studies/network/network_file.h"
 #include "app/qt_user_interface.h"
 #include "editor/window_placement.h"
@@ -34,19 +31,6 @@
 #include "plots/touchstone_curves.h"
 
 namespace lumetra::gui {
-
-namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
-
-bool MayWrite(UserInterface& ui, const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) return true;
-  return ui.AskYesNo("File \"" + std::filesystem::path(path).filename().string() + "\" already exist.  Overwrite?");
-}
-
-}  // namespace
 
 NetworkChartView::NetworkChartView(QWidget* parent) : QWidget(parent) {
   setMinimumSize(420, 300);
@@ -153,40 +137,7 @@ NetworkWindow::NetworkWindow(MainWindow& main) : QWidget(&main, Qt::Window), mai
   portsLayout->addWidget(ports_);
 
   // The frequencies, as the Computation page has them.
-  auto* frequencies = new QGroupBox("Frequency", this);
-  auto* fl = new QGridLayout(frequencies);
-  const auto field = [&](const char* name) {
-    auto* edit = new QLineEdit(frequencies);
-    edit->setObjectName(name);
-    edit->setMaximumWidth(90);
-    return edit;
-  };
-  single_ = new QRadioButton("Single frequency", frequencies);
-  single_->setObjectName("SingFreq");
-  sweep_ = new QRadioButton("Frequency sweep", frequencies);
-  sweep_->setObjectName("SweepFreq");
-  frequency_ = field("Frequency");
-  start_ = field("StartFreq");
-  stop_ = field("StopFreq");
-  step_ = field("StepFreq");
-  log_ = new QCheckBox("Logarithmic sweep", frequencies);
-  log_->setObjectName("LogSweep");
-  list_ = new QCheckBox("Frequency list", frequencies);
-  list_->setObjectName("FreqListCB");
-  fl->addWidget(single_, 0, 0);
-  fl->addWidget(new QLabel("Frequency [MHz]", frequencies), 0, 1);
-  fl->addWidget(frequency_, 0, 2);
-  fl->addWidget(sweep_, 1, 0);
-  fl->addWidget(new QLabel("Start [MHz]", frequencies), 1, 1);
-  fl->addWidget(start_, 1, 2);
-  fl->addWidget(new QLabel("Stop [MHz]", frequencies), 2, 1);
-  fl->addWidget(stop_, 2, 2);
-  fl->addWidget(new QLabel("Step [MHz] / factor", frequencies), 3, 1);
-  fl->addWidget(step_, 3, 2);
-  fl->addWidget(log_, 4, 1, 1, 2);
-  fl->addWidget(list_, 5, 1, 1, 2);
-  fl->setColumnStretch(3, 1);
-  frequencyList_ = new FrequencyListWindow(main_.Ui(), this);
+  frequencies_ = new FrequencyPanel(main_.Ui(), this);
 
   auto* parameters = new QGroupBox("Network parameters", this);
   auto* form = new QFormLayout(parameters);
@@ -233,7 +184,7 @@ NetworkWindow::NetworkWindow(MainWindow& main) : QWidget(&main, Qt::Window), mai
   buttons->addWidget(save_);
   auto* left = new QVBoxLayout;
   left->addWidget(portsBox);
-  left->addWidget(frequencies);
+  left->addWidget(frequencies_);
   left->addWidget(parameters);
   left->addLayout(buttons);
   left->addWidget(progress_);
@@ -253,55 +204,29 @@ NetworkWindow::NetworkWindow(MainWindow& main) : QWidget(&main, Qt::Window), mai
   all->addLayout(left, 2);
   all->addLayout(right, 3);
 
-  connect(single_, &QRadioButton::toggled, this, [this] { UpdateFrequencyMode(); });
-  connect(list_, &QCheckBox::toggled, this, [this] { UpdateFrequencyMode(); });
   connect(compute_, &QPushButton::clicked, this, [this] { Compute(); });
   connect(abort_, &QPushButton::clicked, this, &NetworkWindow::RequestAbort);
   connect(save_, &QPushButton::clicked, this, &NetworkWindow::ChooseAndSaveTouchstone);
   connect(row_, &QComboBox::currentIndexChanged, this, [this] { UpdateChart(); });
   connect(column_, &QComboBox::currentIndexChanged, this, [this] { UpdateChart(); });
   connect(reference_, &QLineEdit::editingFinished, this, [this] { UpdateChart(); });
-  ApplyFrequencies(ComputationSettings{});
+  frequencies_->Apply(ComputationSettings{});
   resize(1060, 640);
-}
-
-void NetworkWindow::ApplyFrequencies(const ComputationSettings& s) {
-  (s.SweepFreq ? sweep_ : single_)->setChecked(true);
-  frequency_->setText(Q(s.Frequency));
-  start_->setText(Q(s.StartFreq));
-  stop_->setText(Q(s.StopFreq));
-  step_->setText(Q(s.StepFreq));
-  log_->setChecked(s.LogSweep);
-  list_->setChecked(s.FreqListCB);
-  frequencyList_->SetLines(s.FrequencyList);
-  UpdateFrequencyMode();
-}
-
-void NetworkWindow::UpdateFrequencyMode() {
-  const bool sweep = !single_->isChecked();
-  const bool list = list_->isChecked();
-  frequency_->setEnabled(!sweep && !running_);
-  for (QWidget* w : std::initializer_list<QWidget*>{start_, stop_, step_, log_})
-    w->setEnabled(sweep && !list && !running_);
-  list_->setEnabled(sweep && !running_);
-  frequencyList_->SetLocked(running_);
-  // The list window stands beside this one while a listed sweep is chosen.
-  frequencyList_->setVisible(sweep && list && isVisible());
 }
 
 void NetworkWindow::Open() {
   if (!seeded_ && main_.Computation()) {
-    ApplyFrequencies(main_.Computation()->Settings());
+    frequencies_->Apply(main_.Computation()->Settings());
     seeded_ = true;
   }
   SyncWithProject();
   ShowCentredOnOwner(this);
-  UpdateFrequencyMode();
+  frequencies_->UpdateMode();
 }
 
 bool NetworkWindow::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) SyncWithProject();
-  if (event->type() == QEvent::Hide) frequencyList_->hide();
+  if (event->type() == QEvent::Hide) frequencies_->HideList();
   return QWidget::event(event);
 }
 
@@ -343,14 +268,7 @@ void NetworkWindow::FillPorts() {
 
 ComputationSettings NetworkWindow::Settings() const {
   ComputationSettings s = main_.Computation() ? main_.Computation()->Settings() : ComputationSettings{};
-  s.SweepFreq = !single_->isChecked();
-  s.Frequency = S(frequency_->text());
-  s.StartFreq = S(start_->text());
-  s.StopFreq = S(stop_->text());
-  s.StepFreq = S(step_->text());
-  s.LogSweep = log_->isChecked();
-  s.FreqListCB = s.SweepFreq && list_->isChecked();
-  s.FrequencyList = frequencyList_->Lines();
+  frequencies_->WriteInto(s);
   // The loads stay in place when the project has any; a board without them is a
   // network of its sources alone rather than a refused run.
   s.ImpFile = s.ImpFile && !main_.CurrentProject().Impedances.empty();
@@ -358,15 +276,14 @@ ComputationSettings NetworkWindow::Settings() const {
 }
 
 void NetworkWindow::SetInputsEnabled(bool enabled) {
-  for (QWidget* w : std::initializer_list<QWidget*>{reference_, parameter_, format_, single_, sweep_,
-                                                    compute_, row_, column_})
+  for (QWidget* w : std::initializer_list<QWidget*>{reference_, parameter_, format_, compute_, row_, column_})
     w->setEnabled(enabled);
   save_->setEnabled(enabled && result_ && !result_->Points.empty());
-  UpdateFrequencyMode();
+  frequencies_->SetLocked(!enabled);
 }
 
 bool NetworkWindow::Compute() {
-  if (running_ || (main_.Computation() && main_.Computation()->Running())) return false;
+  if (running_ || StudyRunScope::AnyRunning() || (main_.Computation() && main_.Computation()->Running())) return false;
   SyncWithProject();
   QtUserInterface& ui = main_.Ui();
   const Project& project = main_.CurrentProject();
@@ -383,23 +300,16 @@ bool NetworkWindow::Compute() {
 
   running_ = true;
   SetInputsEnabled(false);
-  abort_->show();
-  abort_->setEnabled(true);
-  if (main_.Computation()) main_.Computation()->setEnabled(false);
-  progress_->setText("Computing...");
   emit RunStarted();
-  ui.ClearAbort();
-  MirroredProgressUi mirrored(ui, progress_);
-  ComputationControl control(mirrored);
   std::optional<network::NetworkResult> result;
-  try {
-    result = network::RunNetwork(project, Settings(), control);
-  } catch (const std::exception& error) {
-    ui.ShowMessage(error.what());
+  {
+    StudyRunScope run(main_, abort_, progress_);
+    try {
+      result = network::RunNetwork(project, Settings(), run.Control());
+    } catch (const std::exception& error) {
+      ui.ShowMessage(error.what());
+    }
   }
-  ui.ClearAbort();
-  abort_->hide();
-  if (main_.Computation()) main_.Computation()->setEnabled(true);
   running_ = false;
   const bool computed = result && result->Started && !result->Points.empty();
   if (computed) {
@@ -473,8 +383,7 @@ void NetworkWindow::ChooseAndSaveTouchstone() {
   const QString extension = QString("s%1p").arg(n);
   const QString chosen = ChooseFileToSave(this, "Save as Touchstone",
                                           QString("Touchstone file (*.%1);;All files (*)").arg(extension));
-  if (chosen.isEmpty()) return;
-  SaveTouchstone(chosen);
+  if (!chosen.isEmpty()) SaveTouchstone(chosen);
 }
 
 bool NetworkWindow::SaveTouchstone(const QString& chosen) {

@@ -18,17 +18,15 @@
 #include "studies/network/network_run.h"
 #include "studies/network/touchstone.h"
 
-class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QTableWidget;
 
 namespace lumetra::gui {
 
-class FrequencyListWindow;
+class FrequencyPanel;
 class MainWindow;
 
 // |Sij| in dB against frequency, painted at the widget's size.
@@ -90,18 +88,13 @@ signals:
 private:
   void SyncWithProject();
   void FillPorts();
-  void UpdateFrequencyMode();
   void UpdateChart();
   void SetInputsEnabled(bool enabled);
-  void ApplyFrequencies(const ComputationSettings& settings);
 
   MainWindow& main_;
   QTableWidget* ports_;
   QLabel* noPorts_;
-  QRadioButton *single_, *sweep_;
-  QLineEdit *frequency_, *start_, *stop_, *step_;
-  QCheckBox *log_, *list_;
-  FrequencyListWindow* frequencyList_;
+  FrequencyPanel* frequencies_;
   QLineEdit* reference_;
   QComboBox *parameter_, *format_, *row_, *column_;
   QPushButton *compute_, *abort_, *save_;

@@ -3,13 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
-#include <memory>
-
-#include <QGuiApplication>
 #include <ostream>
 
-#include "cli/environment_options.h"
 #include "cli/frequency_options.h"
+#include "cli/offscreen_application.h"
 #include "cli/terminal_ui.h"
 #include "model/file_io.h"
 #include "model/project_commands.h"
@@ -24,7 +21,7 @@ namespace {
 struct ImmunityCliOptions {
   bool Json = false;
   std::optional<double> ThresholdV;
-  std::filesystem::path Csv, Svg;
+  std::filesystem::path Csv, Svg, Png;
   immunity::ImmunityOptions Run;
 };
 
@@ -47,6 +44,7 @@ ImmunityCliOptions ReadImmunityOptions(Arguments& args) {
   }
   if (auto csv = args.TakeOption("--csv", 1); !csv.empty()) o.Csv = csv[0];
   if (auto svg = args.TakeOption("--svg", 1); !svg.empty()) o.Svg = svg[0];
+  if (auto png = args.TakeOption("--png", 1); !png.empty()) o.Png = png[0];
   if (auto step = args.TakeOption("--step", 1); !step.empty()) {
     o.Run.GridStepDeg = ParseNumber(step[0], "--step");
     if (!(o.Run.GridStepDeg >= 0.5 && o.Run.GridStepDeg <= 45.0))
@@ -58,17 +56,6 @@ ImmunityCliOptions ReadImmunityOptions(Arguments& args) {
     o.Run.Loads.push_back(static_cast<int>(n));
   }
   return o;
-}
-
-// Fonts and painting need a QGuiApplication; a terminal has no display, so the
-// chart is drawn off-screen unless the caller chose a platform.
-std::unique_ptr<QGuiApplication> OffscreenApplication() {
-  if (QGuiApplication::instance()) return nullptr;
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "lumetra-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 }  // namespace
@@ -97,10 +84,14 @@ int RunImmunityCommand(Arguments& args, std::ostream& out) {
   const immunity::ImmunityReport report{result, options.Run.FieldVPerM, options.ThresholdV};
   try {
     if (!options.Csv.empty()) WriteTextFile(options.Csv, immunity::ImmunityCsv(report));
-    if (!options.Svg.empty()) {
+    if (!options.Svg.empty() || !options.Png.empty()) {
       const std::unique_ptr<QGuiApplication> application = OffscreenApplication();
-      immunity::WriteImmunityChartSvg(options.Svg.string(), result, options.Run.FieldVPerM,
-                                      options.ThresholdV);
+      if (!options.Svg.empty())
+        immunity::WriteImmunityChartSvg(options.Svg.string(), result, options.Run.FieldVPerM,
+                                        options.ThresholdV);
+      if (!options.Png.empty())
+        immunity::WriteImmunityChartPng(options.Png.string(), result, options.Run.FieldVPerM,
+                                        options.ThresholdV);
     }
   } catch (const std::exception& error) {
     ui.ShowMessage(error.what());

@@ -1,17 +1,14 @@
 #include "plots/emission_chart.h"
 
-#include <QBuffer>
 #include <QFontMetricsF>
-#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
-#include "model/file_io.h"
+#include "plots/chart_file.h"
 #include "studies/emission/emission_outputs.h"
 #include "plots/emission_text.h"
 
@@ -301,45 +298,20 @@ void DrawEmissionChart(QPainter& painter, const QRectF& area, const EmissionResu
   painter.restore();
 }
 
-namespace {
-
-void WriteBytes(const std::string& path, const QByteArray& bytes) {
-  WriteTextFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-}
-
-}  // namespace
-
 void WriteEmissionChartSvg(const std::string& path, const EmissionResult& result, const LimitLine* limit,
                            std::optional<double> stopMHz, int width, int height) {
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  QSvgGenerator svg;
-  svg.setOutputDevice(&buffer);
-  svg.setSize(QSize(width, height));
-  svg.setViewBox(QRect(0, 0, width, height));
-  svg.setTitle(QString::fromStdString(EmissionChartTitle(result)));
-  svg.setDescription(QString::fromStdString(VerdictText(result)));
-  QPainter painter;
-  if (!painter.begin(&svg)) throw FileError("Cannot write file \"" + path + "\". The picture could not be drawn");
-  DrawEmissionChart(painter, QRectF(0, 0, width, height), result, limit, stopMHz);
-  painter.end();
-  WriteBytes(path, buffer.data());
+  const ChartFile file{path, width, height, QString::fromStdString(EmissionChartTitle(result)),
+                       QString::fromStdString(VerdictText(result))};
+  WriteChartSvg(file, [&](QPainter& painter, const QRectF& area) {
+    DrawEmissionChart(painter, area, result, limit, stopMHz);
+  });
 }
 
 void WriteEmissionChartPng(const std::string& path, const EmissionResult& result, const LimitLine* limit,
                            std::optional<double> stopMHz, int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    DrawEmissionChart(painter, QRectF(0, 0, width, height), result, limit, stopMHz);
-  }
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "PNG"))
-    throw FileError("Cannot write file \"" + path + "\". The picture could not be encoded");
-  WriteBytes(path, bytes);
+  WriteChartPng({path, width, height, {}, {}}, [&](QPainter& painter, const QRectF& area) {
+    DrawEmissionChart(painter, area, result, limit, stopMHz);
+  });
 }
 
 }  // namespace lumetra::emission

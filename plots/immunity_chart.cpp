@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QBuffer>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSvgGenerator>
 
-#include "model/file_io.h"
+#include "plots/chart_file.h"
 #include "studies/immunity/immunity_outputs.h"
 
 namespace lumetra::immunity {
@@ -22,6 +20,7 @@ const unsigned PortColours[] = {0x1f5fb4, 0x2a9d3a, 0xe08a00, 0x7b3fa0, 0x00838f
 void DrawImmunityChart(QPainter& painter, const QRectF& area, const ImmunityResult& result,
                        double fieldVPerM, std::optional<double> thresholdV) {
   painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
   painter.fillRect(area, Qt::white);
   const QRectF plot = area.adjusted(80, 50, -170, -60);
   double fMin = 1e300, fMax = -1e300, dbMin = 1e300, dbMax = -1e300;
@@ -129,20 +128,17 @@ void DrawImmunityChart(QPainter& painter, const QRectF& area, const ImmunityResu
 void WriteImmunityChartSvg(const std::string& path, const ImmunityResult& result,
                            double fieldVPerM, std::optional<double> thresholdV, int width,
                            int height) {
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  QSvgGenerator svg;
-  svg.setOutputDevice(&buffer);
-  svg.setSize(QSize(width, height));
-  svg.setViewBox(QRect(0, 0, width, height));
-  svg.setTitle("Immunity");
-  QPainter painter;
-  if (!painter.begin(&svg))
-    throw FileError("Cannot write file \"" + path + "\". The picture could not be drawn");
-  DrawImmunityChart(painter, QRectF(0, 0, width, height), result, fieldVPerM, thresholdV);
-  painter.end();
-  const QByteArray bytes = buffer.data();
-  WriteTextFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  WriteChartSvg({path, width, height, "Immunity", {}}, [&](QPainter& painter, const QRectF& area) {
+    DrawImmunityChart(painter, area, result, fieldVPerM, thresholdV);
+  });
+}
+
+void WriteImmunityChartPng(const std::string& path, const ImmunityResult& result,
+                           double fieldVPerM, std::optional<double> thresholdV, int width,
+                           int height) {
+  WriteChartPng({path, width, height, {}, {}}, [&](QPainter& painter, const QRectF& area) {
+    DrawImmunityChart(painter, area, result, fieldVPerM, thresholdV);
+  });
 }
 
 }  // namespace lumetra::immunity

@@ -37,6 +37,29 @@ bool ThresholdExceeded(const ImmunityReport& report) {
   return false;
 }
 
+std::string ImmunityVerdict(const ImmunityReport& report) {
+  const ImmunityPoint* worstPoint = nullptr;
+  const PortWorst* worst = nullptr;
+  for (const ImmunityPoint& point : report.Result.Points)
+    for (const PortWorst& w : point.Ports)
+      if (!worst || w.VoltageV > worst->VoltageV) {
+        worstPoint = &point;
+        worst = &w;
+      }
+  if (!worst) return {};
+  const std::string where = Format("%.4g V", worst->VoltageV) + " (" +
+                            Format("%.1f dBuV", DbMicrovolt(worst->VoltageV)) + ") across " +
+                            (worst->Port.Kind == PortKind::Load ? "load " : "source ") +
+                            std::to_string(worst->Port.Number) + " at " +
+                            Format("%.2f MHz", worstPoint->FrequencyMHz);
+  if (!report.ThresholdV) return "Worst: " + where;
+  const double margin = MarginDb(worst->VoltageV, *report.ThresholdV);
+  const std::string threshold = Format("%g V", *report.ThresholdV);
+  if (worst->VoltageV > *report.ThresholdV)
+    return "Threshold exceeded: " + where + ", " + Format("%.1f dB", -margin) + " over " + threshold;
+  return "Below the threshold: " + where + ", " + Format("%.1f dB", margin) + " under " + threshold;
+}
+
 std::string ImmunityTable(const ImmunityReport& report) {
   std::string text = "Field " + Format("%g", report.FieldVPerM) + " V/m";
   if (report.ThresholdV) text += ", threshold " + Format("%g", *report.ThresholdV) + " V";
@@ -58,6 +81,24 @@ std::string ImmunityTable(const ImmunityReport& report) {
       text += "\n";
     }
   return text;
+}
+
+std::vector<std::string> ImmunityTableHeader(bool withThreshold) {
+  std::vector<std::string> header{"f [MHz]",     "Port",    "Voltage [V]", "dBuV",
+                                  "Theta [deg]", "Phi [deg]", "Polarisation"};
+  if (withThreshold) header.emplace_back("Margin [dB]");
+  return header;
+}
+
+std::vector<std::string> ImmunityTableCells(const ImmunityPoint& point, const PortWorst& worst,
+                                            std::optional<double> thresholdV) {
+  std::vector<std::string> cells{Format("%.2f", point.FrequencyMHz), PortLabel(worst.Port),
+                                 Format("%.4e", worst.VoltageV),
+                                 Format("%.1f", DbMicrovolt(worst.VoltageV)),
+                                 Format("%.2f", worst.ThetaDeg), Format("%.2f", worst.PhiDeg),
+                                 PolarisationName(worst.Pol)};
+  if (thresholdV) cells.push_back(Format("%.1f", MarginDb(worst.VoltageV, *thresholdV)));
+  return cells;
 }
 
 std::string ImmunityCsv(const ImmunityReport& report) {

@@ -66,11 +66,14 @@ TEST(ImmunityCli, JsonCsvAndThresholdExit) {
   EXPECT_NE(over.output.find("EXCEEDED"), std::string::npos);
   EXPECT_NE(over.output.find("-6.0"), std::string::npos);
   const auto svg = dir / "rx.svg";
+  const auto png = dir / "rx.png";
   const auto under = Cli(dir, "immunity '" + project + "' --field 3 --freq 200 --load 1 --threshold " +
-                                  std::to_string(v * 2) + " --svg '" + svg.string() + "'");
+                                  std::to_string(v * 2) + " --svg '" + svg.string() + "' --png '" +
+                                  png.string() + "'");
   const std::string picture = testing::ReadBytes(svg);
   EXPECT_NE(picture.find("<svg"), std::string::npos);
   EXPECT_NE(picture.find("threshold"), std::string::npos);
+  EXPECT_EQ(testing::ReadBytes(png).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
   EXPECT_EQ(under.exitCode, 0) << under.output;
   EXPECT_EQ(under.output.find("EXCEEDED"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir / "rx.XXX"));
@@ -84,12 +87,14 @@ TEST(ImmunityCli, RefusedInputExitsTwoAndWritesNothing) {
        {std::string("--freq 100 --field 0"), std::string("--freq 100 --field -10"),
         std::string("--freq 100 --load 2"), std::string("--freq 100 --load 0"),
         std::string("--freq 100 --field abc"), std::string("--freq 100 --threshold 0"),
-        std::string("--freq 100 --load 2 --svg '" + (dir / "out.svg").string() + "'")}) {
+        std::string("--freq 100 --load 2 --svg '" + (dir / "out.svg").string() + "'"),
+        std::string("--freq 100 --field 0 --png '" + (dir / "out.png").string() + "'")}) {
     SCOPED_TRACE(options);
     const auto run = Cli(dir, "immunity '" + project + "' " + options + " --csv '" + csv + "'");
     EXPECT_EQ(run.exitCode, 2) << run.output;
     EXPECT_FALSE(std::filesystem::exists(csv));
     EXPECT_FALSE(std::filesystem::exists(dir / "out.svg"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.png"));
   }
   TempDir bare;
   const std::string noLoad = Receiver(bare, false);
