@@ -1,8 +1,11 @@
 #include "studies/immunity/worst_direction.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <exception>
 #include <numbers>
+#include <thread>
 
 namespace lumetra::immunity {
 
@@ -64,6 +67,40 @@ std::vector<GridValue> Starts(const Grid& g, const std::vector<double>& values) 
   return starts;
 }
 
+// Calls work(i) for every i in [0, count) on up to the machine's cores. Each task
+// writes only its own results, so the outcome does not depend on the order the
+// tasks run in. An exception from a task is rethrown here.
+template <typename Work>
+void ForEachTask(std::size_t count, Work work) {
+  const std::size_t threads =
+      std::min<std::size_t>(count, std::max(1u, std::thread::hardware_concurrency()));
+  std::atomic<std::size_t> next{0};
+  std::exception_ptr failure;
+  std::atomic<bool> failed{false};
+  const auto run = [&] {
+    for (std::size_t i = next++; i < count && !failed; i = next++) {
+      try {
+        work(i);
+      } catch (...) {
+        if (!failed.exchange(true)) failure = std::current_exception();
+      }
+    }
+  };
+  std::vector<std::thread> pool;
+  for (std::size_t t = 1; t < threads; ++t) pool.emplace_back(run);
+  run();
+  for (std::thread& t : pool) t.join();
+  if (failure) std::rethrow_exception(failure);
+}
+
+// One climb of the pattern search from a grid point.
+struct Climb {
+  std::size_t Port = 0;
+  Polarisation Pol = Polarisation::Theta;
+  double Theta = 0.0, Phi = 0.0;
+  WorstDirection Result;
+};
+
 }  // namespace
 
 double PolarisationAngle(Polarisation pol) { return pol == Polarisation::Theta ? 0.0 : 90.0; }
@@ -83,58 +120,68 @@ std::vector<WorstDirection> FindWorstDirections(const std::vector<PortReception>
   const Grid g = MakeGrid(scan);
   const std::size_t cells = static_cast<std::size_t>(g.ThetaCount) * g.PhiCount;
 
-  for (Polarisation pol : {Polarisation::Theta, Polarisation::Phi}) {
-    const double polDeg = PolarisationAngle(pol);
-    // values[port][cell]: every port read from one right-hand side per direction.
-    std::vector<std::vector<double>> values(ports.size(), std::vector<double>(cells));
-    for (int a = 0; a < g.ThetaCount; ++a)
-      for (int b = 0; b < g.PhiCount; ++b) {
-        const std::vector<Complex> rhs = rhsOf({a * g.ThetaStep, b * g.PhiStep, polDeg});
-        for (std::size_t p = 0; p < ports.size(); ++p)
-          values[p][static_cast<std::size_t>(a) * g.PhiCount + b] =
-              CAbs(PortVoltage(ports[p], ReceivedCurrent(ports[p], rhs)));
-      }
+  // The coarse grid: every port read from one right-hand side per direction, the
+  // directions shared out among the cores. values[pol][port][cell].
+  std::vector<std::vector<std::vector<double>>> values(
+      2, std::vector<std::vector<double>>(ports.size(), std::vector<double>(cells)));
+  const Polarisation polarisations[2] = {Polarisation::Theta, Polarisation::Phi};
+  ForEachTask(2 * cells, [&](std::size_t task) {
+    const std::size_t k = task / cells, cell = task % cells;
+    const int a = static_cast<int>(cell) / g.PhiCount, b = static_cast<int>(cell) % g.PhiCount;
+    const std::vector<Complex> rhs =
+        rhsOf({a * g.ThetaStep, b * g.PhiStep, PolarisationAngle(polarisations[k])});
+    for (std::size_t p = 0; p < ports.size(); ++p)
+      values[k][p][cell] = CAbs(PortVoltage(ports[p], ReceivedCurrent(ports[p], rhs)));
+  });
 
-    for (std::size_t p = 0; p < ports.size(); ++p) {
-      const auto read = [&](double theta, double phi, Complex& received) {
-        received = ReceivedCurrent(ports[p], rhsOf({theta, phi, polDeg}));
-        return CAbs(PortVoltage(ports[p], received));
-      };
-      for (const GridValue& start : Starts(g, values[p])) {
-        double theta = start.A * g.ThetaStep, phi = start.B * g.PhiStep;
-        Complex received;
-        double best = read(theta, phi, received);
-        for (double step = 0.5 * std::max(g.ThetaStep, g.PhiStep); step >= FinestStepDeg;
-             step *= 0.5) {
-          for (int move = 0; move < MovesPerStep; ++move) {
-            double bestTheta = theta, bestPhi = phi, bestValue = best;
-            Complex bestReceived = received;
-            const double tries[4][2] = {{theta - step, phi}, {theta + step, phi},
-                                        {theta, phi - step}, {theta, phi + step}};
-            for (const auto& t : tries) {
-              const double tt = std::clamp(t[0], 0.0, scan.ThetaMaxDeg);
-              double pp = std::fmod(t[1], 360.0);
-              if (pp < 0.0) pp += 360.0;
-              Complex r;
-              const double v = read(tt, pp, r);
-              if (v > bestValue) {
-                bestValue = v;
-                bestTheta = tt;
-                bestPhi = pp;
-                bestReceived = r;
-              }
-            }
-            if (bestValue <= best) break;
-            best = bestValue;
-            theta = bestTheta;
-            phi = bestPhi;
-            received = bestReceived;
+  // A climb from each of the best grid points of every port and polarisation.
+  std::vector<Climb> climbs;
+  for (std::size_t k = 0; k < 2; ++k)
+    for (std::size_t p = 0; p < ports.size(); ++p)
+      for (const GridValue& start : Starts(g, values[k][p]))
+        climbs.push_back({p, polarisations[k], start.A * g.ThetaStep, start.B * g.PhiStep, {}});
+  ForEachTask(climbs.size(), [&](std::size_t c) {
+    Climb& climb = climbs[c];
+    const double polDeg = PolarisationAngle(climb.Pol);
+    const PortReception& port = ports[climb.Port];
+    const auto read = [&](double theta, double phi, Complex& received) {
+      received = ReceivedCurrent(port, rhsOf({theta, phi, polDeg}));
+      return CAbs(PortVoltage(port, received));
+    };
+    double theta = climb.Theta, phi = climb.Phi;
+    Complex received;
+    double best = read(theta, phi, received);
+    for (double step = 0.5 * std::max(g.ThetaStep, g.PhiStep); step >= FinestStepDeg; step *= 0.5) {
+      for (int move = 0; move < MovesPerStep; ++move) {
+        double bestTheta = theta, bestPhi = phi, bestValue = best;
+        Complex bestReceived = received;
+        const double tries[4][2] = {{theta - step, phi}, {theta + step, phi},
+                                    {theta, phi - step}, {theta, phi + step}};
+        for (const auto& t : tries) {
+          const double tt = std::clamp(t[0], 0.0, scan.ThetaMaxDeg);
+          double pp = std::fmod(t[1], 360.0);
+          if (pp < 0.0) pp += 360.0;
+          Complex r;
+          const double v = read(tt, pp, r);
+          if (v > bestValue) {
+            bestValue = v;
+            bestTheta = tt;
+            bestPhi = pp;
+            bestReceived = r;
           }
         }
-        if (best > worst[p].Voltage) worst[p] = {theta, phi, pol, received, best};
+        if (bestValue <= best) break;
+        best = bestValue;
+        theta = bestTheta;
+        phi = bestPhi;
+        received = bestReceived;
       }
     }
-  }
+    climb.Result = {theta, phi, climb.Pol, received, best};
+  });
+  // In the order the serial search took them: theta polarisation first, then phi.
+  for (const Climb& climb : climbs)
+    if (climb.Result.Voltage > worst[climb.Port].Voltage) worst[climb.Port] = climb.Result;
   return worst;
 }
 
