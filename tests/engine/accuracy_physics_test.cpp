@@ -20,25 +20,14 @@ using testing::Compute;
 using testing::FirstResonance;
 using testing::ImpedancePoint;
 using testing::NecWire;
+using testing::PortImpedances;
 using testing::RecordingUi;
 using testing::TempDir;
 
-std::vector<ImpedancePoint> PortImpedances(const ComputationReport& report) {
-  std::vector<ImpedancePoint> points;
-  for (const FrequencyPointResult& p : report.Points) {
-    std::complex<double> current;
-    for (const SourceReading& s : p.Sources) current += std::complex<double>(s.Current->Re, s.Current->Im);
-    points.push_back({p.FrequencyMHz, 1.0 / current});
-  }
-  return points;
-}
-
+// A sweep, or with step 0 the one frequency start.
 ComputationSettings Sweep(double start, double stop, double step, SolverAccuracy accuracy) {
-  ComputationSettings s = testing::SingleFrequency(start);
-  s.SweepFreq = step > 0;
-  s.StartFreq = FormatGeneral(start);
-  s.StopFreq = FormatGeneral(stop);
-  s.StepFreq = FormatGeneral(step > 0 ? step : 1);
+  ComputationSettings s =
+      step > 0 ? testing::LinearSweep(start, stop, step) : testing::SingleFrequency(start);
   s.Accuracy = accuracy;
   return s;
 }

@@ -74,11 +74,7 @@ TEST_F(Driver, TimeEstimateScalesTheCalibrationRun) {
 }
 
 TEST_F(Driver, SweepAppendsOneBlockPerPointAndBeeps) {
-  ComputationSettings s = SingleFrequency(0);
-  s.SweepFreq = true;
-  s.StartFreq = "100";
-  s.StopFreq = "1000";
-  s.StepFreq = "2";
+  ComputationSettings s = testing::LinearSweep(100, 1000, 2);
   s.LogSweep = true;
   s.CompSound = true;
   {

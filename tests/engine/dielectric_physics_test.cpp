@@ -19,7 +19,7 @@ namespace {
 
 using testing::Compute;
 using testing::FirstResonance;
-using testing::ImpedancePoint;
+using testing::PortImpedances;
 using testing::RecordingUi;
 using testing::TempDir;
 
@@ -68,29 +68,6 @@ Project Resonator(const TempDir& dir, const Microstrip& m, int along, int across
   return p;
 }
 
-ComputationSettings Sweep(double start, double stop, double step) {
-  ComputationSettings s;
-  s.SweepFreq = true;
-  s.StartFreq = FormatGeneral(start);
-  s.StopFreq = FormatGeneral(stop);
-  s.StepFreq = FormatGeneral(step);
-  s.ImpFile = false;
-  s.CompSound = false;
-  s.ShowCompTime = false;
-  return s;
-}
-
-// The port impedance: the one voltage over the sum of the currents of the rows.
-std::vector<ImpedancePoint> PortImpedances(const ComputationReport& report) {
-  std::vector<ImpedancePoint> points;
-  for (const FrequencyPointResult& p : report.Points) {
-    std::complex<double> current;
-    for (const SourceReading& s : p.Sources) current += std::complex<double>(s.Current->Re, s.Current->Im);
-    points.push_back({p.FrequencyMHz, 1.0 / current});
-  }
-  return points;
-}
-
 std::optional<double> ResonanceMHz(const Microstrip& m, int along, int across,
                                    const ComputationSettings& settings) {
   TempDir dir;
@@ -114,7 +91,7 @@ TEST(DielectricPhysics, HalfWaveMicrostripResonatorHasTheLinesEffectivePermittiv
   const Microstrip m;
   const double closedForm = HammerstadJensenEpsEff(m);
   const double lengthEff = m.LengthMm + 2 * OpenEndExtensionMm(m, closedForm);
-  ComputationSettings s = Sweep(1500, 1700, 25);
+  ComputationSettings s = testing::LinearSweep(1500, 1700, 25);
   s.Integration.Points = 1000;
 
   // One cell across (Jx only), and three across (Jx and Jy, every block corrected).
@@ -153,7 +130,7 @@ TEST(DielectricPhysics, ReceivingStripObeysReciprocityWithItsPattern) {
     RecordingUi ui;
     Project p = Resonator(dir, m, 25, 1);
     p.Env.DielConst = eps;
-    ComputationSettings s = Sweep(f, f, 1);
+    ComputationSettings s = testing::LinearSweep(f, f, 1);
     s.SweepFreq = false;
     s.Frequency = FormatGeneral(f);
     s.FarField = true;

@@ -41,6 +41,15 @@ ComputationSettings SingleFrequency(double mhz) {
   return s;
 }
 
+ComputationSettings LinearSweep(double startMHz, double stopMHz, double stepMHz) {
+  ComputationSettings s = SingleFrequency(startMHz);
+  s.SweepFreq = true;
+  s.StartFreq = FormatGeneral(startMHz);
+  s.StopFreq = FormatGeneral(stopMHz);
+  s.StepFreq = FormatGeneral(stepMHz);
+  return s;
+}
+
 ComputationSettings WithFarField(ComputationSettings s, const std::array<double, 3>& theta,
                                  const std::array<double, 3>& phi) {
   s.FarField = true;

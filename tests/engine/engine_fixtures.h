@@ -26,6 +26,8 @@ ComputationReport Compute(Project& project, const ComputationSettings& settings,
 
 // Settings for one frequency without loads, sound or time messages.
 ComputationSettings SingleFrequency(double mhz);
+// The same for a linear sweep from start to stop (MHz).
+ComputationSettings LinearSweep(double startMHz, double stopMHz, double stepMHz);
 
 // The same with the far field over theta and phi ranges given as
 // {start, stop, step} in degrees.

@@ -39,11 +39,7 @@ TEST(NarrowStripWarning, OnceAfterTheChecksOverAGroundPlane) {
   Project strip = StripDipole(dir, 80, 2, 40);
   strip.Env.GroundPlane = true;
   strip.Env.GPHeight = "1.6";
-  ComputationSettings sweep = SingleFrequency(0);
-  sweep.SweepFreq = true;
-  sweep.StartFreq = "100";
-  sweep.StopFreq = "300";
-  sweep.StepFreq = "100";
+  ComputationSettings sweep = testing::LinearSweep(100, 300, 100);
   RecordingUi ui;
   EXPECT_EQ(Compute(strip, sweep, ui, dir).Points.size(), 3u);
   EXPECT_EQ(ui.messages, std::vector<std::string>{NarrowStripWarning});

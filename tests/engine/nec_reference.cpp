@@ -75,4 +75,14 @@ std::optional<Resonance> FirstResonance(const std::vector<ImpedancePoint>& point
   return std::nullopt;
 }
 
+std::vector<ImpedancePoint> PortImpedances(const ComputationReport& report) {
+  std::vector<ImpedancePoint> points;
+  for (const FrequencyPointResult& p : report.Points) {
+    std::complex<double> current;
+    for (const SourceReading& s : p.Sources) current += std::complex<double>(s.Current->Re, s.Current->Im);
+    points.push_back({p.FrequencyMHz, 1.0 / current});
+  }
+  return points;
+}
+
 }  // namespace lumetra::testing

@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "studies/computation_driver.h"
+
 namespace lumetra::testing {
 
 struct ImpedancePoint {
@@ -39,5 +41,9 @@ struct Resonance {
 
 // The first frequency where the reactance crosses zero, by linear interpolation.
 std::optional<Resonance> FirstResonance(const std::vector<ImpedancePoint>& points);
+
+// Our port impedance at every computed point: 1 V over the sum of the currents of
+// the sources (the rows of one port fed in parallel).
+std::vector<ImpedancePoint> PortImpedances(const ComputationReport& report);
 
 }  // namespace lumetra::testing

@@ -14,7 +14,6 @@ namespace {
 using testing::Compute;
 using testing::ReadBytes;
 using testing::RecordingUi;
-using testing::SingleFrequency;
 using testing::StripDipole;
 using testing::TempDir;
 
@@ -37,11 +36,7 @@ private:
 };
 
 ComputationSettings TwoPointsWithFarField() {
-  ComputationSettings s = SingleFrequency(0);
-  s.SweepFreq = true;
-  s.StartFreq = "1000";
-  s.StopFreq = "1100";
-  s.StepFreq = "100";
+  ComputationSettings s = testing::LinearSweep(1000, 1100, 100);
   s.FarField = true;
   return s;
 }

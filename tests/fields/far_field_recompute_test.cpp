@@ -29,7 +29,7 @@ struct SolvedProject {
   std::vector<double> frequencies = {100.0, 150.0};
 
   explicit SolvedProject(double heightMm, bool withJy = true) : heightMm(heightMm) {
-    testing::WriteProFile(pro, heightMm > 0 ? "1.6" : "0");
+    testing::WriteProject(pro, heightMm > 0 ? "1.6" : "0");
     lists.Charges = {testing::Cell(0.021, 0.011, 0.002, 0.002),
                      testing::Cell(0.023, 0.011, 0.002, 0.002),
                      testing::Cell(0.023, 0.013, 0.002, 0.002)};
@@ -152,7 +152,7 @@ TEST(FarFieldRecompute, WithoutGroundPlaneThetaMayReachTheLowerHalfSpace) {
 TEST(FarFieldRecompute, EmptyCurrentFilesAreRefusedBeforeAnythingElse) {
   TempDir dir;
   const auto pro = dir / "new.PRO";
-  testing::WriteProFile(pro, "not a number");  // never read
+  testing::WriteProject(pro, "not a number");  // never read
   RecordingUi ui;
   FarFieldAngleTexts texts;
   texts.ThetaStep = "0";  // never checked
@@ -230,7 +230,7 @@ TEST(FarFieldRecompute, DamagedFilesAreFileErrors) {
     EXPECT_THROW(RecomputeFarField(p.pro, texts, ui), FileError);  // nothing at 150 MHz
     WriteBytes(p.dir / "board.YYY", good);
   }
-  testing::WriteProFile(p.pro, "2mm");
+  testing::WriteProject(p.pro, "2mm");
   try {
     RecomputeFarField(p.pro, texts, ui);
     FAIL() << "no error";

@@ -12,6 +12,7 @@
 #include "model/number_format.h"
 #include "model/project_files.h"
 #include "solver/physical_constants.h"
+#include "tests/fields/result_fixtures.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumetra::testing {
@@ -26,14 +27,6 @@ inline std::string ResultBlockText(double frequencyMHz,
     text += "\r\n";
   }
   return text;
-}
-
-// A .PRO of fifteen lines with the given ground-plane height (line 7) and
-// dielectric constant (line 15).
-inline void WriteProject(const std::filesystem::path& pro, const std::string& heightMm,
-                         const std::string& dielConst = "1") {
-  WriteBytes(pro, "01.02.2024\r\n12:00:00\r\n160\r\n100\r\n1\r\n4\r\n" + heightMm +
-                      "\r\n0\r\n3\r\n1\r\n1\r\n0\r\n0\r\n0\r\n" + dielConst + "\r\n");
 }
 
 using Cplx = std::complex<double>;

@@ -10,11 +10,12 @@
 
 namespace lumetra::testing {
 
-// A .PRO of the fifteen lines the project writer produces; line 7 holds the
-// ground-plane height ("0": none).
-inline void WriteProFile(const std::filesystem::path& pro, const std::string& groundPlaneLine) {
-  WriteBytes(pro, "01.02.2024\r\n12:00:00\r\n160\r\n100\r\n1\r\n4\r\n" + groundPlaneLine +
-                      "\r\n0\r\n3\r\n1\r\n1\r\n0\r\n0\r\n0\r\n1\r\n");
+// A .PRO of the fifteen lines the project writer produces, with the given
+// ground-plane height (line 7, "0": none) and dielectric constant (line 15).
+inline void WriteProject(const std::filesystem::path& pro, const std::string& heightMm,
+                         const std::string& dielConst = "1") {
+  WriteBytes(pro, "01.02.2024\r\n12:00:00\r\n160\r\n100\r\n1\r\n4\r\n" + heightMm +
+                      "\r\n0\r\n3\r\n1\r\n1\r\n0\r\n0\r\n0\r\n" + dielConst + "\r\n");
 }
 
 // One charge cell of size dx by dy (m) centred at (x, y).

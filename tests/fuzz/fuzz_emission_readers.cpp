@@ -10,17 +10,11 @@
 #include "model/file_io.h"
 #include "studies/emission/limit_line.h"
 #include "studies/emission/drive_lines_file.h"
+#include "tests/fuzz/fuzz_support.h"
 
 using namespace lumetra;
+using lumetra::fuzz::Require;
 using namespace lumetra::emission;
-
-namespace {
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

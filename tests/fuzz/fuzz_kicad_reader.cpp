@@ -9,14 +9,12 @@
 
 #include "import/kicad_board.h"
 #include "model/file_io.h"
+#include "tests/fuzz/fuzz_support.h"
 
 using namespace lumetra;
+using lumetra::fuzz::Require;
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
 
 bool Finite(KicadPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 

@@ -12,28 +12,12 @@
 #include "model/file_io.h"
 #include "model/input_checks.h"
 #include "model/project_files.h"
+#include "tests/fuzz/fuzz_support.h"
 
 using namespace lumetra;
+using lumetra::fuzz::Require;
 
 namespace {
-
-std::vector<std::string_view> SplitAtNul(std::string_view data) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  while (parts.size() < 4) {
-    const std::size_t nul = data.find('\0', start);
-    if (nul == std::string_view::npos) break;
-    parts.push_back(data.substr(start, nul - start));
-    start = nul + 1;
-  }
-  parts.push_back(data.substr(start));
-  parts.resize(5);
-  return parts;
-}
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
 
 template <typename Parse, typename Format>
 void RoundTrip(std::string_view text, const char* name, const ElementCounts& counts, Parse parse,
@@ -51,7 +35,7 @@ void RoundTrip(std::string_view text, const char* name, const ElementCounts& cou
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   const std::string_view data(reinterpret_cast<const char*>(bytes), size);
-  const std::vector<std::string_view> part = SplitAtNul(data);
+  const std::vector<std::string> part = fuzz::SplitAtNul(data, 5);
 
   try {
     ParseProFile(part[0], "fuzz.PRO");

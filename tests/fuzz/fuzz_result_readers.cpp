@@ -19,28 +19,12 @@
 #include "fields/result_lists_print.h"
 #include "fields/result_readers.h"
 #include "model/file_io.h"
+#include "tests/fuzz/fuzz_support.h"
 
 using namespace lumetra;
+using lumetra::fuzz::Require;
 
 namespace {
-
-std::vector<std::string> SplitAtNul(std::string_view data) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  while (parts.size() < 3) {
-    const std::size_t nul = data.find('\0', start);
-    if (nul == std::string_view::npos) break;
-    parts.emplace_back(data.substr(start, nul - start));
-    start = nul + 1;
-  }
-  parts.emplace_back(data.substr(start));
-  parts.resize(4);
-  return parts;
-}
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
 
 class SilentUi : public UserInterface {
  public:
@@ -119,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   if (size == 0) return 0;
   const std::uint8_t steer = bytes[0];
   const std::string_view data(reinterpret_cast<const char*>(bytes) + 1, size - 1);
-  const std::vector<std::string> part = SplitAtNul(data);
+  const std::vector<std::string> part = fuzz::SplitAtNul(data, 4);
 
   for (int fields :
        {CurrentFileFields, GroundPlaneFileFields, FarFieldFileFields, NearFieldFileFields})

@@ -11,15 +11,13 @@
 
 #include "model/file_io.h"
 #include "studies/network/touchstone.h"
+#include "tests/fuzz/fuzz_support.h"
 
 using namespace lumetra;
+using lumetra::fuzz::Require;
 using namespace lumetra::network;
 
 namespace {
-
-void Require(bool condition) {
-  if (!condition) __builtin_trap();
-}
 
 void RequireConsistent(const TouchstoneData& data, std::size_t ports) {
   Require(data.Ports == ports);

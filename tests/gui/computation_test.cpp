@@ -23,29 +23,12 @@
 #include "app/frequency_list_window.h"
 #include "app/main_window.h"
 #include "model/layout_editing.h"
+#include "tests/gui/gui_dipole.h"
 #include "tests/gui/gui_test_support.h"
 
 using namespace lumetra;
 using namespace lumetra::gui;
 using namespace lumetra::gui::testing;
-
-namespace {
-
-// A dipole of two touching traces with a source at the gap, drawn with the mouse.
-void DrawDipole(MainWindow& w) {
-  PressLayoutButton(w, "AddSegment");
-  Drag(w, PixelOf(w, 10, 12), PixelOf(w, 50, 10));
-  Drag(w, PixelOf(w, 50, 12), PixelOf(w, 90, 10));
-  PressLayoutButton(w, "VoltGen");
-  OnNextModal([](QWidget* d) {
-    SetText(d, "ReVolt", "1");
-    Click(d, "OKBtn");
-  });
-  ClickBoard(w, PixelOf(w, 48.4, 11));  // the last Jx element of the first trace
-  PressLayoutButton(w, "VoltGen");
-}
-
-}  // namespace
 
 class ComputationTest : public QObject {
   Q_OBJECT

@@ -11,7 +11,7 @@
 
 namespace lumetra::gui::testing {
 
-bool ComputeDipoleWithFarField(MainWindow& w, const char* frequencyMHz, const char* phiStep) {
+void DrawDipole(MainWindow& w) {
   PressLayoutButton(w, "AddSegment");
   Drag(w, PixelOf(w, 10, 12), PixelOf(w, 50, 10));
   Drag(w, PixelOf(w, 50, 12), PixelOf(w, 90, 10));
@@ -22,6 +22,10 @@ bool ComputeDipoleWithFarField(MainWindow& w, const char* frequencyMHz, const ch
   });
   ClickBoard(w, PixelOf(w, 48.4, 11));
   PressLayoutButton(w, "VoltGen");
+}
+
+bool ComputeDipoleWithFarField(MainWindow& w, const char* frequencyMHz, const char* phiStep) {
+  DrawDipole(w);
   ComputationPage* page = w.Computation();
   w.Pages()->setCurrentIndex(1);
   Child<QRadioButton>(page, "NoLoad")->click();

@@ -9,6 +9,9 @@ class MainWindow;
 
 namespace lumetra::gui::testing {
 
+// Draws the two traces and the 1 V source on the last Jx element of the first.
+void DrawDipole(MainWindow& window);
+
 // Draws and computes; the far field over the default grid (theta 0..90 step 2,
 // phi 0..360 step phiStep). Returns false when the run did not complete.
 bool ComputeDipoleWithFarField(MainWindow& window, const char* frequencyMHz = "1800",

@@ -703,11 +703,14 @@ void PlotUtilityTest::TouchstoneFileIsPlottedInDbOverFrequency() {
   const double db[] = {-20.0, -26.020599913, -33.979400087};
   const double magnitudes[] = {0.1, 0.05, 0.02}, degrees[] = {-90, 135, -45};
   const double f[] = {100, 200, 500};
-  const QList<QPointF> level = Points(u.window, 0), magnitude = Points(u.window, 2), phase = Points(u.window, 3);
+  const QList<QPointF> level = Points(u.window, 0), real = Points(u.window, 1),
+                       magnitude = Points(u.window, 2), phase = Points(u.window, 3);
   QCOMPARE(level.size(), 3);
   for (int k = 0; k < 3; ++k) {
     QCOMPARE(level[k].x(), f[k]);
     QVERIFY2(std::abs(level[k].y() - db[k]) < 1e-8, qPrintable(QString::number(level[k].y(), 'g', 12)));
+    QVERIFY(std::abs(real[k].y() - magnitudes[k] * std::cos(degrees[k] * M_PI / 180)) < 1e-9);
+    QCOMPARE(real[k].x(), f[k]);
     QVERIFY(std::abs(magnitude[k].y() - magnitudes[k]) < 1e-10);
     QVERIFY(std::abs(phase[k].y() - degrees[k]) < 1e-8);
   }

@@ -11,6 +11,7 @@
 #include <QUndoStack>
 #include <QWheelEvent>
 #include <QWindow>
+#include <functional>
 
 #include "app/computation_page.h"
 #include "app/file_chooser.h"
@@ -109,30 +110,38 @@ BoardPoint BoardPointAt(MainWindow& w, QPoint pagePixel) {
 
 // Two touching 40 mm x 2 mm traces on a 100 mm x 20 mm board with a source on Jx 5
 // of the first, a load on Jx 5 of the second and a ground point on the top edge of
-// the second's third cell, all placed in the program's own way.
-void MarkedTraces(MainWindow& w) {
+// the second's third cell, all placed in the program's own way; done(name) is
+// told after each step with the name the Edit menu gives it.
+void MarkedTraces(MainWindow& w, const std::function<void(const QString&)>& done = {}) {
+  const auto step = [&](const QString& name) {
+    if (done) done(name);
+  };
   PressLayoutButton(w, "AddSegment");
   Drag(w, PixelOf(w, 10, 12) + QPoint(1, -1), PixelOf(w, 50, 10) + QPoint(-1, 1));
+  step("Add segment");
   Drag(w, PixelOf(w, 90, 10) + QPoint(1, 1), PixelOf(w, 50, 12) + QPoint(1, 1));
+  step("Add segment");
   PressLayoutButton(w, "VoltGen");
   OnNextModal([](QWidget* d) {
     SetText(d, "ReVolt", "1");
     Click(d, "OKBtn");
   });
   ClickBoard(w, PixelOf(w, 20.4, 11));
+  step("Add voltage source");
   PressLayoutButton(w, "LoadImp");
   OnNextModal([](QWidget* d) {
     SetText(d, "ReImp", "50");
     Click(d, "OKBtn");
   });
   ClickBoard(w, PixelOf(w, 60.4, 11));
+  step("Add impedance element");
   PressLayoutButton(w, "GPConnect");
   OnNextModal([](QWidget* d) {
     Child<QRadioButton>(d, "TopEdge")->click();
     Click(d, "OKBtn");
   });
   ClickBoard(w, PixelOf(w, 55, 11));
-  PressLayoutButton(w, "GPConnect");
+  step("Add ground point");
 }
 
 }  // namespace
@@ -161,33 +170,10 @@ void UndoEditingTest::EveryKindOfEditIsUndoneAndRedoneExactly() {
     names.push_back(what);
   };
 
-  PressLayoutButton(w, "AddSegment");
-  Drag(w, PixelOf(w, 10, 12) + QPoint(1, -1), PixelOf(w, 50, 10) + QPoint(-1, 1));
-  done("Add segment");
-  QCOMPARE(w.Action("Undo")->text(), QString("&Undo Add segment"));
-  Drag(w, PixelOf(w, 90, 10) + QPoint(1, 1), PixelOf(w, 50, 12) + QPoint(1, 1));
-  done("Add segment");
-  PressLayoutButton(w, "VoltGen");
-  OnNextModal([](QWidget* d) {
-    SetText(d, "ReVolt", "1");
-    Click(d, "OKBtn");
+  MarkedTraces(w, [&](const QString& what) {
+    done(what);
+    if (states.size() == 2) QCOMPARE(w.Action("Undo")->text(), QString("&Undo Add segment"));
   });
-  ClickBoard(w, PixelOf(w, 20.4, 11));
-  done("Add voltage source");
-  PressLayoutButton(w, "LoadImp");
-  OnNextModal([](QWidget* d) {
-    SetText(d, "ReImp", "50");
-    Click(d, "OKBtn");
-  });
-  ClickBoard(w, PixelOf(w, 60.4, 11));
-  done("Add impedance element");
-  PressLayoutButton(w, "GPConnect");
-  OnNextModal([](QWidget* d) {
-    Child<QRadioButton>(d, "TopEdge")->click();
-    Click(d, "OKBtn");
-  });
-  ClickBoard(w, PixelOf(w, 55, 11));
-  done("Add ground point");
   // A second ground point on the left edge of the first trace's third cell (x = 14).
   OnNextModal([](QWidget* d) { Click(d, "OKBtn"); });
   ClickBoard(w, PixelOf(w, 15, 11));
@@ -375,6 +361,7 @@ void UndoEditingTest::ClickSelectsAndDelDeletesAskingForMarkersThatGoAlong() {
   MainWindow& w = *s.window;
   Project& p = w.CurrentProject();
   MarkedTraces(w);
+  PressLayoutButton(w, "GPConnect");
   LayoutPage* page = w.Layout();
   LayoutCanvas* canvas = page->Canvas();
   // A second source on Jx 6 of the first trace.

@@ -65,12 +65,7 @@ class ComputedDipole : public ::testing::Test {
 protected:
   void SetUp() override {
     project = testing::StripDipole(dir, 100, 2, 20);
-    ComputationSettings settings = testing::SingleFrequency(300);
-    settings.SweepFreq = true;
-    settings.StartFreq = "300";
-    settings.StopFreq = "400";
-    settings.StepFreq = "100";
-    testing::Compute(project, settings, ui, dir);
+    testing::Compute(project, testing::LinearSweep(300, 400, 100), ui, dir);
   }
   TempDir dir;
   RecordingUi ui;

@@ -1,6 +1,6 @@
 // The plot utility's curves of a Touchstone file: the entry names in the file's
-// column order, the dB level of a magnitude (and of none), and the four curves
-// of an entry with the level, real part, magnitude and phase at each frequency.
+// column order and the dB level of a magnitude (and of none). The four curves of
+// an entry are checked as the window plots them (gui/plot_utility_test).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -50,27 +50,6 @@ TEST(TouchstoneCurves, LevelInDbWithAFloorForNothing) {
   EXPECT_EQ(MagnitudeDb(0.0), -400.0);
   EXPECT_EQ(MagnitudeDb(1e-300), -400.0);
   EXPECT_EQ(MagnitudeDb(std::nan("")), -400.0);
-}
-
-TEST(TouchstoneCurves, FourCurvesOfTheChosenEntry) {
-  const network::TouchstoneData data = Network(2, network::NetworkParameter::S);
-  const TouchstoneEntry s21 = TouchstoneEntries(data)[1];
-  const PlotCurves curves = TouchstoneCurves(data, s21, "pair.s2p");
-  EXPECT_EQ(curves.Title, "|S21| of pair.s2p");
-  EXPECT_EQ(curves.BottomAxisTitle, "Frequency [MHz]");
-  for (const PlotCurve& curve : curves.Series) {
-    ASSERT_EQ(curve.X.size(), 2u);
-    EXPECT_EQ(curve.X[0], 10.0);
-    EXPECT_EQ(curve.X[1], 20.0);
-  }
-  // S21 = (2 f, -1): row 2, column 1.
-  for (std::size_t k = 0; k < 2; ++k) {
-    const Cplx value(2 * data.FrequenciesMHz[k], -1.0);
-    EXPECT_NEAR(curves.Series[0].Y[k], 20 * std::log10(std::abs(value)), 1e-12);
-    EXPECT_EQ(curves.Series[1].Y[k], value.real());
-    EXPECT_NEAR(curves.Series[2].Y[k], std::abs(value), 1e-12);
-    EXPECT_NEAR(curves.Series[3].Y[k], std::atan2(-1.0, value.real()) * 180 / M_PI, 1e-12);
-  }
 }
 
 }  // namespace

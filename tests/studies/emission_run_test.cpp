@@ -1,7 +1,7 @@
 // The emission run through the real solver: the physics of what radiates
-// (a small loop's law, linearity, superposition), the scan against a fine one on
-// the bundled example, and the contracts a user relies on (refusals before
-// anything runs, the user's files untouched, limits and margins).
+// (a small loop's law, linearity, superposition) and the contracts a user relies
+// on (refusals before anything runs, the user's files untouched, limits and
+// margins). The site scan against a fine one is test_site_test's.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,7 +11,6 @@
 
 #include "model/element_lookup.h"
 #include "model/file_io.h"
-#include "model/project_files.h"
 #include "model/layout_editing.h"
 #include "model/project_files.h"
 #include "studies/emission/emission_outputs.h"
@@ -207,58 +206,6 @@ TEST(EmissionRun, AbortKeepsTheLinesFinished) {
   const EmissionResult result = RunEmission(traces, ClockRequest(2, 1.0, SiteKind::Free), control);
   EXPECT_TRUE(result.Aborted);
   EXPECT_LT(result.Lines.size(), 3u);
-}
-
-// The largest reading of a brute-force scan on a fine grid: 2 degrees and 2 cm.
-double FineScan(const std::vector<PointDipole>& board, double k, const SiteSettings& site) {
-  double best = 0.0;
-  SiteMaximum where;
-  for (int p = 0; p < 180; ++p) {
-    where.PhiDeg = 2.0 * p;
-    if (site.Kind == SiteKind::Free) {
-      where.Pol = Polarisation::Total;
-      for (int t = 0; t <= 45; ++t) {
-        where.ThetaDeg = 2.0 * t;
-        best = std::max(best, ReadingAt(board, k, site, where));
-      }
-      continue;
-    }
-    for (int h = 0; h <= 150; ++h) {
-      where.HeightM = 1.0 + 0.02 * h;
-      for (Polarisation pol : {Polarisation::Horizontal, Polarisation::Vertical}) {
-        where.Pol = pol;
-        best = std::max(best, ReadingAt(board, k, site, where));
-      }
-    }
-  }
-  return best;
-}
-
-TEST(EmissionRun, DefaultScanFindsTheExamplesMaximumWithinOneDecibel) {
-  const Project example =
-      LoadProject(std::filesystem::path(LUMETRA_EXAMPLES_DIR) / "clock-trace" / "clock-trace.PRO");
-  RecordingUi ui;
-  ComputationControl control(ui);
-  EmissionWorkspace workspace(example, ComputationSettings{}, control);
-  SiteSettings site;
-  site.BoardCentreX = 0.5 * example.PcbLx * 1e-3;
-  site.BoardCentreY = 0.5 * example.PcbLy * 1e-3;
-  site.UpperHemisphereOnly = true;
-  for (double f : {75.0, 375.0, 975.0}) {
-    const std::optional<SolvedPoint> solved = workspace.Solve(f, {1.0});
-    ASSERT_TRUE(solved);
-    const double k = Wavenumber(f);
-    for (SiteKind kind : {SiteKind::Free, SiteKind::SemiAnechoic}) {
-      site.Kind = kind;
-      const SiteMaximum found = ScanSite(solved->Radiators, k, site);
-      const double fine = FineScan(solved->Radiators, k, site);
-      const double missedDb = 20.0 * std::log10(fine / found.FieldVm);
-      EXPECT_LT(missedDb, 1.0) << f << " MHz, site " << SiteKindName(kind);
-      // The reading reported is the one at the place reported.
-      EXPECT_NEAR(ReadingAt(solved->Radiators, k, site, found), found.FieldVm,
-                  1e-9 * found.FieldVm);
-    }
-  }
 }
 
 void ExpectRefused(const Project& project, const EmissionRequest& request,

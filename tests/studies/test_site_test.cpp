@@ -16,6 +16,7 @@
 
 #include "fields/near_field_kernels.h"
 #include "studies/emission/dipole_field.h"
+#include "tests/fields/near_field_fixtures.h"
 
 namespace lumetra::emission {
 namespace {
@@ -35,21 +36,10 @@ double Norm(const Vec& v) { return std::sqrt(std::norm(v.X) + std::norm(v.Y) + s
 Vec AsVec(const FieldVector& e) { return {e.Ex, e.Ey, e.Ez}; }
 
 // The textbook field of a dipole of moment m along the unit vector p, at the
-// offset (rx, ry, rz) from its centre, in the e^(-jkr) convention: the radial part
-//   E_r = eta m cos(psi) / (2 pi r^2) (1 - j/(kr)) e^(-jkr)
-// and the transverse part E_psi psi_hat with sin(psi) psi_hat = cos(psi) r_hat - p,
-//   E_psi = j eta k m sin(psi) / (4 pi r) (1 - j/(kr) - 1/(kr)^2) e^(-jkr).
+// offset (rx, ry, rz) from its centre (the closed form of near_field_fixtures.h).
 Vec TextbookDipole(const double p[3], C m, double rx, double ry, double rz, double k) {
-  const double r = std::sqrt(rx * rx + ry * ry + rz * rz);
-  const double n[3] = {rx / r, ry / r, rz / r};
-  const double cosPsi = p[0] * n[0] + p[1] * n[1] + p[2] * n[2];
-  const double kr = k * r;
-  const C phase = std::polar(1.0, -kr);
-  const C radial = Eta * m * cosPsi / (2.0 * Pi * r * r) * (1.0 - C(0, 1) / kr) * phase;
-  const C across =
-      C(0, 1) * Eta * k * m / (4.0 * Pi * r) * (1.0 - C(0, 1) / kr - 1.0 / (kr * kr)) * phase;
-  C e[3];
-  for (int i = 0; i < 3; ++i) e[i] = radial * n[i] + across * (cosPsi * n[i] - p[i]);
+  const auto e = lumetra::testing::HertzianDipole(m, {p[0], p[1], p[2]}, {0, 0, 0}, {rx, ry, rz},
+                                                  k, Eta).E;
   return {e[0], e[1], e[2]};
 }
 
