@@ -44,7 +44,8 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   memory->addWidget(label(FormatKilobytes(PhysicalMemoryKilobytes()), "PhysMem"));
   auto* unknowns = new QHBoxLayout;
   unknowns->addWidget(label("Maximum number of unknowns:", "UnknownsLabel"));
-  unknowns->addWidget(label(QString::number(MaximumUnknownsShown), "MaxUnknowns"));
+  maxUnknowns_ = label(QString::number(MaximumUnknownsShown), "MaxUnknowns");
+  unknowns->addWidget(maxUnknowns_);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   buttons->button(QDialogButtonBox::Ok)->setObjectName("OKBtn");
@@ -57,6 +58,10 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   layout->addWidget(label(OperatingSystemLine(), "OSLabel"));
   layout->addLayout(unknowns);
   layout->addWidget(buttons);
+}
+
+void AboutBox::ShowMaxUnknowns(int perDirection) {
+  maxUnknowns_->setText(QString::number(2LL * perDirection));
 }
 
 }  // namespace lumetra::gui

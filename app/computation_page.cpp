@@ -326,6 +326,7 @@ ComputationSettings ComputationPage::Settings() const {
   s.CompSound = options_.CompSound;
   s.ShowCompTime = options_.ShowCompTime;
   s.ShowTimeEstimate = options_.ShowTimeEstimate;
+  s.MaxUnknowns = options_.MaxUnknowns;
   return s;
 }
 

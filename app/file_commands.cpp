@@ -45,6 +45,7 @@ bool MainWindow::OpenProjectFile(const QString& path) {
 void MainWindow::ImportKicadCommand() {
   // The imported project takes the place of the open one, as Open's would.
   if (!ConfirmSave()) return;
+  kicadImportDialog_->SetMaxUnknowns(options_.MaxUnknowns);
   const std::optional<KicadImportResult> result = kicadImportDialog_->Ask();
   if (!result) return;
   // A grid fine enough for tracks would cover a whole board in dots: the import

@@ -368,6 +368,7 @@ KicadImportOptions KicadImportDialog::Options() const {
   options.nets = SelectedNets();
   options.layer = layer_->currentText().toStdString();
   options.cellsAcross = cellsAcross_->value();
+  options.maxUnknownsPerDirection = maxUnknowns_;
   options.maxFrequencyMHz = FieldNumber(frequency_, "the highest frequency");
   // A field counts as given once the user has typed in it (and not emptied it).
   auto given = [](const QLineEdit* field) {

@@ -62,6 +62,8 @@ public:
 
   // Shows the dialog; on OK the project is saved and the result says where.
   std::optional<KicadImportResult> Ask();
+  // The computation's limit of unknowns per direction the import keeps to.
+  void SetMaxUnknowns(int limit) { maxUnknowns_ = limit; }
 
   // Reads the board through the core reader; on failure the reader's message is
   // shown and the board shown before stays.
@@ -90,6 +92,7 @@ private:
   std::optional<KicadImport> preview_;
   std::optional<KicadImportResult> result_;
   bool updating_ = false;
+  int maxUnknowns_ = MaxUnknownsPerDirection;
 
   QLineEdit* file_;
   QTableWidget* nets_;

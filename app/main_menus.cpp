@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "app/qt_user_interface.h"
 #include "app/solver_settings_dialogs.h"
+#include "app/user_settings.h"
 #include "editor/hints.h"
 #include "editor/layout_page.h"
 #include "editor/move_step_dialog.h"
@@ -160,6 +161,13 @@ void MainWindow::BuildMenus() {
   connect(Entry(optionsMenu_, "SetAccuracy", "Set solver accuracy",
                 "Standard model, or High accuracy for ground points and dielectric layouts"),
           &QAction::triggered, this, [this] { accuracyDialog_->Edit(options_.Accuracy); });
+  connect(Entry(optionsMenu_, "SetMaxUnknowns", "Set maximum number of unknowns",
+                "Lifts the limit of 2000 unknowns as far as this machine's memory allows"),
+          &QAction::triggered, this, [this] {
+            if (!maxUnknownsDialog_->Edit(options_.MaxUnknowns)) return;
+            QSettings settings = UserSettings();
+            StoreMaxUnknowns(settings, options_.MaxUnknowns);
+          });
 
   helpMenu_ = menuBar()->addMenu("&Help");
   QAction* contents = Entry(helpMenu_, "HelpContents", "&Contents", "Display the help contents screen");
@@ -170,7 +178,10 @@ void MainWindow::BuildMenus() {
   connect(Entry(helpMenu_, "HelpOnHelp", "&How to Use Help", "Help on using the help system"),
           &QAction::triggered, this, [this] { help_->ShowHelpOnHelp(); });
   connect(Entry(helpMenu_, "About", "&About...", "Show program information"),
-          &QAction::triggered, this, [this] { aboutBox_->exec(); });
+          &QAction::triggered, this, [this] {
+            aboutBox_->ShowMaxUnknowns(options_.MaxUnknowns);
+            aboutBox_->exec();
+          });
 }
 
 void MainWindow::BuildEditMenu() {

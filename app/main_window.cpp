@@ -24,6 +24,7 @@
 #include "app/qt_user_interface.h"
 #include "app/solver_settings_dialogs.h"
 #include "app/status_bar.h"
+#include "app/user_settings.h"
 #include "editor/help_link.h"
 #include "editor/layout_page.h"
 #include "editor/move_step_dialog.h"
@@ -57,6 +58,8 @@ MainWindow::MainWindow(const std::filesystem::path& startupDirectory) {
   integrationDialog_ = new IntegrationDialog(*ui_, this);
   permittivityDialog_ = new EffectivePermittivityDialog(*ui_, this);
   accuracyDialog_ = new AccuracyDialog(this);
+  maxUnknownsDialog_ = new MaxUnknownsDialog(this);
+  options_.MaxUnknowns = LoadMaxUnknowns(UserSettings());
   SetHelpHandler([this](int topic) { help_->ShowTopic(topic); });
   BuildMenus();
   BuildFieldCommands();

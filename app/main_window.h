@@ -36,6 +36,7 @@ class HelpViewer;
 class IntegrationDialog;
 class KicadImportDialog;
 class AccuracyDialog;
+class MaxUnknownsDialog;
 class LayoutPage;
 class MainStatusBar;
 class MoveStepDialog;
@@ -146,6 +147,7 @@ private:
   IntegrationDialog* integrationDialog_;
   EffectivePermittivityDialog* permittivityDialog_;
   AccuracyDialog* accuracyDialog_;
+  MaxUnknownsDialog* maxUnknownsDialog_;
   FarFieldDialog* farFieldDialog_;
   NearFieldDialog* nearFieldDialog_;
   ResultListWindow* listWindows_[3];

@@ -7,7 +7,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
+
+#include "solver/complex_storage.h"
+#include "solver/memory_estimate.h"
 
 namespace lumetra::gui {
 
@@ -142,6 +146,47 @@ bool AccuracyDialog::Edit(SolverAccuracy& accuracy) {
   (accuracy == SolverAccuracy::High ? high_ : standard_)->setChecked(true);
   if (exec() != QDialog::Accepted) return false;
   accuracy = high_->isChecked() ? SolverAccuracy::High : SolverAccuracy::Standard;
+  return true;
+}
+
+MaxUnknownsDialog::MaxUnknownsDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle("Maximum number of unknowns");
+  setModal(true);
+  limit_ = new QSpinBox(this);
+  limit_->setObjectName("MaxUnknowns");
+  limit_->setRange(DefaultMaxUnknowns, LargestMaxUnknowns);
+  limit_->setSingleStep(500);
+  memory_ = new QLabel(this);
+  memory_->setObjectName("MatrixMemory");
+  auto* note = new QLabel(
+      "The most unknowns of one direction (Jx or Jy, ground points included) and of a\n"
+      "coupled system; 2000 by default. A system of N unknowns takes 16 N\u00b2 bytes for\n"
+      "its matrix: a computation that would not fit the memory available is refused\n"
+      "before it starts. Kept for this user, not in the project.",
+      this);
+  auto* form = new QFormLayout;
+  form->addRow("Maximum number of unknowns:", limit_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(memory_);
+  layout->addWidget(note);
+  layout->addWidget(OkCancel(this));
+  connect(limit_, &QSpinBox::valueChanged, this, &MaxUnknownsDialog::ShowMemory);
+}
+
+void MaxUnknownsDialog::ShowMemory() {
+  const double matrix = static_cast<double>(MatrixBytes(limit_->value())) / 1e9;
+  QString text = QString("A matrix of %1 unknowns takes %2 GB").arg(limit_->value()).arg(matrix, 0, 'f', 2);
+  if (const std::optional<std::int64_t> available = ReadAvailableMemory())
+    text += QString("; %1 GB are available now").arg(static_cast<double>(*available) / 1e9, 0, 'f', 2);
+  memory_->setText(text + ".");
+}
+
+bool MaxUnknownsDialog::Edit(std::int32_t& limit) {
+  limit_->setValue(limit);
+  ShowMemory();
+  if (exec() != QDialog::Accepted) return false;
+  limit = limit_->value();
   return true;
 }
 

@@ -5,11 +5,15 @@
 
 #include <QDialog>
 
+#include <cstdint>
+
 #include "model/user_interface.h"
 #include "solver/solver_settings.h"
 
+class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QSpinBox;
 
 namespace lumetra::gui {
 
@@ -55,6 +59,22 @@ public:
 
 private:
   QRadioButton *standard_, *high_;
+};
+
+// "Maximum number of unknowns": the limit of one direction and of a coupled system,
+// from the default up, with the memory a matrix of that size takes beside what the
+// machine has available now.
+class MaxUnknownsDialog : public QDialog {
+  Q_OBJECT
+public:
+  explicit MaxUnknownsDialog(QWidget* parent);
+  // Shows the limit; on OK stores the new one. True on OK.
+  bool Edit(std::int32_t& limit);
+
+private:
+  void ShowMemory();
+  QSpinBox* limit_;
+  QLabel* memory_;
 };
 
 }  // namespace lumetra::gui

@@ -6,6 +6,10 @@
 // at 1 GHz (most pairs nearer than 1/k: the 8 x 8 rule) and at 100 MHz (all of
 // them). Reported with each fill: the longest time the user-interface thread went
 // without polling for events and Abort.
+//
+// Beside it, a layout without symmetry: two planes of different cell sizes, one
+// above the other (1931 unknowns, free space, 1 GHz), whose fill and LU solve are
+// timed one after the other in each iteration and reported as their ratio.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -173,10 +177,70 @@ void BM_AbortLatency(benchmark::State& state) {
 
 // Arguments: frequency in MHz, ground plane (0 free space, 1 image terms), symmetry
 // flags (1 as the layout has them, 0 cleared).
+// A plane of 36 x 14 cells of 2 mm under one of 30 x 17 cells of 2.4 mm (both 72 mm
+// wide): offsets between the planes repeat only on a 0.2 mm lattice, and every
+// pair of cells has one of two sizes.
+ElementLists TwoCellSizes() {
+  ElementLists lists;
+  const auto addPlane = [&lists](int nx, int ny, double size, double y0) {
+    const auto base = static_cast<std::int32_t>(lists.Charges.size());
+    for (int j = 0; j < ny; ++j)
+      for (int i = 0; i < nx; ++i)
+        lists.Charges.push_back({(i + 0.5) * size, y0 + (j + 0.5) * size, size, size});
+    for (int j = 0; j < ny; ++j)
+      for (int i = 0; i + 1 < nx; ++i)
+        lists.Jx.push_back({(i + 1) * size, y0 + (j + 0.5) * size, size, size, base + j * nx + i + 1,
+                            base + j * nx + i + 2});
+    for (int j = 0; j + 1 < ny; ++j)
+      for (int i = 0; i < nx; ++i)
+        lists.Jy.push_back({(i + 0.5) * size, y0 + (j + 1) * size, size, size, base + j * nx + i + 1,
+                            base + (j + 1) * nx + i + 1});
+  };
+  addPlane(36, 14, 0.002, 0.0);
+  addPlane(30, 17, 0.0024, 0.028);
+  DeriveLayoutProperties(lists);
+  return lists;
+}
+
+void BM_FillAgainstSolveTwoCellSizes(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  const ElementLists layout = TwoCellSizes();
+  const FillRequest request{layout, MakeFrequencyConstants(1000.0, Eps0, 1.0, false, 0.0), false};
+  const std::int32_t p = layout.NX(), q = layout.NY();
+  PollTimer ui;
+  double fill = 0, solve = 0;
+  int runs = 0;
+  for (auto _ : state) {
+    BlockSystem blocks;
+    bool failed = false;
+    blocks.Create(p, q, failed);
+    ComplexVector x1, x2, b1, b2;
+    CreateVector(x1, p, failed), CreateVector(x2, q, failed);
+    CreateVector(b1, p, failed), CreateVector(b2, q, failed);
+    b1(p / 2) = {1.0, 0.0};
+    ComputationControl control(ui);
+    SystemMatrices view{&blocks.A, &blocks.Bm, &blocks.C, &blocks.D};
+    const auto start = Clock::now();
+    if (!FillInteractionMatrices(request, view, control)) state.SkipWithError("fill aborted");
+    const auto filled = Clock::now();
+    BlockLUSolve(blocks.A, blocks.Bm, blocks.C, blocks.D, x1, x2, b1, b2, control, failed);
+    const auto solved = Clock::now();
+    if (failed) state.SkipWithError("LU failed");
+    fill += std::chrono::duration<double>(filled - start).count();
+    solve += std::chrono::duration<double>(solved - filled).count();
+    ++runs;
+  }
+  state.counters["unknowns"] = p + q;
+  state.counters["fill_ms"] = fill / runs * 1e3;
+  state.counters["lu_ms"] = solve / runs * 1e3;
+  state.counters["fill_over_lu"] = fill / solve;
+}
+
 BENCHMARK(BM_Fill)
     ->Args({1000, 0, 1})->Args({100, 0, 1})->Args({1000, 1, 1})->Args({100, 1, 1})
     ->Args({1000, 0, 0})->Args({1000, 1, 0})
     ->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_FillAgainstSolveTwoCellSizes)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_AbortLatency)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 BENCHMARK(BM_BlockLUSolve)->Args({1000, 0})->Args({1000, 1})->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 

@@ -1,8 +1,26 @@
 #include "cli/environment_options.h"
 
+#include "solver/complex_storage.h"
 #include "solver/solver_settings.h"
 
 namespace lumetra::cli {
+
+std::int32_t TakeMaxUnknowns(Arguments& args) {
+  const std::vector<std::string> value = args.TakeOption("--max-unknowns", 1);
+  if (value.empty()) return DefaultMaxUnknowns;
+  const std::string& text = value[0];
+  std::int64_t n = 0;
+  bool digits = !text.empty() && text.size() <= 9;
+  for (char c : text) {
+    digits = digits && c >= '0' && c <= '9';
+    if (digits) n = n * 10 + (c - '0');
+  }
+  if (!digits || n < DefaultMaxUnknowns || n > LargestMaxUnknowns)
+    throw UsageError("--max-unknowns needs a whole number from " +
+                     std::to_string(DefaultMaxUnknowns) + " to " +
+                     std::to_string(LargestMaxUnknowns) + ", got \"" + text + "\"");
+  return static_cast<std::int32_t>(n);
+}
 
 void ReadEnvironmentOptions(Arguments& args, Project& project, ComputationSettings& s) {
   s.ImpFile = !project.Impedances.empty();
@@ -26,6 +44,7 @@ void ReadEnvironmentOptions(Arguments& args, Project& project, ComputationSettin
       throw UsageError("--accuracy needs standard or high, got \"" + accuracy[0] + "\"");
     s.Accuracy = *chosen;
   }
+  s.MaxUnknowns = TakeMaxUnknowns(args);
 }
 
 bool SubstrateSettingsFromArguments(Arguments& args, ComputationSettings& s, UserInterface& ui) {

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "cli/environment_options.h"
 #include "cli/terminal_ui.h"
 #include "import/kicad_board.h"
 #include "import/kicad_import.h"
@@ -151,6 +152,7 @@ int RunImportKicad(Arguments& args, std::ostream& out) {
   if (auto f = OptionalNumber(args, "--max-freq")) options.maxFrequencyMHz = *f;
   options.groundPlaneMm = OptionalNumber(args, "--ground-plane");
   options.dielectric = OptionalNumber(args, "--diel");
+  options.maxUnknownsPerDirection = TakeMaxUnknowns(args);
   const std::vector<std::string> drivers = RepeatedOption(args, "--driver");
   const std::vector<std::string> receivers = RepeatedOption(args, "--receiver");
   const std::vector<std::string> output = args.TakeOption("--out", 1);

@@ -100,6 +100,7 @@ const char* const Usage =
     "                                         pad (50 ohm); may be repeated\n"
     "      --ground-plane H, --diel ER        override the stackup's plane height (mm) and\n"
     "                                         permittivity\n"
+    "      --max-unknowns N                   the limit the import keeps to, as compute's\n"
     "      --force                            overwrite an existing project\n"
     "      --json                             the report as JSON on stdout\n";
 

@@ -1,10 +1,12 @@
 // The program-wide settings of the desktop program, beside the view settings so that
 // every page can read them. Every start begins from these defaults; only the
-// frequency chosen last travels with a project, in its computation settings.
+// frequency chosen last travels with a project, in its computation settings, and
+// the limit of unknowns is kept per user (app/user_settings.h).
 #pragma once
 
 #include <filesystem>
 
+#include "solver/complex_storage.h"
 #include "solver/solver_settings.h"
 
 namespace lumetra::gui {
@@ -29,6 +31,9 @@ struct ShellOptions {
   // The substrate dialogs of the Options menu.
   IntegrationSettings Integration;
   EffectivePermittivitySettings EffectivePermittivity;
+  // "Maximum number of unknowns": per user, kept in the user's settings between
+  // runs of the program (never in a project).
+  std::int32_t MaxUnknowns = DefaultMaxUnknowns;
   // The solver accuracy of the open project (its computation settings keep it).
   SolverAccuracy Accuracy = SolverAccuracy::Standard;
 };

@@ -494,7 +494,7 @@ KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& o
         const StripSegments trial =
             SegmentsFromRaster(pass->raster, {LightMmPerMicrosecond, options.cellsAcross});
         if (JxElements(trial.segments).size() + JyElements(trial.segments).size() >
-            static_cast<std::size_t>(MaxUnknownsPerDirection)) {
+            static_cast<std::size_t>(options.maxUnknownsPerDirection)) {
           g = previousGrid;
           pass.emplace(DrawNets(nets, frame, g, copper, project));
           report.gridRule += " (the last halving undone: too many unknowns)";
@@ -580,13 +580,13 @@ KicadImport ImportKicadNets(const KicadBoard& board, const KicadImportOptions& o
   report.jy = static_cast<int>(jy.size() + connecting.Jy.size());
   report.groundPoints = static_cast<int>(project.GroundPoints.size());
   report.unknowns = report.jx + report.jy + report.groundPoints;
-  if (report.jx + report.groundPoints > MaxUnknownsPerDirection ||
-      report.jy + report.groundPoints > MaxUnknownsPerDirection)
+  const int limit = options.maxUnknownsPerDirection;
+  if (report.jx + report.groundPoints > limit || report.jy + report.groundPoints > limit)
     report.warnings.push_back(
         "the layout has " + std::to_string(report.jx) + " Jx and " + std::to_string(report.jy) +
         " Jy unknowns with " + std::to_string(report.groundPoints) +
         " ground point(s), more than the computation takes (" +
-        std::to_string(MaxUnknownsPerDirection) +
+        std::to_string(limit) +
         " per direction, ground points included): import fewer or shorter nets, choose a "
         "coarser --grid (now " + Mm(g) + " mm), fewer --cells-across, or a lower --max-freq");
   return out;

@@ -33,7 +33,8 @@ class KicadImportError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The solver's limit on Jx (and on Jy) unknowns, each plus the ground points.
+// The solver's default limit on Jx (and on Jy) unknowns, each plus the ground
+// points; the options may lift it as the computation's setting does.
 inline constexpr int MaxUnknownsPerDirection = 2000;
 // Finest grid the import uses, mm.
 inline constexpr double GridQuantumMm = 1.0 / 1024.0;
@@ -66,6 +67,7 @@ struct KicadImportOptions {
   std::optional<double> dielectric;     // overrides the stackup
   std::optional<PadTermination> driver;
   std::vector<PadTermination> receivers;
+  int maxUnknownsPerDirection = MaxUnknownsPerDirection;  // the computation's limit
 };
 
 struct NetImport {

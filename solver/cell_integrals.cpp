@@ -18,6 +18,69 @@ inline void AddGreenSample(double k, double x, double y, double xo, double yo, d
   im -= std::sin(kr) / r;
 }
 
+// e^(-jkR)/R = 1/R + (e^(-jx) - 1)/R with x = kR. The second part is smooth, and
+// with u = x^2 it is k times power series in u:
+//   (cos x - 1)/R = -k x C(u),  C(u) = (1 - cos x) / x^2 = sum (-u)^n / (2n+2)!
+//    sin x / R    =  k S(u),    S(u) = sin x / x       = sum (-u)^n / (2n+1)!
+// Up to x = 2 thirteen terms leave a truncation below 1e-20 and a rounding of a few
+// units in the last place, so a sample costs a square root, a division and two
+// short polynomials instead of a sine and a cosine, and a row of samples
+// vectorises.
+constexpr double SeriesReach = 2.0;
+constexpr int SeriesTerms = 13;
+
+struct SmoothSeries {
+  double S[SeriesTerms], C[SeriesTerms];
+};
+
+constexpr SmoothSeries MakeSmoothSeries() {
+  SmoothSeries series{};
+  double factorial = 1.0;  // (2n+1)!
+  for (int n = 0; n < SeriesTerms; ++n) {
+    if (n > 0) factorial *= (2.0 * n) * (2.0 * n + 1.0);
+    const double sign = n % 2 ? -1.0 : 1.0;
+    series.S[n] = sign / factorial;
+    series.C[n] = sign / (factorial * (2.0 * n + 2.0));
+  }
+  return series;
+}
+constexpr SmoothSeries Smooth = MakeSmoothSeries();
+
+// Sum of e^(-jkR)/R over the samples xs[i] x ys[l] (offsets from the observer in
+// the cell's plane) at the plane distance z, every sample nearer than
+// SeriesReach / k. Each column keeps its own sums, so the inner loop has no
+// dependence between its iterations.
+template <int Columns, int Rows>
+Complex SeriesSampleSum(double k, const double (&xs)[Columns], const double (&ys)[Rows], double z) {
+  double re[Columns] = {}, im[Columns] = {};
+  const double k2 = k * k;
+  for (int l = 0; l < Rows; ++l) {
+    const double across = ys[l] * ys[l] + z * z;
+    for (int i = 0; i < Columns; ++i) {
+      const double r2 = xs[i] * xs[i] + across;
+      const double r = std::sqrt(r2);
+      const double u = k2 * r2;
+      double s = Smooth.S[SeriesTerms - 1], c = Smooth.C[SeriesTerms - 1];
+      for (int n = SeriesTerms - 2; n >= 0; --n) {
+        s = s * u + Smooth.S[n];
+        c = c * u + Smooth.C[n];
+      }
+      re[i] += 1.0 / r - k2 * r * c;
+      im[i] -= k * s;
+    }
+  }
+  double sumRe = 0.0, sumIm = 0.0;
+  for (int i = 0; i < Columns; ++i) sumRe += re[i], sumIm += im[i];
+  return {sumRe, sumIm};
+}
+
+// True when every sample of a wx x wy cell centred at the offset (cx, cy) lies
+// within SeriesReach / k of the observer.
+bool WithinSeriesReach(double k, double cx, double cy, double wx, double wy, double z) {
+  const double reach = std::sqrt(cx * cx + cy * cy + z * z) + 0.5 * std::sqrt(wx * wx + wy * wy);
+  return k * reach <= SeriesReach;
+}
+
 }  // namespace
 
 bool UsesFourPointRule(double k, double xc, double yc, double xo, double yo, double z) {
@@ -28,19 +91,34 @@ bool UsesFourPointRule(double k, double xc, double yc, double xo, double yo, dou
 // Far: one sample at the centre of each quarter of the cell.
 Complex FourPointCellIntegral(double k, double xc, double yc, double wx, double wy, double xo,
                               double yo, double z) {
-  double re = 0.0, im = 0.0;
   const double qx = wx / 4, qy = wy / 4;
+  const double weight = wx * wy * 0.25;
+  if (WithinSeriesReach(k, xc - xo, yc - yo, wx, wy, z)) {
+    const double xs[2] = {xc - qx - xo, xc + qx - xo}, ys[2] = {yc - qy - yo, yc + qy - yo};
+    const Complex sum = SeriesSampleSum(k, xs, ys, z);
+    return {sum.Re * weight, sum.Im * weight};
+  }
+  double re = 0.0, im = 0.0;
   AddGreenSample(k, xc - qx, yc - qy, xo, yo, z, re, im);
   AddGreenSample(k, xc + qx, yc - qy, xo, yo, z, re, im);
   AddGreenSample(k, xc + qx, yc + qy, xo, yo, z, re, im);
   AddGreenSample(k, xc - qx, yc + qy, xo, yo, z, re, im);
-  const double weight = wx * wy * 0.25;
   return {re * weight, im * weight};
 }
 
 // Near: midpoints of an 8 x 8 subdivision, rows of constant y outermost.
 Complex MidpointCellIntegral(double k, double xc, double yc, double wx, double wy, double xo,
                              double yo, double z) {
+  const double weight = wx * wy / 64;
+  if (WithinSeriesReach(k, xc - xo, yc - yo, wx, wy, z)) {
+    double xs[8], ys[8];
+    for (int i = 0; i < 8; ++i) {
+      xs[i] = xc - wx / 2 + wx / 16 + i * wx / 8 - xo;
+      ys[i] = yc - wy / 2 + wy / 16 + i * wy / 8 - yo;
+    }
+    const Complex sum = SeriesSampleSum(k, xs, ys, z);
+    return {sum.Re * weight, sum.Im * weight};
+  }
   double re = 0.0, im = 0.0;
   for (int l = 0; l < 8; ++l) {
     const double y = yc - wy / 2 + wy / 16 + l * wy / 8;
@@ -49,7 +127,6 @@ Complex MidpointCellIntegral(double k, double xc, double yc, double wx, double w
       AddGreenSample(k, x, y, xo, yo, z, re, im);
     }
   }
-  const double weight = wx * wy / 64;
   return {re * weight, im * weight};
 }
 

@@ -7,10 +7,6 @@ namespace lumetra {
 void CreateMatrix(ComplexMatrix& m, std::int32_t rows, std::int32_t cols, bool& Failed) {
   Failed = false;
   FreeMatrix(m);
-  if (rows > MaxUnknowns || cols > MaxUnknowns) {
-    Failed = true;
-    return;
-  }
   if (rows >= 1 && cols >= 1) {
     const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
     m.owned_.reset(new (std::nothrow) Complex[count]());
@@ -28,10 +24,6 @@ void CreateMatrix(ComplexMatrix& m, std::int32_t rows, std::int32_t cols, bool& 
 void CreateVector(ComplexVector& v, std::int32_t count, bool& Failed) {
   Failed = false;
   FreeVector(v);
-  if (count > MaxUnknowns) {
-    Failed = true;
-    return;
-  }
   try {
     v.cells_.assign(static_cast<std::size_t>(count > 0 ? count : 0), Complex{});
   } catch (const std::bad_alloc&) {
@@ -56,7 +48,7 @@ void FreeVector(ComplexVector& v) {
 void BlockSystem::Create(std::int32_t p, std::int32_t q, bool& Failed) {
   Failed = false;
   Free();
-  if (p < 0 || q < 0 || p + q > MaxUnknowns) {
+  if (p < 0 || q < 0) {
     Failed = true;
     return;
   }

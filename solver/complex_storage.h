@@ -15,8 +15,13 @@
 
 namespace lumetra {
 
-// Largest number of unknowns of one matrix dimension, and of a coupled system.
-inline constexpr std::int32_t MaxUnknowns = 2000;
+// The program's limit on the unknowns of one direction (plus the ground points)
+// and of a coupled system, unless the user lifts it ("Maximum number of unknowns",
+// --max-unknowns). The storage itself takes any size that memory holds; the
+// computation checks the limit and the machine's memory before it creates one.
+inline constexpr std::int32_t DefaultMaxUnknowns = 2000;
+// The largest limit the user may set (a matrix of 16 TB).
+inline constexpr std::int32_t LargestMaxUnknowns = 1'000'000;
 
 class ComplexVector {
 public:
@@ -58,11 +63,10 @@ private:
   std::unique_ptr<Complex[]> owned_;  // empty for a block of a BlockSystem
 };
 
-// Allocates a rows x cols matrix of zeros; Failed when a dimension exceeds
-// MaxUnknowns or memory runs out (the matrix then holds nothing). Rows < 1 only
-// records the counts.
+// Allocates a rows x cols matrix of zeros; Failed when memory runs out (the matrix
+// then holds nothing). Rows < 1 only records the counts.
 void CreateMatrix(ComplexMatrix& m, std::int32_t rows, std::int32_t cols, bool& Failed);
-// Allocates count zero cells; Failed beyond MaxUnknowns or without memory.
+// Allocates count zero cells; Failed without memory.
 void CreateVector(ComplexVector& v, std::int32_t count, bool& Failed);
 void FreeMatrix(ComplexMatrix& m);
 void FreeVector(ComplexVector& v);

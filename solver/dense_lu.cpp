@@ -239,7 +239,7 @@ void LUFactor(ComplexMatrix& A, LuFactors& factors, ComputationControl& control,
   Failed = false;
   factors = LuFactors{};
   const std::int32_t n = A.Rows();
-  if (A.Cols() != n || n > MaxUnknowns) {
+  if (A.Cols() != n) {
     Failed = true;
     return;
   }
@@ -267,7 +267,7 @@ void LUSolve(ComplexMatrix& A, ComplexVector& X, ComplexVector& B, ComputationCo
              bool& Failed) {
   Failed = false;
   const std::int32_t n = A.Rows();
-  if (A.Cols() != n || X.Count() != n || B.Count() != n || n > MaxUnknowns) {
+  if (A.Cols() != n || X.Count() != n || B.Count() != n) {
     Failed = true;
     return;
   }
@@ -287,7 +287,7 @@ void BlockLUFactor(ComplexMatrix& A, ComplexMatrix& Bm, ComplexMatrix& C, Comple
   const auto fits = [](const ComplexMatrix& m, std::int64_t rows, std::int64_t cols) {
     return rows == 0 || cols == 0 || (m.Rows() == rows && m.Cols() == cols);
   };
-  if (p < 0 || q < 0 || n > MaxUnknowns || !fits(A, p, p) || !fits(Bm, p, q) || !fits(C, q, p) ||
+  if (p < 0 || q < 0 || !fits(A, p, p) || !fits(Bm, p, q) || !fits(C, q, p) ||
       !fits(D, q, q)) {
     Failed = true;
     return;
@@ -352,7 +352,7 @@ void BlockLUSolve(ComplexMatrix& A, ComplexMatrix& Bm, ComplexMatrix& C, Complex
                   ComputationControl& control, bool& Failed) {
   Failed = false;
   const std::int64_t p = X1.Count(), q = X2.Count();
-  if (p + q > MaxUnknowns || B1.Count() != p || B2.Count() != q) {
+  if (B1.Count() != p || B2.Count() != q) {
     Failed = true;
     return;
   }

@@ -46,8 +46,8 @@ struct LuFactors {
   bool Ready = false;            // factorised without abort or failure
 };
 
-// Factorises A for LUSolveWithFactors. Failed for a non-square matrix, one beyond
-// MaxUnknowns, or a singular or non-finite one. On abort returns without Failed
+// Factorises A for LUSolveWithFactors. Failed for a non-square matrix, or a
+// singular or non-finite one. On abort returns without Failed
 // and with factors.Ready false; control.AbortRequested tells.
 void LUFactor(ComplexMatrix& A, LuFactors& factors, ComputationControl& control, bool& Failed);
 
@@ -59,7 +59,7 @@ void LUSolveWithFactors(const LuFactors& factors, ComplexVector& X, ComplexVecto
 
 // Factorises the block system [A Bm; C D] of order p + q (the blocks of a
 // BlockSystem in place, other blocks gathered into one matrix first). Failed when
-// p + q exceeds MaxUnknowns, a block does not fit p and q, or the system is singular.
+// a block does not fit p and q, or the system is singular.
 void BlockLUFactor(ComplexMatrix& A, ComplexMatrix& Bm, ComplexMatrix& C, ComplexMatrix& D,
                    std::int32_t p, std::int32_t q, LuFactors& factors, ComputationControl& control,
                    bool& Failed);
@@ -79,8 +79,8 @@ void LUSolve(ComplexMatrix& A, ComplexVector& X, ComplexVector& B, ComputationCo
 
 // Solves [A Bm; C D] [X1; X2] = [B1; B2] as one system of order p + q, with
 // p = X1.Count() and q = X2.Count(). The blocks of a BlockSystem are factorised in
-// place; other blocks are gathered into one matrix first. Failed when p + q exceeds
-// MaxUnknowns or the system is singular.
+// place; other blocks are gathered into one matrix first. Failed when the system is
+// singular.
 void BlockLUSolve(ComplexMatrix& A, ComplexMatrix& Bm, ComplexMatrix& C, ComplexMatrix& D,
                   ComplexVector& X1, ComplexVector& X2, ComplexVector& B1, ComplexVector& B2,
                   ComputationControl& control, bool& Failed);

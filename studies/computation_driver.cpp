@@ -122,10 +122,19 @@ void ComputeFrequency(Run& run, bool firstPoint, double frequency, double epsR) 
   const std::int32_t nx = elements.NX(), ny = elements.NY(), ng = elements.NG();
   const std::int32_t unknowns = nx + ny + ng;
 
-  if (nx + ng > MaxUnknowns || ny + ng > MaxUnknowns)
-    return StopRun(run, "To many unknowns, cannot perform computation");
+  const std::int32_t limit = plan.MaxUnknowns;
+  if (nx + ng > limit || ny + ng > limit) return StopRun(run, TooManyUnknownsText(limit).c_str());
   if (!(nx > 1) && !(ny > 1))
     return StopRun(run, "To few current elements in x or y-direction, cannot perform computation");
+  // Every point asks again: what the machine can give changes while a sweep runs.
+  if (const std::optional<std::int64_t> available =
+          run.environment.AvailableMemory ? run.environment.AvailableMemory() : std::nullopt) {
+    const bool groundModelled = plan.GroundPlane && ng > 0;
+    const std::int64_t needed = FrequencyPointBytes(elements, groundModelled, plan.GroundPlane);
+    if (const std::optional<std::string> refusal =
+            MemoryRefusal(SystemOrder(elements, groundModelled), needed, *available))
+      return StopRun(run, refusal->c_str());
+  }
 
   if (firstPoint) {
     run.report.Unknowns = unknowns;
@@ -186,6 +195,12 @@ void ComputeFrequency(Run& run, bool firstPoint, double frequency, double epsR) 
 }
 
 }  // namespace
+
+std::string TooManyUnknownsText(std::int32_t limit) {
+  if (limit <= DefaultMaxUnknowns) return TooManyUnknownsMessage;
+  return std::string(TooManyUnknownsMessage) + ": more than " + std::to_string(limit) +
+         " unknowns in one direction (the Maximum number of unknowns)";
+}
 
 ComputationReport RunComputation(Project& project, const ComputationSettings& settings,
                                  const RunEnvironment& environment, ComputationControl& control,

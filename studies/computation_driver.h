@@ -10,13 +10,16 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
-#include <string>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "model/project.h"
 #include "solver/computation_control.h"
+#include "solver/memory_estimate.h"
 #include "studies/computation_settings.h"
 #include "studies/computation_validation.h"
 #include "studies/system_assembly.h"
@@ -26,10 +29,19 @@ namespace lumetra {
 inline constexpr const char* AbortedMessage = "The computation has been aborted!";
 inline constexpr const char* EmptyFrequencyListMessage =
     "Error: The frequency list is empty, there is nothing to compute";
+inline constexpr const char* TooManyUnknownsMessage = "To many unknowns, cannot perform computation";
+
+// The refusal of a layout with more unknowns in one direction than the limit: the
+// established text at the default limit, and with a lifted one the limit named.
+std::string TooManyUnknownsText(std::int32_t limit);
 
 struct RunEnvironment {
   std::filesystem::path WorkDirectory = ".";     // where the temporary copies go
   std::filesystem::path StartupDirectory = ".";  // where Lumetra.TES lies
+  // The memory the machine can give without swapping, bytes, asked before every
+  // point is filled; nullopt (or no function) when it cannot be known, and then
+  // no point is refused for its size.
+  std::function<std::optional<std::int64_t>()> AvailableMemory = [] { return ReadAvailableMemory(); };
 };
 
 struct ComputationReport {

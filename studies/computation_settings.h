@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "solver/complex_storage.h"
 #include "solver/solver_settings.h"
 
 namespace lumetra {
@@ -39,6 +40,11 @@ struct ComputationSettings {
   // spectral integration of the rigorous model and the effective-permittivity model.
   IntegrationSettings Integration;
   EffectivePermittivitySettings EffectivePermittivity;
+
+  // The user's "Maximum number of unknowns" (stored per user, never with the
+  // project): the most unknowns of one direction (ground points included) and of a
+  // coupled system. Values below the default are taken as the default.
+  std::int32_t MaxUnknowns = DefaultMaxUnknowns;
 
   // Options of the menu.
   bool CompSound = true;

@@ -1,5 +1,7 @@
 #include "studies/computation_validation.h"
 
+#include <algorithm>
+
 #include "model/connections.h"
 #include "model/file_io.h"
 #include "model/input_checks.h"
@@ -130,6 +132,7 @@ std::optional<ComputationPlan> ValidateComputation(Project& project,
   plan.Integration = s.Integration;
   plan.Accuracy = s.Accuracy;
   plan.EffectivePermittivity = s.EffectivePermittivity;
+  plan.MaxUnknowns = std::max(s.MaxUnknowns, DefaultMaxUnknowns);
 
   // The connecting elements are derived afresh for every run.
   bool connected = false;

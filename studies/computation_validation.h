@@ -37,6 +37,7 @@ struct ComputationPlan {
   IntegrationSettings Integration;
   SolverAccuracy Accuracy = SolverAccuracy::Standard;
   EffectivePermittivitySettings EffectivePermittivity;
+  std::int32_t MaxUnknowns = DefaultMaxUnknowns;  // never below the default
 };
 
 // Runs every check, including the connection step that rewrites .JXC/.JYC (so the

@@ -245,9 +245,9 @@ AssemblyOutcome AssembleSystem(SystemLayout layout, AssemblyInput& in, Computati
   }
   if (step()) return Stopped;
 
-  // The coupled system is solved as one matrix of at most MaxUnknowns; a larger one
-  // cannot be solved, so it is not filled either.
-  if (s.Coupled() && s.XRows() + s.YRows() > MaxUnknowns) {
+  // The coupled system is solved as one matrix of at most the plan's limit of
+  // unknowns; a larger one is not solved, so it is not filled either.
+  if (s.Coupled() && s.XRows() + s.YRows() > in.Plan.MaxUnknowns) {
     control.ui.ShowMessage(LuFailedMessage);
     control.AbortRequested = true;
     return Stopped;

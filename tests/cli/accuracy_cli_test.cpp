@@ -1,5 +1,5 @@
 // The accuracy setting on the command line: Standard keeps every result file of
-// the examples byte for byte as the program wrote them before the setting existed,
+// the examples byte for byte as the stored list of their hashes has them,
 // a word other than standard or high is a usage error, and High reports the
 // number of spectral points it chose.
 #include <gtest/gtest.h>

@@ -151,6 +151,18 @@ TEST(CliCompute, BadOptionsAndFilesAreReportedNotCrashed) {
   run = Cli(dir, "compute " + pro + " --loads");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.output, "Error: You have not defined any impedances!\n");
+
+  // The limit of unknowns: a whole number from the default up, on every command
+  // that computes.
+  for (const char* limit : {"1999", "3e3", "", "1000001", "-2500"}) {
+    run = Cli(dir, "compute " + pro + " --max-unknowns " + limit);
+    EXPECT_EQ(run.exitCode, 2) << limit;
+  }
+  EXPECT_NE(run.output.find("--max-unknowns needs a whole number from 2000 to 1000000, got "
+                            "\"-2500\""),
+            std::string::npos) << run.output;
+  EXPECT_EQ(Cli(dir, "network " + pro + " --touchstone x.s1p --max-unknowns many").exitCode, 2);
+  EXPECT_EQ(Cli(dir, "compute " + pro + " --max-unknowns 3000").exitCode, 0);
 }
 
 }  // namespace

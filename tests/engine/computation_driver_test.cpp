@@ -161,8 +161,7 @@ TEST_F(Driver, UnknownLimitsStopTheRunBeforeAnyQuestion) {
   project.Segments = {{100, 50, 100, 2, 2002, 1}};  // 2001 Jx elements
   project.VoltageSources[0].ElementNo = 1000;
   Compute(project, SingleFrequency(100), ui, dir);
-  EXPECT_EQ(ui.messages, (std::vector<std::string>{"To many unknowns, cannot perform computation",
-                                                   AbortedMessage}));
+  EXPECT_EQ(ui.messages, (std::vector<std::string>{TooManyUnknownsMessage, AbortedMessage}));
   EXPECT_TRUE(ui.questions.empty());
 
   ui.messages.clear();
@@ -179,6 +178,52 @@ TEST_F(Driver, UnknownLimitsStopTheRunBeforeAnyQuestion) {
   EXPECT_EQ(ui.messages.front(),
             "To few current elements in x or y-direction, cannot perform computation");
   EXPECT_TRUE(NoTemporaryCopyLeft(dir));
+}
+
+// The user's limit lets more unknowns through and names itself when it is exceeded;
+// a coupled system beyond it is refused by the solve before anything is filled.
+TEST_F(Driver, ALiftedLimitOfUnknownsTakesMoreAndNamesItself) {
+  project.Segments = {{100, 50, 100, 2, 2002, 1}};  // 2001 Jx elements
+  project.VoltageSources[0].ElementNo = 1000;
+  ComputationSettings s = SingleFrequency(100);
+  s.MaxUnknowns = 2001;
+  ui.answers = {Answer::No};
+  Compute(project, s, ui, dir);
+  EXPECT_EQ(ui.questions, std::vector<std::string>{"2001 unknowns. Proceed with computation?"});
+
+  ui.messages.clear(), ui.questions.clear();
+  s.MaxUnknowns = 1500;  // below the default: the default holds
+  Compute(project, s, ui, dir);
+  EXPECT_EQ(ui.messages.front(), TooManyUnknownsMessage);
+
+  ui.messages.clear();
+  project.Segments = {{100, 50, 100, 2, 2003, 1}};  // 2002 Jx elements
+  s.MaxUnknowns = 2001;
+  Compute(project, s, ui, dir);
+  EXPECT_EQ(ui.messages.front(), "To many unknowns, cannot perform computation: more than 2001 "
+                                 "unknowns in one direction (the Maximum number of unknowns)");
+
+  // 1500 Jx and 1002 Jy elements: each direction passes, the coupled 2502 do not.
+  ui.messages.clear(), ui.questions.clear();
+  project.Segments = {{100, 50, 100, 4, 501, 3}};
+  project.VoltageSources[0].ElementNo = 1;
+  Compute(project, SingleFrequency(100), ui, dir);
+  EXPECT_EQ(ui.messages, (std::vector<std::string>{LuFailedMessage, AbortedMessage}));
+}
+
+// Before the question and before anything is created: the point's memory against
+// the machine's (19 unknowns need 13.8 kB).
+TEST_F(Driver, APointBeyondTheAvailableMemoryIsRefused) {
+  Compute(project, SingleFrequency(1000), ui, dir, 5000);
+  EXPECT_EQ(ui.messages, (std::vector<std::string>{
+                             "Error: Not enough memory for 19 unknowns: the computation needs "
+                             "13.8 kB (the matrix alone 5.8 kB), but this machine has only 5.0 kB "
+                             "available",
+                             AbortedMessage}));
+  EXPECT_TRUE(ui.questions.empty());
+  EXPECT_TRUE(NoTemporaryCopyLeft(dir));
+  ui.messages.clear();
+  EXPECT_EQ(Compute(project, SingleFrequency(1000), ui, dir, 13'772).Points.size(), 1u);
 }
 
 TEST_F(Driver, GroundPointsWithoutGroundPlaneAreIgnoredAfterAsking) {

@@ -24,11 +24,13 @@ Project StripDipole(const TempDir& dir, double lengthMm, double widthMm, int cel
 }
 
 ComputationReport Compute(Project& project, const ComputationSettings& settings,
-                          RecordingUi& ui, const TempDir& dir) {
+                          RecordingUi& ui, const TempDir& dir,
+                          std::optional<std::int64_t> availableBytes) {
   ComputationControl control(ui);
   RunEnvironment environment;
   environment.WorkDirectory = dir.path();
   environment.StartupDirectory = dir.path();
+  if (availableBytes) environment.AvailableMemory = [availableBytes] { return availableBytes; };
   return RunComputation(project, settings, environment, control);
 }
 

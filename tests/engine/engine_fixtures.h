@@ -4,7 +4,9 @@
 
 #include <array>
 #include <complex>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "model/project.h"
@@ -20,9 +22,11 @@ namespace lumetra::testing {
 Project StripDipole(const TempDir& dir, double lengthMm, double widthMm, int cells);
 
 // Runs Compute in batch-free mode with every question answered Yes, the work
-// directory inside dir.
+// directory inside dir; the machine's available memory is availableBytes when
+// given, else read from the system.
 ComputationReport Compute(Project& project, const ComputationSettings& settings,
-                          RecordingUi& ui, const TempDir& dir);
+                          RecordingUi& ui, const TempDir& dir,
+                          std::optional<std::int64_t> availableBytes = std::nullopt);
 
 // Settings for one frequency without loads, sound or time messages.
 ComputationSettings SingleFrequency(double mhz);

@@ -1,12 +1,16 @@
 // Every dialog's input checks: the exact messages, the dialog staying open with the
 // focus on the offending field, and acceptance just inside the bounds.
 #include <QLineEdit>
+#include <QLabel>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 
 #include "app/computation_page.h"
+#include "app/about_box.h"
 #include "app/main_window.h"
+#include "app/user_settings.h"
 #include "editor/layout_page.h"
 #include "model/layout_editing.h"
 #include "tests/gui/gui_test_support.h"
@@ -68,6 +72,7 @@ private slots:
   void Grid();
   void MoveStep();
   void SolverSettings();
+  void MaxUnknownsIsKeptPerUser();
 };
 
 void DialogChecksTest::NewProject() {
@@ -331,6 +336,45 @@ void DialogChecksTest::SolverSettings() {
   QVERIFY(shownStandard);  // Cancel left the dialog showing what holds
   QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::High);
   QCOMPARE(s.window->Computation()->Settings().Accuracy, SolverAccuracy::High);
+}
+
+// The limit comes from the user's settings when the window opens, goes into every
+// computation's settings, and OK (not Cancel) stores it there again.
+void DialogChecksTest::MaxUnknownsIsKeptPerUser() {
+  {
+    QSettings stored = UserSettings();
+    StoreMaxUnknowns(stored, 2500);
+  }
+  Session s;
+  QCOMPARE(s.window->Options().MaxUnknowns, 2500);
+  OnNextModal([&](QWidget* d) {
+    Child<QSpinBox>(d, "MaxUnknowns")->setValue(9000);
+    Click(d, "CancelBtn");
+  });
+  s.window->Action("SetMaxUnknowns")->trigger();
+  QCOMPARE(s.window->Options().MaxUnknowns, 2500);
+  QString memory;
+  OnNextModal([&](QWidget* d) {
+    Child<QSpinBox>(d, "MaxUnknowns")->setValue(3000);
+    memory = Child<QLabel>(d, "MatrixMemory")->text();
+    Click(d, "OKBtn");
+  });
+  s.window->Action("SetMaxUnknowns")->trigger();
+  QVERIFY2(memory.startsWith("A matrix of 3000 unknowns takes 0.14 GB"), qPrintable(memory));
+  QCOMPARE(s.window->Computation()->Settings().MaxUnknowns, 3000);
+  QCOMPARE(LoadMaxUnknowns(UserSettings()), 3000);
+  AboutBox* about = s.window->findChild<AboutBox*>();
+  OnNextModal([&](QWidget* d) {
+    memory = Child<QLabel>(d, "MaxUnknowns")->text();
+    Click(d, "OKBtn");
+  });
+  s.window->Action("About")->trigger();
+  QVERIFY(about);
+  QCOMPARE(memory, QString("6000"));
+  QSettings stored = UserSettings();
+  stored.setValue("Computation/MaxUnknowns", "many");
+  QCOMPARE(LoadMaxUnknowns(stored), DefaultMaxUnknowns);
+  stored.clear();
 }
 
 QTEST_MAIN(DialogChecksTest)

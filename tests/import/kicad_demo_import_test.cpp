@@ -111,8 +111,8 @@ TEST_P(DemoImport, ConnectedSameLengthConnectsAndComputes) {
   EXPECT_NEAR(net.layoutLengthMm, net.kicadLengthMm, 0.02 * net.kicadLengthMm);
   EXPECT_TRUE(imported.report.warnings.empty())
       << imported.report.warnings.front();
-  EXPECT_LE(imported.report.jx + imported.report.groundPoints, MaxUnknowns);
-  EXPECT_LE(imported.report.jy + imported.report.groundPoints, MaxUnknowns);
+  EXPECT_LE(imported.report.jx + imported.report.groundPoints, DefaultMaxUnknowns);
+  EXPECT_LE(imported.report.jy + imported.report.groundPoints, DefaultMaxUnknowns);
 
   testing::TempDir dir;
   Project& project = imported.project;

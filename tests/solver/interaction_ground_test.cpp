@@ -42,10 +42,10 @@ TestBlocks Fill(const FillRequest& request, bool reference = false) {
 
 void ExpectAgreement(const FillRequest& request) {
   const TestBlocks optimised = Fill(request), reference = Fill(request, true);
-  EXPECT_LE(RelativeMismatch(optimised.Zxx, reference.Zxx), 1e-10) << "Zxx";
-  EXPECT_LE(RelativeMismatch(optimised.Zxy, reference.Zxy), 1e-10) << "Zxy";
-  EXPECT_LE(RelativeMismatch(optimised.Zyx, reference.Zyx), 1e-10) << "Zyx";
-  EXPECT_LE(RelativeMismatch(optimised.Zyy, reference.Zyy), 1e-10) << "Zyy";
+  EXPECT_LE(RelativeMismatch(optimised.Zxx, reference.Zxx), 1e-13) << "Zxx";
+  EXPECT_LE(RelativeMismatch(optimised.Zxy, reference.Zxy), 1e-13) << "Zxy";
+  EXPECT_LE(RelativeMismatch(optimised.Zyx, reference.Zyx), 1e-13) << "Zyx";
+  EXPECT_LE(RelativeMismatch(optimised.Zyy, reference.Zyy), 1e-13) << "Zyy";
   // Every ground-point row and column is filled.
   const ComplexMatrix& z = request.GroundPoints == GroundPointPlacement::AfterJx ? optimised.Zxx : optimised.Zyy;
   for (std::int32_t i = 1; i <= z.Rows(); ++i) {
