@@ -43,6 +43,7 @@ ComputationSettings TwoPointsWithFarField() {
   s.StopFreq = "1100";
   s.StepFreq = "100";
   s.FarField = true;
+  s.Jobs = 1;  // the blocks written in place, point after point (concurrent_sweep_test: the others)
   return s;
 }
 
