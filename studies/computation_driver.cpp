@@ -451,8 +451,9 @@ ComputationReport RunHere(Project& project, const ComputationSettings& settings,
   if (plan->GroundPlane && HasOneCellWideStrip(project)) ui.ShowWarning(NarrowStripWarning);
 
   TemporaryCopy copy(environment.WorkDirectory);
-  Run run{project,    settings, *plan, environment, control,
-          copy,       report,   solvePoint,  keepPoint, PermittivityFits(plan->Frequencies.size())};
+  Run run{project, settings,   *plan,     environment,
+          control, copy,       report,    solvePoint,
+          keepPoint, PermittivityFits(plan->Frequencies.size())};
   for (std::size_t index = 0; index < plan->Frequencies.size(); ++index) {
     try {
       SaveProjectFiles(project, copy.Base());
@@ -468,10 +469,10 @@ ComputationReport RunHere(Project& project, const ComputationSettings& settings,
       // with more than one job every point is solved from its element lists.
       std::optional<PreparedPoint> first = PreparePoint(run, 0);
       if (control.AbortRequested) break;
-      const std::size_t mine =
-          shared ? (plan->Frequencies.size() + static_cast<std::size_t>(settings.Exchange->Size()) - 1) /
-                       static_cast<std::size_t>(settings.Exchange->Size())
-                 : plan->Frequencies.size();
+      // This process's share of the points: every one, or one in `processes`.
+      const std::size_t processes =
+          shared ? static_cast<std::size_t>(settings.Exchange->Size()) : 1;
+      const std::size_t mine = (plan->Frequencies.size() + processes - 1) / processes;
       const int jobs = SweepJobs(settings.Jobs, report.Unknowns, mine, FillWorkerCount());
       if (first && (jobs > 1 || shared)) {
         ComputeConcurrently(run, *first, jobs);
