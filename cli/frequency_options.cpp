@@ -20,6 +20,7 @@ std::vector<std::string> ReadFrequencyList(const std::string& path) {
 }  // namespace
 
 void ReadFrequencyOptions(Arguments& args, ComputationSettings& s) {
+  s.Exchange = SharedSweepExchange;
   if (auto f = args.TakeOption("--freq", 1); !f.empty()) s.Frequency = f[0];
   if (auto sweep = args.TakeOption("--sweep", 3); !sweep.empty()) {
     s.SweepFreq = true;
@@ -32,6 +33,13 @@ void ReadFrequencyOptions(Arguments& args, ComputationSettings& s) {
     s.SweepFreq = true;
     s.FreqListCB = true;
     s.FrequencyList = ReadFrequencyList(list[0]);
+  }
+  if (auto jobs = args.TakeOption("--jobs", 1); !jobs.empty()) {
+    const std::string& text = jobs[0];
+    const bool digits = !text.empty() && text.size() <= 4 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    s.Jobs = digits ? std::stoi(text) : 0;
+    if (s.Jobs < 1) throw UsageError("--jobs takes a whole number of at least 1, got \"" + text + "\"");
   }
 }
 

@@ -1,5 +1,6 @@
 // The frequency options of every command that computes: --freq F | --sweep START
-// STOP STEP [--log] | --freq-list FILE (MHz), into the Computation page's fields.
+// STOP STEP [--log] | --freq-list FILE (MHz), into the Computation page's fields,
+// and --jobs N, the points of the sweep solved at once.
 #pragma once
 
 #include <filesystem>
@@ -8,10 +9,16 @@
 #include "model/project.h"
 #include "model/user_interface.h"
 #include "studies/computation_settings.h"
+#include "studies/point_exchange.h"
 
 namespace lumetra::cli {
 
-// Throws FileError when the list file cannot be read (the caller shows it).
+// The processes that share every sweep of this run: lumetra-mpi sets it; none
+// (lumetra-cli) computes in this process alone.
+inline PointExchange* SharedSweepExchange = nullptr;
+
+// Throws FileError when the list file cannot be read (the caller shows it), and
+// UsageError for a --jobs that is not a whole number of at least 1.
 void ReadFrequencyOptions(Arguments& args, ComputationSettings& s);
 
 // What the sweep studies (network, immunity) read after their own options: the

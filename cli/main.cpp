@@ -32,6 +32,8 @@ const char* const Usage =
     "  info PATH.PRO                          the project details and the note\n"
     "  compute PATH.PRO [options]             compute currents (and far field) as Compute does\n"
     "      --freq F | --sweep START STOP STEP [--log] | --freq-list FILE     (MHz)\n"
+    "      --jobs N                           frequency points solved at once (default:\n"
+    "                                         chosen from the unknowns; 1: one at a time)\n"
     "      --incident THETA PHI POL           plane wave instead of the voltage sources\n"
     "      --loads | --no-loads               (default: loads when the project has any)\n"
     "      --ground-plane H | --no-ground-plane, --resistivity R | --no-resistivity\n"

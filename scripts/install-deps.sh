@@ -13,6 +13,7 @@ packages=(
   xvfb xauth poppler-utils                # GUI tests, screenshots, PDF checks
   nec2c                                   # wire-antenna reference for the physics tests
   kicad-demos                             # real board files for the board-import tests
+  libopenmpi-dev openmpi-bin              # lumetra-mpi: sweeps spread over machines
 )
 
 missing=()

@@ -220,6 +220,11 @@ bool FactoriseInto(Complex* a, std::int64_t n, std::int64_t ld, LuFactors& f,
 
 }  // namespace
 
+BlasThreadLimit::BlasThreadLimit(int threads) : previous_(openblas_get_num_threads()) {
+  openblas_set_num_threads(std::max(threads, 1));
+}
+BlasThreadLimit::~BlasThreadLimit() { openblas_set_num_threads(previous_); }
+
 LuStatus LuFactorise(Complex* a, std::int64_t n, std::int64_t ld, std::vector<std::int32_t>& pivots,
                      ComputationControl& control) {
   return Factoriser(a, n, ld, pivots, control).Run();

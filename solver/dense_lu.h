@@ -23,6 +23,20 @@ namespace lumetra {
 
 enum class LuStatus { Factorised, Singular, Aborted };
 
+// While it lives, each BLAS product of the factorisation uses at most `threads`
+// threads (BLAS keeps one setting for the whole process): a sweep that factorises
+// several points at once gives each its share of the cores.
+class BlasThreadLimit {
+public:
+  explicit BlasThreadLimit(int threads);
+  ~BlasThreadLimit();
+  BlasThreadLimit(const BlasThreadLimit&) = delete;
+  BlasThreadLimit& operator=(const BlasThreadLimit&) = delete;
+
+private:
+  int previous_;
+};
+
 // Factorises the n x n column-major matrix at a (leading dimension ld) in place
 // into P*A = L*U (unit lower L). pivots receives, for each column j (0-based), the
 // row exchanged with row j. Singular: a zero row or a zero pivot.

@@ -46,12 +46,9 @@ double SimpleEffectivePermittivity(double epsR, double heightMm, double gridMm) 
   return Eps0 * (1.0 + epsR) * 0.5 + Eps0 * (epsR - 1.0) * 0.5 / std::sqrt(1.0 + 10.0 * heightMm / gridMm);
 }
 
-bool NextPointApproximates(ApproximationSchedule& schedule, bool firstPoint, std::int32_t every) {
-  if (firstPoint) schedule.Counter = 0;
-  const bool anew = schedule.Counter == 0 || schedule.Counter == every;
-  ++schedule.Counter;
-  if (schedule.Counter > every) schedule.Counter = 1;
-  return anew;
+std::size_t ApproximationAnchor(std::size_t index, std::int32_t every) {
+  if (every < 1) return 0;
+  return index - index % static_cast<std::size_t>(every);
 }
 
 double ApproximateEpsEff(double frequencyMHz, double epsR, double heightMetres,

@@ -4,6 +4,7 @@
 // rigorous spectral-domain self-interaction of one grid cell.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "solver/complex_arithmetic.h"
@@ -18,13 +19,11 @@ double SimpleEffectivePermittivity(double epsR, double heightMm, double gridMm);
 
 // When the fitted value is renewed over the points of a run: at the first point and
 // then at every Every-th one (Every = 3: points 1, 4, 7, ...), reused in between.
-struct ApproximationSchedule {
-  std::int32_t Counter = 0;
-  double Stored = 0.0;  // the last fitted permittivity, F/m
-};
-
-// Advances the schedule by one frequency point; true when this point fits anew.
-bool NextPointApproximates(ApproximationSchedule& schedule, bool firstPoint, std::int32_t every);
+// ApproximationAnchor gives the point (0-based index) at whose frequency the value
+// of point `index` is fitted (only the first when every < 1): a function of the index
+// alone, so that points solved out of order or on other machines see the same
+// permittivity as in a sweep run one point after another.
+std::size_t ApproximationAnchor(std::size_t index, std::int32_t every);
 
 // The self-impedance of one square Jx cell of side w (m) with its two charge cells
 // of side w centred w/2 to either side and everything mirrored 2h below (h in m),

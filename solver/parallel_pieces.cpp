@@ -11,10 +11,18 @@
 
 namespace lumetra {
 
+namespace {
+thread_local int workerLimit = 0;  // 0: no limit below the cores
+}  // namespace
+
 int FillWorkerCount() {
   const unsigned cores = std::thread::hardware_concurrency();
-  return static_cast<int>(std::clamp(cores, 1u, 64u));
+  const int count = static_cast<int>(std::clamp(cores, 1u, 64u));
+  return workerLimit > 0 ? std::min(count, workerLimit) : count;
 }
+
+WorkerLimit::WorkerLimit(int workers) : previous_(workerLimit) { workerLimit = std::max(workers, 1); }
+WorkerLimit::~WorkerLimit() { workerLimit = previous_; }
 
 bool RunPiecesWhilePolling(std::int64_t pieceCount, int workers,
                            const std::function<void(std::int64_t, int)>& work,

@@ -14,8 +14,23 @@
 
 namespace lumetra {
 
-// Number of worker threads the fill uses (the machine's cores, at least one).
+// Number of worker threads the fill uses: the machine's cores, at least one, and
+// no more than the limit a WorkerLimit of the calling thread sets.
 int FillWorkerCount();
+
+// While it lives, FillWorkerCount() on the constructing thread gives at most
+// `workers`: a sweep that solves several frequency points at once shares the
+// cores among them instead of starting cores x points threads.
+class WorkerLimit {
+public:
+  explicit WorkerLimit(int workers);
+  ~WorkerLimit();
+  WorkerLimit(const WorkerLimit&) = delete;
+  WorkerLimit& operator=(const WorkerLimit&) = delete;
+
+private:
+  int previous_;
+};
 
 // Calls work(piece, worker) for every piece in [0, pieceCount), worker in
 // [0, workers) naming the thread, so that per-worker scratch needs no locking.

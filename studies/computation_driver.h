@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/project.h"
@@ -61,9 +62,20 @@ struct ComputationReport {
 
 // What a frequency point does once its element lists are loaded and its layout
 // chosen; SolveFrequencyPoint (solve for the project's sources, write the result
-// files) unless a study puts its own point here, with the same contract.
-using FrequencyPointSolver =
-    std::function<bool(SystemLayout, AssemblyInput&, ComputationControl&, FrequencyPointResult&)>;
+// files) unless a study puts its own point here, with the same contract. A point
+// may run on a worker thread while others run, or in another process
+// (ComputationSettings::Jobs, PointExchange): it then talks to the person only
+// through the control it is given, touches no state shared with other points, and
+// encodes in `kept` (studies/byte_record.h) what the study keeps of it.
+using FrequencyPointSolver = std::function<bool(SystemLayout, AssemblyInput&, ComputationControl&,
+                                                FrequencyPointResult&, std::string& kept)>;
+// Takes what the solver kept of a point into the study's result: on the calling
+// thread, in frequency order, for the points that are kept.
+using PointKeeper = std::function<void(const FrequencyPointResult&, const std::string& kept)>;
+
+// The message rank 0 shows when another process of the run failed at one of its
+// points: "Error: process 2 failed at 300 MHz: <error>".
+std::string ProcessFailedMessage(int rank, double frequencyMHz, std::string_view error);
 
 // started is called once validation has passed, before anything is computed: the
 // moment for a window to switch to its running state (not before, so that a refused
@@ -71,6 +83,7 @@ using FrequencyPointSolver =
 ComputationReport RunComputation(Project& project, const ComputationSettings& settings,
                                  const RunEnvironment& environment, ComputationControl& control,
                                  const std::function<void()>& started = {},
-                                 const FrequencyPointSolver& solvePoint = {});
+                                 const FrequencyPointSolver& solvePoint = {},
+                                 const PointKeeper& keepPoint = {});
 
 }  // namespace lumetra

@@ -11,6 +11,8 @@
 
 namespace lumetra {
 
+class PointExchange;
+
 struct ComputationSettings {
   // Frequencies, MHz.
   bool SweepFreq = false;             // else a single frequency
@@ -50,6 +52,12 @@ struct ComputationSettings {
   bool CompSound = true;
   bool ShowCompTime = true;
   bool ShowTimeEstimate = false;
+
+  // Frequency points of a sweep solved at once (lumetra-cli --jobs); 0 lets the run
+  // choose from the size of the system (SweepJobs). The results are the same.
+  int Jobs = 0;
+  // The processes that share the sweep's points (lumetra-mpi); none: this one alone.
+  PointExchange* Exchange = nullptr;
 };
 
 }  // namespace lumetra

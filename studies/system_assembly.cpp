@@ -14,19 +14,22 @@ namespace lumetra {
 namespace {
 
 bool WriteResults(LinearSystem& s, const AssemblyInput& in, ComputationControl& control) {
-  const std::filesystem::path project = in.Model.ProjectFile;
+  const bool scratch = !in.ScratchProject.empty();
+  const std::filesystem::path project = scratch ? in.ScratchProject
+                                                : std::filesystem::path(in.Model.ProjectFile);
+  const bool first = in.FirstPoint || scratch;
   const double f = in.Constants.FrequencyMHz;
   // The point's blocks stand or fall together: a full disk while the pattern is
   // written also takes back this frequency's currents.
-  ResultPointGuard point(ComputationResultFiles(project, in.Plan.FarField), in.FirstPoint);
+  ResultPointGuard point(ComputationResultFiles(project, in.Plan.FarField), first);
   if (HasJx(s.Layout))
-    WriteCurrentFile(ProjectFileWithExtension(project, ".XXX"), in.FirstPoint, f, in.Elements.Jx,
+    WriteCurrentFile(ProjectFileWithExtension(project, ".XXX"), first, f, in.Elements.Jx,
                      s.Ix.Data());
   if (HasJy(s.Layout))
-    WriteCurrentFile(ProjectFileWithExtension(project, ".YYY"), in.FirstPoint, f, in.Elements.Jy,
+    WriteCurrentFile(ProjectFileWithExtension(project, ".YYY"), first, f, in.Elements.Jy,
                      s.Iy.Data());
   if (in.Plan.GroundPlane)
-    WriteGroundPlaneFiles(project, in.FirstPoint, f, in.Elements, s.GroundCurrents(),
+    WriteGroundPlaneFiles(project, first, f, in.Elements, s.GroundCurrents(),
                           in.Plan.HeightMm);
   if (!in.Plan.FarField) {
     point.Keep();
@@ -38,11 +41,11 @@ bool WriteResults(LinearSystem& s, const AssemblyInput& in, ComputationControl& 
   bool completed = false;
   if (SlabPresent(in.Constants)) {
     const SlabMedium slab{in.Constants.EpsR, f, in.Constants.Height};
-    completed = WriteFarFieldDielectric(project, in.FirstPoint, slab, in.Elements,
+    completed = WriteFarFieldDielectric(project, first, slab, in.Elements,
                                         HasJx(s.Layout) ? s.Ix.Data() : none,
                                         HasJy(s.Layout) ? s.Iy.Data() : none, grid, control);
   } else {
-    completed = WriteFarField(project, in.FirstPoint, in.Constants, in.Elements,
+    completed = WriteFarField(project, first, in.Constants, in.Elements,
                               HasJx(s.Layout) ? s.Ix.Data() : none,
                               HasJy(s.Layout) ? s.Iy.Data() : none, s.GroundCurrents(), grid,
                               control);

@@ -58,6 +58,10 @@ struct AssemblyInput {
   const ComputationPlan& Plan;
   const Project& Model;                // sources, loads and the project file
   bool FirstPoint = true;              // truncates the result files
+  // Where the result files go when not beside the project: a sweep that solves
+  // points concurrently gives each one a scratch project file of its own, whose
+  // files the point creates anew and the sweep appends to the project's in order.
+  std::filesystem::path ScratchProject = {};
 };
 
 // Runs every step for one layout. Returns false when the matrices could not be

@@ -6,6 +6,7 @@
 
 #include "model/private_directory.h"
 #include "model/project_files.h"
+#include "studies/byte_record.h"
 #include "studies/computation_driver.h"
 #include "studies/immunity/reception.h"
 
@@ -120,7 +121,7 @@ ImmunityResult RunImmunity(const Project& project, const ComputationSettings& se
 
   const FrequencyPointSolver solvePoint = [&](SystemLayout layout, AssemblyInput& input,
                                               ComputationControl& pointControl,
-                                              FrequencyPointResult& point) {
+                                              FrequencyPointResult& point, std::string& kept) {
     MultiExcitationResult solved;
     std::vector<PortReception> receptions;
     if (!SolvePortReceptions(layout, input, elements, pointControl, solved, receptions))
@@ -137,27 +138,42 @@ ImmunityResult RunImmunity(const Project& project, const ComputationSettings& se
     const std::vector<WorstDirection> worst = FindWorstDirections(
         receptions,
         [&](const PlaneWave& wave) { return IncidentRightHandSide(layout, input, wave); }, scan);
-    ImmunityPoint out{input.Constants.FrequencyMHz, {}};
+    // Per port (in the order of result.Ports): the worst voltage, the open-circuit
+    // voltage, its direction and polarisation; then the scan's seconds.
+    ByteWriter out;
     for (std::size_t p = 0; p < worst.size(); ++p) {
+      out.Put(worst[p].Voltage * options.FieldVPerM);
+      out.Put(CAbs(OpenCircuitVoltage(receptions[p], worst[p].Received)) * options.FieldVPerM);
+      out.Put(worst[p].ThetaDeg);
+      out.Put(worst[p].PhiDeg);
+      out.Put(worst[p].Pol);
+    }
+    out.Put(std::chrono::duration<double>(std::chrono::steady_clock::now() - scanStart).count());
+    kept = out.Take();
+    return true;
+  };
+  const PointKeeper keepPoint = [&](const FrequencyPointResult& point, const std::string& kept) {
+    if (kept.empty()) return;  // solved, but without readings for the study
+    ByteReader in(kept);
+    ImmunityPoint out{point.FrequencyMHz, {}};
+    for (const ImmunityPort& port : *ports) {
       PortWorst w;
-      w.Port = (*ports)[p];
-      w.VoltageV = worst[p].Voltage * options.FieldVPerM;
-      w.OpenCircuitV = CAbs(OpenCircuitVoltage(receptions[p], worst[p].Received)) *
-                       options.FieldVPerM;
-      w.ThetaDeg = worst[p].ThetaDeg;
-      w.PhiDeg = worst[p].PhiDeg;
-      w.Pol = worst[p].Pol;
+      w.Port = port;
+      w.VoltageV = in.Get<double>();
+      w.OpenCircuitV = in.Get<double>();
+      w.ThetaDeg = in.Get<double>();
+      w.PhiDeg = in.Get<double>();
+      w.Pol = in.Get<Polarisation>();
       out.Ports.push_back(w);
     }
+    result.ScanSeconds += in.Get<double>();
+    in.ExpectEnd();
     result.Points.push_back(std::move(out));
     result.FillSeconds += point.FillSeconds;
     result.SolveSeconds += point.SolveSeconds;
-    result.ScanSeconds +=
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - scanStart).count();
-    return true;
   };
   const ComputationReport report =
-      RunComputation(copy, own, environment, control, {}, solvePoint);
+      RunComputation(copy, own, environment, control, {}, solvePoint, keepPoint);
   result.Started = report.Started;
   result.Aborted = report.Aborted;
   result.Unknowns = report.Unknowns;

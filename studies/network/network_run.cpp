@@ -2,6 +2,7 @@
 
 #include "model/private_directory.h"
 #include "model/project_files.h"
+#include "studies/byte_record.h"
 #include "studies/computation_driver.h"
 #include "studies/multi_excitation.h"
 
@@ -69,7 +70,7 @@ NetworkResult RunNetwork(const Project& project, const ComputationSettings& sett
   // excitation j, read where Compute reads a source's current.
   const FrequencyPointSolver solvePoint = [&](SystemLayout layout, AssemblyInput& input,
                                               ComputationControl& pointControl,
-                                              FrequencyPointResult& point) {
+                                              FrequencyPointResult& point, std::string& kept) {
     MultiExcitationResult solved;
     if (!SolveForExcitations(layout, input, drives, pointControl, solved)) return false;
     point = solved.Point;
@@ -85,13 +86,31 @@ NetworkResult RunNetwork(const Project& project, const ComputationSettings& sett
         }
         network.Y(i, j) = {current->Re, current->Im};
       }
+    ByteWriter out;
+    for (std::size_t j = 0; j < n; ++j)
+      for (std::size_t i = 0; i < n; ++i) {
+        out.Put(network.Y(i, j).real());
+        out.Put(network.Y(i, j).imag());
+      }
+    kept = out.Take();
+    return true;
+  };
+  const PointKeeper keepPoint = [&](const FrequencyPointResult& point, const std::string& kept) {
+    if (kept.empty()) return;  // solved, but without readings for the study
+    ByteReader in(kept);
+    NetworkPoint network{point.FrequencyMHz, PortMatrix(n)};
+    for (std::size_t j = 0; j < n; ++j)
+      for (std::size_t i = 0; i < n; ++i) {
+        const double re = in.Get<double>();
+        network.Y(i, j) = {re, in.Get<double>()};
+      }
+    in.ExpectEnd();
     result.Points.push_back(std::move(network));
     result.FillSeconds += point.FillSeconds;
     result.SolveSeconds += point.SolveSeconds;
-    return true;
   };
   const ComputationReport report =
-      RunComputation(copy, own, environment, control, {}, solvePoint);
+      RunComputation(copy, own, environment, control, {}, solvePoint, keepPoint);
   result.Started = report.Started;
   result.Aborted = report.Aborted;
   result.Unknowns = report.Unknowns;

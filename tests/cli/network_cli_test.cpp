@@ -51,6 +51,26 @@ TEST(NetworkCli, WritesTheTouchstoneFileAndReportsTheMatrices) {
   EXPECT_FALSE(std::filesystem::exists(dir / "two.XXX"));
 }
 
+TEST(NetworkCli, PointsInFlightWriteTheFileOfOneAtATime) {
+  TempDir dir;
+  const std::string project = TwoStrips(dir);
+  std::string files[2];
+  for (const int jobs : {1, 2}) {
+    const auto out = dir / ("jobs" + std::to_string(jobs) + ".s2p");
+    const auto run = Cli(dir, "network '" + project + "' --sweep 100 900 100 --jobs " +
+                                  std::to_string(jobs) + " --touchstone '" + out.string() + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    files[jobs - 1] = testing::ReadBytes(out);
+  }
+  EXPECT_EQ(network::ReadTouchstone(dir / "jobs2.s2p").FrequenciesMHz.size(), 9u);
+  EXPECT_TRUE(files[0] == files[1]);
+  for (const char* jobs : {"0", "two", "-1"})
+    EXPECT_EQ(Cli(dir, "network '" + project + "' --sweep 100 900 100 --jobs " + jobs +
+                           " --touchstone x.s2p").exitCode,
+              2)
+        << jobs;
+}
+
 TEST(NetworkCli, RefusedInputExitsTwoAndWritesNothing) {
   TempDir dir;
   const std::string project = TwoStrips(dir);

@@ -36,7 +36,7 @@ TEST(LargeSystem, ThreeThousandCoupledUnknownsSolveAsZgesvDoes) {
   std::int32_t unknowns = 0;
   const FrequencyPointSolver capture = [&](SystemLayout layout, AssemblyInput& in,
                                            ComputationControl& control,
-                                           FrequencyPointResult& result) {
+                                           FrequencyPointResult& result, std::string&) {
     LinearSystem s;
     if (AssembleSystem(layout, in, control, s, result) != AssemblyOutcome::Assembled) return false;
     unknowns = s.XRows() + s.YRows();

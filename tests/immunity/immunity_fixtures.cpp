@@ -41,11 +41,13 @@ void ForEachComputedPoint(Project& project, const ComputationSettings& settings,
   environment.StartupDirectory = environment.WorkDirectory;
   const FrequencyPointSolver solvePoint = [&](SystemLayout layout, AssemblyInput& input,
                                               ComputationControl& pointControl,
-                                              FrequencyPointResult&) {
+                                              FrequencyPointResult&, std::string&) {
     check(layout, input, pointControl);
     return true;
   };
-  RunComputation(project, settings, environment, control, {}, solvePoint);
+  ComputationSettings inOrder = settings;  // the checks see the points one after another
+  inOrder.Jobs = 1;
+  RunComputation(project, inOrder, environment, control, {}, solvePoint);
 }
 
 Complex DirectReceivedCurrent(SystemLayout layout, AssemblyInput& input, ComputationControl& control,

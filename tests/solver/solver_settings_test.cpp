@@ -77,21 +77,23 @@ TEST(EffectivePermittivitySettings, TheIntervalIsCheckedOnlyForTheApproximation)
   EXPECT_EQ(ui.messages.size(), 3u);
 }
 
-std::vector<int> ApproximatedPoints(int every, int points, ApproximationSchedule& schedule) {
+std::vector<int> ApproximatedPoints(int every, int points) {
   std::vector<int> fitted;
-  for (int p = 1; p <= points; ++p)
-    if (NextPointApproximates(schedule, p == 1, every)) fitted.push_back(p);
+  for (int p = 0; p < points; ++p)
+    if (ApproximationAnchor(static_cast<std::size_t>(p), every) == static_cast<std::size_t>(p))
+      fitted.push_back(p + 1);
   return fitted;
 }
 
 TEST(EffectivePermittivity, TheFitIsRenewedAtTheFirstAndThenEveryNthPoint) {
-  ApproximationSchedule s;
-  EXPECT_EQ(ApproximatedPoints(3, 9, s), (std::vector<int>{1, 4, 7}));
-  // A new run starts over, whatever the last one left.
-  EXPECT_EQ(ApproximatedPoints(1, 4, s), (std::vector<int>{1, 2, 3, 4}));
-  EXPECT_EQ(ApproximatedPoints(2, 2, s), (std::vector<int>{1}));
-  EXPECT_EQ(ApproximatedPoints(2, 6, s), (std::vector<int>{1, 3, 5}));
-  EXPECT_EQ(ApproximatedPoints(99, 5, s), (std::vector<int>{1}));
+  EXPECT_EQ(ApproximatedPoints(3, 9), (std::vector<int>{1, 4, 7}));
+  EXPECT_EQ(ApproximatedPoints(1, 4), (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(ApproximatedPoints(2, 6), (std::vector<int>{1, 3, 5}));
+  EXPECT_EQ(ApproximatedPoints(99, 5), (std::vector<int>{1}));
+  EXPECT_EQ(ApproximatedPoints(0, 3), (std::vector<int>{1}));
+  // Between renewals a point uses the fit of the last renewal before it.
+  EXPECT_EQ(ApproximationAnchor(5, 3), 3u);
+  EXPECT_EQ(ApproximationAnchor(8, 0), 0u);
 }
 
 TEST(EffectivePermittivity, SimpleFormulaRunsFromTheMeanToTheSlabsPermittivity) {

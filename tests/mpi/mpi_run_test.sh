@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# lumetra-mpi over three local processes against lumetra-cli in one: a sweep, a
+# network study and a batch leave byte-identical files, and a process that fails
+# is reported with its frequency, the run exits non-zero, and the files hold only
+# whole blocks of the points before it.
+set -euo pipefail
+cli=$1 mpi=$2 mpirun=$3 examples=$4
+export OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1
+export OMPI_MCA_btl=self,vader  # one machine: shared memory only
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+for side in serial shared; do
+  mkdir -p "$work/$side"
+  cp -r "$examples/dipole" "$examples/crosstalk" "$examples/short-dipole" "$work/$side/"
+  printf '%s\n' 'dipole/dipole.PRO --sweep 1300 1500 40' \
+    'short-dipole/short-dipole.PRO --sweep 200 400 50 --far-field --theta 0:90:30 --phi 0:90:45' \
+    > "$work/$side/night.jobs"
+done
+run() {  # side, command line
+  local side=$1; shift
+  if [ "$side" = serial ]; then "$cli" "$@"; else "$mpirun" --oversubscribe -np 3 "$mpi" "$@"; fi
+}
+
+for side in serial shared; do
+  cd "$work/$side"
+  run "$side" compute dipole/dipole.PRO --sweep 1300 1500 20 --far-field --theta 0:90:30 \
+    --phi 0:90:45 > compute.out
+  mkdir -p sweep && cp dipole/dipole.XXX dipole/dipole.YYY dipole/dipole.RAD sweep/
+  run "$side" network crosstalk/crosstalk.PRO --sweep 100 1000 100 --touchstone x.s4p > network.out
+  run "$side" batch night.jobs > batch.out
+done
+cd "$work"
+for f in sweep/dipole.XXX sweep/dipole.YYY sweep/dipole.RAD x.s4p dipole/dipole.XXX \
+  short-dipole/short-dipole.XXX short-dipole/short-dipole.RAD; do
+  cmp -s "serial/$f" "shared/$f" || fail "$f differs between one process and three"
+done
+# The printed table without its fill and solve times.
+table() { awk 'NR > 2 { $2 = $3 = ""; print }' "$1"; }
+[ "$(table serial/compute.out | wc -l)" -eq 11 ] || fail "the serial sweep printed no table"
+[ "$(table serial/compute.out)" = "$(table shared/compute.out)" ] || fail "the printed tables differ"
+
+# Rank 2 cannot make its private directories: it fails before its first point (the
+# third of the sweep, 1340 MHz). Rank 0 reports it and keeps the two points before.
+cd "$work/shared"
+status=0
+"$mpirun" --oversubscribe -np 2 "$mpi" compute dipole/dipole.PRO --sweep 1300 1500 20 \
+  : -np 1 -x TMPDIR=/nonexistent/lumetra "$mpi" compute dipole/dipole.PRO --sweep 1300 1500 20 \
+  > failed.out 2>&1 || status=$?
+[ "$status" -ne 0 ] || fail "a failed process left exit status 0"
+grep -q "Error: process 2 failed at 1340 MHz" failed.out || fail "no report of process 2: $(cat failed.out)"
+size=$(stat -c %s dipole/dipole.XXX)
+[ "$size" -lt "$(stat -c %s "$work/serial/sweep/dipole.XXX")" ] || fail "the failed sweep's file looks complete"
+cmp -s -n "$size" dipole/dipole.XXX "$work/serial/sweep/dipole.XXX" ||
+  fail "the failed sweep's file is not the first blocks of the serial one"
+# Where each block of the serial file ends: a header "f N", then N lines.
+ends=$(awk '{ bytes += length($0) + 1 }
+  left == 0 { left = $2 + 0; if (left == 0) print bytes; next }
+  { if (--left == 0) print bytes }' "$work/serial/sweep/dipole.XXX" | head -2 | tr '\n' ' ')
+[[ " 0 $ends" == *" $size "* ]] || fail "the failed sweep's file ends inside a block ($size; $ends)"
+
+if [ "$failures" -eq 0 ]; then echo "lumetra-mpi: all checks passed"; exit 0; fi
+exit 1
