@@ -20,16 +20,16 @@ expect_file() { [[ -f "$prefix/$1" ]] || fail "$1 is not installed"; }
 echo "== layout"
 expect_file "$BINDIR/lumetra-cli"
 [[ "$gui" == ON ]] && expect_file "$BINDIR/lumetra"
-expect_file "$LIBDIR/libvelkor.so.1.0.0"
-[[ "$(readlink "$prefix/$LIBDIR/libvelkor.so.1")" == libvelkor.so.1.0.0 ]] \
-  || fail "libvelkor.so.1 does not point to libvelkor.so.1.0.0"
+expect_file "$LIBDIR/libvelkor.so.1.1.0"
+[[ "$(readlink "$prefix/$LIBDIR/libvelkor.so.1")" == libvelkor.so.1.1.0 ]] \
+  || fail "libvelkor.so.1 does not point to libvelkor.so.1.1.0"
 [[ "$(readlink "$prefix/$LIBDIR/libvelkor.so")" == libvelkor.so.1 ]] \
   || fail "libvelkor.so does not point to libvelkor.so.1"
-soname="$(readelf -d "$prefix/$LIBDIR/libvelkor.so.1.0.0" | sed -n 's/.*Library soname: \[\(.*\)\]/\1/p')"
+soname="$(readelf -d "$prefix/$LIBDIR/libvelkor.so.1.1.0" | sed -n 's/.*Library soname: \[\(.*\)\]/\1/p')"
 [[ "$soname" == libvelkor.so.1 ]] || fail "the SONAME is '$soname', not libvelkor.so.1"
 # Exactly the C entry points of velkor.h are public.
-exports="$(nm -D --defined-only "$prefix/$LIBDIR/libvelkor.so.1.0.0" | awk '$2 == "T"' | wc -l)"
-[[ "$exports" -eq 17 ]] || fail "libvelkor exports $exports functions, not 17"
+exports="$(nm -D --defined-only "$prefix/$LIBDIR/libvelkor.so.1.1.0" | awk '$2 == "T"' | wc -l)"
+[[ "$exports" -eq 18 ]] || fail "libvelkor exports $exports functions, not 18"
 expect_file "$INCLUDEDIR/velkor.h"
 expect_file "$LIBDIR/pkgconfig/velkor.pc"
 expect_file "$LIBDIR/cmake/velkor/velkorConfig.cmake"
