@@ -35,6 +35,26 @@ inline double bessel_j0(double x) {
   return std::sqrt(2.0 / (Pi * ax)) * (std::cos(shifted) * p - z * std::sin(shifted) * q);
 }
 
+// The same with cos x and sin x supplied (the real-axis tail carries them by
+// recurrence), so that large arguments need no trigonometric call: with
+// sin|x| = sign(x) sin x, cos(|x| - pi/4) = (cos x + sin|x|)/sqrt(2) and
+// sin(|x| - pi/4) = (sin|x| - cos x)/sqrt(2).
+inline double bessel_j0(double x, double cos_x, double sin_x) {
+  const double ax = std::abs(x);
+  if (ax < 8.0) return bessel_j0(x);
+  const double sin_ax = x < 0.0 ? -sin_x : sin_x;
+  constexpr double half_root2 = 0.70710678118654752440;
+  const double cos_shifted = (cos_x + sin_ax) * half_root2;
+  const double sin_shifted = (sin_ax - cos_x) * half_root2;
+  const double z = 8.0 / ax;
+  const double y = z * z;
+  const double p = 1.0 + y * (-0.1098628627e-2 +
+                              y * (0.2734510407e-4 + y * (-0.2073370639e-5 + y * 0.2093887211e-6)));
+  const double q = -0.1562499995e-1 +
+                   y * (0.1430488765e-3 + y * (-0.6911147651e-5 + y * (0.7621095161e-6 - y * 0.934935152e-7)));
+  return std::sqrt(2.0 / (Pi * ax)) * (cos_shifted * p - z * sin_shifted * q);
+}
+
 inline Complex bessel_j0(Complex z) {
   if (std::abs(z) <= 20.0) {
     const Complex quarter = -0.25 * z * z;

@@ -92,10 +92,15 @@ double group_sum(const AngleGroup& group, const std::vector<RadialSample>& sampl
                      pulse(source_y.sin, sample, s, inverse_s, pair.ay) *
                      pulse(testing.sin, sample, testing_direction, testing_inverse, pair.at);
       } else {
-        const double across_x = source_along_x(coupling) ? pulse(source_x.sin, sample, c, inverse_c, pair.ax)
-                                                         : edge_transform(sample.beta * c, pair.ax);
-        const double across_y = source_along_x(coupling) ? edge_transform(sample.beta * s, pair.ay)
-                                                         : pulse(source_y.sin, sample, s, inverse_s, pair.ay);
+        // a J0(k a) across the source, from the sines of k a that the recurrences carry.
+        const double across_x =
+            source_along_x(coupling)
+                ? pulse(source_x.sin, sample, c, inverse_c, pair.ax)
+                : pair.ax * bessel_j0(sample.beta * c * pair.ax, source_x.cos, source_x.sin);
+        const double across_y =
+            source_along_x(coupling)
+                ? pair.ay * bessel_j0(sample.beta * s * pair.ay, source_y.cos, source_y.sin)
+                : pulse(source_y.sin, sample, s, inverse_s, pair.ay);
         transforms = across_x * across_y *
                      pulse(testing.sin, sample, testing_direction, testing_inverse, pair.at);
       }

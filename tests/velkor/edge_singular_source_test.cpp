@@ -17,6 +17,7 @@ TEST(EdgeSingularSource, BesselJ0AgreesWithTheStandardLibrary) {
   for (double x = 0.0; x < 60.0; x += 0.173) {
     EXPECT_NEAR(velkor::bessel_j0(x), std::cyl_bessel_j(0.0, x), 2e-8) << x;
     EXPECT_NEAR(velkor::bessel_j0(-x), std::cyl_bessel_j(0.0, x), 2e-8) << x;
+    EXPECT_NEAR(velkor::bessel_j0(-x, std::cos(x), -std::sin(x)), std::cyl_bessel_j(0.0, x), 2e-8) << x;
     const std::complex<double> real = velkor::bessel_j0(std::complex<double>(x, 0.0));
     EXPECT_NEAR(real.real(), std::cyl_bessel_j(0.0, x), 1e-7) << x;
     EXPECT_NEAR(real.imag(), 0.0, 1e-12) << x;
