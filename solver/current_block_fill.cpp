@@ -42,8 +42,13 @@ void FillCurrentColumns(const FillContext& context, const CurrentBlock& block, s
     const Complex self2 = context.ChargeSelf[static_cast<std::size_t>(q2)];
 
     const CellSizeKey sourceSize = CellIntegralCache::SizeKey(source.Dx, source.Dy);
-    const Complex sourceSelf = sameDirection ? CScale(scratch.Self.Integral(source.Dx / 2, source.Dy / 2), 4.0)
-                                             : Complex{};
+    // High accuracy: a one-cell-wide source carries the edge-singular distribution.
+    const bool sourceAlongX = block.Source == CurrentAxis::X;
+    const bool stripSource = sameDirection && context.Strips.ElementOnStrip(sourceAlongX, m);
+    const Complex sourceSelf =
+        !sameDirection ? Complex{}
+        : stripSource  ? StripCurrentIntegral(source, sourceAlongX, source.X, source.Y, scratch.StripFree)
+                       : CScale(scratch.Self.Integral(source.Dx / 2, source.Dy / 2), 4.0);
     // Symmetric blocks: rows above the diagonal, and the diagonal of the first column.
     const std::int32_t rowEnd = block.Symmetric ? (m == 0 ? 1 : m) : rowCount;
 
@@ -73,9 +78,14 @@ void FillCurrentColumns(const FillContext& context, const CurrentBlock& block, s
       if (sameDirection) {
         const CurrentCell& test = testing[static_cast<std::size_t>(n)];
         Complex integral =
-            diagonal ? sourceSelf : scratch.Free.Integral(sourceSize, source.X, source.Y, test.X, test.Y);
+            diagonal      ? sourceSelf
+            : stripSource ? StripCurrentIntegral(source, sourceAlongX, test.X, test.Y, scratch.StripFree)
+                          : scratch.Free.Integral(sourceSize, source.X, source.Y, test.X, test.Y);
         if (image)
-          integral = CSub(integral, scratch.Mirror.Integral(sourceSize, source.X, source.Y, test.X, test.Y));
+          integral = CSub(integral, stripSource ? StripCurrentIntegral(source, sourceAlongX, test.X, test.Y,
+                                                                       scratch.StripMirror)
+                                                : scratch.Mirror.Integral(sourceSize, source.X, source.Y,
+                                                                          test.X, test.Y));
         sum = CAdd(sum, CScale(integral, vectorFactor * LengthAlong(block.Testing, test.Dx, test.Dy)));
       }
       z(n + 1, m + 1) = TimesJ(sum);

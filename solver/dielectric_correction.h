@@ -16,6 +16,7 @@
 #include "solver/computation_control.h"
 #include "solver/element_lists.h"
 #include "solver/interaction_fill.h"
+#include "solver/solver_settings.h"
 #include "solver/spectral_limit.h"
 
 namespace lumetra {
@@ -26,6 +27,9 @@ struct SlabCorrectionRequest {
   double EpsR = 1.0;
   double Height = 0.0;            // slab thickness, m
   SpectralIntegration Spectral;   // MaxKr and step of this frequency
+  // High: sources one cell wide carry the edge-singular distribution across their
+  // width (one_cell_wide_strips.h), as in the free-space and image fill.
+  SolverAccuracy Accuracy = SolverAccuracy::Standard;
 };
 
 // How much work a correction took: the entries it served and the kernel values it

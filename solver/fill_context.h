@@ -9,6 +9,7 @@
 #include "solver/element_lists.h"
 #include "solver/fill_geometry.h"
 #include "solver/frequency_constants.h"
+#include "solver/one_cell_wide_strips.h"
 #include "solver/solver_settings.h"
 
 namespace lumetra {
@@ -22,6 +23,7 @@ struct FillContext {
   FrequencyConstants Constants;
   bool Image = false;  // image terms (always with ground points)
   SolverAccuracy Accuracy = SolverAccuracy::Standard;
+  OneCellWideStrips Strips;  // High accuracy only: cells with the edge-singular distribution
 
   ChargePotentialTable Free;      // charge cells seen in the trace plane
   ChargePotentialTable Mirror;    // the same cells seen from 2h (their images), with Image
@@ -38,10 +40,13 @@ struct FillContext {
 
 struct WorkerScratch {
   WorkerScratch(double k, double mirrorDistance, bool accurateSelf = false)
-      : Free(k, 0.0), Mirror(k, mirrorDistance), Self(k, accurateSelf) {}
+      : Free(k, 0.0), Mirror(k, mirrorDistance), Self(k, accurateSelf), StripFree(k, 0.0),
+        StripMirror(k, mirrorDistance) {}
   CellIntegralCache Free;    // in the trace plane
   CellIntegralCache Mirror;  // at 2h
   SelfIntegralMemo Self;
+  StripIntegralCache StripFree;    // cells of one-cell-wide strips, in the trace plane
+  StripIntegralCache StripMirror;  // and at 2h
 };
 
 // i * x

@@ -90,8 +90,11 @@ Complex CurrentColumnEntry(const FillContext& context, const GroundPath& p, bool
   Complex sum{};
   if (p.OnXEdge == sourceAlongX) {
     const CellSizeKey size = CellIntegralCache::SizeKey(source.Dx, source.Dy);
-    const Complex i0 = scratch.Free.Integral(size, source.X, source.Y, p.Xg, p.Yg);
-    const Complex i2 = scratch.Mirror.Integral(size, source.X, source.Y, p.Xg, p.Yg);
+    const bool strip = context.Strips.ElementOnStrip(sourceAlongX, m);
+    const Complex i0 = strip ? StripCurrentIntegral(source, sourceAlongX, p.Xg, p.Yg, scratch.StripFree)
+                             : scratch.Free.Integral(size, source.X, source.Y, p.Xg, p.Yg);
+    const Complex i2 = strip ? StripCurrentIntegral(source, sourceAlongX, p.Xg, p.Yg, scratch.StripMirror)
+                             : scratch.Mirror.Integral(size, source.X, source.Y, p.Xg, p.Yg);
     sum = CScale(CSub(i0, i2), context.VectorFactor() * (p.NormalSize / 2));
   }
   // Potential difference along the path: at its lower end (depth h) the cell's
@@ -140,10 +143,10 @@ Complex GroundGroundEntry(const FillContext& context, const GroundPath& n, const
   const double perpendicular = m.OnXEdge ? n.Xg - m.Xg : n.Yg - m.Yg;
   Complex vertical;
   if (context.Accuracy == SolverAccuracy::High) {
-    // Tested over the whole depth of n's path, not only at its top end.
-    vertical = same ? SelfDepthAveragedPotential(scratch.Self, width, h, DepthTestPoints)
-                    : DepthAveragedPotential(k, {along, observerAlong, perpendicular, width, h},
-                                             DepthTestPoints);
+    // Tested over the whole depth of n's path, not only at its top end, and with the
+    // edge-singular current across the post (the round wire of radius width/4).
+    vertical = EdgeSingularDepthAveragedPotential(k, {along, observerAlong, perpendicular, width, h},
+                                                  DepthTestPoints);
   } else {
     const Complex v1 = !same ? CellIntegral(k, along, -h / 2, width, h, observerAlong, 0.0, perpendicular)
                        : m.OnXEdge ? CScale(scratch.Self.Integral(h, cell.Dy / 2), 2.0)

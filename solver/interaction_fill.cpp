@@ -95,6 +95,23 @@ std::vector<ColumnRun> CutIntoRuns(const std::vector<CurrentBlock>& blocks, cons
   return runs;
 }
 
+// A charge cell of a one-cell-wide strip: its column, its image's column and its
+// self integral with the edge-singular distribution (the strip integral holds at
+// the cell's own centre too).
+void FillStripChargeColumn(FillContext& context, std::int32_t q, WorkerScratch& own) {
+  const ChargeCell& cell = context.Elements.Charges[static_cast<std::size_t>(q)];
+  const StripAxis axis = context.Strips.Charges[static_cast<std::size_t>(q)];
+  const std::vector<PlanePoint>& observers = context.Geometry.Observers;
+  const auto offset = static_cast<std::size_t>(q) * observers.size();
+  for (std::size_t o = 0; o < observers.size(); ++o) {
+    context.Free.Values[offset + o] = StripChargeIntegral(cell, axis, observers[o].X, observers[o].Y, own.StripFree);
+    if (context.Image)
+      context.Mirror.Values[offset + o] =
+          StripChargeIntegral(cell, axis, observers[o].X, observers[o].Y, own.StripMirror);
+  }
+  context.ChargeSelf[static_cast<std::size_t>(q)] = StripChargeIntegral(cell, axis, cell.X, cell.Y, own.StripFree);
+}
+
 // Phase 1: the potential of every charge cell at every observation point (and
 // from 2h), and every cell's self integral.
 bool FillChargeTables(FillContext& context, std::vector<WorkerScratch>& scratch,
@@ -114,6 +131,10 @@ bool FillChargeTables(FillContext& context, std::vector<WorkerScratch>& scratch,
         WorkerScratch& own = scratch[static_cast<std::size_t>(worker)];
         const std::int64_t end = std::min(cellCount, (piece + 1) * cellsPerPiece);
         for (auto q = static_cast<std::int32_t>(piece * cellsPerPiece); q < end; ++q) {
+          if (context.Strips.ChargeOnStrip(q)) {
+            FillStripChargeColumn(context, q, own);
+            continue;
+          }
           FillChargeColumn(context.Free, q, cells, observers, own.Free);
           if (context.Image) FillChargeColumn(context.Mirror, q, cells, observers, own.Mirror);
           const ChargeCell& cell = cells[static_cast<std::size_t>(q)];
@@ -175,15 +196,18 @@ bool FillInteractionMatrices(const FillRequest& request, SystemMatrices& matrice
   FillContext context(elements, request.Constants);
   context.Image = request.Image || groundPoints;  // with ground points the image always enters
   context.Accuracy = request.Accuracy;
+  if (request.Accuracy == SolverAccuracy::High) context.Strips = FindOneCellWideStrips(elements);
+  const bool symX = elements.SymX && StripsKeepSymmetry(context.Strips, true);
+  const bool symY = elements.SymY && StripsKeepSymmetry(context.Strips, false);
 
   std::vector<CurrentBlock> blocks;
   blocks.reserve(4);
-  if (elements.NX() > 0) blocks.push_back({matrices.Zxx, CurrentAxis::X, CurrentAxis::X, elements.SymX});
+  if (elements.NX() > 0) blocks.push_back({matrices.Zxx, CurrentAxis::X, CurrentAxis::X, symX});
   if (elements.NX() > 0 && elements.NY() > 0) {
     blocks.push_back({matrices.Zxy, CurrentAxis::X, CurrentAxis::Y, false});
     blocks.push_back({matrices.Zyx, CurrentAxis::Y, CurrentAxis::X, false});
   }
-  if (elements.NY() > 0) blocks.push_back({matrices.Zyy, CurrentAxis::Y, CurrentAxis::Y, elements.SymY});
+  if (elements.NY() > 0) blocks.push_back({matrices.Zyy, CurrentAxis::Y, CurrentAxis::Y, symY});
   if (blocks.empty() && !groundPoints) return !control.PumpAndCheckAbort();
 
   std::vector<WorkerScratch> scratch;

@@ -32,7 +32,8 @@ struct FillRequest {
   FrequencyConstants Constants;    // Omega, EpsEff, K; Height in metres
   bool Image = false;              // ground plane: add the image terms (always true with ground points)
   GroundPointPlacement GroundPoints = GroundPointPlacement::None;
-  SolverAccuracy Accuracy = SolverAccuracy::Standard;  // High: ground paths tested over their depth
+  // High: ground paths tested over their depth, one-cell-wide strips and posts edge-singular
+  SolverAccuracy Accuracy = SolverAccuracy::Standard;
 };
 
 // Fills every present block with the free-space terms, the image terms when requested,

@@ -45,9 +45,12 @@ std::optional<IntegrationSettings> CheckIntegrationTexts(const IntegrationTexts&
 
 // How closely the model follows the physics. Standard is the established model,
 // whose results stay exactly as they were. High tests each ground point's vertical
-// current over its whole depth instead of at its top end, and samples the spectral
-// integrals of a slab with as many points as the layout's extent needs (never fewer
-// than the user asked for).
+// current over its whole depth instead of at its top end, spreads the current and
+// charge of strips one cell wide (and of the ground points' posts) across their
+// width with the edge-singular distribution of a thin flat strip instead of
+// uniformly (one_cell_wide_strips.h), and samples the spectral integrals of a slab
+// with as many points as the layout's extent needs (never fewer than the user
+// asked for).
 enum class SolverAccuracy { Standard, High };
 
 // "standard" or "high", the words of the command line and of the settings file.

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "solver/cell_integrals.h"
+#include "solver/strip_cell_integral.h"
 
 namespace lumetra {
 
@@ -88,6 +89,20 @@ Complex SelfDepthAveragedPotential(SelfIntegralMemo& self, double width, double 
     const Complex down = self.Integral(2.0 * height - depth, width / 2);
     const double w = 2.0 * rule.Weights[static_cast<std::size_t>(i)];
     sum.Re += w * (up.Re + down.Re), sum.Im += w * (up.Im + down.Im);
+  }
+  return sum;
+}
+
+Complex EdgeSingularDepthAveragedPotential(double k, const VerticalStripPair& pair, int points) {
+  const GaussRule& rule = RuleOf(points);
+  Complex sum{};
+  for (int i = 0; i < points; ++i) {
+    // The 2h strip's centre lies at depth h.
+    const double depth = pair.Height * rule.Nodes[static_cast<std::size_t>(i)];
+    const Complex atDepth = StripCellIntegral(k, 2.0 * pair.Height, pair.Width, depth - pair.Height,
+                                              pair.ObserverAlong - pair.SourceAlong, pair.Perpendicular);
+    const double w = rule.Weights[static_cast<std::size_t>(i)];
+    sum.Re += w * atDepth.Re, sum.Im += w * atDepth.Im;
   }
   return sum;
 }

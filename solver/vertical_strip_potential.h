@@ -41,4 +41,10 @@ Complex DepthAveragedPotential(double k, const VerticalStripPair& pair, int poin
 Complex SelfDepthAveragedPotential(SelfIntegralMemo& self, double width, double height,
                                    int points);
 
+// The same average for a strip whose current follows the edge-singular
+// distribution of a thin flat strip across its width (strip_cell_integral.h), the
+// High accuracy model of a ground point's path: a post that acts like a round wire
+// of radius W/4. Any observer, the strip's own centre line included.
+Complex EdgeSingularDepthAveragedPotential(double k, const VerticalStripPair& pair, int points);
+
 }  // namespace lumetra

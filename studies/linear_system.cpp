@@ -276,7 +276,7 @@ AssemblyOutcome AssembleSystem(SystemLayout layout, AssemblyInput& in, Computati
   if (!FillInteractionMatrices(request, matrices, control)) return Stopped;
   if (rigorousSlab) {
     const SlabCorrectionRequest slab{in.Elements, in.Constants.FrequencyMHz, in.Constants.EpsR,
-                                     in.Constants.Height, spectral};
+                                     in.Constants.Height, spectral, in.Plan.Accuracy};
     if (!AddSlabCorrection(slab, matrices, control)) return Stopped;
   }
   // High accuracy keeps the reaction between every pair of unknowns exactly

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "velkor/bessel_j0.h"
 #include "velkor/plain_complex.h"
 #include "velkor/sine_recurrence.h"
 #include "velkor/slab_green_function.h"
@@ -68,7 +69,7 @@ PlainComplex kernel_at(const RadialSample& sample, PlainComplex kx, PlainComplex
 // Sum over the leg's radial samples of weight * int at the nodes of one group. Along
 // the leg kx ax, ky ay and the testing segment's k at grow by fixed complex steps, and
 // the two phase factors by fixed complex ratios.
-template <Coupling coupling>
+template <Coupling coupling, bool edge_singular>
 PlainComplex group_sum(const AngleGroup& group, const std::vector<RadialSample>& samples,
                        PlainComplex dbeta, const ElementPair& pair, const AngleGrid& grid) {
   constexpr bool odd_in_mirror = coupling == Coupling::xy || coupling == Coupling::yx;
@@ -112,10 +113,22 @@ PlainComplex group_sum(const AngleGroup& group, const std::vector<RadialSample>&
   PlainComplex sum;
   for (const RadialSample& sample : samples) {
     const PlainComplex kernel = kernel_at<coupling>(sample, sample.beta * c, sample.beta * s);
-    const PlainComplex transforms =
-        pulse(source_x.sin, sample, abs_c, inverse_c, pair.ax) *
-        pulse(source_y.sin, sample, abs_s, inverse_s, pair.ay) *
-        conj(pulse(testing.sin, sample, abs_testing, inverse_testing, pair.at));
+    PlainComplex transforms;
+    if constexpr (!edge_singular) {
+      transforms = pulse(source_x.sin, sample, abs_c, inverse_c, pair.ax) *
+                   pulse(source_y.sin, sample, abs_s, inverse_s, pair.ay) *
+                   conj(pulse(testing.sin, sample, abs_testing, inverse_testing, pair.at));
+    } else {
+      const Complex beta = sample.beta;
+      const PlainComplex across_x = source_along_x(coupling)
+                                        ? pulse(source_x.sin, sample, abs_c, inverse_c, pair.ax)
+                                        : PlainComplex(edge_transform(beta * c, pair.ax));
+      const PlainComplex across_y = source_along_x(coupling)
+                                        ? PlainComplex(edge_transform(beta * s, pair.ay))
+                                        : pulse(source_y.sin, sample, abs_s, inverse_s, pair.ay);
+      transforms = across_x * across_y *
+                   conj(pulse(testing.sin, sample, abs_testing, inverse_testing, pair.at));
+    }
     const PlainComplex phases =
         forward_weight * phase + inverse_weight * inverse_phase +
         (mirror_weight * mirror_phase + mirror_inverse_weight * inverse_mirror_phase);
@@ -137,7 +150,9 @@ PlainComplex leg_sum(const std::vector<RadialSample>& samples, PlainComplex dbet
                      const ElementPair& pair, const AngleGrid& grid) {
   PlainComplex total;
   for (int i = 0; i <= QuarterTurn; ++i)
-    total += group_sum<coupling>(angle_group(i, grid), samples, dbeta, pair, grid);
+    total += pair.edge_singular
+                 ? group_sum<coupling, true>(angle_group(i, grid), samples, dbeta, pair, grid)
+                 : group_sum<coupling, false>(angle_group(i, grid), samples, dbeta, pair, grid);
   return total;
 }
 

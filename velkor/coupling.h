@@ -20,7 +20,16 @@ struct ElementPair {
   double ax;  // half-size of the source along x
   double ay;  // half-size of the source along y
   double at;  // half-length of the testing segment along its own direction
+  // The source's current and charge follow the edge-singular distribution of a thin
+  // flat strip across its direction (across y for an x-directed source) instead of
+  // a uniform one: the across factor of its transform is a J0(k a), not sin(k a)/k.
+  bool edge_singular = false;
 };
+
+// The source is x-directed for xx and yx.
+constexpr bool source_along_x(Coupling coupling) {
+  return coupling == Coupling::xx || coupling == Coupling::yx;
+}
 
 // The slab at one frequency.
 struct Slab {

@@ -7,10 +7,13 @@
 //   curr(kx, ky; ax, ay) = 4 s(kx, ax) s(ky, ay)  uniform rectangular source element
 //   testx(kx; at)        = 2 s(kx, at)            thin testing segment along x
 //   testy(ky; at)        = 2 s(ky, at)            thin testing segment along y
+// An edge-singular source (bessel_j0.h) has a J0(k a) across its direction in the
+// place of s(k, a): 4 s(kx, ax) ay J0(ky ay) along x, 4 ax J0(kx ax) s(ky, ay) along y.
 #pragma once
 
 #include <cmath>
 
+#include "velkor/bessel_j0.h"
 #include "velkor/constants.h"
 
 namespace velkor {
@@ -25,6 +28,11 @@ inline Complex pulse_transform(Complex k, double c) {
 
 inline Complex source_transform(Complex kx, Complex ky, double ax, double ay) {
   return 4.0 * pulse_transform(kx, ax) * pulse_transform(ky, ay);
+}
+
+inline Complex edge_source_transform(Complex kx, Complex ky, double ax, double ay, bool along_x) {
+  return along_x ? 4.0 * pulse_transform(kx, ax) * edge_transform(ky, ay)
+                 : 4.0 * edge_transform(kx, ax) * pulse_transform(ky, ay);
 }
 
 inline Complex segment_transform(Complex k, double at) { return 2.0 * pulse_transform(k, at); }

@@ -59,6 +59,17 @@ void _impyx(double f, double er, double h, double dx, double dy, double ax, doub
   interaction(Coupling::yx, f, er, h, dx, dy, ax, ay, at, krmax, dkr, re, im);
 }
 
+void _impstrip(int coupling, double f, double er, double h, double dx, double dy, double ax,
+               double ay, double at, double krmax, double dkr, double* re, double* im) {
+  if (coupling < 1 || coupling > 4) {
+    store(0.0, re, im);
+    return;
+  }
+  velkor::ElementPair pair{dx, dy, ax, ay, at};
+  pair.edge_singular = true;
+  store(velkor::interaction(static_cast<Coupling>(coupling), f, er, h, pair, krmax, dkr), re, im);
+}
+
 double _maxkr(double f, double er, double h, double a, double tol) {
   return velkor::max_kr(f, er, h, a, tol);
 }

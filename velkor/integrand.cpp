@@ -13,7 +13,9 @@ Complex integrand(Coupling coupling, const Slab& slab, Complex beta, double alph
   const Complex ky = beta * std::sin(alpha);
   const SlabSpectrum spectrum = slab_green_function(beta * beta, slab.k0, slab.er, slab.h);
   const Complex phase = std::exp(J * (kx * pair.dx + ky * pair.dy));
-  const Complex source = source_transform(kx, ky, pair.ax, pair.ay);
+  const Complex source = pair.edge_singular
+                             ? edge_source_transform(kx, ky, pair.ax, pair.ay, source_along_x(coupling))
+                             : source_transform(kx, ky, pair.ax, pair.ay);
   switch (coupling) {
     case Coupling::xx:
       return (spectrum.exx(kx) - spectrum.axx(kx)) * source *

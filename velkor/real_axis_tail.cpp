@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "velkor/bessel_j0.h"
 #include "velkor/sine_recurrence.h"
 #include "velkor/slab_green_function.h"
 
@@ -49,7 +50,7 @@ double kernel_at(const RadialSample& sample, double kx, double ky) {
 // Sum over the radial samples of beta Im(int) / 8 at the nodes of one group. Five
 // angles grow linearly with beta: kx ax, ky ay, the testing segment's k at, kx dx and
 // ky dy; their sines and cosines advance by rotation.
-template <Coupling coupling>
+template <Coupling coupling, bool edge_singular>
 double group_sum(const AngleGroup& group, const std::vector<RadialSample>& samples, double dkr,
                  const ElementPair& pair, const AngleGrid& grid) {
   constexpr bool odd_in_kx = coupling == Coupling::xy || coupling == Coupling::yx;
@@ -85,13 +86,32 @@ double group_sum(const AngleGroup& group, const std::vector<RadialSample>& sampl
     for (int n = first; n < last; ++n) {
       const RadialSample& sample = samples[n];
       const double kernel = kernel_at<coupling>(sample, sample.beta * c, sample.beta * s);
-      const double transforms =
-          pulse(source_x.sin, sample, c, inverse_c, pair.ax) *
-          pulse(source_y.sin, sample, s, inverse_s, pair.ay) *
-          pulse(testing.sin, sample, testing_direction, testing_inverse, pair.at);
+      double transforms;
+      if constexpr (!edge_singular) {
+        transforms = pulse(source_x.sin, sample, c, inverse_c, pair.ax) *
+                     pulse(source_y.sin, sample, s, inverse_s, pair.ay) *
+                     pulse(testing.sin, sample, testing_direction, testing_inverse, pair.at);
+      } else {
+        // a J0(k a) across the source, from the sines of k a that the recurrences carry.
+        const double across_x =
+            source_along_x(coupling)
+                ? pulse(source_x.sin, sample, c, inverse_c, pair.ax)
+                : pair.ax * bessel_j0(sample.beta * c * pair.ax, source_x.cos, source_x.sin);
+        const double across_y =
+            source_along_x(coupling)
+                ? pair.ay * bessel_j0(sample.beta * s * pair.ay, source_y.cos, source_y.sin)
+                : pulse(source_y.sin, sample, s, inverse_s, pair.ay);
+        transforms = across_x * across_y *
+                     pulse(testing.sin, sample, testing_direction, testing_inverse, pair.at);
+      }
       const double phases =
           cos_weight * shift_x.cos * shift_y.cos - sin_weight * shift_x.sin * shift_y.sin;
-      sum += sample.beta * kernel * transforms * phases;
+      if constexpr (edge_singular) {
+        // The trapezoidal rule: the first sample, at er k0 where the legs end, counts half.
+        sum += (n == 0 ? 0.5 : 1.0) * (sample.beta * kernel * transforms * phases);
+      } else {
+        sum += sample.beta * kernel * transforms * phases;
+      }
       advance(source_x, source_x_step);
       advance(source_y, source_y_step);
       advance(testing, testing_step);
@@ -109,9 +129,12 @@ double tail_sum(const std::vector<RadialSample>& samples, double dkr, const Elem
   double total = 0.0;
   for (int i = 0; i < half; ++i) {
     const AngleGroup group{i, grid.weight[i], grid.weight[AngleGrid::Intervals - i]};
-    total += group_sum<coupling>(group, samples, dkr, pair, grid);
+    total += pair.edge_singular ? group_sum<coupling, true>(group, samples, dkr, pair, grid)
+                                : group_sum<coupling, false>(group, samples, dkr, pair, grid);
   }
-  total += group_sum<coupling>({half, grid.weight[half], 0.0}, samples, dkr, pair, grid);
+  const AngleGroup last{half, grid.weight[half], 0.0};
+  total += pair.edge_singular ? group_sum<coupling, true>(last, samples, dkr, pair, grid)
+                              : group_sum<coupling, false>(last, samples, dkr, pair, grid);
   return total;
 }
 

@@ -3,7 +3,8 @@
 // and the transforms real, so the integrand at alpha + pi is that at alpha with the
 // phase conjugated: the full circle equals twice the imaginary part of the half circle
 // [0, pi]. The radial samples beta = er k0 + n dkr (n = 0, 1, ... while beta <= krmax)
-// all carry weight 1.
+// all carry weight 1, except for an edge-singular source (ElementPair::edge_singular),
+// whose first sample counts 1/2: the trapezoidal rule, second order in dkr.
 #pragma once
 
 #include "velkor/angle_grid.h"

@@ -49,6 +49,20 @@ VELKOR_API void _impyx(double f, double er, double h, double dx, double dy, doub
                        double at, double krmax, double dkr, double* re, double* im);
 
 /*
+ * The same interaction integrals for a source one strip wide whose current and charge
+ * follow the edge-singular distribution of a thin flat strip across its direction,
+ * 1 / (pi sqrt(a^2 - s^2)) with a = ay for an x-directed source and a = ax for a
+ * y-directed one, instead of a uniform one (same mean density): the across factor
+ * sin(k a)/k of the source transform becomes a J0(k a). coupling selects the pair as
+ * the four functions above do: 1 xx, 2 yy, 3 xy, 4 yx; any other value gives 0. Its
+ * real-axis part weighs the first sample (at er k0) by 1/2, the trapezoidal rule, which
+ * converges in dkr far faster than the plain sum of the four functions above.
+ */
+VELKOR_API void _impstrip(int coupling, double f, double er, double h, double dx, double dy,
+                          double ax, double ay, double at, double krmax, double dkr, double* re,
+                          double* im);
+
+/*
  * The upper limit krmax (rad/m) of the real-axis integration at frequency f, for
  * elements of half-length a (m) and a relative accuracy tol (a fraction: 0.01 for one
  * percent). At most 5000 k0.

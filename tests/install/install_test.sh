@@ -20,16 +20,16 @@ expect_file() { [[ -f "$prefix/$1" ]] || fail "$1 is not installed"; }
 echo "== layout"
 expect_file "$BINDIR/lumetra-cli"
 [[ "$gui" == ON ]] && expect_file "$BINDIR/lumetra"
-expect_file "$LIBDIR/libvelkor.so.1.0.0"
-[[ "$(readlink "$prefix/$LIBDIR/libvelkor.so.1")" == libvelkor.so.1.0.0 ]] \
-  || fail "libvelkor.so.1 does not point to libvelkor.so.1.0.0"
+expect_file "$LIBDIR/libvelkor.so.1.1.0"
+[[ "$(readlink "$prefix/$LIBDIR/libvelkor.so.1")" == libvelkor.so.1.1.0 ]] \
+  || fail "libvelkor.so.1 does not point to libvelkor.so.1.1.0"
 [[ "$(readlink "$prefix/$LIBDIR/libvelkor.so")" == libvelkor.so.1 ]] \
   || fail "libvelkor.so does not point to libvelkor.so.1"
-soname="$(readelf -d "$prefix/$LIBDIR/libvelkor.so.1.0.0" | sed -n 's/.*Library soname: \[\(.*\)\]/\1/p')"
+soname="$(readelf -d "$prefix/$LIBDIR/libvelkor.so.1.1.0" | sed -n 's/.*Library soname: \[\(.*\)\]/\1/p')"
 [[ "$soname" == libvelkor.so.1 ]] || fail "the SONAME is '$soname', not libvelkor.so.1"
 # Exactly the C entry points of velkor.h are public.
-exports="$(nm -D --defined-only "$prefix/$LIBDIR/libvelkor.so.1.0.0" | awk '$2 == "T"' | wc -l)"
-[[ "$exports" -eq 17 ]] || fail "libvelkor exports $exports functions, not 17"
+exports="$(nm -D --defined-only "$prefix/$LIBDIR/libvelkor.so.1.1.0" | awk '$2 == "T"' | wc -l)"
+[[ "$exports" -eq 18 ]] || fail "libvelkor exports $exports functions, not 18"
 expect_file "$INCLUDEDIR/velkor.h"
 expect_file "$LIBDIR/pkgconfig/velkor.pc"
 expect_file "$LIBDIR/cmake/velkor/velkorConfig.cmake"
@@ -87,7 +87,7 @@ same_value() {  # $1 what, $2 printed "re im": equal to the reference within 1e-
     exit !(scale > 0 && d <= 1e-12 * scale) }' || fail "$1 printed '$2', the reference is '$expected'"
 }
 export PKG_CONFIG_PATH="$prefix/$LIBDIR/pkgconfig"
-[[ "$(pkg-config --modversion velkor)" == 1.0.0 ]] || fail "velkor.pc gives version $(pkg-config --modversion velkor)"
+[[ "$(pkg-config --modversion velkor)" == 1.1.0 ]] || fail "velkor.pc gives version $(pkg-config --modversion velkor)"
 # shellcheck disable=SC2046
 "$cc" -std=c99 -Wall -Wextra -Werror -o "$tmp/probe-pc" "$here/impxx_probe.c" \
   $(pkg-config --cflags --libs velkor) -Wl,-rpath,"$(pkg-config --variable=libdir velkor)"
@@ -116,7 +116,7 @@ same_value "the program linked through find_package" "$by_find_package"
 # A program written for another major version is refused by the version file.
 if "$cmake" -S "$tmp/consumer" -B "$tmp/consumer/build2" -DCMAKE_C_COMPILER="$cc" \
     -DCMAKE_PREFIX_PATH="$prefix" -DWANTED_VERSION=2.0 >/dev/null 2>&1; then
-  fail "find_package(velkor 2.0) accepted version 1.0.0"
+  fail "find_package(velkor 2.0) accepted version 1.1.0"
 fi
 
 echo "== the installed lumetra-cli, from another directory"
