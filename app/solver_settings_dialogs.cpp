@@ -131,9 +131,11 @@ AccuracyDialog::AccuracyDialog(QWidget* parent) : QDialog(parent) {
   high_->setObjectName("AccuracyHigh");
   standard_->setChecked(true);
   auto* note = new QLabel(
-      "High tests each ground point's vertical current over its whole depth and chooses\n"
-      "the number of spectral integration points a dielectric layout needs (never fewer\n"
-      "than set). Standard keeps the results of earlier versions.",
+      "High gives traces one cell wide the current and charge of a real strip, crowded\n"
+      "at its edges, tests each ground point's vertical current over its whole depth,\n"
+      "integrates every cell exactly whatever its shape, keeps couplings reciprocal and\n"
+      "chooses the number of spectral integration points a dielectric layout needs\n"
+      "(never fewer than set). Standard keeps the results of earlier versions.",
       this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(standard_);
