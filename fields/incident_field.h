@@ -25,6 +25,21 @@ struct PlaneWave {
   double PolDeg = 0.0;
 };
 
+// The sines and cosines of a wave's three angles, worked out once for the many
+// board points one right-hand side reads.
+struct PlaneWaveAngles {
+  double cosTheta, sinTheta, cosPhi, sinPhi, cosPol, sinPol;
+};
+PlaneWaveAngles AnglesOf(const PlaneWave& wave);
+
+// The three components below from angles worked out once: the same values bit for bit.
+Complex IncidentFieldX(const PlaneWaveAngles& angles, const FrequencyConstants& constants, double x,
+                       double y);
+Complex IncidentFieldY(const PlaneWaveAngles& angles, const FrequencyConstants& constants, double x,
+                       double y);
+Complex IncidentFieldZ(const PlaneWaveAngles& angles, const FrequencyConstants& constants, double x,
+                       double y);
+
 // x component of the incident field at (x, y) (metres), for the rows of Jx elements.
 Complex IncidentFieldX(const PlaneWave& wave, const FrequencyConstants& constants, double x,
                        double y);

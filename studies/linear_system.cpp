@@ -130,6 +130,7 @@ void Excite(LinearSystem& s, const AssemblyInput& in) {
   }
 
   const PlaneWave wave{plan.IncTheta, plan.IncPhi, plan.IncPol};
+  const PlaneWaveAngles angles = AnglesOf(wave);
   // Over a ground plane the wave reflected by it arrives with the extra path
   // 2 h cos(theta): tangential fields add as (1 - e^{-j phi}), normal ones as
   // (1 + e^{-j phi}).
@@ -147,14 +148,14 @@ void Excite(LinearSystem& s, const AssemblyInput& in) {
     for (std::int32_t n = 1; n <= s.NX; ++n) {
       const CurrentCell& cell = e.Jx[n - 1];
       const Complex field = slab ? SlabIncidentFieldX(wave, c, cell.X, cell.Y, cell.Dx)
-                                 : CMul(IncidentFieldX(wave, c, cell.X, cell.Y), tangential);
+                                 : CMul(IncidentFieldX(angles, c, cell.X, cell.Y), tangential);
       s.Vx(n) = {field.Re * cell.Dx, field.Im * cell.Dx};
     }
   if (HasJy(s.Layout))
     for (std::int32_t n = 1; n <= s.NY; ++n) {
       const CurrentCell& cell = e.Jy[n - 1];
       const Complex field = slab ? SlabIncidentFieldY(wave, c, cell.X, cell.Y, cell.Dy)
-                                 : CMul(IncidentFieldY(wave, c, cell.X, cell.Y), tangential);
+                                 : CMul(IncidentFieldY(angles, c, cell.X, cell.Y), tangential);
       s.Vy(n) = {field.Re * cell.Dy, field.Im * cell.Dy};
     }
   if (!HasGroundPoints(s.Layout)) return;
@@ -167,11 +168,11 @@ void Excite(LinearSystem& s, const AssemblyInput& in) {
     // Along the half strip from the cell centre to the edge, then down the
     // vertical strip to the plane.
     const Complex along = point.OnXEdge
-                              ? IncidentFieldX(wave, c, point.X, point.Y)
-                              : IncidentFieldY(wave, c, point.X, point.Y);
+                              ? IncidentFieldX(angles, c, point.X, point.Y)
+                              : IncidentFieldY(angles, c, point.X, point.Y);
     const double halfCell = 0.5 * (point.OnXEdge ? cell.Dx : cell.Dy);
     const Complex horizontal = CMul(along, tangentialFactor);
-    const Complex vertical = CMul(IncidentFieldZ(wave, c, point.X, point.Y), normal);
+    const Complex vertical = CMul(IncidentFieldZ(angles, c, point.X, point.Y), normal);
     const double down = point.Side * c.Height;
     v(first + g) = {horizontal.Re * halfCell + vertical.Re * down,
                     horizontal.Im * halfCell + vertical.Im * down};
