@@ -8,6 +8,7 @@
 #include "model/project_files.h"
 #include "solver/physical_constants.h"
 #include "studies/emission/substrate_polarisation.h"
+#include "studies/study_copy.h"
 
 namespace lumetra::emission {
 
@@ -25,24 +26,15 @@ std::string FrequencyText(double frequencyMHz) {
 
 EmissionWorkspace::EmissionWorkspace(const Project& project, const ComputationSettings& solver,
                                      ComputationControl& control)
-    : directory_("lumetra-emission-"), copy_(project), ui_(control.ui), control_(ui_),
-      outer_(control), settings_(solver) {
-  const std::filesystem::path name =
-      project.ProjectFile.empty() ? std::filesystem::path("EMISSION.PRO")
-                                  : std::filesystem::path(project.ProjectFile).filename();
-  copy_.ProjectFile = (directory_.Path() / name).string();
+    : directory_("lumetra-emission-"), copy_(StudyProjectCopy(project, directory_, "EMISSION.PRO")),
+      ui_(control.ui), control_(ui_), outer_(control), settings_(StudySettings(solver)),
+      environment_(StudyEnvironment(directory_)) {
   SaveProjectFiles(copy_, std::filesystem::path(copy_.ProjectFile).replace_extension());
   settings_.SweepFreq = false;
   settings_.FreqListCB = false;
-  settings_.FarField = false;
-  settings_.IncField = false;
-  settings_.ShowCompTime = false;
-  settings_.CompSound = false;
   settings_.ShowTimeEstimate = false;
   // Loads apply where the project has some; asking for none that exist is refused.
   if (project.Impedances.empty()) settings_.ImpFile = false;
-  environment_.WorkDirectory = directory_.Path();
-  environment_.StartupDirectory = std::filesystem::current_path();
   if (project.Env.GroundPlane) {
     groundPlaneM_ = ParseRealText(project.Env.GPHeight).value_or(0.0) * MillimetreToMetre;
     substrateEpsR_ = ParseRealText(project.Env.DielConst).value_or(1.0);

@@ -9,6 +9,7 @@
 #include "studies/byte_record.h"
 #include "studies/computation_driver.h"
 #include "studies/immunity/reception.h"
+#include "studies/study_copy.h"
 
 namespace lumetra::immunity {
 
@@ -89,11 +90,7 @@ ImmunityResult RunImmunity(const Project& project, const ComputationSettings& se
   // The copy drives each load through a source of its own on the load's element,
   // added after the project's sources; every drive keeps the others at 0 V.
   const PrivateDirectory directory("lumetra-immunity-");
-  Project copy = project;
-  const std::filesystem::path name = project.ProjectFile.empty()
-                                         ? std::filesystem::path("IMMUNITY.PRO")
-                                         : std::filesystem::path(project.ProjectFile).filename();
-  copy.ProjectFile = (directory.Path() / name).string();
+  Project copy = StudyProjectCopy(project, directory, "IMMUNITY.PRO");
   std::vector<PortElement> elements;
   for (const ImmunityPort& port : *ports) {
     PortElement e{port.IsJx, port.ElementNo, port.Kind == PortKind::Source, 0};
@@ -109,15 +106,9 @@ ImmunityResult RunImmunity(const Project& project, const ComputationSettings& se
   }
   SaveProjectFiles(copy, copy.ProjectFile);
 
-  ComputationSettings own = settings;
-  own.IncField = false;
-  own.FarField = false;
+  ComputationSettings own = StudySettings(settings);
   own.ImpFile = true;
-  own.ShowCompTime = false;
-  own.CompSound = false;
-  RunEnvironment environment;
-  environment.WorkDirectory = directory.Path();
-  environment.StartupDirectory = std::filesystem::current_path();
+  const RunEnvironment environment = StudyEnvironment(directory);
 
   const FrequencyPointSolver solvePoint = [&](SystemLayout layout, AssemblyInput& input,
                                               ComputationControl& pointControl,

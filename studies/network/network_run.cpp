@@ -5,6 +5,7 @@
 #include "studies/byte_record.h"
 #include "studies/computation_driver.h"
 #include "studies/multi_excitation.h"
+#include "studies/study_copy.h"
 
 namespace lumetra::network {
 
@@ -50,21 +51,10 @@ NetworkResult RunNetwork(const Project& project, const ComputationSettings& sett
   for (std::size_t j = 0; j < n; ++j) drives[j][j] = {1.0, 0.0};
 
   const PrivateDirectory directory("lumetra-network-");
-  Project copy = project;
-  const std::filesystem::path name = project.ProjectFile.empty()
-                                         ? std::filesystem::path("NETWORK.PRO")
-                                         : std::filesystem::path(project.ProjectFile).filename();
-  copy.ProjectFile = (directory.Path() / name).string();
+  Project copy = StudyProjectCopy(project, directory, "NETWORK.PRO");
   SaveProjectFiles(copy, copy.ProjectFile);
-
-  ComputationSettings own = settings;
-  own.IncField = false;
-  own.FarField = false;
-  own.ShowCompTime = false;
-  own.CompSound = false;
-  RunEnvironment environment;
-  environment.WorkDirectory = directory.Path();
-  environment.StartupDirectory = std::filesystem::current_path();
+  const ComputationSettings own = StudySettings(settings);
+  const RunEnvironment environment = StudyEnvironment(directory);
 
   // Y(i, j) is the current into port i with port j at 1 V: the currents of
   // excitation j, read where Compute reads a source's current.
