@@ -85,20 +85,13 @@ EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   stop_->setObjectName("Stop");
   form->addRow("Stop frequency (MHz)", stop_);
 
-  compute_ = new QPushButton("Compute", this);
-  compute_->setObjectName("Compute");
-  abort_ = new QPushButton("Abort", this);
-  abort_->setObjectName("Abort");
-  abort_->hide();
-  saveChart_ = new QPushButton("Save chart...", this);
-  saveChart_->setObjectName("SaveChart");
-  saveReport_ = new QPushButton("Save report...", this);
-  saveReport_->setObjectName("SaveReport");
-  saveCsv_ = new QPushButton("Save CSV...", this);
-  saveCsv_->setObjectName("SaveCsv");
-  saveChart_->setEnabled(false);
-  saveReport_->setEnabled(false);
-  saveCsv_->setEnabled(false);
+  const RunButtons run = MakeRunButtons(this);
+  compute_ = run.Compute;
+  abort_ = run.Abort;
+  saveChart_ = NamedButton("Save chart...", "SaveChart", this);
+  saveReport_ = NamedButton("Save report...", "SaveReport", this);
+  saveCsv_ = NamedButton("Save CSV...", "SaveCsv", this);
+  for (QPushButton* save : {saveChart_, saveReport_, saveCsv_}) save->setEnabled(false);
   progress_ = new QLabel(this);
   progress_->setObjectName("Progress");
   worst_ = new QLabel(this);

@@ -84,17 +84,12 @@ ImmunityWindow::ImmunityWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   threshold_->setToolTip("The largest voltage a load may see, e.g. the receiver's noise margin; blank for none");
   form->addRow("Threshold [V]", threshold_);
 
-  compute_ = new QPushButton("Compute", this);
-  compute_->setObjectName("Compute");
-  abort_ = new QPushButton("Abort", this);
-  abort_->setObjectName("Abort");
-  abort_->hide();
-  saveChart_ = new QPushButton("Save chart...", this);
-  saveChart_->setObjectName("SaveChart");
-  saveCsv_ = new QPushButton("Save CSV...", this);
-  saveCsv_->setObjectName("SaveCsv");
-  saveJson_ = new QPushButton("Save JSON...", this);
-  saveJson_->setObjectName("SaveJson");
+  const RunButtons run = MakeRunButtons(this);
+  compute_ = run.Compute;
+  abort_ = run.Abort;
+  saveChart_ = NamedButton("Save chart...", "SaveChart", this);
+  saveCsv_ = NamedButton("Save CSV...", "SaveCsv", this);
+  saveJson_ = NamedButton("Save JSON...", "SaveJson", this);
   for (QPushButton* save : {saveChart_, saveCsv_, saveJson_}) save->setEnabled(false);
   progress_ = new QLabel(this);
   progress_->setObjectName("Progress");

@@ -158,13 +158,10 @@ NetworkWindow::NetworkWindow(MainWindow& main) : QWidget(&main, Qt::Window), mai
   format_->addItem("RI (real, imaginary)", "RI");
   form->addRow("Format", format_);
 
-  compute_ = new QPushButton("Compute", this);
-  compute_->setObjectName("Compute");
-  abort_ = new QPushButton("Abort", this);
-  abort_->setObjectName("Abort");
-  abort_->hide();
-  save_ = new QPushButton("Save as Touchstone...", this);
-  save_->setObjectName("SaveTouchstone");
+  const RunButtons run = MakeRunButtons(this);
+  compute_ = run.Compute;
+  abort_ = run.Abort;
+  save_ = NamedButton("Save as Touchstone...", "SaveTouchstone", this);
   save_->setEnabled(false);
   progress_ = new QLabel(this);
   progress_->setObjectName("Progress");

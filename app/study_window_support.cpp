@@ -66,4 +66,16 @@ StudyRunScope::~StudyRunScope() {
   if (main_.Computation()) main_.Computation()->setEnabled(true);
 }
 
+QPushButton* NamedButton(const QString& text, const char* name, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  return button;
+}
+
+RunButtons MakeRunButtons(QWidget* parent) {
+  RunButtons buttons{NamedButton("Compute", "Compute", parent), NamedButton("Abort", "Abort", parent)};
+  buttons.Abort->hide();
+  return buttons;
+}
+
 }  // namespace lumetra::gui

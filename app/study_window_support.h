@@ -30,6 +30,16 @@ std::optional<std::string> ChooseSaveName(QWidget* parent, const QString& title,
 // program's other saves ask; true when it may be written.
 bool MayWrite(UserInterface& ui, const std::string& path);
 
+// A push button with its object name (the name the tests find it by).
+QPushButton* NamedButton(const QString& text, const char* name, QWidget* parent);
+
+// The Compute and Abort buttons every study window has; Abort hidden until a run.
+struct RunButtons {
+  QPushButton* Compute;
+  QPushButton* Abort;
+};
+RunButtons MakeRunButtons(QWidget* parent);
+
 // A chart painted by a function at the widget's size, or a grey hint before
 // there is anything to show.
 class StudyChartView : public QWidget {
