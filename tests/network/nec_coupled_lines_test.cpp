@@ -1,8 +1,14 @@
 // Against a real peer: two parallel wires over a perfectly conducting ground, each
-// grounded at both ends and fed 1 mm from one end, solved by Debian's nec2c (one run
-// per driven port, the other port's wire left whole, which is its short). Y21 is
-// the current at port 2 for 1 V at port 1. Our strips of width w are the wires of
+// grounded at both ends and fed near one end, solved by Debian's nec2c (one run per
+// driven port, the other port's wire left whole, which is its short). Y21 is the
+// current at port 2 for 1 V at port 1. Our strips of width w are the wires of
 // radius w/4.
+//
+// The port sits 5 mm from the post, not on the first segment: nec2c's delta-gap
+// source on a segment that touches a bend is not converged (the 100 mm loop's
+// inductance at 30 MHz moves between 61.8 and 68.8 nH with the segmentation there,
+// against 63.3-63.5 nH for a feed 5 mm in and the closed form's 63.4 nH), while the
+// strip model's answer does not depend on where along the loop the source sits.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -27,13 +33,14 @@ using testing::TempDir;
 
 struct Geometry {
   double LengthM = 0.1, HeightM = 0.005, SpacingM = 0.01, RadiusM = 0.0005;
-  int Horizontal = 50, Vertical = 4;  // segments; horizontal centre 1 lies 1 mm in, as our feed
+  int Horizontal = 50, Vertical = 4;  // segments of 2 and 1.25 mm
+  int FeedSegment = 3;                // of the horizontal wire: centred 5 mm in, as our port
 };
 
 // Absolute segment number of the feed of line k (0-based): after line k's left
-// vertical, the first horizontal segment.
+// vertical, the feed segment of the horizontal wire.
 int FeedSegment(const Geometry& g, int line) {
-  return line * (g.Horizontal + 2 * g.Vertical) + g.Vertical + 1;
+  return line * (g.Horizontal + 2 * g.Vertical) + g.Vertical + g.FeedSegment;
 }
 
 // The currents at both feeds with 1 V on the feed of line `driven`, per frequency.
@@ -58,7 +65,7 @@ std::optional<std::map<double, std::array<std::complex<double>, 2>>> Nec2cFeedCu
       deck << line;
     }
     deck << "GE 1\nGN 1\n";
-    deck << "EX 0 " << 2 + 3 * driven << " 1 0 1 0\n";
+    deck << "EX 0 " << 2 + 3 * driven << " " << g.FeedSegment << " 0 1 0\n";
     std::snprintf(line, sizeof line, "FR 0 %d 0 0 %.9g %.9g\n", count, startMHz, stepMHz);
     deck << line << "XQ\nEN\n";
   }
@@ -101,14 +108,16 @@ TEST(NetworkPeer, MutualAdmittanceOfGroundedWiresAgreesWithNec2c) {
   layout.LengthMm = g.LengthM * 1e3;
   layout.WidthMm = 4 * g.RadiusM * 1e3;
   layout.SpacingMm = g.SpacingM * 1e3;
-  layout.Cells = 100;
+  layout.Cells = 100;  // 1 x 2 mm cells: the edge-singular strips on non-square cells
+  layout.PortElement = 5;
   layout.GroundedEnds = true;
   Project p = testing::ParallelLines(dir, layout);
   p.Env.GroundPlane = true;
   p.Env.GPHeight = "5";
   ComputationControl control(ui);
-  const network::NetworkResult ours = network::RunNetwork(
-      p, testing::NetworkSettings(start, start + step * (count - 1), step), control);
+  ComputationSettings settings = testing::NetworkSettings(start, start + step * (count - 1), step);
+  settings.Accuracy = SolverAccuracy::High;
+  const network::NetworkResult ours = network::RunNetwork(p, settings, control);
   ASSERT_EQ(ours.Points.size(), static_cast<std::size_t>(count));
   for (const network::NetworkPoint& point : ours.Points) {
     const auto found = nec->lower_bound(point.FrequencyMHz - 1e-6);
@@ -117,12 +126,11 @@ TEST(NetworkPeer, MutualAdmittanceOfGroundedWiresAgreesWithNec2c) {
     const double y21 = std::abs(point.Y(1, 0)), y11 = std::abs(point.Y(0, 0));
     std::printf("%5.0f MHz  |Y21| %.4e S (nec2c %.4e, %+.1f %%)  |Y11| %.4e S (nec2c %.4e)\n",
                 point.FrequencyMHz, y21, y21Nec, 100 * (y21 / y21Nec - 1), y11, y11Nec);
-    // |Y11| agrees to 3 %. |Y21| comes out 3 to 5.2 % low, the same at 10 and 20 mm
-    // spacing, so not a proximity effect of the strips; the vertical ground-point
-    // currents, whose coupling is the coarsest part of the model, are the suspects.
-    EXPECT_NEAR(y11 / y11Nec, 1.0, 0.04) << point.FrequencyMHz << " MHz";
-    EXPECT_NEAR(y21 / y21Nec, 1.0, point.FrequencyMHz < 250 ? 0.06 : 0.05)
-        << point.FrequencyMHz << " MHz";
+    // High accuracy: |Y21| +0.8 to +0.9 %, |Y11| 0 to -2.0 % from 100 to 500 MHz.
+    // Standard's uniform current across the strip makes each a thinner wire and
+    // its posts lose inductance: |Y21| -11 to -13 %, which is why this is High's check.
+    EXPECT_NEAR(y11 / y11Nec, 1.0, 0.03) << point.FrequencyMHz << " MHz";
+    EXPECT_NEAR(y21 / y21Nec, 1.0, 0.03) << point.FrequencyMHz << " MHz";
   }
 }
 

@@ -18,7 +18,8 @@ Project ParallelLines(const TempDir& dir, const LinesLayout& l) {
   for (int k = 0; k < l.Lines; ++k) {
     const double y = 100 + (k - (l.Lines - 1) / 2.0) * l.SpacingMm;
     p.Segments.push_back({150, y, l.LengthMm, l.WidthMm, l.Cells, 1});
-    p.VoltageSources.push_back({x0 + dx, y, dx, l.WidthMm, 1.0, 0.0, true, jxBase + 1});
+    p.VoltageSources.push_back(
+        {x0 + l.PortElement * dx, y, dx, l.WidthMm, 1.0, 0.0, true, jxBase + l.PortElement});
     if (l.FarPorts)
       p.VoltageSources.push_back(
           {x0 + l.LengthMm - dx, y, dx, l.WidthMm, 1.0, 0.0, true, jxBase + l.Cells - 1});

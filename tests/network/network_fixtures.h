@@ -13,6 +13,7 @@ struct LinesLayout {
   int Lines = 2;
   double LengthMm = 100, WidthMm = 2, SpacingMm = 6;  // centre to centre
   int Cells = 50;                                     // charge cells along each line
+  int PortElement = 1;  // the Jx element of each line's (near) port, counted from its start
   bool GroundedEnds = false;  // a ground point at both ends of every line
   bool FarPorts = false;      // a port at the far end too (ports 1, 2 on line 1, ...)
   // A stub down from the far end of line 1 (away from the others), so the layout has Jy
