@@ -270,6 +270,9 @@ TEST(EmissionLimits, ClassNamesJoinTheTablesAtTheRunsDistance) {
   // 5 m takes the nearer 3 m table, converted by 20 log10(3/5).
   EXPECT_NEAR(*LimitAt(ResolveLimit("cispr32-a", 5.0, 1000.0).Limit, 300.0),
               57.0 + 20.0 * std::log10(3.0 / 5.0), 1e-9);
+  // 6 m lies nearer 10 m on the logarithmic scale: the 10 m table, up 20 log10(10/6).
+  EXPECT_NEAR(*LimitAt(ResolveLimit("cispr32-a", 6.0, 1000.0).Limit, 300.0),
+              47.0 + 20.0 * std::log10(10.0 / 6.0), 1e-9);
   try {
     ResolveLimit("cispr99", 3.0, 1000.0);
     ADD_FAILURE();
