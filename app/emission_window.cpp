@@ -36,7 +36,7 @@ namespace lumetra::gui {
 
 using namespace lumetra::emission;
 
-EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), main_(main) {
+EmissionWindow::EmissionWindow(MainWindow& main) : StudyWindow(main) {
   setObjectName("EmissionWindow");
   setWindowTitle("Emission");
 
@@ -153,30 +153,14 @@ EmissionWindow::EmissionWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   resize(1180, 760);
 }
 
-void EmissionWindow::Open() {
-  SyncWithProject();
-  ShowCentredOnOwner(this);
+void EmissionWindow::Open() { OpenWindow(nullptr); }
+
+void EmissionWindow::RefreshRows() {
+  // Rows stay as typed while the number of sources does.
+  if (main_.CurrentProject().VoltageSources.size() != rows_.size()) RebuildSourceRows();
 }
 
-void EmissionWindow::SyncWithProject() {
-  if (running_) return;
-  const Project& project = main_.CurrentProject();
-  if (project.ProjectFile != shownProject_) {
-    shownProject_ = project.ProjectFile;
-    ProjectChanged();
-  } else if (project.VoltageSources.size() != rows_.size()) {
-    RebuildSourceRows();
-  }
-}
-
-bool EmissionWindow::event(QEvent* event) {
-  // Back from the layout, where sources may have come or gone.
-  if (event->type() == QEvent::WindowActivate) SyncWithProject();
-  return QWidget::event(event);
-}
-
-void EmissionWindow::ProjectChanged() {
-  // A result belongs to the board it was computed for.
+void EmissionWindow::ProjectReplaced() {
   result_.reset();
   request_.reset();
   chart_->Show({});
@@ -324,7 +308,7 @@ void EmissionWindow::SetInputsEnabled(bool enabled) {
 }
 
 bool EmissionWindow::Compute() {
-  if (running_ || StudyRunScope::AnyRunning() || main_.Computation()->Running()) return false;
+  if (!MayStartRun()) return false;
   SyncWithProject();
   QtUserInterface& ui = main_.Ui();
   const Project& project = main_.CurrentProject();
@@ -337,19 +321,8 @@ bool EmissionWindow::Compute() {
     return false;
   }
 
-  running_ = true;
-  SetInputsEnabled(false);
-  emit RunStarted();
-  std::optional<EmissionResult> result;
-  {
-    StudyRunScope run(main_, abort_, progress_);
-    try {
-      result = RunEmission(project, request, run.Control());
-    } catch (const std::exception& error) {
-      ui.ShowMessage(error.what());
-    }
-  }
-  running_ = false;
+  std::optional<EmissionResult> result = RunInFrame(
+      abort_, progress_, [&](ComputationControl& control) { return RunEmission(project, request, control); });
   const bool computed = result.has_value();
   if (result) {
     progress_->setText(result->Aborted ? QString("Aborted after %1 of the lines").arg(result->Lines.size())
@@ -360,12 +333,9 @@ bool EmissionWindow::Compute() {
   } else {
     progress_->clear();
   }
-  SetInputsEnabled(true);
-  emit RunFinished();
+  FinishRun();
   return computed;
 }
-
-void EmissionWindow::RequestAbort() { main_.Ui().RequestAbort(); }
 
 void EmissionWindow::ShowResult() {
   if (!result_ || !request_) return;

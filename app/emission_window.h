@@ -9,9 +9,9 @@
 #pragma once
 
 #include "app/emission_form.h"
+#include "app/study_window.h"
 #include "studies/emission/emission_run.h"
 
-#include <QWidget>
 #include <optional>
 #include <vector>
 
@@ -25,10 +25,9 @@ class QScrollArea;
 
 namespace lumetra::gui {
 
-class MainWindow;
 class StudyChartView;
 
-class EmissionWindow : public QWidget {
+class EmissionWindow : public StudyWindow {
   Q_OBJECT
 public:
   explicit EmissionWindow(MainWindow& main);
@@ -36,9 +35,6 @@ public:
   // Utility menu: one signal row per voltage source of the project (rows kept as
   // typed while the number of sources stays), shown without blocking.
   void Open();
-  // Another project: the rows follow its sources and the last result, which was
-  // another board's, goes. Called when the window sees that the project changed.
-  void ProjectChanged();
 
   // The window's texts, and back onto it (tests and the menu's reopening).
   EmissionForm Form() const;
@@ -47,8 +43,6 @@ public:
   // Runs the analysis as the Compute button does; false when the input was
   // refused (its message shown) or nothing could run.
   bool Compute();
-  void RequestAbort();
-  bool Running() const { return running_; }
 
   const std::optional<emission::EmissionResult>& Result() const { return result_; }
 
@@ -57,29 +51,23 @@ public:
   void SaveReport();
   void SaveCsv();
 
-protected:
-  bool event(QEvent* event) override;
-
-signals:
-  // Around a run, so that the main window leaves the project alone meanwhile.
-  void RunStarted();
-  void RunFinished();
-
 private:
   struct SourceRow {
     QComboBox* Kind;
     QLineEdit *Amplitude, *Fundamental, *Rise, *Fall, *Duty, *File;
     QPushButton* Browse;
   };
+  // Another project: the rows follow its sources and the last result, which was
+  // another board's, goes.
+  void ProjectReplaced() override;
   // Rows for the project's sources as they are now (New, Open, layout edits).
-  void SyncWithProject();
+  void RefreshRows() override;
   void RebuildSourceRows();
   void UpdateRowFields(int index);
   void UpdateLimitFields();
   void ShowResult();
-  void SetInputsEnabled(bool enabled);
+  void SetInputsEnabled(bool enabled) override;
 
-  MainWindow& main_;
   QScrollArea* sourceScroll_;
   QGridLayout* sourceGrid_;
   QLabel* noSources_;
@@ -91,8 +79,6 @@ private:
   StudyChartView* chart_;
   QTableWidget* lines_;
 
-  bool running_ = false;
-  std::string shownProject_;  // the project whose sources the rows are
   std::optional<emission::EmissionRequest> request_;  // of the result shown
   std::optional<emission::EmissionResult> result_;
 };

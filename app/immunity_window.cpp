@@ -42,7 +42,7 @@ QString ReactivePart(double lc) {
 
 }  // namespace
 
-ImmunityWindow::ImmunityWindow(MainWindow& main) : QWidget(&main, Qt::Window), main_(main) {
+ImmunityWindow::ImmunityWindow(MainWindow& main) : StudyWindow(main) {
   setObjectName("ImmunityWindow");
   setWindowTitle("Immunity");
 
@@ -149,36 +149,14 @@ ImmunityWindow::ImmunityWindow(MainWindow& main) : QWidget(&main, Qt::Window), m
   resize(1180, 760);
 }
 
-void ImmunityWindow::Open() {
-  if (!seeded_ && main_.Computation()) {
-    frequencies_->Apply(main_.Computation()->Settings());
-    seeded_ = true;
-  }
-  SyncWithProject();
-  ShowCentredOnOwner(this);
-  frequencies_->UpdateMode();
+void ImmunityWindow::Open() { OpenWindow(frequencies_); }
+
+void ImmunityWindow::ProjectReplaced() {
+  ClearResult();
+  loads_->setRowCount(0);
 }
 
-bool ImmunityWindow::event(QEvent* event) {
-  // Back from the layout, where loads may have come or gone.
-  if (event->type() == QEvent::WindowActivate) SyncWithProject();
-  if (event->type() == QEvent::Hide) frequencies_->HideList();
-  return QWidget::event(event);
-}
-
-void ImmunityWindow::SyncWithProject() {
-  if (running_) return;
-  const Project& project = main_.CurrentProject();
-  if (project.ProjectFile != shownProject_) {
-    // A result belongs to the board it was computed for.
-    shownProject_ = project.ProjectFile;
-    ClearResult();
-    loads_->setRowCount(0);
-  }
-  FillLoads();
-}
-
-void ImmunityWindow::FillLoads() {
+void ImmunityWindow::RefreshRows() {
   const auto& loads = main_.CurrentProject().Impedances;
   // Rows that were there keep their tick; new ones come ticked.
   std::vector<bool> ticked;
@@ -207,7 +185,7 @@ void ImmunityWindow::FillLoads() {
 
 void ImmunityWindow::UpdateLoadChoice() {
   // The ticks count (and look it) only for a choice of loads.
-  const bool choosing = chosenLoads_->isChecked() && !running_;
+  const bool choosing = chosenLoads_->isChecked() && !Running();
   const Qt::ItemFlags tickable = Qt::ItemIsUserCheckable | Qt::ItemIsEnabled;
   for (int row = 0; row < loads_->rowCount(); ++row)
     if (QTableWidgetItem* item = loads_->item(row, 0))
@@ -250,7 +228,7 @@ void ImmunityWindow::SetInputsEnabled(bool enabled) {
 }
 
 bool ImmunityWindow::Compute() {
-  if (running_ || StudyRunScope::AnyRunning() || (main_.Computation() && main_.Computation()->Running())) return false;
+  if (!MayStartRun()) return false;
   SyncWithProject();
   QtUserInterface& ui = main_.Ui();
   const Project& project = main_.CurrentProject();
@@ -266,28 +244,12 @@ bool ImmunityWindow::Compute() {
   }
   if (!ImmunityPorts(project, request.Options.Loads, ui)) return false;
 
-  running_ = true;
-  SetInputsEnabled(false);
-  emit RunStarted();
-  std::optional<ImmunityResult> result;
-  {
-    StudyRunScope run(main_, abort_, progress_);
-    try {
-      result = RunImmunity(project, Settings(), request.Options, run.Control());
-    } catch (const std::exception& error) {
-      ui.ShowMessage(error.what());
-    }
-  }
-  running_ = false;
+  std::optional<ImmunityResult> result = RunInFrame(abort_, progress_, [&](ComputationControl& control) {
+    return RunImmunity(project, Settings(), request.Options, control);
+  });
   const bool computed = result && result->Started && !result->Points.empty();
   if (computed) {
-    const std::size_t points = result->Points.size();
-    progress_->setText(result->Aborted
-                           ? QString("Aborted after %1 frequencies; %2 unknowns").arg(points).arg(result->Unknowns)
-                           : QString("%1 ports, %2 frequencies, %3 unknowns")
-                                 .arg(result->Ports.size())
-                                 .arg(points)
-                                 .arg(result->Unknowns));
+    progress_->setText(SweepSummary(result->Aborted, result->Ports.size(), result->Points.size(), result->Unknowns));
     result_ = std::move(result);
     request_ = request;
     ShowResult();
@@ -297,12 +259,9 @@ bool ImmunityWindow::Compute() {
     if (result && result->Started) ClearResult();
     progress_->setText(result && result->Aborted ? "Aborted before the first frequency" : QString());
   }
-  SetInputsEnabled(true);
-  emit RunFinished();
+  FinishRun();
   return computed;
 }
-
-void ImmunityWindow::RequestAbort() { main_.Ui().RequestAbort(); }
 
 void ImmunityWindow::ClearResult() {
   result_.reset();

@@ -10,11 +10,11 @@
 // core's message in a box and nothing runs.
 #pragma once
 
-#include <QWidget>
 #include <optional>
 #include <string>
 
 #include "app/immunity_form.h"
+#include "app/study_window.h"
 #include "studies/computation_settings.h"
 #include "studies/immunity/immunity_run.h"
 
@@ -27,10 +27,9 @@ class QTableWidget;
 namespace lumetra::gui {
 
 class FrequencyPanel;
-class MainWindow;
 class StudyChartView;
 
-class ImmunityWindow : public QWidget {
+class ImmunityWindow : public StudyWindow {
   Q_OBJECT
 public:
   explicit ImmunityWindow(MainWindow& main);
@@ -48,8 +47,6 @@ public:
   // Runs the sweep as the Compute button does; false when the input was refused
   // (its message shown) or the run stopped before any frequency.
   bool Compute();
-  void RequestAbort();
-  bool Running() const { return running_; }
   const std::optional<immunity::ImmunityResult>& Result() const { return result_; }
 
   // The exports; each asks for the file and reports a write failure.
@@ -57,25 +54,16 @@ public:
   void SaveCsv();
   void SaveJson();
 
-protected:
-  bool event(QEvent* event) override;
-
-signals:
-  // Around a run, so that the main window leaves the project alone meanwhile.
-  void RunStarted();
-  void RunFinished();
-
 private:
-  void SyncWithProject();
-  void FillLoads();
+  void ProjectReplaced() override;
+  void RefreshRows() override;
   void UpdateLoadChoice();
   void ShowTableHeader(bool withThreshold);
   void ShowResult();
   void ClearResult();
-  void SetInputsEnabled(bool enabled);
+  void SetInputsEnabled(bool enabled) override;
   void SaveText(const char* title, const char* filters, const char* extension, const std::string& text);
 
-  MainWindow& main_;
   QRadioButton *everyPort_, *chosenLoads_;
   QTableWidget* loads_;
   QLabel* noLoads_;
@@ -86,9 +74,6 @@ private:
   StudyChartView* chart_;
   QTableWidget* table_;
 
-  bool running_ = false;
-  bool seeded_ = false;  // frequencies taken from the Computation page once
-  std::string shownProject_;
   std::optional<immunity::ImmunityResult> result_;
   ImmunityRequest request_;  // of the result shown
 };

@@ -116,7 +116,7 @@ void NetworkChartView::paintEvent(QPaintEvent*) {
   }
 }
 
-NetworkWindow::NetworkWindow(MainWindow& main) : QWidget(&main, Qt::Window), main_(main) {
+NetworkWindow::NetworkWindow(MainWindow& main) : StudyWindow(main) {
   setObjectName("NetworkWindow");
   setWindowTitle("Network parameters");
 
@@ -211,37 +211,16 @@ NetworkWindow::NetworkWindow(MainWindow& main) : QWidget(&main, Qt::Window), mai
   resize(1060, 640);
 }
 
-void NetworkWindow::Open() {
-  if (!seeded_ && main_.Computation()) {
-    frequencies_->Apply(main_.Computation()->Settings());
-    seeded_ = true;
-  }
-  SyncWithProject();
-  ShowCentredOnOwner(this);
-  frequencies_->UpdateMode();
+void NetworkWindow::Open() { OpenWindow(frequencies_); }
+
+void NetworkWindow::ProjectReplaced() {
+  result_.reset();
+  progress_->clear();
+  save_->setEnabled(false);
+  UpdateChart();
 }
 
-bool NetworkWindow::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) SyncWithProject();
-  if (event->type() == QEvent::Hide) frequencies_->HideList();
-  return QWidget::event(event);
-}
-
-void NetworkWindow::SyncWithProject() {
-  if (running_) return;
-  const Project& project = main_.CurrentProject();
-  if (project.ProjectFile != shownProject_) {
-    // A result belongs to the board it was computed for.
-    shownProject_ = project.ProjectFile;
-    result_.reset();
-    progress_->clear();
-    save_->setEnabled(false);
-    UpdateChart();
-  }
-  FillPorts();
-}
-
-void NetworkWindow::FillPorts() {
+void NetworkWindow::RefreshRows() {
   const auto& sources = main_.CurrentProject().VoltageSources;
   noPorts_->setVisible(sources.empty());
   ports_->setVisible(!sources.empty());
@@ -280,7 +259,7 @@ void NetworkWindow::SetInputsEnabled(bool enabled) {
 }
 
 bool NetworkWindow::Compute() {
-  if (running_ || StudyRunScope::AnyRunning() || (main_.Computation() && main_.Computation()->Running())) return false;
+  if (!MayStartRun()) return false;
   SyncWithProject();
   QtUserInterface& ui = main_.Ui();
   const Project& project = main_.CurrentProject();
@@ -295,28 +274,11 @@ bool NetworkWindow::Compute() {
     return false;
   }
 
-  running_ = true;
-  SetInputsEnabled(false);
-  emit RunStarted();
-  std::optional<network::NetworkResult> result;
-  {
-    StudyRunScope run(main_, abort_, progress_);
-    try {
-      result = network::RunNetwork(project, Settings(), run.Control());
-    } catch (const std::exception& error) {
-      ui.ShowMessage(error.what());
-    }
-  }
-  running_ = false;
+  std::optional<network::NetworkResult> result = RunInFrame(
+      abort_, progress_, [&](ComputationControl& control) { return network::RunNetwork(project, Settings(), control); });
   const bool computed = result && result->Started && !result->Points.empty();
   if (computed) {
-    const std::size_t points = result->Points.size();
-    progress_->setText(result->Aborted
-                           ? QString("Aborted after %1 frequencies; %2 unknowns").arg(points).arg(result->Unknowns)
-                           : QString("%1 ports, %2 frequencies, %3 unknowns")
-                                 .arg(result->Ports.size())
-                                 .arg(points)
-                                 .arg(result->Unknowns));
+    progress_->setText(SweepSummary(result->Aborted, result->Ports.size(), result->Points.size(), result->Unknowns));
     result_ = std::move(result);
     resultProject_ = project.ProjectFile;
     // The entries of the chart: S21 first where there is a port 2, else S11.
@@ -335,13 +297,10 @@ bool NetworkWindow::Compute() {
     if (result && result->Started) result_.reset();
     progress_->setText(result && result->Aborted ? "Aborted before the first frequency" : QString());
   }
-  SetInputsEnabled(true);
   UpdateChart();
-  emit RunFinished();
+  FinishRun();
   return computed;
 }
-
-void NetworkWindow::RequestAbort() { main_.Ui().RequestAbort(); }
 
 void NetworkWindow::ShowEntry(int i, int j) {
   row_->setCurrentIndex(i - 1);

@@ -9,11 +9,11 @@
 // core's message in a box and nothing runs.
 #pragma once
 
-#include <QWidget>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/study_window.h"
 #include "studies/computation_settings.h"
 #include "studies/network/network_run.h"
 #include "studies/network/touchstone.h"
@@ -27,7 +27,6 @@ class QTableWidget;
 namespace lumetra::gui {
 
 class FrequencyPanel;
-class MainWindow;
 
 // |Sij| in dB against frequency, painted at the widget's size.
 struct NetworkCurve {
@@ -49,7 +48,7 @@ private:
   std::optional<NetworkCurve> curve_;
 };
 
-class NetworkWindow : public QWidget {
+class NetworkWindow : public StudyWindow {
   Q_OBJECT
 public:
   explicit NetworkWindow(MainWindow& main);
@@ -64,8 +63,6 @@ public:
   // Runs the network sweep as the Compute button does; false when the input was
   // refused (message shown) or the run stopped before any point.
   bool Compute();
-  void RequestAbort();
-  bool Running() const { return running_; }
   const std::optional<network::NetworkResult>& Result() const { return result_; }
 
   // Writes the last result to path (".sNp" added when it has no extension) with
@@ -78,20 +75,12 @@ public:
   // |Sij| (1-based) of the last result with the typed reference impedance.
   void ShowEntry(int i, int j);
 
-protected:
-  bool event(QEvent* event) override;
-
-signals:
-  void RunStarted();
-  void RunFinished();
-
 private:
-  void SyncWithProject();
-  void FillPorts();
+  void ProjectReplaced() override;
+  void RefreshRows() override;
   void UpdateChart();
-  void SetInputsEnabled(bool enabled);
+  void SetInputsEnabled(bool enabled) override;
 
-  MainWindow& main_;
   QTableWidget* ports_;
   QLabel* noPorts_;
   FrequencyPanel* frequencies_;
@@ -101,9 +90,6 @@ private:
   QLabel* progress_;
   NetworkChartView* chart_;
 
-  bool running_ = false;
-  bool seeded_ = false;  // frequencies taken from the Computation page once
-  std::string shownProject_;
   std::optional<network::NetworkResult> result_;
   std::string resultProject_;  // the project file the result was computed for
 };
