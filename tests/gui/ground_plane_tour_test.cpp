@@ -33,14 +33,6 @@ using namespace lumetra::gui::testing;
 
 namespace {
 
-bool CopyExample(const QString& name, const QString& to) {
-  const QDir from(QString(LUMETRA_EXAMPLES) + "/" + name);
-  for (const QString& file : from.entryList(QDir::Files))
-    if (file != "README.md" && !QFile::copy(from.filePath(file), QDir(to).filePath(file)))
-      return false;
-  return true;
-}
-
 // Non-background pixels of a view: something was drawn.
 int InkedPixels(const QImage& image) {
   const QRgb background = image.pixel(0, 0);
@@ -70,8 +62,7 @@ void GroundPlaneTourTest::TheLShapeOverItsGroundPlaneOnEveryPage() {
   Session s;
   MainWindow& w = *s.window;
   w.resize(1000, 700);
-  QVERIFY(CopyExample("lshape", s.directory.path()));
-  QVERIFY(w.OpenProjectFile(s.PathOf("lshape.PRO")));
+  QVERIFY(!OpenExample(s, "lshape").isEmpty());
   Look(&w, "tour_layout");
 
   // 500 MHz, source and load of the project, the ground plane stored with it.
@@ -98,7 +89,7 @@ void GroundPlaneTourTest::TheLShapeOverItsGroundPlaneOnEveryPage() {
   // survives there. So |E_phi| at theta = 90 is a small fraction of the largest
   // field anywhere.
   const std::optional<ResultBlock> far =
-      FindBlock(std::filesystem::path(s.PathOf("lshape.RAD").toStdString()), 500.0,
+      FindBlock(std::filesystem::path(s.PathOf("lshape/lshape.RAD").toStdString()), 500.0,
                 FarFieldFileFields);
   QVERIFY(far.has_value());
   double largest = 0.0, ePhiAtHorizon = 0.0, eThetaAtHorizon = 0.0;

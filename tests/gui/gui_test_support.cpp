@@ -107,6 +107,45 @@ Session::~Session() {
   QDir::setCurrent(previousDirectory);
 }
 
+QString CopyExample(Session& s, const QString& name, const QString& to) {
+  const QString folder = to.isEmpty() ? name : to;
+  const QDir from(QStringLiteral(LUMETRA_EXAMPLES) + "/" + name);
+  QDir(s.directory.path()).mkdir(folder);
+  for (const QString& file : from.entryList(QDir::Files))
+    QFile::copy(from.filePath(file), s.PathOf(folder + "/" + file));
+  const QStringList projects = QDir(s.PathOf(folder)).entryList({"*.PRO"});
+  return projects.isEmpty() ? QString() : s.PathOf(folder + "/" + projects.front());
+}
+
+QString OpenExample(Session& s, const QString& name, const QString& to) {
+  const QString path = CopyExample(s, name, to);
+  return s.window->OpenProjectFile(path) ? path : QString();
+}
+
+int RunCli(const QStringList& arguments, QByteArray* standardOutput) {
+  QProcess cli;
+  cli.start(LUMETRA_CLI, arguments);
+  if (!cli.waitForFinished(120000)) return -1;
+  if (standardOutput) *standardOutput = cli.readAllStandardOutput();
+  if (cli.exitCode() != 0) qWarning("lumetra-cli: %s", cli.readAllStandardError().constData());
+  return cli.exitCode();
+}
+
+void AnswerFileDialogs(const QString& path) {
+  SetFileChooserHook([path](bool, const QString&) { return path; });
+}
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray Joined(const std::vector<std::string>& texts) {
+  QByteArray all;
+  for (const std::string& text : texts) all += QByteArray::fromStdString(text) + " | ";
+  return all;
+}
+
 QPoint PixelOf(MainWindow& window, double x, double y) {
   const double scale = window.Layout()->View().Scale;
   return QPoint(BoardToPixelX(x, scale),

@@ -5,18 +5,22 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QPoint>
+#include <QPrinter>
 #include <QString>
 #include <QTemporaryDir>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/message_hook.h"
+#include "model/project.h"
 
 namespace lumetra::gui {
 class MainWindow;
@@ -85,6 +89,38 @@ struct Session {
   QString PathOf(const QString& fileName) const { return directory.filePath(fileName); }
 };
 
+// A bundled example copied into a folder of the session's directory named to
+// (or as the example); the path of its .PRO file. OpenExample also opens it in
+// the window, and gives an empty path when it would not open.
+QString CopyExample(Session& s, const QString& name, const QString& to = {});
+QString OpenExample(Session& s, const QString& name, const QString& to = {});
+// Runs lumetra-cli with the arguments; its exit code (-1 when it did not finish)
+// and, when asked, its standard output.
+int RunCli(const QStringList& arguments, QByteArray* standardOutput = nullptr);
+// The file dialogs answer with path (an empty path: cancelled).
+void AnswerFileDialogs(const QString& path);
+// A file's bytes; empty when it cannot be read.
+QByteArray FileBytes(const QString& path);
+// The recorded texts in one line, for a failing check to show.
+QByteArray Joined(const std::vector<std::string>& texts);
+
+// The placed items of a project compared field by field.
+inline auto Fields(const Segment& s) { return std::tie(s.Xc, s.Yc, s.Lx, s.Ly, s.ChX, s.ChY); }
+inline auto Fields(const VoltageSource& v) {
+  return std::tie(v.X, v.Y, v.Dx, v.Dy, v.ReV, v.ImV, v.IsJx, v.ElementNo);
+}
+inline auto Fields(const ImpedanceElement& z) {
+  return std::tie(z.X, z.Y, z.Dx, z.Dy, z.R, z.LC, z.IsJx, z.ElementNo);
+}
+inline auto Fields(const GroundPoint& g) { return std::tie(g.ChargeNo, g.Edge, g.Size, g.X, g.Y); }
+template <typename T>
+bool Same(const std::vector<T>& a, const std::vector<T>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t k = 0; k < a.size(); ++k)
+    if (Fields(a[k]) != Fields(b[k])) return false;
+  return true;
+}
+
 // Where a rendered page is kept for a look: the directory named by
 // LUMETRA_TEST_PICTURES, or nowhere (empty) when it is not set.
 QString PicturePath(const QString& name);
@@ -95,6 +131,26 @@ void KeepPicture(const QImage& image, const QString& name);
 // the text follows the order it was drawn in rather than the extractor's guess at
 // columns, which splits long lines of a listing.
 QString PdfText(const QString& file, bool inDrawingOrder = false);
+
+// Prints through a page's print question (SetPrinter, SetPrintConfirmation) into
+// a PDF: first declined, when nothing may be written, then accepted. The text of
+// the PDF, or "printed although declined".
+template <typename Page>
+QString PrintDecliningFirst(Page* page, const std::function<void()>& print, const QString& pdf,
+                            bool inDrawingOrder = false) {
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  page->SetPrinter(&printer);
+  auto accept = std::make_shared<bool>(false);
+  page->SetPrintConfirmation([accept](QPrinter&) { return *accept; });
+  print();
+  const bool printedAnyway = QFile::exists(pdf);
+  *accept = true;
+  print();
+  page->SetPrinter(nullptr);
+  return printedAnyway ? QString("printed although declined") : PdfText(pdf, inDrawingOrder);
+}
 
 // The board-area pixel of a board position (mm) in the window's layout view.
 QPoint PixelOf(MainWindow& window, double x, double y);

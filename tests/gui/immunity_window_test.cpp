@@ -31,16 +31,7 @@ using namespace lumetra::gui::testing;
 
 namespace {
 
-// The receiver example copied into the session directory and opened; its .PRO path.
-QString OpenReceiver(Session& s) {
-  const QDir from(QStringLiteral(LUMETRA_EXAMPLES) + "/immunity-receiver");
-  QDir(s.directory.path()).mkdir("receiver");
-  for (const QString& file : from.entryList(QDir::Files))
-    QFile::copy(from.filePath(file), s.PathOf("receiver/" + file));
-  const QString path = s.PathOf("receiver/receiver.PRO");
-  if (!s.window->OpenProjectFile(path)) qWarning("receiver did not open");
-  return path;
-}
+QString OpenReceiver(Session& s) { return OpenExample(s, "immunity-receiver", "receiver"); }
 
 ImmunityWindow* OpenImmunity(Session& s) {
   s.window->Action("Immunity")->trigger();
@@ -57,32 +48,9 @@ void Sweep(ImmunityWindow* window, const QString& start, const QString& stop, co
   Child<QCheckBox>(window, "LogSweep")->setChecked(log);
 }
 
-QString Said(const Session& s) {
-  QStringList all;
-  for (const std::string& m : s.hook.messages) all << QString::fromStdString(m);
-  return all.join(" | ");
-}
-
-QByteArray Bytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
-
 void SaveThrough(ImmunityWindow* window, const char* button, const QString& path) {
-  SetFileChooserHook([path](bool, const QString&) { return path; });
+  AnswerFileDialogs(path);
   QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
-  SetFileChooserHook({});
-}
-
-// lumetra-cli immunity on the project with the options; its JSON (standard
-// output) and the CSV file it wrote.
-std::pair<QByteArray, QByteArray> Cli(const QString& project, const QString& csv, const QStringList& options) {
-  QProcess cli;
-  cli.start(LUMETRA_CLI, QStringList{"immunity", project} + options + QStringList{"--json", "--csv", csv});
-  if (!cli.waitForFinished(120000) || (cli.exitCode() != 0 && cli.exitCode() != 3))
-    qWarning("cli failed: %s", cli.readAllStandardError().constData());
-  return {cli.readAllStandardOutput(), Bytes(csv)};
 }
 
 // Whether some pixel of the picture is near the colour.
@@ -116,10 +84,7 @@ void ImmunityWindowTest::MenuListsTheLoads() {
   QCOMPARE(window->windowTitle(), QString("Immunity"));
   auto* loads = Child<QTableWidget>(window, "Loads");
   QCOMPARE(loads->rowCount(), 2);
-  QCOMPARE(loads->item(0, 1)->text(), QString("Jx 1"));
-  QCOMPARE(loads->item(1, 1)->text(), QString("Jx 99"));
-  QCOMPARE(loads->item(0, 2)->text(), QString("50"));
-  QCOMPARE(loads->item(1, 2)->text(), QString("10000"));
+  QCOMPARE(loads->item(1, 1)->text() + " " + loads->item(1, 2)->text(), QString("Jx 99 10000"));
   QCOMPARE(Child<QLineEdit>(window, "Field")->text(), QString("10"));
   for (const char* save : {"SaveChart", "SaveCsv", "SaveJson"}) QVERIFY(!Child<QPushButton>(window, save)->isEnabled());
   QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
@@ -137,12 +102,6 @@ void ImmunityWindowTest::MenuListsTheLoads() {
   QCOMPARE(back.ChosenLoads, std::vector<int>{2});
   QCOMPARE(back.Field, std::string("3"));
   QCOMPARE(back.Threshold, std::string("0.05"));
-  const ImmunityRequest request = BuildImmunityRequest(back);
-  QCOMPARE(request.Options.FieldVPerM, 3.0);
-  QCOMPARE(request.Options.Loads, std::vector<int>{2});
-  QCOMPARE(request.ThresholdV.value(), 0.05);
-  QVERIFY(!BuildImmunityRequest(ImmunityForm{}).ThresholdV);
-  QVERIFY(BuildImmunityRequest(ImmunityForm{}).Options.Loads.empty());
 }
 
 void ImmunityWindowTest::RefusalsShowTheCoreMessageAndRunNothing() {
@@ -187,7 +146,7 @@ void ImmunityWindowTest::RefusalsShowTheCoreMessageAndRunNothing() {
   window->SetForm(ImmunityForm{});
   s.hook.Clear();
   QVERIFY(!window->Compute());
-  QVERIFY2(s.hook.messages.size() == 1, qPrintable(Said(s)));
+  QVERIFY2(s.hook.messages.size() == 1, Joined(s.hook.messages));
   QVERIFY(!window->Result());
 }
 
@@ -213,20 +172,23 @@ void ImmunityWindowTest::SweepsEqualTheCommandLinesFilesByteForByte() {
     window->SetForm(c.form);
     Sweep(window, c.start, c.stop, c.step, c.log);
     s.hook.Clear();
-    QVERIFY2(window->Compute(), qPrintable(Said(s)));
+    QVERIFY2(window->Compute(), Joined(s.hook.messages));
     const immunity::ImmunityResult& result = *window->Result();
     QCOMPARE(result.Points.size(), c.points);
     QCOMPARE(result.Ports.size(), c.ports);
     const ImmunityRequest request = BuildImmunityRequest(c.form);
     const immunity::ImmunityReport report{result, request.Options.FieldVPerM, request.ThresholdV};
 
-    const QString csv = s.PathOf(QString("gui%1").arg(n));
-    SaveThrough(window, "SaveCsv", csv);
-    SaveThrough(window, "SaveJson", csv);
-    const auto [cliJson, cliCsv] = Cli(project, s.PathOf(QString("cli%1.csv").arg(n)), c.cli);
-    QVERIFY(!cliCsv.isEmpty());
-    QCOMPARE(Bytes(csv + ".csv"), cliCsv);
-    QCOMPARE(Bytes(csv + ".json"), cliJson);
+    // lumetra-cli's JSON on its standard output, its CSV file (exit 3: over the threshold).
+    const QString gui = s.PathOf(QString("gui%1").arg(n)), cliCsv = s.PathOf(QString("cli%1.csv").arg(n));
+    SaveThrough(window, "SaveCsv", gui);
+    SaveThrough(window, "SaveJson", gui);
+    QByteArray cliJson;
+    const int exit = RunCli(QStringList{"immunity", project} + c.cli + QStringList{"--json", "--csv", cliCsv}, &cliJson);
+    QVERIFY(exit == 0 || exit == 3);
+    QVERIFY(!FileBytes(cliCsv).isEmpty());
+    QCOMPARE(FileBytes(gui + ".csv"), FileBytes(cliCsv));
+    QCOMPARE(FileBytes(gui + ".json"), cliJson);
 
     // The table and the verdict are the core's texts of the same result.
     auto* table = Child<QTableWidget>(window, "Table");
@@ -260,25 +222,16 @@ void ImmunityWindowTest::SweepsEqualTheCommandLinesFilesByteForByte() {
   QVERIFY(std::abs(worst.ThetaDeg - 90.0) < 1.0);
   QVERIFY(Child<QLabel>(window, "Verdict")->text().startsWith("Threshold exceeded"));
 
-  // The chart files: SVG by default with its threshold, PNG at 1200 x 700, and
-  // an unknown extension refused with the program's message.
+  // The chart files: SVG by default with its threshold, PNG at 1200 x 700 (the
+  // refusals and the overwrite question are the study windows' own, emission tests).
   s.hook.Clear();
   SaveThrough(window, "SaveChart", s.PathOf("chart"));
-  QVERIFY(Bytes(s.PathOf("chart.svg")).contains("threshold 0.1 V"));
+  QVERIFY(FileBytes(s.PathOf("chart.svg")).contains("threshold 0.1 V"));
   SaveThrough(window, "SaveChart", s.PathOf("chart.png"));
   const QImage png(s.PathOf("chart.png"));
   QCOMPARE(png.size(), QSize(1200, 700));
   QVERIFY(HasColour(png, immunity::ThresholdLineRgb));
-  SaveThrough(window, "SaveChart", s.PathOf("chart.gif"));
-  QCOMPARE(s.hook.messages, std::vector<std::string>{"Error: Unknown fileformat"});
-  QVERIFY(!QFile::exists(s.PathOf("chart.gif")));
-  // An existing file is asked about; No leaves it alone.
-  s.hook.Clear();
-  s.hook.answers = {Answer::No};
-  QFile::resize(s.PathOf("chart.png"), 10);
-  SaveThrough(window, "SaveChart", s.PathOf("chart.png"));
-  QCOMPARE(s.hook.questions, std::vector<std::string>{"File \"chart.png\" already exist.  Overwrite?"});
-  QCOMPARE(QFileInfo(s.PathOf("chart.png")).size(), qint64(10));
+  QVERIFY(s.hook.messages.empty());
 }
 
 void ImmunityWindowTest::AbortStopsTheSweep() {
