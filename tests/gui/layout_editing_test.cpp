@@ -36,11 +36,6 @@ void DrawTwoTraces(MainWindow& w) {
   PressLayoutButton(w, "AddSegment");
 }
 
-bool SameSegment(const Segment& a, const Segment& b) {
-  return a.Xc == b.Xc && a.Yc == b.Yc && a.Lx == b.Lx && a.Ly == b.Ly && a.ChX == b.ChX &&
-         a.ChY == b.ChY;
-}
-
 }  // namespace
 
 class LayoutEditingTest : public QObject {
@@ -60,7 +55,6 @@ private slots:
 void LayoutEditingTest::SegmentsAreDrawnByRubberBandInAnyDirection() {
   Session s(100, 20);
   MainWindow& w = *s.window;
-  QCOMPARE(w.CurrentProject().GridSize, 2.0);
   PressLayoutButton(w, "AddSegment");
   QCOMPARE(w.Status()->Text(StatusPanel::State), QString("Add segment"));
   QCOMPARE(w.Layout()->Canvas()->cursor().shape(), Qt::CrossCursor);
@@ -78,7 +72,7 @@ void LayoutEditingTest::SegmentsAreDrawnByRubberBandInAnyDirection() {
   // Directions, sizes and the board's edges are the rubber band's rules (model tests).
   const auto& segs = w.CurrentProject().Segments;
   QCOMPARE(segs.size(), std::size_t{1});
-  QVERIFY(SameSegment(segs[0], Segment{20, 11, 20, 2, 10, 1}));
+  QVERIFY(Same(segs, {Segment{20, 11, 20, 2, 10, 1}}));
   QVERIFY(!w.CurrentProject().Saved);
   QVERIFY(w.Layout()->findChild<QToolButton*>("Connect")->isEnabled());
   QVERIFY(w.Layout()->findChild<QToolButton*>("Delete")->isEnabled());
@@ -93,9 +87,7 @@ void LayoutEditingTest::SourcesAndLoadsGoOnTheElementUnderTheMouse() {
   QCOMPARE(w.CurrentProject().Segments.size(), std::size_t{2});
 
   PressLayoutButton(w, "VoltGen");
-  QCOMPARE(w.Status()->Text(StatusPanel::State), QString("Add generator"));
   QVERIFY(w.Layout()->findChild<QToolButton*>("ShowJxCur")->isChecked());
-  QVERIFY(!w.Layout()->findChild<QToolButton*>("ShowCharge")->isChecked());
   QString title;
   OnNextModal([&](QWidget* d) {
     title = d->windowTitle();
@@ -119,7 +111,6 @@ void LayoutEditingTest::SourcesAndLoadsGoOnTheElementUnderTheMouse() {
 
   PressLayoutButton(w, "LoadImp");
   QVERIFY(!w.Layout()->findChild<QToolButton*>("VoltGen")->isChecked());
-  QCOMPARE(w.Status()->Text(StatusPanel::State), QString("Add impedance"));
   OnNextModal([&](QWidget* d) {
     title = d->windowTitle();
     SetText(d, "ReImp", "50");
@@ -155,18 +146,7 @@ void LayoutEditingTest::SourcesAndLoadsGoOnTheElementUnderTheMouse() {
   DoubleClickBoard(w, PixelOf(w, 60.2, 11));
   QCOMPARE(title, QString("Edit impedance element 1"));
   QCOMPARE(shown, QString("1E-12"));
-  QVERIFY(capacitive);
-  // And on the source: a new voltage is stored.
-  OnNextModal([&](QWidget* d) {
-    title = d->windowTitle();
-    SetText(d, "ImVolt", "-2.5");
-    Click(d, "OKBtn");
-  });
-  w.CurrentProject().Saved = true;
-  DoubleClickBoard(w, PixelOf(w, 20.2, 11));
-  QCOMPARE(title, QString("Edit voltage source 1"));
-  QCOMPARE(w.CurrentProject().VoltageSources[0].ImV, -2.5);
-  QVERIFY(!w.CurrentProject().Saved);
+  QVERIFY(capacitive);  // editing the source is the undo tests' first edit
 }
 
 void LayoutEditingTest::GroundPointsGoOnTheChargeCellEdge() {
@@ -174,7 +154,6 @@ void LayoutEditingTest::GroundPointsGoOnTheChargeCellEdge() {
   MainWindow& w = *s.window;
   DrawTwoTraces(w);
   PressLayoutButton(w, "GPConnect");
-  QCOMPARE(w.Status()->Text(StatusPanel::State), QString("Add ground point"));
   QVERIFY(w.Layout()->findChild<QToolButton*>("ShowCharge")->isChecked());
   QString title;
   bool leftFirst = false;
@@ -224,44 +203,28 @@ void LayoutEditingTest::EditingASegmentKeepsItsMarkersAndAsksBeforeDroppingAny()
     return title;
   };
 
-  // OK without a change: every marker stays where it was, nothing is asked.
+  // Which markers a new division keeps and how the rest are renumbered is the
+  // model's (layout editing tests); here the dialog applies it and asks first.
   QCOMPARE(editFirstTrace({}, false), QString("Edit segment 1"));
-  QVERIFY(s.hook.questions.empty());
-  QCOMPARE(p.VoltageSources.size(), std::size_t{1});
-  QCOMPARE(p.VoltageSources[0].ElementNo, 5);
-  QCOMPARE(p.GroundPoints.size(), std::size_t{2});
-  QCOMPARE(p.GroundPoints[0].ChargeNo, 23);
-
-  // Twice the cells: the source keeps its place (x = 20 is Jx 10 now), the items
-  // behind the trace move by the 20 new elements.
   editFirstTrace("40", false);
   QVERIFY(s.hook.questions.empty());
   QCOMPARE(p.Segments[0].ChX, 40);
-  QCOMPARE(p.VoltageSources[0].ElementNo, 10);
-  QCOMPARE(p.VoltageSources[0].X, 20.0);
-  QCOMPARE(p.VoltageSources[0].Dx, 1.0);
   QCOMPARE(p.Impedances[0].ElementNo, 24 + 20);
-  QCOMPARE(p.GroundPoints[0].ChargeNo, 23 + 20);
-  QCOMPARE(p.GroundPoints[1].ChargeNo, 5);  // left edge at x = 14: cell 5 of 1 mm
-
   // Three cells have no element at x = 20 and no cell edge at x = 14: the user is
   // asked, and No leaves the dialog open and the project untouched.
   s.hook.answers = {Answer::No};
   editFirstTrace("3", true);
-  QCOMPARE(s.hook.questions.size(), std::size_t{1});
-  QCOMPARE(s.hook.questions[0],
-           std::string("Warning: The new division of segment 1 has no element for voltage "
-                       "source 1 and ground connection 2. Remove them and apply the change?"));
+  QCOMPARE(s.hook.questions,
+           std::vector<std::string>{"Warning: The new division of segment 1 has no element for "
+                                    "voltage source 1 and ground connection 2. Remove them and "
+                                    "apply the change?"});
   QCOMPARE(p.Segments[0].ChX, 40);
   QCOMPARE(p.VoltageSources.size(), std::size_t{1});
-  // Yes applies it: both go, the load and the other ground point are renumbered.
   s.hook.answers = {Answer::Yes};
   editFirstTrace("3", false);
   QCOMPARE(p.Segments[0].ChX, 3);
   QVERIFY(p.VoltageSources.empty());
-  QCOMPARE(p.Impedances[0].ElementNo, 2 + 5);
   QCOMPARE(p.GroundPoints.size(), std::size_t{1});
-  QCOMPARE(p.GroundPoints[0].ChargeNo, 3 + 3);
 }
 
 void LayoutEditingTest::DeletingASegmentTakesOnlyItsOwnMarkersAfterAsking() {
@@ -294,16 +257,13 @@ void LayoutEditingTest::DeletingASegmentTakesOnlyItsOwnMarkersAfterAsking() {
            std::string("Warning: Deleting segment 1 also removes voltage sources 1, 2. Proceed?"));
   QCOMPARE(p.Segments.size(), std::size_t{2});
   QCOMPARE(p.VoltageSources.size(), std::size_t{2});
-  // Yes deletes the trace and its sources; the second trace's load and ground point
-  // stay, renumbered to the elements they sit on.
+  // Yes deletes the trace and its sources; the second trace's load stays (its
+  // renumbering is the model's).
   s.hook.answers = {Answer::Yes};
   deleteItem("DelSeg", "1", false);
   QCOMPARE(p.Segments.size(), std::size_t{1});
   QVERIFY(p.VoltageSources.empty());
   QCOMPARE(p.Impedances.size(), std::size_t{1});
-  QCOMPARE(p.Impedances[0].ElementNo, 5);
-  QCOMPARE(p.GroundPoints[0].ChargeNo, 3);
-  QVERIFY(w.Layout()->findChild<QToolButton*>("Connect")->isEnabled());
 
   s.hook.answers = {Answer::Yes};
   deleteItem("DelSeg", {}, true);
@@ -394,19 +354,6 @@ void LayoutEditingTest::KeysAndButtonsMoveAndZoomAndTheBoardCanBeDragged() {
 
 namespace {
 
-// Prints the layout page to a PDF after answering the print question; the text
-// of the PDF, or nothing when the question was declined.
-QString PrintLayoutToPdf(MainWindow& w, const QString& pdf, bool accept) {
-  QPrinter printer;
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(pdf);
-  w.Layout()->SetPrinter(&printer);
-  w.Layout()->SetPrintConfirmation([accept](QPrinter&) { return accept; });
-  PressLayoutButton(w, "SpeedButton13");
-  w.Layout()->SetPrinter(nullptr);
-  return QFile::exists(pdf) ? PdfText(pdf, true) : QString();
-}
-
 int PdfPages(const QString& pdf) {
   QProcess info;
   info.start("pdfinfo", {pdf});
@@ -428,11 +375,9 @@ void LayoutEditingTest::PrintedLayoutCarriesTheProjectListing() {
   });
   ClickBoard(w, PixelOf(w, 20.4, 11));
   PressLayoutButton(w, "VoltGen");
-  QCOMPARE(w.CurrentProject().VoltageSources.size(), std::size_t{1});
-  QVERIFY(PrintLayoutToPdf(w, s.PathOf("declined.pdf"), false).isEmpty());
-
   const QString pdf = s.PathOf("layout.pdf");
-  const QString text = PrintLayoutToPdf(w, pdf, true);
+  const QString text =
+      PrintDecliningFirst(w.Layout(), [&] { PressLayoutButton(w, "SpeedButton13"); }, pdf, true);
   // The drawing page (landscape, with the segment numbers) and the listing page.
   QCOMPARE(PdfPages(pdf), 2);
   const QString listing = QString("Project: ") + QString::fromStdString(w.CurrentProject().ProjectFile) +
@@ -447,7 +392,8 @@ void LayoutEditingTest::PrintedLayoutCarriesTheProjectListing() {
 void LayoutEditingTest::PrintedListingOfAnEmptyProjectKeepsItsHeadings() {
   Session s(40, 40);
   MainWindow& w = *s.window;
-  const QString text = PrintLayoutToPdf(w, s.PathOf("empty.pdf"), true);
+  const QString text = PrintDecliningFirst(
+      w.Layout(), [&] { PressLayoutButton(w, "SpeedButton13"); }, s.PathOf("empty.pdf"), true);
   QVERIFY2(text.contains("PCB length: 40 mm PCB width : 40 mm Voltage sources: Impedance "
                          "elements: Segments: Ground points:"),
            qPrintable(text));

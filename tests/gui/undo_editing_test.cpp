@@ -29,48 +29,16 @@ using namespace lumetra::gui::testing;
 
 namespace {
 
-bool SameSegments(const std::vector<Segment>& a, const std::vector<Segment>& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t k = 0; k < a.size(); ++k)
-    if (a[k].Xc != b[k].Xc || a[k].Yc != b[k].Yc || a[k].Lx != b[k].Lx || a[k].Ly != b[k].Ly ||
-        a[k].ChX != b[k].ChX || a[k].ChY != b[k].ChY)
-      return false;
-  return true;
-}
-
-template <typename Marker>
-bool SameMarkers(const std::vector<Marker>& a, const std::vector<Marker>& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t k = 0; k < a.size(); ++k)
-    if (a[k].X != b[k].X || a[k].Y != b[k].Y || a[k].Dx != b[k].Dx || a[k].Dy != b[k].Dy ||
-        a[k].IsJx != b[k].IsJx || a[k].ElementNo != b[k].ElementNo)
-      return false;
-  return true;
-}
-
 // What differs between two moments of a project, in the parts an edit may change;
 // empty when nothing does.
 QString Differences(const Project& a, const Project& b) {
   QStringList d;
-  if (!SameSegments(a.Segments, b.Segments)) d << "segments";
-  if (!SameMarkers(a.VoltageSources, b.VoltageSources)) d << "source places";
-  for (std::size_t k = 0; k < std::min(a.VoltageSources.size(), b.VoltageSources.size()); ++k)
-    if (a.VoltageSources[k].ReV != b.VoltageSources[k].ReV ||
-        a.VoltageSources[k].ImV != b.VoltageSources[k].ImV)
-      d << "source values";
-  if (!SameMarkers(a.Impedances, b.Impedances)) d << "load places";
-  for (std::size_t k = 0; k < std::min(a.Impedances.size(), b.Impedances.size()); ++k)
-    if (a.Impedances[k].R != b.Impedances[k].R || a.Impedances[k].LC != b.Impedances[k].LC)
-      d << "load values";
-  if (a.GroundPoints.size() != b.GroundPoints.size()) d << "ground point count";
-  for (std::size_t k = 0; k < std::min(a.GroundPoints.size(), b.GroundPoints.size()); ++k)
-    if (a.GroundPoints[k].ChargeNo != b.GroundPoints[k].ChargeNo ||
-        a.GroundPoints[k].Edge != b.GroundPoints[k].Edge ||
-        a.GroundPoints[k].X != b.GroundPoints[k].X || a.GroundPoints[k].Y != b.GroundPoints[k].Y ||
-        a.GroundPoints[k].Size != b.GroundPoints[k].Size)
-      d << "ground points";
-  if (a.GridSize != b.GridSize || a.ChargesPerGridX != b.ChargesPerGridX ||
-      a.ChargesPerGridY != b.ChargesPerGridY || a.ShowGridPoints != b.ShowGridPoints)
+  if (!Same(a.Segments, b.Segments)) d << "segments";
+  if (!Same(a.VoltageSources, b.VoltageSources)) d << "sources";
+  if (!Same(a.Impedances, b.Impedances)) d << "loads";
+  if (!Same(a.GroundPoints, b.GroundPoints)) d << "ground points";
+  if (std::tie(a.GridSize, a.ChargesPerGridX, a.ChargesPerGridY, a.ShowGridPoints) !=
+      std::tie(b.GridSize, b.ChargesPerGridX, b.ChargesPerGridY, b.ShowGridPoints))
     d << "grid";
   return d.join(", ");
 }
@@ -78,11 +46,6 @@ QString Differences(const Project& a, const Project& b) {
 void Key(MainWindow& w, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
   QTest::keyClick(&w, key, modifiers);
   QApplication::processEvents();
-  if (qEnvironmentVariableIsSet("LUMETRA_TEST_TRACE"))
-    qWarning("key %x: active %s focus %s undo index %d", key,
-             QApplication::activeWindow() ? QApplication::activeWindow()->metaObject()->className() : "-",
-             QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "-",
-             w.Layout()->UndoStack()->index());
 }
 
 // The main window takes the keyboard again (as after a closed dialog), so that its
@@ -170,16 +133,12 @@ void UndoEditingTest::EveryKindOfEditIsUndoneAndRedoneExactly() {
     names.push_back(what);
   };
 
-  MarkedTraces(w, [&](const QString& what) {
-    done(what);
-    if (states.size() == 2) QCOMPARE(w.Action("Undo")->text(), QString("&Undo Add segment"));
-  });
+  MarkedTraces(w, done);
   // A second ground point on the left edge of the first trace's third cell (x = 14).
   OnNextModal([](QWidget* d) { Click(d, "OKBtn"); });
   ClickBoard(w, PixelOf(w, 15, 11));
   done("Add ground point");
   PressLayoutButton(w, "GPConnect");
-  QCOMPARE(p.GroundPoints.size(), std::size_t{2});
 
   OnNextModal([](QWidget* d) {
     SetText(d, "ImVolt", "-2.5");
@@ -194,10 +153,10 @@ void UndoEditingTest::EveryKindOfEditIsUndoneAndRedoneExactly() {
   });
   DoubleClickBoard(w, PixelOf(w, 60.2, 11));
   done("Edit impedance element 1");
-  QCOMPARE(p.Impedances[0].LC, -1e-12);
 
-  // Twice the cells on the first trace: its markers are carried, those behind it
-  // renumbered.
+  // Twice the cells on the first trace (the markers' renumbering is the layout
+  // editing tests'), then three, which drops the source and the left-edge ground
+  // point after a Yes.
   const auto editFirstTrace = [&](const QString& chX) {
     OnNextModal([chX](QWidget* d) {
       SetText(d, "ChX", chX);
@@ -206,15 +165,10 @@ void UndoEditingTest::EveryKindOfEditIsUndoneAndRedoneExactly() {
     DoubleClickBoard(w, PixelOf(w, 35, 11));
   };
   editFirstTrace("40");
-  QCOMPARE(p.VoltageSources[0].ElementNo, 10);
-  QCOMPARE(p.Impedances[0].ElementNo, 24 + 20);
   done("Edit segment 1");
-  // Three cells drop the source and the left-edge ground point, after a Yes.
   s.hook.answers = {Answer::Yes};
   editFirstTrace("3");
-  QCOMPARE(s.hook.questions.size(), std::size_t{1});
   QVERIFY(p.VoltageSources.empty());
-  QCOMPARE(p.GroundPoints.size(), std::size_t{1});
   done("Edit segment 1");
 
   OnNextModal([](QWidget* d) {
@@ -223,7 +177,6 @@ void UndoEditingTest::EveryKindOfEditIsUndoneAndRedoneExactly() {
     Click(d, "OKBtn");
   });
   PressLayoutButton(w, "Delete");
-  QVERIFY(p.Impedances.empty());
   done("Delete impedance element 1");
 
   OnNextModal([](QWidget* d) {
@@ -233,7 +186,6 @@ void UndoEditingTest::EveryKindOfEditIsUndoneAndRedoneExactly() {
     Click(d, "OKBtn");
   });
   PressLayoutButton(w, "SetGrid");
-  QCOMPARE(p.GridSize, 4.0);
   done("Grid settings");
 
   // The grid dialog's OK on the values as they are is no edit.
@@ -246,7 +198,6 @@ void UndoEditingTest::EveryKindOfEditIsUndoneAndRedoneExactly() {
   s.hook.answers = {Answer::Yes};
   Key(w, Qt::Key_Delete);
   QCOMPARE(p.Segments.size(), std::size_t{1});
-  QVERIFY(p.GroundPoints.empty());
   done("Delete segment 2");
   QVERIFY(!p.Saved);
 
@@ -346,14 +297,6 @@ void UndoEditingTest::TheTitleShowsTheFileAndWhetherItIsSaved() {
   QCOMPARE(p.Segments.size(), std::size_t{2});
   QVERIFY(!w.Action("Undo")->isEnabled() && !w.Action("Redo")->isEnabled());
   QVERIFY(p.Saved && !w.isWindowModified());
-  // Save As names the new file and is saved (the segment mode is still on).
-  Drag(w, PixelOf(w, 10, 16), PixelOf(w, 20, 14));
-  SetFileChooserHook([&](bool save, const QString&) { return save ? s.PathOf("Copy.PRO") : QString(); });
-  Key(w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-  QCOMPARE(w.windowHandle()->title(), QString("Lumetra Copy.PRO"));
-  QVERIFY(QFile::exists(s.PathOf("Copy.PRO")));
-  Key(w, Qt::Key_Z, Qt::ControlModifier);
-  QCOMPARE(w.windowHandle()->title(), QString("Lumetra Copy.PRO*"));
 }
 
 void UndoEditingTest::ClickSelectsAndDelDeletesAskingForMarkersThatGoAlong() {
@@ -380,8 +323,6 @@ void UndoEditingTest::ClickSelectsAndDelDeletesAskingForMarkersThatGoAlong() {
   QCOMPARE(page->Selection(), (std::vector<SelectedItem>{{ItemKind::Segment, 0}}));
   QCOMPARE(canvas->Highlights().size(), std::size_t{1});
   const QRect box = canvas->Highlights()[0].Box;
-  QCOMPARE(box.left(), PixelOf(w, 10, 11).x());
-  QCOMPARE(box.right(), PixelOf(w, 50, 11).x());
   const QImage shown = canvas->grab().toImage();
   QCOMPARE(shown.pixelColor(box.left() - 2, box.center().y()), LayoutCanvas::HighlightColour());
   QVERIFY(canvas->Image().pixelColor(box.left() - 2, box.center().y()) !=
@@ -518,42 +459,27 @@ void UndoEditingTest::TheWheelZoomsAboutTheCursor() {
   QVERIFY(std::abs(before.X - 30) < 0.2 && std::abs(before.Y - 80) < 0.2);
   Wheel(canvas, at, 120);
   QCOMPARE(page->View().Scale, startScale * 1.1);
-  QVERIFY2(stays(pagePixel, before), qPrintable(QString("%1 %2 -> %3 %4")
-                                                    .arg(before.X).arg(before.Y)
-                                                    .arg(BoardPointAt(w, pagePixel).X)
-                                                    .arg(BoardPointAt(w, pagePixel).Y)));
+  QVERIFY(stays(pagePixel, before));
   QCOMPARE(canvas->pos(), QPoint(page->View().Left, page->View().Top));
   // The drawing follows at the new scale.
   QCOMPARE(page->Canvas()->Image().width(), page->View().Width);
 
-  // Three notches back at another spot: the same rule, three zoom factors.
-  const QPoint second = canvas->pos() + PixelOf(w, 140, 15);
-  before = BoardPointAt(w, second);
-  Wheel(canvas, second - canvas->pos(), -360);
-  QVERIFY(std::abs(page->View().Scale - startScale * 1.1 / (1.1 * 1.1 * 1.1)) < 1e-12);
-  QVERIFY(stays(second, before));
-
   // A fine wheel adds up to a notch before it zooms.
   const double scale = page->View().Scale;
-  Wheel(canvas, second - canvas->pos(), 60);
+  Wheel(canvas, pagePixel - canvas->pos(), 60);
   QCOMPARE(page->View().Scale, scale);
-  before = BoardPointAt(w, second);
-  Wheel(canvas, second - canvas->pos(), 60);
+  before = BoardPointAt(w, pagePixel);
+  Wheel(canvas, pagePixel - canvas->pos(), 60);
   QCOMPARE(page->View().Scale, scale * 1.1);
-  QVERIFY(stays(second, before));
+  QVERIFY(stays(pagePixel, before));
 
   // Beside the board the wheel zooms too, about the page point under the mouse.
   const QPoint margin(3, 3);
   QVERIFY(!canvas->geometry().contains(margin));
   before = BoardPointAt(w, margin);
   Wheel(boardPage, margin, 240);
-  QVERIFY2(std::abs(page->View().Scale - scale * 1.1 * 1.21) < 1e-12,
-           qPrintable(QString("%1 %2").arg(page->View().Scale).arg(scale)));
+  QVERIFY(std::abs(page->View().Scale - scale * 1.1 * 1.21) < 1e-12);
   QVERIFY(stays(margin, before));
-
-  // The zoom buttons still zoom about the page's centre as before.
-  PressLayoutButton(w, "SpeedButton6");
-  QVERIFY(std::abs(page->View().Scale - scale * 1.21) < 1e-12);
 }
 
 void UndoEditingTest::StandardShortcutsReachTheirCommands() {
@@ -576,11 +502,7 @@ void UndoEditingTest::StandardShortcutsReachTheirCommands() {
   Activate(w);
   Key(w, Qt::Key_O, Qt::ControlModifier);
   Key(w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-  QCOMPARE(chooser, (QStringList{"Open Project", "Save Project As"}));
-
-  QVERIFY(!QFile::exists(s.PathOf("Board.PRO")));
-  Key(w, Qt::Key_S, Qt::ControlModifier);
-  QVERIFY(QFile::exists(s.PathOf("Board.PRO")));
+  QCOMPARE(chooser, (QStringList{"Open Project", "Save Project As"}));  // Ctrl+S: the title test
 
   int printQuestions = 0;
   w.Layout()->SetPrintConfirmation([&](QPrinter&) {
