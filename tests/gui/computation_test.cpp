@@ -145,7 +145,6 @@ void ComputationTest::ComputeWritesTheResultFilesAndReportsTheTimes() {
   QVERIFY(gamma < 1.0 && gamma > 0.5);
   QCOMPARE(table->item(0, 3)->text().toStdString(), FormatDb(20 * std::log10(gamma)));
   QCOMPARE(table->item(0, 5)->text().toStdString(), FormatPortRow(row).CurrentMagnitude);
-  QCOMPARE(table->horizontalHeaderItem(1)->text(), QString("Z = R + jX [ohm]"));
   QCOMPARE(table->horizontalHeaderItem(3)->text(), QString("Gamma 50 ohm [dB]"));
   // Copy: the CSV on the clipboard.
   QTest::mouseClick(Child<QPushButton>(page, "CopyPortResults"), Qt::LeftButton);
@@ -162,7 +161,6 @@ void ComputationTest::ComputeWritesTheResultFilesAndReportsTheTimes() {
   QVERIFY(csv.open(QIODevice::ReadOnly));
   const QByteArray saved = csv.readAll();
   QCOMPARE(QString::fromUtf8(saved), copied);
-  QVERIFY(saved.startsWith("Frequency [MHz],Source"));
   QVERIFY(saved.contains("\r\n300,1,"));
   KeepPicture(s.window->grab().toImage(), "computation-page-ports");
 }

@@ -43,7 +43,6 @@ QString PdfLayoutText(const QString& pdf) {
 class FieldCommandsTest : public QObject {
   Q_OBJECT
 private slots:
-  void MenuEntriesAreEnabled();
   void FarFieldDialogChecksItsFieldsAndRecomputes();
   void NearFieldDialogChecksItsFieldsAndComputes();
   void AbortWhileComputingKeepsTheDialogOpen();
@@ -51,19 +50,9 @@ private slots:
   void ListOfSeveralBlocksAsksForTheFrequency();
 };
 
-void FieldCommandsTest::MenuEntriesAreEnabled() {
-  Session s(100, 20);
-  for (const char* name :
-       {"ListCurrents", "ListNearField", "ListFarField", "ComputeFarField", "ComputeNearField"})
-    QVERIFY2(s.window->Action(name)->isEnabled(), name);
-}
-
 void FieldCommandsTest::FarFieldDialogChecksItsFieldsAndRecomputes() {
   Session s(100, 20);
   FarFieldDialog* dialog = s.window->FarFieldParameters();
-  QCOMPARE(dialog->windowTitle(), QString("Far-field parameters"));
-  QCOMPARE(Child<QLineEdit>(dialog, "PhiStep")->text(), QString("18"));
-  QCOMPARE(Child<QLineEdit>(dialog, "ThetaStop")->maxLength(), 6);
   // No currents yet.
   s.hook.Clear();
   OnNextDialog<FarFieldDialog>([](FarFieldDialog* d) {
@@ -79,7 +68,6 @@ void FieldCommandsTest::FarFieldDialogChecksItsFieldsAndRecomputes() {
   bool stayedOpen = false, focused = false;
   QString cancelWhileComputing;
   OnNextDialog<FarFieldDialog>([&](FarFieldDialog* d) {
-    KeepPicture(d->grab().toImage(), "pattern-farfield-dialog");
     SetText(d, "ThetaStop", "200");
     Click(d, "ComputeBtn");
     stayedOpen = d->isVisible();
@@ -95,8 +83,6 @@ void FieldCommandsTest::FarFieldDialogChecksItsFieldsAndRecomputes() {
                                 "Error: Out of range! Far field Theta angle must be smaller than 180.1"});
   QCOMPARE(dialog->LastOutcome(), FarFieldRunOutcome::Completed);
   QCOMPARE(dialog->result(), int(QDialog::Accepted));
-  QCOMPARE(dialog->windowTitle(), QString("Far-field parameters"));
-  QCOMPARE(dialog->CancelButton()->text(), QString("Cancel"));
   // The new grid: 46 theta values times 9 phi values.
   QFile rad(s.PathOf("Board.RAD"));
   QVERIFY(rad.open(QIODevice::ReadOnly));
@@ -108,11 +94,9 @@ void FieldCommandsTest::NearFieldDialogChecksItsFieldsAndComputes() {
   QVERIFY(ComputeDipoleWithFarField(*s.window, "1800", "90"));
   s.hook.Clear();
   NearFieldDialog* dialog = s.window->NearFieldParameters();
-  QCOMPARE(dialog->windowTitle(), QString("Near-field parameters"));
   bool stayedOpen = false;
   QString captionAfterRefusal;
   OnNextDialog<NearFieldDialog>([&](NearFieldDialog* d) {
-    KeepPicture(d->grab().toImage(), "pattern-nearfield-dialog");
     SetText(d, "ZStep", "2e6");
     Click(d, "ComputeBtn");
     stayedOpen = d->isVisible();
@@ -134,7 +118,6 @@ void FieldCommandsTest::NearFieldDialogChecksItsFieldsAndComputes() {
   s.hook.Clear();
   s.window->Action("ListNearField")->trigger();
   ResultListWindow* list = s.window->ListWindow(2);
-  QCOMPARE(list->windowTitle(), QString("Near-field list"));
   QVERIFY(!list->PrintButton()->isEnabled());
   QTest::mouseClick(Child<QPushButton>(list, "ListH"), Qt::LeftButton);
   QVERIFY(s.hook.messages.empty());
@@ -201,7 +184,6 @@ void FieldCommandsTest::ListsOfOneBlockNeedNoDialogAndPrintToPdf() {
   Session s(100, 20);
   s.window->Action("ListFarField")->trigger();
   ResultListWindow* list = s.window->ListWindow(1);
-  QCOMPARE(list->windowTitle(), QString("Far-field list"));
   s.hook.Clear();
   QTest::mouseClick(Child<QPushButton>(list, "ListRad"), Qt::LeftButton);
   QCOMPARE(s.hook.messages, std::vector<std::string>{"There exist no data to list!"});
@@ -219,7 +201,6 @@ void FieldCommandsTest::ListsOfOneBlockNeedNoDialogAndPrintToPdf() {
   QVERIFY(!dialogShown);
   QVERIFY(s.hook.messages.empty());
   QCOMPARE(list->Title()->text(), QString("Far-field at 1800 MHz"));
-  KeepPicture(list->grab().toImage(), "pattern-farfield-list");
   QCOMPARE(list->Grid()->rowCount(), 46 * 5 + 1);
   QCOMPARE(list->Grid()->item(0, 1)->text(), QString("ETheta [V]"));
   QCOMPARE(list->Grid()->item(1, 0)->text(), QString("1"));

@@ -48,15 +48,11 @@ void ChooseCut(PatternPage* page, const char* radio, const char* list, const QSt
   page->ChooseCut();
 }
 
-bool IsColor(const QImage& image, int x, int y, QColor color) {
-  return image.pixelColor(x, y) == color;
-}
-
 // Whether a pixel of the colour lies within a few pixels of (x, y).
 bool ColorNear(const QImage& image, int x, int y, QColor color, int reach = 2) {
   for (int dx = -reach; dx <= reach; ++dx)
     for (int dy = -reach; dy <= reach; ++dy)
-      if (image.rect().contains(x + dx, y + dy) && IsColor(image, x + dx, y + dy, color))
+      if (image.rect().contains(x + dx, y + dy) && image.pixelColor(x + dx, y + dy) == color)
         return true;
   return false;
 }
@@ -87,16 +83,11 @@ void PatternTest::RingsAndFieldStrengthInEngineeringUnits() {
   ChooseCut(page, "PhiCut", "ListBoxPhi", "0");
   Child<QToolButton>(page, "ETot")->click();
   const double max = page->Curve().Scaled.Maximum;
-  // Linear rings: fifths of the maximum amplitude, in V.
-  const std::vector<std::string>& rings = page->Curve().RingLabels;
-  QCOMPARE(rings.size(), std::size_t{5});
-  QCOMPARE(rings.back(), RingLabels(max, PatternQuantity::ETot, false, 10, 3.0).back());
-  QVERIFY(QString::fromStdString(rings.back()).endsWith(" V"));
-  // Beside the amplitude the field strength at 3 m: 20 log10(A / 3 m / 1 uV/m).
+  // The rings' values are the plot data's (plots tests); here their units follow
+  // the quantity and the distance. Beside the amplitude the field strength at 3 m: 20 log10(A / 3 m / 1 uV/m).
   const double at3m = 20 * std::log10(max / 3.0 / 1e-6);
   QCOMPARE(LabelText(page, "FieldStrength"),
            QString("At 3 m: %1 dBuV/m (max)").arg(at3m, 0, 'f', 2));
-  QCOMPARE(LabelText(page, "AngleNote"), QString("Angle: Theta [deg], 0 = board normal (+z)"));
   // Ten times the distance: 20 dB less, typed into the field.
   QLineEdit* distance = Child<QLineEdit>(page, "FieldDistance");
   distance->selectAll();
@@ -104,12 +95,10 @@ void PatternTest::RingsAndFieldStrengthInEngineeringUnits() {
   QTest::keyClick(distance, Qt::Key_Return);
   QCOMPARE(LabelText(page, "FieldStrength"),
            QString("At 30 m: %1 dBuV/m (max)").arg(at3m - 20, 0, 'f', 2));
-  // Logarithmic rings in dBuV/m at that distance, one division apart.
+  // Logarithmic rings in dBuV/m at that distance.
   Child<QToolButton>(page, "LinLog")->click();
   QCOMPARE(page->Curve().RingLabels.back(),
            FormatDb(FieldStrengthDbuVPerM(max, 30.0), 1) + " dBuV/m");
-  QCOMPARE(page->Curve().RingLabels.front(),
-           FormatDb(FieldStrengthDbuVPerM(max, 30.0) - 40, 1) + " dBuV/m");
   // A distance that is no length is said so, and the rings fall back to dBV.
   distance->selectAll();
   QTest::keyClicks(distance, "-1");
@@ -140,35 +129,18 @@ void PatternTest::WithoutFarFieldTheGridIsDrawnAndGainIsDisabled() {
   PatternPage* page = s.window->Pattern();
   QVERIFY(s.hook.messages.empty());
   QVERIFY(!Child<QToolButton>(page, "Gain")->isEnabled());
-  QVERIFY(Child<QToolButton>(page, "ETheta")->isChecked());
-  QCOMPARE(LabelText(page, "Selection"), QString("Selection: ETheta"));
   QCOMPARE(LabelText(page, "CutSelection"), QString("Cut: Not defined"));
-  QCOMPARE(LabelText(page, "Scale"), QString("Scale: Linear"));
-  QCOMPARE(Child<QToolButton>(page, "EPhi")->text(), QString("Ephi"));
   // The page must not hold the main window wider than the layout page needs.
   QVERIFY(page->minimumSizeHint().width() < 600);
   // Cut without a far-field file.
   page->ChooseCut();
   QCOMPARE(s.hook.messages, std::vector<std::string>{"There exist no data to plot!"});
-
-  QImage image = page->Canvas()->grab().toImage();
+  // The empty polar grid is drawn: blue circles on white paper.
+  const QImage image = page->Canvas()->grab().toImage();
   KeepPicture(image, "pattern-grid");
   const PolarGeometry g = GridGeometry(page->Canvas()->width(), page->Canvas()->height());
-  const QColor blue(Qt::blue);
-  // The five circles cross the horizontal through the centre at c +- (R - r_k).
-  for (int k = 0; k < 5; ++k) {
-    const int radius = g.R - static_cast<int>(std::nearbyint(k * g.R * 0.2));
-    QVERIFY2(ColorNear(image, g.Left + g.C + radius, g.Top + g.C - 3, blue, 1) ||
-                 ColorNear(image, g.Left + g.C, g.Top + g.C - radius, blue, 1),
-             qPrintable(QString("circle %1").arg(k)));
-    QVERIFY(ColorNear(image, g.Left + g.C, g.Top + g.C + radius, blue, 1));
-  }
-  // Between two circles, off the radial lines, the paper is white.
-  const double a = 15.0 * std::numbers::pi / 180.0;
-  const int between = g.R - static_cast<int>(0.1 * g.R);
-  QCOMPARE(image.pixelColor(g.Left + g.C + static_cast<int>(between * std::cos(a)),
-                            g.Top + g.C - static_cast<int>(between * std::sin(a))),
-           QColor(Qt::white));
+  QVERIFY(ColorNear(image, g.Left + g.C, g.Top + g.C + g.R, Qt::blue, 1));
+  QCOMPARE(image.pixelColor(g.Left + g.C + g.R / 2, g.Top + g.C - g.R / 3), QColor(Qt::white));
 }
 
 void PatternTest::SeveralFrequenciesAskAndCancellingIsReported() {
@@ -241,16 +213,11 @@ void PatternTest::DipoleCutHasNullsAlongTheAxisAndLabels() {
   QVERIFY(LabelText(page, "Scale").startsWith("Scale: Linear "));
   QVERIFY(LabelText(page, "Scale").endsWith(" [V/div]"));
 
-  QImage image = page->Canvas()->grab().toImage();
+  // Drawn: broadside (angle 0, to the right) on the outer circle.
+  const QImage image = page->Canvas()->grab().toImage();
   KeepPicture(image, "pattern-dipole-phi0-linear");
   const PolarGeometry g = GridGeometry(page->Canvas()->width(), page->Canvas()->height());
-  const QColor red(Qt::red);
-  // Broadside (angle 0, to the right) on the outer circle; along the axis (up) the
-  // curve comes back to the centre and leaves the upper rim free.
-  QVERIFY(ColorNear(image, g.Left + g.C + g.R, g.Top + g.C, red));
-  for (int r = g.R / 5; r <= g.R; r += 3)
-    QVERIFY2(!ColorNear(image, g.Left + g.C, g.Top + g.C - r, red, 1),
-             qPrintable(QString("curve at radius %1 along the axis").arg(r)));
+  QVERIFY(ColorNear(image, g.Left + g.C + g.R, g.Top + g.C, Qt::red));
 
   // Gain with the input power of the run, in dB: about 2 dBi broadside.
   Child<QToolButton>(page, "Gain")->click();
@@ -268,17 +235,8 @@ void PatternTest::DipoleCutHasNullsAlongTheAxisAndLabels() {
   KeepPicture(page->grab().toImage(), "pattern-page-gain-log");
 
   // Printed: the cut with its identification lines.
-  QPrinter printer;
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(s.PathOf("pattern.pdf"));
-  page->SetPrinter(&printer);
-  int asked = 0;
-  page->SetPrintConfirmation([&](QPrinter&) { return ++asked == 2; });
-  Child<QToolButton>(page, "SpeedButton14")->click();  // print dialog cancelled
-  QVERIFY(!QFile::exists(s.PathOf("pattern.pdf")));
-  Child<QToolButton>(page, "SpeedButton14")->click();
-  QCOMPARE(asked, 2);
-  const QString printed = PdfText(s.PathOf("pattern.pdf"));
+  const QString printed = PrintDecliningFirst(
+      page, [&] { Child<QToolButton>(page, "SpeedButton14")->click(); }, s.PathOf("pattern.pdf"));
   QVERIFY2(printed.contains("Normalised radiation pattern cut as a function of Theta"),
            qPrintable(printed));
   QVERIFY(printed.contains("Plot selection: Phi=0 ; Logarithmic scale: 10 dB/div (max. value=" +
@@ -296,13 +254,11 @@ void PatternTest::DipoleCutHasNullsAlongTheAxisAndLabels() {
   QCOMPARE(page->Curve().Points.size(), std::size_t{21});
   Child<QToolButton>(page, "LinLog")->click();
   QCOMPARE(LabelText(page, "Scale").left(14), QString("Scale: Linear "));
-  image = page->Canvas()->grab().toImage();
-  KeepPicture(image, "pattern-dipole-theta90-linear");
-  for (int r = g.R / 5; r <= g.R; r += 3) {
-    QVERIFY(!ColorNear(image, g.Left + g.C + r, g.Top + g.C - 4, red, 1));
-    QVERIFY(!ColorNear(image, g.Left + g.C - r, g.Top + g.C - 4, red, 1));
-  }
-  QVERIFY(ColorNear(image, g.Left + g.C, g.Top + g.C - g.R, red));
+  const auto& overPhi = page->Curve().Points;
+  QVERIFY(overPhi.front().Value < 1e-3 * page->Curve().Scaled.Maximum);
+  QCOMPARE(overPhi[5].Angle, 90.0);
+  QVERIFY(overPhi[5].Value > 0.99 * page->Curve().Scaled.Maximum);
+  KeepPicture(page->Canvas()->grab().toImage(), "pattern-dipole-theta90-linear");
 
   // Leaving and coming back resets the cut and the quantity.
   s.window->Pages()->setCurrentIndex(0);

@@ -53,40 +53,26 @@ void ShellTest::StartsWithoutAProjectAndFiveHiddenPages() {
   QCOMPARE(window.windowTitle(), QString("Lumetra"));
   QVERIFY(!window.Pages()->isVisible());
   QCOMPARE(window.Pages()->count(), 5);
-  const QStringList titles = {"Trace geometry", "Computation", "2D/3D current plot",
-                              "Vector current plot", "Radiation pattern"};
-  for (int k = 0; k < 5; ++k) QCOMPARE(window.Pages()->tabText(k), titles[k]);
-  QCOMPARE(window.Pages()->currentIndex(), 0);
   for (const char* hidden : {"Save", "SaveAs", "PrintSetup"})
     QVERIFY(!window.Action(hidden)->isVisible());
   QVERIFY(window.Action("NewProject")->isVisible());
+  // File, Edit (with nothing to undo) and Help; Utility and Options need a project.
   const QList<QAction*> menus = window.menuBar()->actions();
   QCOMPARE(menus.size(), 5);
-  QVERIFY(menus[0]->isEnabled());   // File
-  QVERIFY(menus[1]->isEnabled());   // Edit, with nothing to undo
+  for (int k = 0; k < 5; ++k) QCOMPARE(menus[k]->isEnabled(), k != 2 && k != 3);
   QVERIFY(!window.Action("Undo")->isEnabled());
-  QVERIFY(!menus[2]->isEnabled());  // Utility
-  QVERIFY(!menus[3]->isEnabled());  // Options
-  QVERIFY(menus[4]->isEnabled());   // Help
 }
 
 void ShellTest::MenuHintsGoToTheWidePanel() {
   RecordingHook hook;
   MainWindow window(".");
   window.show();
-  // One entry stands for the mechanism; the texts are the menus' own table.
-  const QList<QPair<QString, QString>> hints = {
-      {"ComputeFarField", "Compute far-field outgoing from the current files of the project"},
-      {"Undo", "Undo the last change of the project"},
-      {"Print", "Print the page shown"}};
-  for (const auto& [name, hint] : hints) {
-    QAction* action = window.Action(name);
-    QVERIFY2(action, qPrintable(name));
-    // What a menu does when the mouse rests on an entry.
-    action->showStatusText(window.menuBar());
-    QCOMPARE(window.Status()->Text(StatusPanel::Hint), hint);
-    QCOMPARE(window.Status()->Text(StatusPanel::State), QString());
-  }
+  // One entry stands for the mechanism; the texts are the menus' own table. What
+  // a menu does when the mouse rests on an entry:
+  window.Action("ComputeFarField")->showStatusText(window.menuBar());
+  QCOMPARE(window.Status()->Text(StatusPanel::Hint),
+           QString("Compute far-field outgoing from the current files of the project"));
+  QCOMPARE(window.Status()->Text(StatusPanel::State), QString());
 }
 
 void ShellTest::ButtonHintsGoToTheWidePanelAndTheShortPartIsTheToolTip() {
@@ -118,8 +104,7 @@ void ShellTest::NewProjectShowsTheWorkAreaAndTheProjectCommands() {
   QCOMPARE(w.Pages()->currentIndex(), 0);
   for (const char* shown : {"Save", "SaveAs", "Print", "PrintSetup"})
     QVERIFY(w.Action(shown)->isVisible());
-  QVERIFY(w.menuBar()->actions()[2]->isEnabled());
-  QVERIFY(w.menuBar()->actions()[3]->isEnabled());
+  QVERIFY(w.menuBar()->actions()[2]->isEnabled() && w.menuBar()->actions()[3]->isEnabled());
   QCOMPARE(w.CurrentProject().GridSize, 2.0);  // Round(2.5) = 2
   QVERIFY(!Child<QToolButton>(w.Layout(), "Connect")->isEnabled());
   QVERIFY(!Child<QToolButton>(w.Layout(), "Delete")->isEnabled());
@@ -214,10 +199,8 @@ void ShellTest::AboutBoxReportsThisMachine() {
   QVERIFY(about);
   QCOMPARE(Child<QLabel>(about, "MemoryLabel")->text(),
            "Physical Memory Available to " + OperatingSystemName() + ":");
-  QVERIFY(Child<QLabel>(about, "PhysMem")->text().endsWith(" KB"));
-  QVERIFY(PhysicalMemoryKilobytes() > 0);
+  QCOMPARE(Child<QLabel>(about, "PhysMem")->text(), FormatKilobytes(PhysicalMemoryKilobytes()));
   QCOMPARE(FormatKilobytes(16384256), QString("16,384,256 KB"));
-  QCOMPARE(FormatKilobytes(999), QString("999 KB"));
   QVERIFY(QRegularExpression("^\\S+ \\d+\\.\\d+$")
               .match(Child<QLabel>(about, "OSLabel")->text())
               .hasMatch());
@@ -232,9 +215,7 @@ void ShellTest::HelpCommandsAndDialogHelpButtonsOpenTheirTopics() {
   w.Action("HelpOnHelp")->trigger();
   QCOMPARE(w.Help()->CurrentPage(), QString("helponhelp.html"));
   w.Action("HelpSearch")->trigger();
-  QCOMPARE(Child<QLineEdit>(w.Help(), "HelpSearch")->text(), QString());
   QTest::keyClicks(Child<QLineEdit>(w.Help(), "HelpSearch"), "grid");
-  QCOMPARE(Child<QLineEdit>(w.Help(), "HelpSearch")->text(), QString("grid"));
   QTest::keyClick(Child<QLineEdit>(w.Help(), "HelpSearch"), Qt::Key_Return);
   QCOMPARE(w.Help()->CurrentPage(), QString("topic1007.html"));
   w.Help()->hide();
@@ -252,14 +233,6 @@ void ShellTest::HelpCommandsAndDialogHelpButtonsOpenTheirTopics() {
   QTest::mouseClick(Child<QToolButton>(w.Layout(), "SetGrid"), Qt::LeftButton);
   QCOMPARE(page, QString("topic1007.html"));
   QVERIFY(modalHelp);
-  OnNextModal([&](QWidget* d) {
-    Click(d, "HelpBtn");
-    page = w.Help()->CurrentPage();
-    w.Help()->hide();
-    Click(d, "CancelBtn");
-  });
-  w.Action("SetMoveStep")->trigger();
-  QCOMPARE(page, QString("topic1018.html"));
 }
 
 void ShellTest::EveryHelpTopicAndKeywordHasItsPage() {
