@@ -3,15 +3,32 @@
 // on screen, and a main window with a fresh project in a temporary directory.
 #pragma once
 
+// The widgets and commands every test of the desktop program drives.
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPoint>
 #include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QString>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <cmath>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -19,12 +36,14 @@
 #include <tuple>
 #include <vector>
 
+#include "app/computation_page.h"
+#include "app/file_chooser.h"
+#include "app/main_window.h"
 #include "app/message_hook.h"
+#include "app/status_bar.h"
+#include "editor/layout_page.h"
+#include "model/layout_editing.h"
 #include "model/project.h"
-
-namespace lumetra::gui {
-class MainWindow;
-}
 
 namespace lumetra::gui::testing {
 
@@ -164,3 +183,8 @@ void DoubleClickBoard(MainWindow& window, QPoint at);
 void PressLayoutButton(MainWindow& window, const char* name);
 
 }  // namespace lumetra::gui::testing
+
+// The names every test file of the desktop program speaks in.
+using namespace lumetra;
+using namespace lumetra::gui;
+using namespace lumetra::gui::testing;
