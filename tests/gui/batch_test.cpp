@@ -334,10 +334,7 @@ private slots:
     QCOMPARE(page->Settings().Frequency, std::string("750"));
 
     // A damaged settings file is reported and the page falls back to the defaults.
-    QFile stg(QString(dipole).replace(".PRO", ".STG"));
-    QVERIFY(stg.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    stg.write("{\"format\": 3");
-    stg.close();
+    WriteFile(QString(dipole).replace(".PRO", ".STG"), "{\"format\": 3");
     s.hook.Clear();
     QVERIFY(w.OpenProjectFile(dipole));
     QVERIFY2(s.hook.messages.size() == 1 &&

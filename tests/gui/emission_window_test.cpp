@@ -115,13 +115,10 @@ private slots:
     QVERIFY(!BuildEmissionRequest(project, form, ComputationSettings{}).Limit);
 
     // A limit file of the user's own, given at 3 m, read at 3 m as it stands.
-    const QString own = s.PathOf("own-limit.csv");
-    QFile file(own);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("# a company limit\r\ndistance_m, 3\r\ndetector, peak\r\n30, 1000, 35\r\n");
-    file.close();
     form.Limit = "file";
-    form.LimitFile = own.toStdString();
+    form.LimitFile = WriteFile(s.PathOf("own-limit.csv"),
+                               "# a company limit\r\ndistance_m, 3\r\ndetector, peak\r\n30, 1000, 35\r\n")
+                         .toStdString();
     form.Distance = "3";
     request = BuildEmissionRequest(project, form, ComputationSettings{});
     QCOMPARE(*emission::LimitAt(*request.Limit, 500.0), 35.0);
@@ -147,13 +144,8 @@ private slots:
     };
 
     // A limit of the user's that ends at 1 GHz, and a damaged spectrum file.
-    const QString toOneGHz = s.PathOf("to-1-GHz.csv"), bad = s.PathOf("bad.csv");
-    QFile limitFile(toOneGHz), spectrum(bad);
-    QVERIFY(limitFile.open(QIODevice::WriteOnly) && spectrum.open(QIODevice::WriteOnly));
-    limitFile.write("distance_m, 3\r\ndetector, peak\r\n30, 1000, 35\r\n");
-    spectrum.write("frequency_MHz, amplitude_V\r\n25, 1\r\n75, lots\r\n");
-    limitFile.close();
-    spectrum.close();
+    const QString toOneGHz = WriteFile(s.PathOf("to-1-GHz.csv"), "distance_m, 3\r\ndetector, peak\r\n30, 1000, 35\r\n");
+    const QString bad = WriteFile(s.PathOf("bad.csv"), "frequency_MHz, amplitude_V\r\n25, 1\r\n75, lots\r\n");
     // The window's own words for a field it cannot read; for everything else the
     // core's refusal (empty here), word for word: edges longer than the 4 ns pulse,
     // a stop beyond 6000 MHz, a limit that ends below the stop frequency, a limit

@@ -3,7 +3,6 @@
 // windows with their frequency choice and printing to a PDF file.
 #include <QPrintDialog>
 #include <QProcess>
-#include <QTextStream>
 
 #include "app/far_field_dialog.h"
 #include "app/near_field_dialog.h"
@@ -227,11 +226,7 @@ private slots:
 
   void ListOfSeveralBlocksAsksForTheFrequency() {
     Session s(100, 20);
-    {
-      QFile file(s.PathOf("Board.RAD"));
-      QVERIFY(file.open(QIODevice::WriteOnly));
-      QTextStream(&file) << "100 1\n0 0 1 0\n250.5 1\n0 0 2 0\n";
-    }
+    WriteFile(s.PathOf("Board.RAD"), "100 1\n0 0 1 0\n250.5 1\n0 0 2 0\n");
     s.window->Action("ListFarField")->trigger();
     ResultListWindow* list = s.window->ListWindow(1);
     s.hook.Clear();

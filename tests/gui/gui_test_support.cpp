@@ -80,6 +80,13 @@ void Click(QWidget* dialog, const QString& button) {
   b->click();
 }
 
+void FillNextDialog(std::vector<std::pair<QString, QString>> fields, const QString& button) {
+  OnNextModal([fields, button](QWidget* dialog) {
+    for (const auto& [field, text] : fields) SetText(dialog, field, text);
+    Click(dialog, button);
+  });
+}
+
 Session::Session(int lx, int ly, const QString& name) {
   previousDirectory = QDir::currentPath();
   QDir::setCurrent(directory.path());
@@ -87,13 +94,8 @@ Session::Session(int lx, int ly, const QString& name) {
   window->resize(1000, 700);
   window->show();
   if (!QTest::qWaitForWindowExposed(window.get())) qWarning("main window not exposed");
-  OnNextModal([=, this](QWidget* dialog) {
-    SetText(dialog, "ProjName", name);
-    SetText(dialog, "ProjDir", directory.path());
-    SetText(dialog, "EditLx", QString::number(lx));
-    SetText(dialog, "EditLy", QString::number(ly));
-    Click(dialog, "OKBtn");
-  });
+  FillNextDialog({{"ProjName", name}, {"ProjDir", directory.path()},
+                  {"EditLx", QString::number(lx)}, {"EditLy", QString::number(ly)}});
   window->NewProjectCommand();
   QApplication::processEvents();
 }
@@ -138,6 +140,13 @@ void AnswerFileDialogs(const QString& path) {
 QByteArray FileBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+    qWarning("%s not written", qPrintable(path));
+  return path;
 }
 
 QByteArray Joined(const std::vector<std::string>& texts) {

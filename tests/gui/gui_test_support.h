@@ -93,6 +93,8 @@ T* Child(QWidget* parent, const QString& name) {
 
 void SetText(QWidget* dialog, const QString& field, const QString& text);
 void Click(QWidget* dialog, const QString& button);
+// The next dialog's fields filled in (name, text) and its button pressed.
+void FillNextDialog(std::vector<std::pair<QString, QString>> fields, const QString& button = "OKBtn");
 
 // A shown main window with a new project of lx x ly mm created through the New
 // dialog in a temporary directory, which also becomes the working directory.
@@ -118,8 +120,10 @@ QString OpenExample(Session& s, const QString& name, const QString& to = {});
 int RunCli(const QStringList& arguments, QByteArray* standardOutput = nullptr);
 // The file dialogs answer with path (an empty path: cancelled).
 void AnswerFileDialogs(const QString& path);
-// A file's bytes; empty when it cannot be read.
+// A file's bytes; empty when it cannot be read. WriteFile replaces a file's
+// bytes and gives its path.
 QByteArray FileBytes(const QString& path);
+QString WriteFile(const QString& path, const QByteArray& bytes);
 // The recorded texts in one line, for a failing check to show.
 QByteArray Joined(const std::vector<std::string>& texts);
 

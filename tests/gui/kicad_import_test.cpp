@@ -35,14 +35,6 @@ const char* const SmallBoard = R"((kicad_pcb (version 20240108) (generator "pcbn
 )
 )";
 
-QString WriteFile(const Session& s, const QString& name, const QByteArray& text) {
-  const QString path = s.PathOf(name);
-  QFile file(path);
-  file.open(QIODevice::WriteOnly);
-  file.write(text);
-  return path;
-}
-
 QTableWidget* NetTable(QWidget* d) { return Child<QTableWidget>(d, "Nets"); }
 
 QStringList NetColumn(QWidget* d) {
@@ -97,7 +89,7 @@ private slots:
   void TheTableListsTheLayersNetsAndSortsByLength() {
     Session s;
     MainWindow& w = *s.window;
-    const QString board = WriteFile(s, "small.kicad_pcb", SmallBoard);
+    const QString board = WriteFile(s.PathOf("small.kicad_pcb"), SmallBoard);
     SetFileChooserHook([&](bool save, const QString&) { return save ? QString() : board; });
     QStringList layers, byName, byLengthUp, byLengthDown, bottomNets, lengths;
     QString plane, permittivity, grid, cell;
@@ -142,7 +134,7 @@ private slots:
   void AcceptedImportOpensTheCoreImportsSegments() {
     Session s;
     MainWindow& w = *s.window;
-    const QString board = WriteFile(s, "small.kicad_pcb", SmallBoard);
+    const QString board = WriteFile(s.PathOf("small.kicad_pcb"), SmallBoard);
     SetFileChooserHook([&](bool save, const QString&) {
       return save ? s.PathOf("Imported") : board;  // the extension is added
     });
@@ -198,7 +190,7 @@ private slots:
   void TypedValuesOverrideTheProposals() {
     Session s;
     MainWindow& w = *s.window;
-    const QString board = WriteFile(s, "small.kicad_pcb", SmallBoard);
+    const QString board = WriteFile(s.PathOf("small.kicad_pcb"), SmallBoard);
     SetFileChooserHook([&](bool save, const QString&) { return save ? s.PathOf("Typed.PRO") : board; });
     QString cellAt3GHz, gridWith3Across, cellBack;
     KicadImportOptions seen;
@@ -254,8 +246,8 @@ private slots:
   void RefusalsShowTheCoresWordsAndKeepTheDialog() {
     Session s;
     MainWindow& w = *s.window;
-    const QString board = WriteFile(s, "small.kicad_pcb", SmallBoard);
-    WriteFile(s, "Taken.PRO", "not to be touched");
+    const QString board = WriteFile(s.PathOf("small.kicad_pcb"), SmallBoard);
+    WriteFile(s.PathOf("Taken.PRO"), "not to be touched");
     SetFileChooserHook([&](bool save, const QString&) { return save ? s.PathOf("Taken.PRO") : board; });
     std::vector<std::vector<std::string>> messages;
     std::vector<bool> open;
@@ -305,11 +297,11 @@ private slots:
   void ADamagedBoardShowsTheReadersMessage() {
     Session s;
     MainWindow& w = *s.window;
-    const QString good = WriteFile(s, "small.kicad_pcb", SmallBoard);
+    const QString good = WriteFile(s.PathOf("small.kicad_pcb"), SmallBoard);
     // Cut off in the middle of a track.
     const QByteArray text(SmallBoard);
     const QString damaged =
-        WriteFile(s, "damaged.kicad_pcb", text.left(text.indexOf("(segment (start 5 10)") + 12));
+        WriteFile(s.PathOf("damaged.kicad_pcb"), text.left(text.indexOf("(segment (start 5 10)") + 12));
     std::string readerMessage;
     try {
       ReadKicadBoard(damaged.toStdString());

@@ -341,10 +341,7 @@ private slots:
     MainWindow& w = *s.window;
     DrawTwoTraces(w);
     PressLayoutButton(w, "VoltGen");
-    OnNextModal([&](QWidget* d) {
-      SetText(d, "ReVolt", "1");
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"ReVolt", "1"}});
     ClickBoard(w, PixelOf(w, 20.4, 11));
     PressLayoutButton(w, "VoltGen");
     const QString pdf = s.PathOf("layout.pdf");

@@ -29,10 +29,7 @@ QString OpenPair(Session& s, const std::vector<int>& sources = {1, 3}) {
   QByteArray kept;
   for (int source : sources)
     for (int k = 0; k < 2; ++k) kept += lines[(source - 1) * 2 + k] + '\n';
-  QFile out(s.PathOf("pair/pair.GEN"));
-  out.open(QIODevice::WriteOnly);
-  out.write(kept);
-  out.close();
+  WriteFile(s.PathOf("pair/pair.GEN"), kept);
   const QString path = s.PathOf("pair/pair.PRO");
   if (!s.window->OpenProjectFile(path)) qWarning("pair did not open");
   return path;

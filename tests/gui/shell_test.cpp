@@ -79,11 +79,7 @@ private slots:
 
     // A second New over the same name asks before overwriting.
     w.CurrentProject().Saved = true;
-    OnNextModal([&](QWidget* d) {
-      SetText(d, "ProjName", "Clock");
-      SetText(d, "ProjDir", s.directory.path());
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"ProjName", "Clock"}, {"ProjDir", s.directory.path()}});
     QFile(s.PathOf("Clock.PRO")).open(QIODevice::WriteOnly);
     s.hook.answers = {Answer::No};
     w.NewProjectCommand();

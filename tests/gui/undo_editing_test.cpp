@@ -69,17 +69,11 @@ void MarkedTraces(MainWindow& w, const std::function<void(const QString&)>& done
   Drag(w, PixelOf(w, 90, 10) + QPoint(1, 1), PixelOf(w, 50, 12) + QPoint(1, 1));
   step("Add segment");
   PressLayoutButton(w, "VoltGen");
-  OnNextModal([](QWidget* d) {
-    SetText(d, "ReVolt", "1");
-    Click(d, "OKBtn");
-  });
+  FillNextDialog({{"ReVolt", "1"}});
   ClickBoard(w, PixelOf(w, 20.4, 11));
   step("Add voltage source");
   PressLayoutButton(w, "LoadImp");
-  OnNextModal([](QWidget* d) {
-    SetText(d, "ReImp", "50");
-    Click(d, "OKBtn");
-  });
+  FillNextDialog({{"ReImp", "50"}});
   ClickBoard(w, PixelOf(w, 60.4, 11));
   step("Add impedance element");
   PressLayoutButton(w, "GPConnect");
@@ -114,10 +108,7 @@ private slots:
     done("Add ground point");
     PressLayoutButton(w, "GPConnect");
 
-    OnNextModal([](QWidget* d) {
-      SetText(d, "ImVolt", "-2.5");
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"ImVolt", "-2.5"}});
     DoubleClickBoard(w, PixelOf(w, 20.2, 11));
     done("Edit voltage source 1");
     OnNextModal([](QWidget* d) {
@@ -132,10 +123,7 @@ private slots:
     // editing tests'), then three, which drops the source and the left-edge ground
     // point after a Yes.
     const auto editFirstTrace = [&](const QString& chX) {
-      OnNextModal([chX](QWidget* d) {
-        SetText(d, "ChX", chX);
-        Click(d, "OKBtn");
-      });
+      FillNextDialog({{"ChX", chX}});
       DoubleClickBoard(w, PixelOf(w, 35, 11));
     };
     editFirstTrace("40");
@@ -283,10 +271,7 @@ private slots:
     LayoutCanvas* canvas = page->Canvas();
     // A second source on Jx 6 of the first trace.
     PressLayoutButton(w, "VoltGen");
-    OnNextModal([](QWidget* d) {
-      SetText(d, "ReVolt", "2");
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"ReVolt", "2"}});
     ClickBoard(w, PixelOf(w, 22.4, 11));
     PressLayoutButton(w, "VoltGen");
     QCOMPARE(p.VoltageSources.size(), std::size_t{2});
