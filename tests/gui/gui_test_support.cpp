@@ -1,16 +1,9 @@
 #include "tests/gui/gui_test_support.h"
 
 #include <QAbstractButton>
-#include <QDir>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTest>
 #include <QPointer>
-#include <QTimer>
+#include <QProcess>
 
-#include "app/file_chooser.h"
-#include "app/main_window.h"
-#include "editor/layout_page.h"
 #include "model/layout_view_geometry.h"
 
 namespace lumetra::gui::testing {
@@ -161,9 +154,6 @@ QPoint PixelOf(MainWindow& window, double x, double y) {
                 BoardToPixelY(y, scale, window.CurrentProject().PcbLy));
 }
 
-}  // namespace lumetra::gui::testing
-
-namespace lumetra::gui::testing {
 
 void Drag(MainWindow& window, QPoint from, QPoint to) {
   QWidget* canvas = window.Layout()->findChild<QWidget*>("BoardArea");

@@ -192,9 +192,10 @@ private slots:
     ChooseCut(page, "PhiCut", "ListBoxPhi", "0");
     Child<QToolButton>(page, "ETot")->click();
     const double etot = page->Curve().Scaled.Maximum;
-    // The rings' values are the plot data's (plots tests); here their units follow
-    // the quantity and the distance. Beside the amplitude the field strength at
-    // 3 m: 20 log10(A / 3 m / 1 uV/m).
+    // Linear rings: the outer one at the cut's maximum, in V (the ring values
+    // are the plot data's, plots tests). Beside the amplitude the field strength
+    // at 3 m: 20 log10(A / 3 m / 1 uV/m).
+    QCOMPARE(page->Curve().RingLabels.back(), RingLabels(etot, PatternQuantity::ETot, false, 10, 3.0).back());
     const double at3m = 20 * std::log10(etot / 3.0 / 1e-6);
     QCOMPARE(LabelText(page, "FieldStrength"),
              QString("At 3 m: %1 dBuV/m (max)").arg(at3m, 0, 'f', 2));
@@ -208,10 +209,12 @@ private slots:
     typeDistance("30");
     QCOMPARE(LabelText(page, "FieldStrength"),
              QString("At 30 m: %1 dBuV/m (max)").arg(at3m - 20, 0, 'f', 2));
-    // Logarithmic rings in dBuV/m at that distance.
+    // Logarithmic rings in dBuV/m at that distance, a division (10 dB) apart.
     Child<QToolButton>(page, "LinLog")->click();
     QCOMPARE(page->Curve().RingLabels.back(),
              FormatDb(FieldStrengthDbuVPerM(etot, 30.0), 1) + " dBuV/m");
+    QCOMPARE(page->Curve().RingLabels.front(),
+             FormatDb(FieldStrengthDbuVPerM(etot, 30.0) - 40, 1) + " dBuV/m");
     // A distance that is no length is said so, and the rings fall back to dBV.
     typeDistance("-1");
     QCOMPARE(LabelText(page, "FieldStrength"), QString("Distance must be a positive number"));
