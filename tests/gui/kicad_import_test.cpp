@@ -35,6 +35,14 @@ const char* const SmallBoard = R"((kicad_pcb (version 20240108) (generator "pcbn
 )
 )";
 
+// The small board written into the session's directory; the file dialogs open
+// it and save under saveAs (empty: the save is cancelled). Its path.
+QString ChooseSmallBoard(Session& s, const QString& saveAs) {
+  const QString board = WriteFile(s.PathOf("small.kicad_pcb"), SmallBoard);
+  SetFileChooserHook([board, saveAs](bool save, const QString&) { return save ? saveAs : board; });
+  return board;
+}
+
 QTableWidget* NetTable(QWidget* d) { return Child<QTableWidget>(d, "Nets"); }
 
 QStringList NetColumn(QWidget* d) {
@@ -89,8 +97,7 @@ private slots:
   void TheTableListsTheLayersNetsAndSortsByLength() {
     Session s;
     MainWindow& w = *s.window;
-    const QString board = WriteFile(s.PathOf("small.kicad_pcb"), SmallBoard);
-    SetFileChooserHook([&](bool save, const QString&) { return save ? QString() : board; });
+    ChooseSmallBoard(s, {});
     QStringList layers, byName, byLengthUp, byLengthDown, bottomNets, lengths;
     QString plane, permittivity, grid, cell;
     OnNextModal([&](QWidget* d) {
@@ -134,10 +141,7 @@ private slots:
   void AcceptedImportOpensTheCoreImportsSegments() {
     Session s;
     MainWindow& w = *s.window;
-    const QString board = WriteFile(s.PathOf("small.kicad_pcb"), SmallBoard);
-    SetFileChooserHook([&](bool save, const QString&) {
-      return save ? s.PathOf("Imported") : board;  // the extension is added
-    });
+    const QString board = ChooseSmallBoard(s, s.PathOf("Imported"));  // the extension is added
     QString grid, summary;
     std::size_t previewSegments = 0;
     OnNextModal([&](QWidget* d) {
@@ -190,8 +194,7 @@ private slots:
   void TypedValuesOverrideTheProposals() {
     Session s;
     MainWindow& w = *s.window;
-    const QString board = WriteFile(s.PathOf("small.kicad_pcb"), SmallBoard);
-    SetFileChooserHook([&](bool save, const QString&) { return save ? s.PathOf("Typed.PRO") : board; });
+    const QString board = ChooseSmallBoard(s, s.PathOf("Typed.PRO"));
     QString cellAt3GHz, gridWith3Across, cellBack;
     KicadImportOptions seen;
     OnNextModal([&](QWidget* d) {
@@ -246,9 +249,7 @@ private slots:
   void RefusalsShowTheCoresWordsAndKeepTheDialog() {
     Session s;
     MainWindow& w = *s.window;
-    const QString board = WriteFile(s.PathOf("small.kicad_pcb"), SmallBoard);
-    WriteFile(s.PathOf("Taken.PRO"), "not to be touched");
-    SetFileChooserHook([&](bool save, const QString&) { return save ? s.PathOf("Taken.PRO") : board; });
+    ChooseSmallBoard(s, WriteFile(s.PathOf("Taken.PRO"), "not to be touched"));
     std::vector<std::vector<std::string>> messages;
     std::vector<bool> open;
     std::vector<std::string> questions;
