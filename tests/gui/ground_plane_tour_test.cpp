@@ -1,10 +1,9 @@
 // The bundled L-shaped trace over its ground plane, computed in the desktop
-// program and looked at on every result page and in the list windows, as an
-// engineer would after a run. With LUMETRA_TEST_PICTURES set, each view is kept
-// as a picture for a look.
+// program and looked at on every result page, as an engineer would after a run
+// (the list windows are the field commands tests'). With LUMETRA_TEST_PICTURES
+// set, each view is kept as a picture for a look.
 #include <QAbstractButton>
 
-#include "app/result_list_window.h"
 #include "fields/result_files.h"
 #include "fields/result_readers.h"
 #include "plots/current_plot_page.h"
@@ -105,22 +104,6 @@ private slots:
     QVERIFY(!w.Pattern()->Curve().Points.empty());
     Look(w.Pattern(), "tour_pattern");
     QVERIFY2(s.hook.messages.empty(), s.hook.messages.front().c_str());
-
-    // The lists: currents with the load's element, and the far field.
-    w.Action("ListCurrents")->trigger();
-    ResultListWindow* currents = w.ListWindow(0);
-    QTest::mouseClick(Child<QPushButton>(currents, "ListJx"), Qt::LeftButton);
-    QCOMPARE(currents->Title()->text(), QString("Jx-current at 500 MHz"));
-    QVERIFY(currents->Grid()->rowCount() > 10);
-    Look(currents, "tour_current_list");
-    currents->close();
-    w.Action("ListFarField")->trigger();
-    ResultListWindow* farList = w.ListWindow(1);
-    QTest::mouseClick(Child<QPushButton>(farList, "ListRad"), Qt::LeftButton);
-    QCOMPARE(farList->Title()->text(), QString("Far-field at 500 MHz"));
-    QCOMPARE(farList->Grid()->rowCount(), static_cast<int>(far->Rows()) + 1);
-    Look(farList, "tour_farfield_list");
-    farList->close();
   }
 };
 

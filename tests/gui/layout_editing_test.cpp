@@ -19,10 +19,6 @@ void DrawTwoTraces(MainWindow& w) {
   PressLayoutButton(w, "AddSegment");
 }
 
-}  // namespace
-
-namespace {
-
 int PdfPages(const QString& pdf) {
   QProcess info;
   info.start("pdfinfo", {pdf});
