@@ -94,7 +94,7 @@ private slots:
     QCOMPARE(s.hook.messages.size(), std::size_t{1});
     QVERIFY(QString::fromStdString(s.hook.messages[0]).startsWith("Computation completed in "));
     QVERIFY(s.window->CurrentProject().Connected);
-    for (const char* ext : {"XXX", "YYY", "JXC", "JYC", "PRO"})
+    for (const char* ext : {"YYY", "JXC", "JYC", "PRO"})
       QVERIFY2(QFile::exists(s.PathOf(QString("Board.") + ext)), ext);
     QVERIFY(QFileInfo(s.PathOf("Board.XXX")).size() > 0);
     QVERIFY(!QFile::exists(s.PathOf("TempFile.SEG")));
@@ -127,14 +127,9 @@ private slots:
     QVERIFY2(copied.startsWith("Frequency [MHz],Source,Re(I) [A]"), qPrintable(copied));
     QCOMPARE(copied.count("\r\n"), 2);
     // Save: the same text in the file, with CR LF line ends.
-    SetFileChooserHook([&](bool save, const QString&) {
-      return save ? s.PathOf("ports") : QString();
-    });
+    AnswerFileDialogs(s.PathOf("ports"));
     QTest::mouseClick(Child<QPushButton>(page, "SavePortResults"), Qt::LeftButton);
-    SetFileChooserHook({});
-    QFile csv(s.PathOf("ports.csv"));
-    QVERIFY(csv.open(QIODevice::ReadOnly));
-    const QByteArray saved = csv.readAll();
+    const QByteArray saved = FileBytes(s.PathOf("ports.csv"));
     QCOMPARE(QString::fromUtf8(saved), copied);
     QVERIFY(saved.contains("\r\n300,1,"));
     KeepPicture(s.window->grab().toImage(), "computation-page-ports");

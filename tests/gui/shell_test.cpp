@@ -108,7 +108,7 @@ private slots:
     QVERIFY(QFile::exists(s.PathOf("Copy.SEG")));
 
     // Saving again under an existing name asks; No leaves everything as it was.
-    SetFileChooserHook([&](bool, const QString&) { return s.PathOf("Board.PRO"); });
+    AnswerFileDialogs(s.PathOf("Board.PRO"));
     s.hook.answers = {Answer::No};
     w.Action("SaveAs")->trigger();
     QCOMPARE(s.hook.questions.back(), std::string("Project \"Board.PRO\" already exist.  Overwrite?"));
@@ -125,9 +125,7 @@ private slots:
     DeleteItems(w.CurrentProject(), ItemKind::Segment, std::nullopt);
     // Unsaved changes: the question comes first; No discards them.
     s.hook.answers = {Answer::No};
-    SetFileChooserHook([&](bool save, const QString&) {
-      return save ? QString() : s.PathOf("Board.PRO");
-    });
+    AnswerFileDialogs(s.PathOf("Board.PRO"));
     w.Action("OpenProject")->trigger();
     QCOMPARE(s.hook.questions.front(), std::string("Save changes to project?"));
     QCOMPARE(w.CurrentProject().Segments.size(), std::size_t{1});

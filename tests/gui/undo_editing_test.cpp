@@ -254,7 +254,7 @@ private slots:
 
     // Opening a project starts a new history.
     s.hook.answers = {Answer::No};
-    SetFileChooserHook([&](bool, const QString&) { return s.PathOf("Board.PRO"); });
+    AnswerFileDialogs(s.PathOf("Board.PRO"));
     w.Action("OpenProject")->trigger();
     QCOMPARE(p.Segments.size(), std::size_t{2});
     QVERIFY(!w.Action("Undo")->isEnabled() && !w.Action("Redo")->isEnabled());
