@@ -1,23 +1,10 @@
 // Every dialog's input checks: the exact messages, the dialog staying open with the
 // focus on the offending field, and acceptance just inside the bounds.
-#include <QLineEdit>
-#include <QLabel>
-#include <QRadioButton>
 #include <QSpinBox>
-#include <QTest>
-#include <QToolButton>
 
-#include "app/computation_page.h"
 #include "app/about_box.h"
-#include "app/main_window.h"
 #include "app/user_settings.h"
-#include "editor/layout_page.h"
-#include "model/layout_editing.h"
 #include "tests/gui/gui_test_support.h"
-
-using namespace lumetra;
-using namespace lumetra::gui;
-using namespace lumetra::gui::testing;
 
 namespace {
 
@@ -27,36 +14,29 @@ struct Attempt {
   QString focus;                      // the field that must have the focus; empty: accepted
 };
 
-// Runs the attempts in one opening of the dialog; the last must be accepted (or,
-// with cancelLast, the dialog is cancelled after it).
-struct Outcome {
-  std::vector<std::vector<std::string>> messages;
-  std::vector<bool> stayedOpen;
-  std::vector<QString> focused;
-};
-
-void TryInDialog(RecordingHook& hook, const std::vector<Attempt>& attempts, Outcome& out,
-                 const QString& cancelWith = {}) {
-  OnNextModal([&hook, &attempts, &out, cancelWith](QWidget* d) {
+// Makes the attempts in one opening of the dialog (open shows it) and checks
+// each: the messages, and the dialog staying open with the focus on the field
+// named, or closed when none is. With cancelWith the dialog is cancelled at the end.
+void Check(RecordingHook& hook, const std::vector<Attempt>& attempts,
+           const std::function<void()>& open, const QString& cancelWith = {}) {
+  std::vector<Attempt> seen;
+  OnNextModal([&](QWidget* d) {
     for (const Attempt& a : attempts) {
       for (auto it = a.fields.begin(); it != a.fields.end(); ++it) SetText(d, it.key(), it.value());
       hook.Clear();
       Click(d, "OKBtn");
-      out.messages.push_back(hook.messages);
-      out.stayedOpen.push_back(d->isVisible());
-      QWidget* focus = d->focusWidget();  // the field that takes the keys when the dialog is active
-      out.focused.push_back(d->isVisible() && focus ? focus->objectName() : QString());
+      // The field that takes the keys when the dialog is active.
+      QWidget* focus = d->focusWidget();
+      seen.push_back({{}, hook.messages, d->isVisible() && focus ? focus->objectName() : QString()});
+      if (d->isVisible() && a.focus.isEmpty()) seen.back().focus = "(still open)";
     }
     if (!cancelWith.isEmpty() && d->isVisible()) Click(d, cancelWith);
   });
-}
-
-void Verify(const std::vector<Attempt>& attempts, const Outcome& out) {
-  QCOMPARE(out.messages.size(), attempts.size());
+  open();
+  QCOMPARE(seen.size(), attempts.size());
   for (std::size_t k = 0; k < attempts.size(); ++k) {
-    QCOMPARE(out.messages[k], attempts[k].messages);
-    QCOMPARE(out.stayedOpen[k], !attempts[k].focus.isEmpty());
-    if (!attempts[k].focus.isEmpty()) QCOMPARE(out.focused[k], attempts[k].focus);
+    QCOMPARE(seen[k].messages, attempts[k].messages);
+    QCOMPARE(seen[k].focus, attempts[k].focus);
   }
 }
 
@@ -65,317 +45,266 @@ void Verify(const std::vector<Attempt>& attempts, const Outcome& out) {
 class DialogChecksTest : public QObject {
   Q_OBJECT
 private slots:
-  void NewProject();
-  void Segment();
-  void VoltageSourceAndImpedance();
-  void DeleteItem();
-  void Grid();
-  void MoveStep();
-  void SolverSettings();
-  void MaxUnknownsIsKeptPerUser();
-};
-
-void DialogChecksTest::NewProject() {
-  Session s;
-  const std::vector<Attempt> attempts = {
-      {{{"EditLx", "0"}, {"EditLy", "10000"}},
-       {"Error: Out of range! Lx must be greater than 0",
-        "Error: Out of range! Ly must be smaller than 10000"},
-       "EditLx"},
-      {{{"EditLx", "10000"}, {"EditLy", "0"}},
-       {"Error: Out of range! Lx must be smaller than 10000",
-        "Error: Out of range! Ly must be greater than 0"},
-       "EditLx"},
-      {{{"EditLx", "12a"}, {"EditLy", "50"}}, {"Error: Not a valid integer number!"}, "EditLx"},
-      {{{"EditLx", "9999"}, {"EditLy", "1"}, {"ProjName", "Other"}}, {}, ""}};
-  Outcome out;
-  TryInDialog(s.hook, attempts, out);
-  s.window->NewProjectCommand();
-  Verify(attempts, out);
-  QCOMPARE(s.window->CurrentProject().PcbLx, 9999);
-  QCOMPARE(s.window->CurrentProject().PcbLy, 1);
-}
-
-// A board four times as long as it is wide: the x fields are bounded by its length
-// and the y fields by its width, each bound exclusive.
-void DialogChecksTest::Segment() {
-  Session s(160, 40);
-  AddSegment(s.window->CurrentProject(), lumetra::Segment{20, 20, 10, 4, 5, 2});
-  s.window->Layout()->RedrawLayout();
-  const std::vector<Attempt> attempts = {
-      {{{"ChX", "0"}, {"ChY", "10000"}},
-       {"Error: Out of range! Number of charges must be greater than 0",
-        "Error: Out of range! Number of charges must be smaller than 10000"},
-       "ChX"},
-      {{{"ChX", "10000"}, {"ChY", "0"}},
-       {"Error: Out of range! Number of charges must be smaller than 10000",
-        "Error: Out of range! Number of charges must be greater than 0"},
-       "ChX"},
-      {{{"ChX", "1"}, {"ChY", "9999"}, {"Xc", "160"}, {"Yc", "40"}, {"dx", "160"}, {"dy", "40"}},
-       {"Error: Out of range! Center X-coordinate must be smaller than 160",
-        "Error: Out of range! Center Y-coordinate must be smaller than 40",
-        "Error: Out of range! Length in X-direction must be smaller than 160",
-        "Error: Out of range! Length in Y-direction must be smaller than 40"},
-       "Xc"},
-      {{{"Xc", "0"}, {"Yc", "0"}, {"dx", "0"}, {"dy", "x"}},
-       {"Error: Out of range! Center X-coordinate must be greater than 0",
-        "Error: Out of range! Center Y-coordinate must be greater than 0",
-        "Error: Out of range! Length in X-direction must be greater than 0",
-        "Error: Not a valid real number!"},
-       "Xc"},
-      {{{"Xc", "0.01"}, {"Yc", "39.99"}, {"dx", "159.99"}, {"dy", "39.99"}}, {}, ""}};
-  Outcome out;
-  TryInDialog(s.hook, attempts, out);
-  DoubleClickBoard(*s.window, PixelOf(*s.window, 20, 20));
-  Verify(attempts, out);
-  // Outside the board after editing is allowed: each value is checked alone.
-  const lumetra::Segment edited = s.window->CurrentProject().Segments[0];
-  QCOMPARE(edited.ChY, 9999);
-  QCOMPARE(edited.Yc, 39.99);
-  QCOMPARE(edited.Lx, 159.99);
-
-  const std::vector<Attempt> inside = {
-      {{{"ChX", "9999"}, {"ChY", "1"}, {"Xc", "159.99"}, {"Yc", "0.01"}, {"dx", "0.01"},
-        {"dy", "0.01"}},
-       {},
-       ""}};
-  Outcome insideOut;
-  TryInDialog(s.hook, inside, insideOut);
-  DoubleClickBoard(*s.window, PixelOf(*s.window, 20, 30));
-  Verify(inside, insideOut);
-  QCOMPARE(s.window->CurrentProject().Segments[0].Xc, 159.99);
-  QCOMPARE(s.window->CurrentProject().Segments[0].Ly, 0.01);
-}
-
-void DialogChecksTest::VoltageSourceAndImpedance() {
-  Session s(160, 40);
-  AddSegment(s.window->CurrentProject(), lumetra::Segment{20, 20, 10, 4, 5, 2});
-  PressLayoutButton(*s.window, "VoltGen");
-  std::vector<Attempt> attempts = {
-      {{{"ReVolt", "100"}, {"ImVolt", "-100"}},
-       {"Error: Out of range! Voltage must be smaller than 100",
-        "Error: Out of range! Voltage must be greater than -100"},
-       "ReVolt"},
-      {{{"ReVolt", "-100"}, {"ImVolt", "100"}},
-       {"Error: Out of range! Voltage must be greater than -100",
-        "Error: Out of range! Voltage must be smaller than 100"},
-       "ReVolt"},
-      {{{"ReVolt", "-99.9"}, {"ImVolt", "99.9"}}, {}, ""}};
-  Outcome out;
-  TryInDialog(s.hook, attempts, out);
-  ClickBoard(*s.window, PixelOf(*s.window, 18.3, 19));
-  Verify(attempts, out);
-  QCOMPARE(s.window->CurrentProject().VoltageSources.size(), std::size_t{1});
-  QCOMPARE(s.window->CurrentProject().VoltageSources[0].ImV, 99.9);
-
-  PressLayoutButton(*s.window, "LoadImp");
-  std::vector<Attempt> loads = {
-      {{{"ReImp", "-1e-38"}, {"ImImp", "1e12"}},
-       {"Error: Out of range! Resistance must be greater than -1E-38",
-        "Error: Out of range! Inductance or capacitance must be smaller than 1000000000000"},
-       "ReImp"},
-      {{{"ReImp", "1e12"}, {"ImImp", "-1"}},
-       {"Error: Out of range! Resistance must be smaller than 1000000000000",
-        "Error: Out of range! Inductance or capacitance must be greater than -1E-38"},
-       "ReImp"},
-      {{{"ReImp", "0"}, {"ImImp", "9.99e11"}}, {}, ""}};
-  Outcome loadOut;
-  TryInDialog(s.hook, loads, loadOut);
-  ClickBoard(*s.window, PixelOf(*s.window, 22.3, 19));
-  Verify(loads, loadOut);
-  QCOMPARE(s.window->CurrentProject().Impedances.size(), std::size_t{1});
-  QCOMPARE(s.window->CurrentProject().Impedances[0].LC, 9.99e11);
-}
-
-void DialogChecksTest::DeleteItem() {
-  Session s;
-  Project& p = s.window->CurrentProject();
-  AddSegment(p, lumetra::Segment{20, 20, 10, 4, 5, 2});
-  AddSegment(p, lumetra::Segment{40, 20, 10, 4, 5, 2});
-  s.window->Layout()->UpdateButtons();
-  const std::vector<Attempt> attempts = {
-      {{{"DelNo", "3"}}, {"Error: Out of range! Segment number must be smaller than 3"}, "DelNo"},
-      {{{"DelNo", "0"}}, {"Error: Out of range! Segment number must be greater than 0"}, "DelNo"},
-      {{{"DelNo", ""}}, {"Error: Not a valid integer number!"}, "DelNo"}};
-  Outcome out;
-  TryInDialog(s.hook, attempts, out, "CancelBtn");
-  PressLayoutButton(*s.window, "Delete");
-  Verify(attempts, out);
-  QCOMPARE(p.Segments.size(), std::size_t{2});
-  // No sources: any number is out of range.
-  std::vector<std::string> seen;
-  OnNextModal([&](QWidget* d) {
-    Child<QRadioButton>(d, "DelGen")->click();
-    SetText(d, "DelNo", "1");
-    s.hook.Clear();
-    Click(d, "OKBtn");
-    seen = s.hook.messages;
-    Click(d, "CancelBtn");
-  });
-  PressLayoutButton(*s.window, "Delete");
-  QCOMPARE(seen, std::vector<std::string>{
-                     "Error: Out of range! Voltage source number must be smaller than 1"});
-}
-
-// The grid lies strictly between 0.5 % and 10 % of the board's longer side,
-// whichever side that is: 0.8 and 16 mm on 160 x 40 and on 40 x 160 mm.
-void DialogChecksTest::Grid() {
-  for (auto [lx, ly] : {std::pair{160, 40}, std::pair{40, 160}}) {
-    Session s(lx, ly);
+  void NewProject() {
+    Session s;
     const std::vector<Attempt> attempts = {
-        {{{"Grid", "0.8"}, {"ChxNo", "0"}, {"ChyNo", "100"}},
-         {"Error: Out of range! Grid must be greater than 0.8",
-          "Error: Out of range! Number of charges per grid must be greater than 0",
-          "Error: Out of range! Number of charges per grid must be smaller than 100"},
-         "Grid"},
-        {{{"Grid", "16"}, {"ChxNo", "100"}, {"ChyNo", "0"}},
-         {"Error: Out of range! Grid must be smaller than 16",
-          "Error: Out of range! Number of charges per grid must be smaller than 100",
-          "Error: Out of range! Number of charges per grid must be greater than 0"},
-         "Grid"},
-        {{{"Grid", "0.81"}, {"ChxNo", "99"}, {"ChyNo", "1"}}, {}, ""}};
-    Outcome out;
-    TryInDialog(s.hook, attempts, out);
-    PressLayoutButton(*s.window, "SetGrid");
-    Verify(attempts, out);
-    QCOMPARE(s.window->CurrentProject().GridSize, 0.81);
-    QCOMPARE(s.window->CurrentProject().ChargesPerGridX, 99);
-    QCOMPARE(s.window->CurrentProject().ChargesPerGridY, 1);
-    QVERIFY(!s.window->CurrentProject().Saved);
-
-    const std::vector<Attempt> upper = {
-        {{{"Grid", "15.99"}, {"ChxNo", "1"}, {"ChyNo", "99"}}, {}, ""}};
-    Outcome upperOut;
-    TryInDialog(s.hook, upper, upperOut);
-    PressLayoutButton(*s.window, "SetGrid");
-    Verify(upper, upperOut);
-    QCOMPARE(s.window->CurrentProject().GridSize, 15.99);
+        {{{"EditLx", "0"}, {"EditLy", "10000"}},
+         {"Error: Out of range! Lx must be greater than 0",
+          "Error: Out of range! Ly must be smaller than 10000"},
+         "EditLx"},
+        {{{"EditLx", "10000"}, {"EditLy", "0"}},
+         {"Error: Out of range! Lx must be smaller than 10000",
+          "Error: Out of range! Ly must be greater than 0"},
+         "EditLx"},
+        {{{"EditLx", "12a"}, {"EditLy", "50"}}, {"Error: Not a valid integer number!"}, "EditLx"},
+        {{{"EditLx", "9999"}, {"EditLy", "1"}, {"ProjName", "Other"}}, {}, ""}};
+    Check(s.hook, attempts, [&] { s.window->NewProjectCommand(); });
+    QCOMPARE(s.window->CurrentProject().PcbLx, 9999);
+    QCOMPARE(s.window->CurrentProject().PcbLy, 1);
   }
-}
 
-void DialogChecksTest::MoveStep() {
-  Session s;
-  const std::vector<Attempt> attempts = {
-      {{{"tdxyoff", "0"}, {"tzoomscale", "1"}},
-       {"Error: Out of range! Step size for plot move must be greater than 0",
-        "Error: Out of range! Scale factor for plot zoom must be greater than 1"},
-       "tdxyoff"},
-      {{{"tdxyoff", "100"}, {"tzoomscale", "100"}},
-       {"Error: Out of range! Step size for plot move must be smaller than 100",
-        "Error: Out of range! Scale factor for plot zoom must be smaller than 100"},
-       "tdxyoff"},
-      {{{"tdxyoff", "99"}, {"tzoomscale", "99.9"}}, {}, ""}};
-  Outcome out;
-  TryInDialog(s.hook, attempts, out);
-  s.window->Action("SetMoveStep")->trigger();
-  Verify(attempts, out);
-  QCOMPARE(s.window->View().MoveStep, 99);
-  QCOMPARE(s.window->View().ZoomFactor, 99.9);
-  // "Reset to default" puts the defaults back in the fields.
-  QString step, zoom;
-  OnNextModal([&](QWidget* d) {
-    Click(d, "ResetBtn");
-    step = Child<QLineEdit>(d, "tdxyoff")->text();
-    zoom = Child<QLineEdit>(d, "tzoomscale")->text();
-    Click(d, "CancelBtn");
-  });
-  s.window->Action("SetMoveStep")->trigger();
-  QCOMPARE(step, QString("10"));
-  QCOMPARE(zoom, QString("1.1"));
-  QCOMPARE(s.window->View().MoveStep, 99);
-}
+  // A board four times as long as it is wide: the x fields are bounded by its length
+  // and the y fields by its width, each bound exclusive.
+  void Segment() {
+    Session s(160, 40);
+    AddSegment(s.window->CurrentProject(), lumetra::Segment{20, 20, 10, 4, 5, 2});
+    s.window->Layout()->RedrawLayout();
+    const std::vector<Attempt> attempts = {
+        {{{"ChX", "0"}, {"ChY", "10000"}},
+         {"Error: Out of range! Number of charges must be greater than 0",
+          "Error: Out of range! Number of charges must be smaller than 10000"},
+         "ChX"},
+        {{{"ChX", "10000"}, {"ChY", "0"}},
+         {"Error: Out of range! Number of charges must be smaller than 10000",
+          "Error: Out of range! Number of charges must be greater than 0"},
+         "ChX"},
+        {{{"ChX", "1"}, {"ChY", "9999"}, {"Xc", "160"}, {"Yc", "40"}, {"dx", "160"}, {"dy", "40"}},
+         {"Error: Out of range! Center X-coordinate must be smaller than 160",
+          "Error: Out of range! Center Y-coordinate must be smaller than 40",
+          "Error: Out of range! Length in X-direction must be smaller than 160",
+          "Error: Out of range! Length in Y-direction must be smaller than 40"},
+         "Xc"},
+        {{{"Xc", "0"}, {"Yc", "0"}, {"dx", "0"}, {"dy", "x"}},
+         {"Error: Out of range! Center X-coordinate must be greater than 0",
+          "Error: Out of range! Center Y-coordinate must be greater than 0",
+          "Error: Out of range! Length in X-direction must be greater than 0",
+          "Error: Not a valid real number!"},
+         "Xc"},
+        {{{"Xc", "0.01"}, {"Yc", "39.99"}, {"dx", "159.99"}, {"dy", "39.99"}}, {}, ""}};
+    Check(s.hook, attempts, [&] { DoubleClickBoard(*s.window, PixelOf(*s.window, 20, 20)); });
+    // Outside the board after editing is allowed: each value is checked alone.
+    const lumetra::Segment edited = s.window->CurrentProject().Segments[0];
+    QCOMPARE(edited.ChY, 9999);
+    QCOMPARE(edited.Yc, 39.99);
+    QCOMPARE(edited.Lx, 159.99);
 
-// The ranges themselves are the settings' own (solver tests); here the wiring.
-void DialogChecksTest::SolverSettings() {
-  Session s;
-  const std::vector<Attempt> attempts = {
-      {{{"NoPointst", "10"}, {"RelErrt", "1"}},
-       {"Error: Out of range! Number of integration points must be greater than 10"},
-       "NoPointst"},
-      {{{"NoPointst", "9999"}, {"RelErrt", "0.02"}}, {}, ""}};
-  Outcome out;
-  TryInDialog(s.hook, attempts, out);
-  s.window->Action("SetIntegrationParam")->trigger();
-  Verify(attempts, out);
-  QCOMPARE(s.window->Options().Integration.Points, 9999);
+    const std::vector<Attempt> inside = {
+        {{{"ChX", "9999"}, {"ChY", "1"}, {"Xc", "159.99"}, {"Yc", "0.01"}, {"dx", "0.01"},
+          {"dy", "0.01"}},
+         {},
+         ""}};
+    Check(s.hook, inside, [&] { DoubleClickBoard(*s.window, PixelOf(*s.window, 20, 30)); });
+    QCOMPARE(s.window->CurrentProject().Segments[0].Xc, 159.99);
+    QCOMPARE(s.window->CurrentProject().Segments[0].Ly, 0.01);
+  }
 
-  // Cancel checks the interval too while the approximation is chosen.
-  std::vector<std::string> seen;
-  bool stayed = false;
-  OnNextModal([&](QWidget* d) {
-    Child<QRadioButton>(d, "ApproximateEvery")->click();
-    SetText(d, "evfreq", "100");
-    s.hook.Clear();
-    Click(d, "CancelBtn");
-    seen = s.hook.messages;
-    stayed = d->isVisible();
-    SetText(d, "evfreq", "3");
-    Click(d, "CancelBtn");
-  });
-  s.window->Action("SetEffPermittivity")->trigger();
-  QCOMPARE(seen, std::vector<std::string>{"Error: Out of range! Number must be smaller than 100"});
-  QVERIFY(stayed);
-  QCOMPARE(s.window->Options().EffectivePermittivity.Every, 3);
+  void VoltageSourceAndImpedance() {
+    Session s(160, 40);
+    AddSegment(s.window->CurrentProject(), lumetra::Segment{20, 20, 10, 4, 5, 2});
+    PressLayoutButton(*s.window, "VoltGen");
+    std::vector<Attempt> attempts = {
+        {{{"ReVolt", "100"}, {"ImVolt", "-100"}},
+         {"Error: Out of range! Voltage must be smaller than 100",
+          "Error: Out of range! Voltage must be greater than -100"},
+         "ReVolt"},
+        {{{"ReVolt", "-100"}, {"ImVolt", "100"}},
+         {"Error: Out of range! Voltage must be greater than -100",
+          "Error: Out of range! Voltage must be smaller than 100"},
+         "ReVolt"},
+        {{{"ReVolt", "-99.9"}, {"ImVolt", "99.9"}}, {}, ""}};
+    Check(s.hook, attempts, [&] { ClickBoard(*s.window, PixelOf(*s.window, 18.3, 19)); });
+    QCOMPARE(s.window->CurrentProject().VoltageSources.size(), std::size_t{1});
+    QCOMPARE(s.window->CurrentProject().VoltageSources[0].ImV, 99.9);
 
-  // The accuracy: Cancel keeps it, OK takes the choice, and a computation of the
-  // page carries it (the project's settings file stores it from there).
-  QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::Standard);
-  OnNextModal([&](QWidget* d) {
-    Child<QRadioButton>(d, "AccuracyHigh")->click();
-    Click(d, "CancelBtn");
-  });
-  s.window->Action("SetAccuracy")->trigger();
-  QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::Standard);
-  bool shownStandard = false;
-  OnNextModal([&](QWidget* d) {
-    shownStandard = Child<QRadioButton>(d, "AccuracyStandard")->isChecked();
-    Child<QRadioButton>(d, "AccuracyHigh")->click();
-    Click(d, "OKBtn");
-  });
-  s.window->Action("SetAccuracy")->trigger();
-  QVERIFY(shownStandard);  // Cancel left the dialog showing what holds
-  QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::High);
-  QCOMPARE(s.window->Computation()->Settings().Accuracy, SolverAccuracy::High);
-}
+    PressLayoutButton(*s.window, "LoadImp");
+    std::vector<Attempt> loads = {
+        {{{"ReImp", "-1e-38"}, {"ImImp", "1e12"}},
+         {"Error: Out of range! Resistance must be greater than -1E-38",
+          "Error: Out of range! Inductance or capacitance must be smaller than 1000000000000"},
+         "ReImp"},
+        {{{"ReImp", "1e12"}, {"ImImp", "-1"}},
+         {"Error: Out of range! Resistance must be smaller than 1000000000000",
+          "Error: Out of range! Inductance or capacitance must be greater than -1E-38"},
+         "ReImp"},
+        {{{"ReImp", "0"}, {"ImImp", "9.99e11"}}, {}, ""}};
+    Check(s.hook, loads, [&] { ClickBoard(*s.window, PixelOf(*s.window, 22.3, 19)); });
+    QCOMPARE(s.window->CurrentProject().Impedances.size(), std::size_t{1});
+    QCOMPARE(s.window->CurrentProject().Impedances[0].LC, 9.99e11);
+  }
 
-// The limit comes from the user's settings when the window opens, goes into every
-// computation's settings, and OK (not Cancel) stores it there again.
-void DialogChecksTest::MaxUnknownsIsKeptPerUser() {
-  {
+  void DeleteItem() {
+    Session s;
+    Project& p = s.window->CurrentProject();
+    AddSegment(p, lumetra::Segment{20, 20, 10, 4, 5, 2});
+    AddSegment(p, lumetra::Segment{40, 20, 10, 4, 5, 2});
+    s.window->Layout()->UpdateButtons();
+    const std::vector<Attempt> attempts = {
+        {{{"DelNo", "3"}}, {"Error: Out of range! Segment number must be smaller than 3"}, "DelNo"},
+        {{{"DelNo", "0"}}, {"Error: Out of range! Segment number must be greater than 0"}, "DelNo"},
+        {{{"DelNo", ""}}, {"Error: Not a valid integer number!"}, "DelNo"}};
+    Check(s.hook, attempts, [&] { PressLayoutButton(*s.window, "Delete"); }, "CancelBtn");
+    QCOMPARE(p.Segments.size(), std::size_t{2});
+    // No sources: any number is out of range.
+    std::vector<std::string> seen;
+    OnNextModal([&](QWidget* d) {
+      Child<QRadioButton>(d, "DelGen")->click();
+      SetText(d, "DelNo", "1");
+      s.hook.Clear();
+      Click(d, "OKBtn");
+      seen = s.hook.messages;
+      Click(d, "CancelBtn");
+    });
+    PressLayoutButton(*s.window, "Delete");
+    QCOMPARE(seen, std::vector<std::string>{
+                       "Error: Out of range! Voltage source number must be smaller than 1"});
+  }
+
+  // The grid lies strictly between 0.5 % and 10 % of the board's longer side,
+  // whichever side that is: 0.8 and 16 mm on 160 x 40 and on 40 x 160 mm.
+  void Grid() {
+    for (auto [lx, ly] : {std::pair{160, 40}, std::pair{40, 160}}) {
+      Session s(lx, ly);
+      const std::vector<Attempt> attempts = {
+          {{{"Grid", "0.8"}, {"ChxNo", "0"}, {"ChyNo", "100"}},
+           {"Error: Out of range! Grid must be greater than 0.8",
+            "Error: Out of range! Number of charges per grid must be greater than 0",
+            "Error: Out of range! Number of charges per grid must be smaller than 100"},
+           "Grid"},
+          {{{"Grid", "16"}, {"ChxNo", "100"}, {"ChyNo", "0"}},
+           {"Error: Out of range! Grid must be smaller than 16",
+            "Error: Out of range! Number of charges per grid must be smaller than 100",
+            "Error: Out of range! Number of charges per grid must be greater than 0"},
+           "Grid"},
+          {{{"Grid", "0.81"}, {"ChxNo", "99"}, {"ChyNo", "1"}}, {}, ""}};
+      Check(s.hook, attempts, [&] { PressLayoutButton(*s.window, "SetGrid"); });
+      QCOMPARE(s.window->CurrentProject().GridSize, 0.81);
+      QCOMPARE(s.window->CurrentProject().ChargesPerGridX, 99);
+      QCOMPARE(s.window->CurrentProject().ChargesPerGridY, 1);
+      QVERIFY(!s.window->CurrentProject().Saved);
+
+      const std::vector<Attempt> upper = {
+          {{{"Grid", "15.99"}, {"ChxNo", "1"}, {"ChyNo", "99"}}, {}, ""}};
+      Check(s.hook, upper, [&] { PressLayoutButton(*s.window, "SetGrid"); });
+      QCOMPARE(s.window->CurrentProject().GridSize, 15.99);
+    }
+  }
+
+  void MoveStep() {
+    Session s;
+    const std::vector<Attempt> attempts = {
+        {{{"tdxyoff", "0"}, {"tzoomscale", "1"}},
+         {"Error: Out of range! Step size for plot move must be greater than 0",
+          "Error: Out of range! Scale factor for plot zoom must be greater than 1"},
+         "tdxyoff"},
+        {{{"tdxyoff", "100"}, {"tzoomscale", "100"}},
+         {"Error: Out of range! Step size for plot move must be smaller than 100",
+          "Error: Out of range! Scale factor for plot zoom must be smaller than 100"},
+         "tdxyoff"},
+        {{{"tdxyoff", "99"}, {"tzoomscale", "99.9"}}, {}, ""}};
+    Check(s.hook, attempts, [&] { s.window->Action("SetMoveStep")->trigger(); });
+    QCOMPARE(s.window->View().MoveStep, 99);
+    QCOMPARE(s.window->View().ZoomFactor, 99.9);
+  }
+
+  // The ranges themselves are the settings' own (solver tests); here the wiring.
+  void SolverSettings() {
+    Session s;
+    const std::vector<Attempt> attempts = {
+        {{{"NoPointst", "10"}, {"RelErrt", "1"}},
+         {"Error: Out of range! Number of integration points must be greater than 10"},
+         "NoPointst"},
+        {{{"NoPointst", "9999"}, {"RelErrt", "0.02"}}, {}, ""}};
+    Check(s.hook, attempts, [&] { s.window->Action("SetIntegrationParam")->trigger(); });
+    QCOMPARE(s.window->Options().Integration.Points, 9999);
+
+    // Cancel checks the interval too while the approximation is chosen.
+    std::vector<std::string> seen;
+    bool stayed = false;
+    OnNextModal([&](QWidget* d) {
+      Child<QRadioButton>(d, "ApproximateEvery")->click();
+      SetText(d, "evfreq", "100");
+      s.hook.Clear();
+      Click(d, "CancelBtn");
+      seen = s.hook.messages;
+      stayed = d->isVisible();
+      SetText(d, "evfreq", "3");
+      Click(d, "CancelBtn");
+    });
+    s.window->Action("SetEffPermittivity")->trigger();
+    QCOMPARE(seen, std::vector<std::string>{"Error: Out of range! Number must be smaller than 100"});
+    QVERIFY(stayed);
+    QCOMPARE(s.window->Options().EffectivePermittivity.Every, 3);
+
+    // The accuracy: Cancel keeps it, OK takes the choice, and a computation of the
+    // page carries it (the project's settings file stores it from there).
+    QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::Standard);
+    OnNextModal([&](QWidget* d) {
+      Child<QRadioButton>(d, "AccuracyHigh")->click();
+      Click(d, "CancelBtn");
+    });
+    s.window->Action("SetAccuracy")->trigger();
+    QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::Standard);
+    bool shownStandard = false;
+    OnNextModal([&](QWidget* d) {
+      shownStandard = Child<QRadioButton>(d, "AccuracyStandard")->isChecked();
+      Child<QRadioButton>(d, "AccuracyHigh")->click();
+      Click(d, "OKBtn");
+    });
+    s.window->Action("SetAccuracy")->trigger();
+    QVERIFY(shownStandard);  // Cancel left the dialog showing what holds
+    QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::High);
+    QCOMPARE(s.window->Computation()->Settings().Accuracy, SolverAccuracy::High);
+  }
+
+  // The limit comes from the user's settings when the window opens, goes into every
+  // computation's settings, and OK (not Cancel) stores it there again.
+  void MaxUnknownsIsKeptPerUser() {
+    {
+      QSettings stored = UserSettings();
+      StoreMaxUnknowns(stored, 2500);
+    }
+    Session s;
+    QCOMPARE(s.window->Options().MaxUnknowns, 2500);
+    OnNextModal([&](QWidget* d) {
+      Child<QSpinBox>(d, "MaxUnknowns")->setValue(9000);
+      Click(d, "CancelBtn");
+    });
+    s.window->Action("SetMaxUnknowns")->trigger();
+    QCOMPARE(s.window->Options().MaxUnknowns, 2500);
+    QString memory;
+    OnNextModal([&](QWidget* d) {
+      Child<QSpinBox>(d, "MaxUnknowns")->setValue(3000);
+      memory = Child<QLabel>(d, "MatrixMemory")->text();
+      Click(d, "OKBtn");
+    });
+    s.window->Action("SetMaxUnknowns")->trigger();
+    QVERIFY2(memory.startsWith("A matrix of 3000 unknowns takes 0.14 GB"), qPrintable(memory));
+    QCOMPARE(s.window->Computation()->Settings().MaxUnknowns, 3000);
+    QCOMPARE(LoadMaxUnknowns(UserSettings()), 3000);
+    AboutBox* about = s.window->findChild<AboutBox*>();
+    OnNextModal([&](QWidget* d) {
+      memory = Child<QLabel>(d, "MaxUnknowns")->text();
+      Click(d, "OKBtn");
+    });
+    s.window->Action("About")->trigger();
+    QVERIFY(about);
+    QCOMPARE(memory, QString("6000"));
     QSettings stored = UserSettings();
-    StoreMaxUnknowns(stored, 2500);
+    stored.setValue("Computation/MaxUnknowns", "many");
+    QCOMPARE(LoadMaxUnknowns(stored), DefaultMaxUnknowns);
+    stored.clear();
   }
-  Session s;
-  QCOMPARE(s.window->Options().MaxUnknowns, 2500);
-  OnNextModal([&](QWidget* d) {
-    Child<QSpinBox>(d, "MaxUnknowns")->setValue(9000);
-    Click(d, "CancelBtn");
-  });
-  s.window->Action("SetMaxUnknowns")->trigger();
-  QCOMPARE(s.window->Options().MaxUnknowns, 2500);
-  QString memory;
-  OnNextModal([&](QWidget* d) {
-    Child<QSpinBox>(d, "MaxUnknowns")->setValue(3000);
-    memory = Child<QLabel>(d, "MatrixMemory")->text();
-    Click(d, "OKBtn");
-  });
-  s.window->Action("SetMaxUnknowns")->trigger();
-  QVERIFY2(memory.startsWith("A matrix of 3000 unknowns takes 0.14 GB"), qPrintable(memory));
-  QCOMPARE(s.window->Computation()->Settings().MaxUnknowns, 3000);
-  QCOMPARE(LoadMaxUnknowns(UserSettings()), 3000);
-  AboutBox* about = s.window->findChild<AboutBox*>();
-  OnNextModal([&](QWidget* d) {
-    memory = Child<QLabel>(d, "MaxUnknowns")->text();
-    Click(d, "OKBtn");
-  });
-  s.window->Action("About")->trigger();
-  QVERIFY(about);
-  QCOMPARE(memory, QString("6000"));
-  QSettings stored = UserSettings();
-  stored.setValue("Computation/MaxUnknowns", "many");
-  QCOMPARE(LoadMaxUnknowns(stored), DefaultMaxUnknowns);
-  stored.clear();
-}
+};
 
 QTEST_MAIN(DialogChecksTest)
 #include "dialog_checks_test.moc"

@@ -1,23 +1,9 @@
 // The bundled L-shaped trace over its ground plane, computed in the desktop
-// program and looked at on every result page and in the list windows, as an
-// engineer would after a run. With LUMETRA_TEST_PICTURES set, each view is kept
-// as a picture for a look.
+// program and looked at on every result page, as an engineer would after a run
+// (the list windows are the field commands tests'). With LUMETRA_TEST_PICTURES
+// set, each view is kept as a picture for a look.
 #include <QAbstractButton>
-#include <QCheckBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
-#include <cmath>
 
-#include "app/computation_page.h"
-#include "app/main_window.h"
-#include "app/result_list_window.h"
 #include "fields/result_files.h"
 #include "fields/result_readers.h"
 #include "plots/current_plot_page.h"
@@ -27,19 +13,7 @@
 #include "plots/vector_plot_page.h"
 #include "tests/gui/gui_test_support.h"
 
-using namespace lumetra;
-using namespace lumetra::gui;
-using namespace lumetra::gui::testing;
-
 namespace {
-
-bool CopyExample(const QString& name, const QString& to) {
-  const QDir from(QString(LUMETRA_EXAMPLES) + "/" + name);
-  for (const QString& file : from.entryList(QDir::Files))
-    if (file != "README.md" && !QFile::copy(from.filePath(file), QDir(to).filePath(file)))
-      return false;
-  return true;
-}
 
 // Non-background pixels of a view: something was drawn.
 int InkedPixels(const QImage& image) {
@@ -63,94 +37,75 @@ QImage Look(QWidget* view, const QString& name) {
 class GroundPlaneTourTest : public QObject {
   Q_OBJECT
 private slots:
-  void TheLShapeOverItsGroundPlaneOnEveryPage();
-};
+  void TheLShapeOverItsGroundPlaneOnEveryPage() {
+    Session s;
+    MainWindow& w = *s.window;
+    w.resize(1000, 700);
+    QVERIFY(!OpenExample(s, "lshape").isEmpty());
+    Look(&w, "tour_layout");
 
-void GroundPlaneTourTest::TheLShapeOverItsGroundPlaneOnEveryPage() {
-  Session s;
-  MainWindow& w = *s.window;
-  w.resize(1000, 700);
-  QVERIFY(CopyExample("lshape", s.directory.path()));
-  QVERIFY(w.OpenProjectFile(s.PathOf("lshape.PRO")));
-  Look(&w, "tour_layout");
+    // 500 MHz, source and load of the project, the ground plane stored with it.
+    ComputationPage* page = w.Computation();
+    w.Pages()->setCurrentIndex(1);
+    QVERIFY(Child<QCheckBox>(page, "GroundPlane")->isChecked());
+    Child<QRadioButton>(page, "SingFreq")->click();
+    Child<QRadioButton>(page, "ExcFile")->click();
+    Child<QRadioButton>(page, "ImpFile")->click();
+    Child<QLineEdit>(page, "Frequency")->setText("500");
+    if (!Child<QCheckBox>(page, "FarField")->isChecked()) Child<QCheckBox>(page, "FarField")->click();
+    Child<QLineEdit>(page, "ThetaStep")->setText("5");
+    Child<QLineEdit>(page, "PhiStep")->setText("15");
+    const ComputationReport report = page->Compute();
+    QVERIFY(report.Started && !report.Aborted);
+    Look(&w, "tour_computation");
+    // The vector plot reads the element files of the saved project.
+    w.Action("Save")->trigger();
+    QVERIFY(w.CurrentProject().Saved);
 
-  // 500 MHz, source and load of the project, the ground plane stored with it.
-  ComputationPage* page = w.Computation();
-  w.Pages()->setCurrentIndex(1);
-  QVERIFY(Child<QCheckBox>(page, "GroundPlane")->isChecked());
-  Child<QRadioButton>(page, "SingFreq")->click();
-  Child<QRadioButton>(page, "ExcFile")->click();
-  Child<QRadioButton>(page, "ImpFile")->click();
-  Child<QLineEdit>(page, "Frequency")->setText("500");
-  if (!Child<QCheckBox>(page, "FarField")->isChecked()) Child<QCheckBox>(page, "FarField")->click();
-  Child<QLineEdit>(page, "ThetaStep")->setText("5");
-  Child<QLineEdit>(page, "PhiStep")->setText("15");
-  const ComputationReport report = page->Compute();
-  QVERIFY(report.Started && !report.Aborted);
-  Look(&w, "tour_computation");
-  // The vector plot reads the element files of the saved project.
-  w.Action("Save")->trigger();
-  QVERIFY(w.CurrentProject().Saved);
-
-  // Over a perfectly conducting plane the image of a horizontal current cancels
-  // its tangential field along the plane: E_phi vanishes at the horizon
-  // (theta = 90) while the vertical field of the ground point and the images
-  // survives there. So |E_phi| at theta = 90 is a small fraction of the largest
-  // field anywhere.
-  const std::optional<ResultBlock> far =
-      FindBlock(std::filesystem::path(s.PathOf("lshape.RAD").toStdString()), 500.0,
-                FarFieldFileFields);
-  QVERIFY(far.has_value());
-  double largest = 0.0, ePhiAtHorizon = 0.0, eThetaAtHorizon = 0.0;
-  for (std::size_t r = 0; r < far->Rows(); ++r) {
-    const double* row = far->Row(r);  // theta, phi, |E_theta|, |E_phi|
-    largest = std::max({largest, std::abs(row[2]), std::abs(row[3])});
-    if (row[0] == 90.0) {
-      ePhiAtHorizon = std::max(ePhiAtHorizon, std::abs(row[3]));
-      eThetaAtHorizon = std::max(eThetaAtHorizon, std::abs(row[2]));
+    // Over a perfectly conducting plane the image of a horizontal current cancels
+    // its tangential field along the plane: E_phi vanishes at the horizon
+    // (theta = 90) while the vertical field of the ground point and the images
+    // survives there. So |E_phi| at theta = 90 is a small fraction of the largest
+    // field anywhere.
+    const std::optional<ResultBlock> far =
+        FindBlock(std::filesystem::path(s.PathOf("lshape/lshape.RAD").toStdString()), 500.0,
+                  FarFieldFileFields);
+    QVERIFY(far.has_value());
+    double largest = 0.0, ePhiAtHorizon = 0.0, eThetaAtHorizon = 0.0;
+    for (std::size_t r = 0; r < far->Rows(); ++r) {
+      const double* row = far->Row(r);  // theta, phi, |E_theta|, |E_phi|
+      largest = std::max({largest, std::abs(row[2]), std::abs(row[3])});
+      if (row[0] == 90.0) {
+        ePhiAtHorizon = std::max(ePhiAtHorizon, std::abs(row[3]));
+        eThetaAtHorizon = std::max(eThetaAtHorizon, std::abs(row[2]));
+      }
     }
+    QVERIFY(largest > 0.0);
+    QVERIFY2(ePhiAtHorizon < 1e-6 * largest, qPrintable(QString::number(ePhiAtHorizon / largest)));
+    QVERIFY(eThetaAtHorizon > 1e-3 * largest);
+
+    // One frequency: every page shows its result without asking for it.
+    s.hook.Clear();
+    w.Pages()->setCurrentIndex(2);
+    QVERIFY(InkedPixels(Look(w.CurrentPlot()->Canvas(), "tour_current3d")) > 500);
+    w.Pages()->setCurrentIndex(3);
+    // Longer arrows, as one would look at them.
+    for (int i = 0; i < 15; ++i)
+      QTest::mouseClick(Child<QAbstractButton>(w.VectorPlot(), "SpeedButton15"), Qt::LeftButton);
+    QVERIFY(InkedPixels(Look(w.VectorPlot(), "tour_vector")) > 500);
+    w.Pages()->setCurrentIndex(4);
+    OnNextDialog<CutDialog>([](CutDialog* d) {
+      Child<QRadioButton>(d, "PhiCut")->click();
+      QListWidget* angles = Child<QListWidget>(d, "ListBoxPhi");
+      angles->setCurrentRow(0);
+      Click(d, "OKBtn");
+    });
+    w.Pattern()->ChooseCut();
+    QVERIFY(!w.Pattern()->Curve().Points.empty());
+    Look(w.Pattern(), "tour_pattern");
+    QVERIFY2(s.hook.messages.empty(), s.hook.messages.front().c_str());
   }
-  QVERIFY(largest > 0.0);
-  QVERIFY2(ePhiAtHorizon < 1e-6 * largest, qPrintable(QString::number(ePhiAtHorizon / largest)));
-  QVERIFY(eThetaAtHorizon > 1e-3 * largest);
-
-  // One frequency: every page shows its result without asking for it.
-  s.hook.Clear();
-  w.Pages()->setCurrentIndex(2);
-  QVERIFY(InkedPixels(Look(w.CurrentPlot()->Canvas(), "tour_current3d")) > 500);
-  w.Pages()->setCurrentIndex(3);
-  // Longer arrows, as one would look at them.
-  for (int i = 0; i < 15; ++i)
-    QTest::mouseClick(Child<QAbstractButton>(w.VectorPlot(), "SpeedButton15"), Qt::LeftButton);
-  QVERIFY(InkedPixels(Look(w.VectorPlot(), "tour_vector")) > 500);
-  w.Pages()->setCurrentIndex(4);
-  OnNextDialog<CutDialog>([](CutDialog* d) {
-    Child<QRadioButton>(d, "PhiCut")->click();
-    QListWidget* angles = Child<QListWidget>(d, "ListBoxPhi");
-    angles->setCurrentRow(0);
-    Click(d, "OKBtn");
-  });
-  w.Pattern()->ChooseCut();
-  QVERIFY(!w.Pattern()->Curve().Points.empty());
-  Look(w.Pattern(), "tour_pattern");
-  QVERIFY2(s.hook.messages.empty(), s.hook.messages.front().c_str());
-
-  // The lists: currents with the load's element, and the far field.
-  w.Action("ListCurrents")->trigger();
-  ResultListWindow* currents = w.ListWindow(0);
-  QTest::mouseClick(Child<QPushButton>(currents, "ListJx"), Qt::LeftButton);
-  QCOMPARE(currents->Title()->text(), QString("Jx-current at 500 MHz"));
-  QVERIFY(currents->Grid()->rowCount() > 10);
-  Look(currents, "tour_current_list");
-  currents->close();
-  w.Action("ListFarField")->trigger();
-  ResultListWindow* farList = w.ListWindow(1);
-  QTest::mouseClick(Child<QPushButton>(farList, "ListRad"), Qt::LeftButton);
-  QCOMPARE(farList->Title()->text(), QString("Far-field at 500 MHz"));
-  QCOMPARE(farList->Grid()->rowCount(), static_cast<int>(far->Rows()) + 1);
-  Look(farList, "tour_farfield_list");
-  farList->close();
-}
+};
 
 QTEST_MAIN(GroundPlaneTourTest)
 #include "ground_plane_tour_test.moc"

@@ -16,10 +16,7 @@ void DrawDipole(MainWindow& w) {
   Drag(w, PixelOf(w, 10, 12), PixelOf(w, 50, 10));
   Drag(w, PixelOf(w, 50, 12), PixelOf(w, 90, 10));
   PressLayoutButton(w, "VoltGen");
-  OnNextModal([](QWidget* d) {
-    SetText(d, "ReVolt", "1");
-    Click(d, "OKBtn");
-  });
+  FillNextDialog({{"ReVolt", "1"}});
   ClickBoard(w, PixelOf(w, 48.4, 11));
   PressLayoutButton(w, "VoltGen");
 }

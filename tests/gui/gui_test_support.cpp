@@ -1,16 +1,9 @@
 #include "tests/gui/gui_test_support.h"
 
 #include <QAbstractButton>
-#include <QDir>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTest>
 #include <QPointer>
-#include <QTimer>
+#include <QProcess>
 
-#include "app/file_chooser.h"
-#include "app/main_window.h"
-#include "editor/layout_page.h"
 #include "model/layout_view_geometry.h"
 
 namespace lumetra::gui::testing {
@@ -80,6 +73,13 @@ void Click(QWidget* dialog, const QString& button) {
   b->click();
 }
 
+void FillNextDialog(std::vector<std::pair<QString, QString>> fields, const QString& button) {
+  OnNextModal([fields, button](QWidget* dialog) {
+    for (const auto& [field, text] : fields) SetText(dialog, field, text);
+    Click(dialog, button);
+  });
+}
+
 Session::Session(int lx, int ly, const QString& name) {
   previousDirectory = QDir::currentPath();
   QDir::setCurrent(directory.path());
@@ -87,13 +87,8 @@ Session::Session(int lx, int ly, const QString& name) {
   window->resize(1000, 700);
   window->show();
   if (!QTest::qWaitForWindowExposed(window.get())) qWarning("main window not exposed");
-  OnNextModal([=, this](QWidget* dialog) {
-    SetText(dialog, "ProjName", name);
-    SetText(dialog, "ProjDir", directory.path());
-    SetText(dialog, "EditLx", QString::number(lx));
-    SetText(dialog, "EditLy", QString::number(ly));
-    Click(dialog, "OKBtn");
-  });
+  FillNextDialog({{"ProjName", name}, {"ProjDir", directory.path()},
+                  {"EditLx", QString::number(lx)}, {"EditLy", QString::number(ly)}});
   window->NewProjectCommand();
   QApplication::processEvents();
 }
@@ -107,15 +102,58 @@ Session::~Session() {
   QDir::setCurrent(previousDirectory);
 }
 
+QString CopyExample(Session& s, const QString& name, const QString& to) {
+  const QString folder = to.isEmpty() ? name : to;
+  const QDir from(QStringLiteral(LUMETRA_EXAMPLES) + "/" + name);
+  QDir(s.directory.path()).mkdir(folder);
+  for (const QString& file : from.entryList(QDir::Files))
+    QFile::copy(from.filePath(file), s.PathOf(folder + "/" + file));
+  const QStringList projects = QDir(s.PathOf(folder)).entryList({"*.PRO"});
+  return projects.isEmpty() ? QString() : s.PathOf(folder + "/" + projects.front());
+}
+
+QString OpenExample(Session& s, const QString& name, const QString& to) {
+  const QString path = CopyExample(s, name, to);
+  return s.window->OpenProjectFile(path) ? path : QString();
+}
+
+int RunCli(const QStringList& arguments, QByteArray* standardOutput) {
+  QProcess cli;
+  cli.start(LUMETRA_CLI, arguments);
+  if (!cli.waitForFinished(120000)) return -1;
+  if (standardOutput) *standardOutput = cli.readAllStandardOutput();
+  if (cli.exitCode() != 0) qWarning("lumetra-cli: %s", cli.readAllStandardError().constData());
+  return cli.exitCode();
+}
+
+void AnswerFileDialogs(const QString& path) {
+  SetFileChooserHook([path](bool, const QString&) { return path; });
+}
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+    qWarning("%s not written", qPrintable(path));
+  return path;
+}
+
+QByteArray Joined(const std::vector<std::string>& texts) {
+  QByteArray all;
+  for (const std::string& text : texts) all += QByteArray::fromStdString(text) + " | ";
+  return all;
+}
+
 QPoint PixelOf(MainWindow& window, double x, double y) {
   const double scale = window.Layout()->View().Scale;
   return QPoint(BoardToPixelX(x, scale),
                 BoardToPixelY(y, scale, window.CurrentProject().PcbLy));
 }
 
-}  // namespace lumetra::gui::testing
-
-namespace lumetra::gui::testing {
 
 void Drag(MainWindow& window, QPoint from, QPoint to) {
   QWidget* canvas = window.Layout()->findChild<QWidget*>("BoardArea");

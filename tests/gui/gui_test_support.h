@@ -3,24 +3,47 @@
 // on screen, and a main window with a fresh project in a temporary directory.
 #pragma once
 
+// The widgets and commands every test of the desktop program drives.
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPoint>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QString>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <cmath>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "app/computation_page.h"
+#include "app/file_chooser.h"
+#include "app/main_window.h"
 #include "app/message_hook.h"
-
-namespace lumetra::gui {
-class MainWindow;
-}
+#include "app/status_bar.h"
+#include "editor/layout_page.h"
+#include "model/layout_editing.h"
+#include "model/project.h"
 
 namespace lumetra::gui::testing {
 
@@ -70,6 +93,8 @@ T* Child(QWidget* parent, const QString& name) {
 
 void SetText(QWidget* dialog, const QString& field, const QString& text);
 void Click(QWidget* dialog, const QString& button);
+// The next dialog's fields filled in (name, text) and its button pressed.
+void FillNextDialog(std::vector<std::pair<QString, QString>> fields, const QString& button = "OKBtn");
 
 // A shown main window with a new project of lx x ly mm created through the New
 // dialog in a temporary directory, which also becomes the working directory.
@@ -85,6 +110,40 @@ struct Session {
   QString PathOf(const QString& fileName) const { return directory.filePath(fileName); }
 };
 
+// A bundled example copied into a folder of the session's directory named to
+// (or as the example); the path of its .PRO file. OpenExample also opens it in
+// the window, and gives an empty path when it would not open.
+QString CopyExample(Session& s, const QString& name, const QString& to = {});
+QString OpenExample(Session& s, const QString& name, const QString& to = {});
+// Runs lumetra-cli with the arguments; its exit code (-1 when it did not finish)
+// and, when asked, its standard output.
+int RunCli(const QStringList& arguments, QByteArray* standardOutput = nullptr);
+// The file dialogs answer with path (an empty path: cancelled).
+void AnswerFileDialogs(const QString& path);
+// A file's bytes; empty when it cannot be read. WriteFile replaces a file's
+// bytes and gives its path.
+QByteArray FileBytes(const QString& path);
+QString WriteFile(const QString& path, const QByteArray& bytes);
+// The recorded texts in one line, for a failing check to show.
+QByteArray Joined(const std::vector<std::string>& texts);
+
+// The placed items of a project compared field by field.
+inline auto Fields(const Segment& s) { return std::tie(s.Xc, s.Yc, s.Lx, s.Ly, s.ChX, s.ChY); }
+inline auto Fields(const VoltageSource& v) {
+  return std::tie(v.X, v.Y, v.Dx, v.Dy, v.ReV, v.ImV, v.IsJx, v.ElementNo);
+}
+inline auto Fields(const ImpedanceElement& z) {
+  return std::tie(z.X, z.Y, z.Dx, z.Dy, z.R, z.LC, z.IsJx, z.ElementNo);
+}
+inline auto Fields(const GroundPoint& g) { return std::tie(g.ChargeNo, g.Edge, g.Size, g.X, g.Y); }
+template <typename T>
+bool Same(const std::vector<T>& a, const std::vector<T>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t k = 0; k < a.size(); ++k)
+    if (Fields(a[k]) != Fields(b[k])) return false;
+  return true;
+}
+
 // Where a rendered page is kept for a look: the directory named by
 // LUMETRA_TEST_PICTURES, or nowhere (empty) when it is not set.
 QString PicturePath(const QString& name);
@@ -95,6 +154,26 @@ void KeepPicture(const QImage& image, const QString& name);
 // the text follows the order it was drawn in rather than the extractor's guess at
 // columns, which splits long lines of a listing.
 QString PdfText(const QString& file, bool inDrawingOrder = false);
+
+// Prints through a page's print question (SetPrinter, SetPrintConfirmation) into
+// a PDF: first declined, when nothing may be written, then accepted. The text of
+// the PDF, or "printed although declined".
+template <typename Page>
+QString PrintDecliningFirst(Page* page, const std::function<void()>& print, const QString& pdf,
+                            bool inDrawingOrder = false) {
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  page->SetPrinter(&printer);
+  auto accept = std::make_shared<bool>(false);
+  page->SetPrintConfirmation([accept](QPrinter&) { return *accept; });
+  print();
+  const bool printedAnyway = QFile::exists(pdf);
+  *accept = true;
+  print();
+  page->SetPrinter(nullptr);
+  return printedAnyway ? QString("printed although declined") : PdfText(pdf, inDrawingOrder);
+}
 
 // The board-area pixel of a board position (mm) in the window's layout view.
 QPoint PixelOf(MainWindow& window, double x, double y);
@@ -108,3 +187,8 @@ void DoubleClickBoard(MainWindow& window, QPoint at);
 void PressLayoutButton(MainWindow& window, const char* name);
 
 }  // namespace lumetra::gui::testing
+
+// The names every test file of the desktop program speaks in.
+using namespace lumetra;
+using namespace lumetra::gui;
+using namespace lumetra::gui::testing;

@@ -3,44 +3,16 @@
 // nothing run, short sweeps computed into the chart (with its threshold line),
 // the verdict and the table, CSV and JSON files equal to lumetra-cli's byte for
 // byte for the same options, the chart files, and Abort.
-#include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableWidget>
-#include <QTest>
-#include <QTimer>
-#include <cmath>
 
-#include "app/file_chooser.h"
 #include "app/immunity_window.h"
-#include "app/main_window.h"
 #include "app/network_window.h"
 #include "plots/immunity_chart.h"
 #include "studies/immunity/immunity_outputs.h"
 #include "tests/gui/gui_test_support.h"
 
-using namespace lumetra;
-using namespace lumetra::gui;
-using namespace lumetra::gui::testing;
-
 namespace {
 
-// The receiver example copied into the session directory and opened; its .PRO path.
-QString OpenReceiver(Session& s) {
-  const QDir from(QStringLiteral(LUMETRA_EXAMPLES) + "/immunity-receiver");
-  QDir(s.directory.path()).mkdir("receiver");
-  for (const QString& file : from.entryList(QDir::Files))
-    QFile::copy(from.filePath(file), s.PathOf("receiver/" + file));
-  const QString path = s.PathOf("receiver/receiver.PRO");
-  if (!s.window->OpenProjectFile(path)) qWarning("receiver did not open");
-  return path;
-}
+QString OpenReceiver(Session& s) { return OpenExample(s, "immunity-receiver", "receiver"); }
 
 ImmunityWindow* OpenImmunity(Session& s) {
   s.window->Action("Immunity")->trigger();
@@ -57,32 +29,9 @@ void Sweep(ImmunityWindow* window, const QString& start, const QString& stop, co
   Child<QCheckBox>(window, "LogSweep")->setChecked(log);
 }
 
-QString Said(const Session& s) {
-  QStringList all;
-  for (const std::string& m : s.hook.messages) all << QString::fromStdString(m);
-  return all.join(" | ");
-}
-
-QByteArray Bytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
-
 void SaveThrough(ImmunityWindow* window, const char* button, const QString& path) {
-  SetFileChooserHook([path](bool, const QString&) { return path; });
+  AnswerFileDialogs(path);
   QTest::mouseClick(Child<QPushButton>(window, button), Qt::LeftButton);
-  SetFileChooserHook({});
-}
-
-// lumetra-cli immunity on the project with the options; its JSON (standard
-// output) and the CSV file it wrote.
-std::pair<QByteArray, QByteArray> Cli(const QString& project, const QString& csv, const QStringList& options) {
-  QProcess cli;
-  cli.start(LUMETRA_CLI, QStringList{"immunity", project} + options + QStringList{"--json", "--csv", csv});
-  if (!cli.waitForFinished(120000) || (cli.exitCode() != 0 && cli.exitCode() != 3))
-    qWarning("cli failed: %s", cli.readAllStandardError().constData());
-  return {cli.readAllStandardOutput(), Bytes(csv)};
 }
 
 // Whether some pixel of the picture is near the colour.
@@ -102,217 +51,197 @@ bool HasColour(const QImage& image, QRgb rgb) {
 class ImmunityWindowTest : public QObject {
   Q_OBJECT
 private slots:
-  void MenuListsTheLoads();
-  void RefusalsShowTheCoreMessageAndRunNothing();
-  void SweepsEqualTheCommandLinesFilesByteForByte();
-  void AbortStopsTheSweep();
-};
-
-void ImmunityWindowTest::MenuListsTheLoads() {
-  Session s;
-  OpenReceiver(s);
-  ImmunityWindow* window = OpenImmunity(s);
-  QVERIFY(window->isVisible());
-  QCOMPARE(window->windowTitle(), QString("Immunity"));
-  auto* loads = Child<QTableWidget>(window, "Loads");
-  QCOMPARE(loads->rowCount(), 2);
-  QCOMPARE(loads->item(0, 1)->text(), QString("Jx 1"));
-  QCOMPARE(loads->item(1, 1)->text(), QString("Jx 99"));
-  QCOMPARE(loads->item(0, 2)->text(), QString("50"));
-  QCOMPARE(loads->item(1, 2)->text(), QString("10000"));
-  QCOMPARE(Child<QLineEdit>(window, "Field")->text(), QString("10"));
-  for (const char* save : {"SaveChart", "SaveCsv", "SaveJson"}) QVERIFY(!Child<QPushButton>(window, save)->isEnabled());
-  QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
-  // The ticks count only while the loads are chosen one by one.
-  QVERIFY(!(loads->item(0, 0)->flags() & Qt::ItemIsUserCheckable));
-  ImmunityForm form;
-  form.EveryPort = false;
-  form.ChosenLoads = {2};
-  form.Field = "3";
-  form.Threshold = "0.05";
-  window->SetForm(form);
-  QVERIFY(loads->item(0, 0)->flags() & Qt::ItemIsUserCheckable);
-  const ImmunityForm back = window->Form();
-  QVERIFY(!back.EveryPort);
-  QCOMPARE(back.ChosenLoads, std::vector<int>{2});
-  QCOMPARE(back.Field, std::string("3"));
-  QCOMPARE(back.Threshold, std::string("0.05"));
-  const ImmunityRequest request = BuildImmunityRequest(back);
-  QCOMPARE(request.Options.FieldVPerM, 3.0);
-  QCOMPARE(request.Options.Loads, std::vector<int>{2});
-  QCOMPARE(request.ThresholdV.value(), 0.05);
-  QVERIFY(!BuildImmunityRequest(ImmunityForm{}).ThresholdV);
-  QVERIFY(BuildImmunityRequest(ImmunityForm{}).Options.Loads.empty());
-}
-
-void ImmunityWindowTest::RefusalsShowTheCoreMessageAndRunNothing() {
-  {
-    // A board without loads has no receiver.
+  void MenuListsTheLoads() {
     Session s;
+    OpenReceiver(s);
     ImmunityWindow* window = OpenImmunity(s);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), QString("Immunity"));
+    auto* loads = Child<QTableWidget>(window, "Loads");
+    QCOMPARE(loads->rowCount(), 2);
+    QCOMPARE(loads->item(1, 1)->text() + " " + loads->item(1, 2)->text(), QString("Jx 99 10000"));
+    QCOMPARE(Child<QLineEdit>(window, "Field")->text(), QString("10"));
+    for (const char* save : {"SaveChart", "SaveCsv", "SaveJson"}) QVERIFY(!Child<QPushButton>(window, save)->isEnabled());
+    QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
+    // The ticks count only while the loads are chosen one by one.
+    QVERIFY(!(loads->item(0, 0)->flags() & Qt::ItemIsUserCheckable));
+    ImmunityForm form;
+    form.EveryPort = false;
+    form.ChosenLoads = {2};
+    form.Field = "3";
+    form.Threshold = "0.05";
+    window->SetForm(form);
+    QVERIFY(loads->item(0, 0)->flags() & Qt::ItemIsUserCheckable);
+    const ImmunityForm back = window->Form();
+    QVERIFY(!back.EveryPort);
+    QCOMPARE(back.ChosenLoads, std::vector<int>{2});
+    QCOMPARE(back.Field, std::string("3"));
+    QCOMPARE(back.Threshold, std::string("0.05"));
+  }
+
+  void RefusalsShowTheCoreMessageAndRunNothing() {
+    {
+      // A board without loads has no receiver.
+      Session s;
+      ImmunityWindow* window = OpenImmunity(s);
+      s.hook.Clear();
+      QVERIFY(!window->Compute());
+      QCOMPARE(s.hook.messages, std::vector<std::string>{immunity::NoLoadMessage});
+      QVERIFY(!window->Result());
+    }
+    Session s;
+    OpenReceiver(s);
+    ImmunityWindow* window = OpenImmunity(s);
+    Child<QRadioButton>(window, "SingFreq")->setChecked(true);
+    Child<QLineEdit>(window, "Frequency")->setText("300");
+    const auto refused = [&](const ImmunityForm& form, const std::string& expected) {
+      window->SetForm(form);
+      s.hook.Clear();
+      QTest::mouseClick(Child<QPushButton>(window, "Compute"), Qt::LeftButton);
+      QCOMPARE(s.hook.messages, std::vector<std::string>{expected});
+      QVERIFY(!window->Result());
+      QVERIFY(!window->Running());
+      QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
+    };
+    for (const char* field : {"abc", "0", "-10", ""}) {
+      ImmunityForm form;
+      form.Field = field;
+      refused(form, immunity::FieldLevelMessage);
+    }
+    for (const char* threshold : {"x", "0", "-0.1"}) {
+      ImmunityForm form;
+      form.Threshold = threshold;
+      refused(form, immunity::ThresholdMessage);
+    }
+    ImmunityForm none;
+    none.EveryPort = false;
+    refused(none, NoLoadChosenMessage);
+    // The frequencies are the core's to refuse, with its message.
+    Child<QLineEdit>(window, "Frequency")->setText("abc");
+    window->SetForm(ImmunityForm{});
     s.hook.Clear();
     QVERIFY(!window->Compute());
-    QCOMPARE(s.hook.messages, std::vector<std::string>{immunity::NoLoadMessage});
+    QVERIFY2(s.hook.messages.size() == 1, Joined(s.hook.messages));
     QVERIFY(!window->Result());
   }
-  Session s;
-  OpenReceiver(s);
-  ImmunityWindow* window = OpenImmunity(s);
-  Child<QRadioButton>(window, "SingFreq")->setChecked(true);
-  Child<QLineEdit>(window, "Frequency")->setText("300");
-  const auto refused = [&](const ImmunityForm& form, const std::string& expected) {
-    window->SetForm(form);
+
+  void SweepsEqualTheCommandLinesFilesByteForByte() {
+    Session s;
+    const QString project = OpenReceiver(s);
+    ImmunityWindow* window = OpenImmunity(s);
+    const struct {
+      ImmunityForm form;
+      QString start, stop, step;
+      bool log;
+      QStringList cli;
+      std::size_t points, ports;
+    } cases[] = {
+        // The receiver alone around its quarter-wave resonance, against its 0.1 V margin.
+        {{false, {2}, "10", "0.1"}, "300", "400", "50", false,
+         {"--sweep", "300", "400", "50", "--load", "2", "--threshold", "0.1"}, 3, 1},
+        // Both loads at 3 V/m over a log sweep of 100, 200, 400 MHz.
+        {{true, {}, "3", ""}, "100", "400", "2", true, {"--sweep", "100", "400", "2", "--log", "--field", "3"}, 3, 2},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+      window->SetForm(c.form);
+      Sweep(window, c.start, c.stop, c.step, c.log);
+      s.hook.Clear();
+      QVERIFY2(window->Compute(), Joined(s.hook.messages));
+      const immunity::ImmunityResult& result = *window->Result();
+      QCOMPARE(result.Points.size(), c.points);
+      QCOMPARE(result.Ports.size(), c.ports);
+      const ImmunityRequest request = BuildImmunityRequest(c.form);
+      const immunity::ImmunityReport report{result, request.Options.FieldVPerM, request.ThresholdV};
+
+      // lumetra-cli's JSON on its standard output, its CSV file (exit 3: over the threshold).
+      const QString gui = s.PathOf(QString("gui%1").arg(n)), cliCsv = s.PathOf(QString("cli%1.csv").arg(n));
+      SaveThrough(window, "SaveCsv", gui);
+      SaveThrough(window, "SaveJson", gui);
+      QByteArray cliJson;
+      const int exit = RunCli(QStringList{"immunity", project} + c.cli + QStringList{"--json", "--csv", cliCsv}, &cliJson);
+      QVERIFY(exit == 0 || exit == 3);
+      QVERIFY(!FileBytes(cliCsv).isEmpty());
+      QCOMPARE(FileBytes(gui + ".csv"), FileBytes(cliCsv));
+      QCOMPARE(FileBytes(gui + ".json"), cliJson);
+
+      // The table and the verdict are the core's texts of the same result.
+      auto* table = Child<QTableWidget>(window, "Table");
+      QCOMPARE(table->rowCount(), static_cast<int>(c.points * c.ports));
+      int row = 0;
+      for (const immunity::ImmunityPoint& point : result.Points)
+        for (const immunity::PortWorst& worst : point.Ports) {
+          const std::vector<std::string> cells = immunity::ImmunityTableCells(point, worst, request.ThresholdV);
+          QCOMPARE(table->columnCount(), static_cast<int>(cells.size()));
+          for (std::size_t column = 0; column < cells.size(); ++column)
+            QCOMPARE(table->item(row, static_cast<int>(column))->text().toStdString(), cells[column]);
+          ++row;
+        }
+      QCOMPARE(Child<QLabel>(window, "Verdict")->text().toStdString(), immunity::ImmunityVerdict(report));
+
+      // The chart: the first port's blue line, and the threshold's red line when set.
+      const QImage shot = Child<QWidget>(window, "Chart")->grab().toImage();
+      KeepPicture(shot, QString("immunity-chart-view-%1.png").arg(n));
+      QVERIFY(HasColour(shot, 0x1f5fb4));
+      QCOMPARE(HasColour(shot, immunity::ThresholdLineRgb), request.ThresholdV.has_value());
+      ++n;
+    }
+
+    // The receiver of the first case rings near 375 MHz: over its 0.1 V margin
+    // (the example's 0.12 V), from a wave grazing the board in theta polarisation.
+    window->SetForm(cases[0].form);
+    Sweep(window, "300", "400", "50");
+    QVERIFY(window->Compute());
+    const auto& worst = window->Result()->Points[1].Ports[0];
+    QVERIFY2(worst.VoltageV > 0.1 && worst.VoltageV < 0.2, qPrintable(QString::number(worst.VoltageV)));
+    QVERIFY(std::abs(worst.ThetaDeg - 90.0) < 1.0);
+    QVERIFY(Child<QLabel>(window, "Verdict")->text().startsWith("Threshold exceeded"));
+
+    // The chart files: SVG by default with its threshold, PNG at 1200 x 700 (the
+    // refusals and the overwrite question are the study windows' own, emission tests).
     s.hook.Clear();
-    QTest::mouseClick(Child<QPushButton>(window, "Compute"), Qt::LeftButton);
-    QCOMPARE(s.hook.messages, std::vector<std::string>{expected});
-    QVERIFY(!window->Result());
+    SaveThrough(window, "SaveChart", s.PathOf("chart"));
+    QVERIFY(FileBytes(s.PathOf("chart.svg")).contains("threshold 0.1 V"));
+    SaveThrough(window, "SaveChart", s.PathOf("chart.png"));
+    const QImage png(s.PathOf("chart.png"));
+    QCOMPARE(png.size(), QSize(1200, 700));
+    QVERIFY(HasColour(png, immunity::ThresholdLineRgb));
+    QVERIFY(s.hook.messages.empty());
+  }
+
+  void AbortStopsTheSweep() {
+    Session s;
+    OpenReceiver(s);
+    ImmunityWindow* window = OpenImmunity(s);
+    Sweep(window, "10", "1000", "10");  // a hundred frequencies
+    bool wasVisible = false, othersWaited = false;
+    QTimer::singleShot(0, window, [&] {
+      // Another study window's Compute does nothing meanwhile: not even its refusal
+      // of a board without sources.
+      s.hook.Clear();
+      othersWaited = !s.window->Network()->Compute() && s.hook.messages.empty();
+      auto* abort = Child<QPushButton>(window, "Abort");
+      wasVisible = abort->isVisible();
+      QTest::mouseClick(abort, Qt::LeftButton);
+    });
+    window->Compute();
+    QVERIFY(wasVisible);
+    QVERIFY(othersWaited);
     QVERIFY(!window->Running());
+    QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
     QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
-  };
-  for (const char* field : {"abc", "0", "-10", ""}) {
-    ImmunityForm form;
-    form.Field = field;
-    refused(form, immunity::FieldLevelMessage);
+    if (window->Result()) {
+      QVERIFY(window->Result()->Aborted);
+      QVERIFY(window->Result()->Points.size() < 100);
+    }
+    QVERIFY(Child<QLabel>(window, "Progress")->text().startsWith("Aborted"));
+    // The next run is not aborted by the last press.
+    Sweep(window, "300", "400", "50");
+    QVERIFY(window->Compute());
+    QVERIFY(!window->Result()->Aborted);
+    QCOMPARE(window->Result()->Points.size(), std::size_t(3));
   }
-  for (const char* threshold : {"x", "0", "-0.1"}) {
-    ImmunityForm form;
-    form.Threshold = threshold;
-    refused(form, immunity::ThresholdMessage);
-  }
-  ImmunityForm none;
-  none.EveryPort = false;
-  refused(none, NoLoadChosenMessage);
-  // The frequencies are the core's to refuse, with its message.
-  Child<QLineEdit>(window, "Frequency")->setText("abc");
-  window->SetForm(ImmunityForm{});
-  s.hook.Clear();
-  QVERIFY(!window->Compute());
-  QVERIFY2(s.hook.messages.size() == 1, qPrintable(Said(s)));
-  QVERIFY(!window->Result());
-}
-
-void ImmunityWindowTest::SweepsEqualTheCommandLinesFilesByteForByte() {
-  Session s;
-  const QString project = OpenReceiver(s);
-  ImmunityWindow* window = OpenImmunity(s);
-  const struct {
-    ImmunityForm form;
-    QString start, stop, step;
-    bool log;
-    QStringList cli;
-    std::size_t points, ports;
-  } cases[] = {
-      // The receiver alone around its quarter-wave resonance, against its 0.1 V margin.
-      {{false, {2}, "10", "0.1"}, "300", "400", "50", false,
-       {"--sweep", "300", "400", "50", "--load", "2", "--threshold", "0.1"}, 3, 1},
-      // Both loads at 3 V/m over a log sweep of 100, 200, 400 MHz.
-      {{true, {}, "3", ""}, "100", "400", "2", true, {"--sweep", "100", "400", "2", "--log", "--field", "3"}, 3, 2},
-  };
-  int n = 0;
-  for (const auto& c : cases) {
-    window->SetForm(c.form);
-    Sweep(window, c.start, c.stop, c.step, c.log);
-    s.hook.Clear();
-    QVERIFY2(window->Compute(), qPrintable(Said(s)));
-    const immunity::ImmunityResult& result = *window->Result();
-    QCOMPARE(result.Points.size(), c.points);
-    QCOMPARE(result.Ports.size(), c.ports);
-    const ImmunityRequest request = BuildImmunityRequest(c.form);
-    const immunity::ImmunityReport report{result, request.Options.FieldVPerM, request.ThresholdV};
-
-    const QString csv = s.PathOf(QString("gui%1").arg(n));
-    SaveThrough(window, "SaveCsv", csv);
-    SaveThrough(window, "SaveJson", csv);
-    const auto [cliJson, cliCsv] = Cli(project, s.PathOf(QString("cli%1.csv").arg(n)), c.cli);
-    QVERIFY(!cliCsv.isEmpty());
-    QCOMPARE(Bytes(csv + ".csv"), cliCsv);
-    QCOMPARE(Bytes(csv + ".json"), cliJson);
-
-    // The table and the verdict are the core's texts of the same result.
-    auto* table = Child<QTableWidget>(window, "Table");
-    QCOMPARE(table->rowCount(), static_cast<int>(c.points * c.ports));
-    int row = 0;
-    for (const immunity::ImmunityPoint& point : result.Points)
-      for (const immunity::PortWorst& worst : point.Ports) {
-        const std::vector<std::string> cells = immunity::ImmunityTableCells(point, worst, request.ThresholdV);
-        QCOMPARE(table->columnCount(), static_cast<int>(cells.size()));
-        for (std::size_t column = 0; column < cells.size(); ++column)
-          QCOMPARE(table->item(row, static_cast<int>(column))->text().toStdString(), cells[column]);
-        ++row;
-      }
-    QCOMPARE(Child<QLabel>(window, "Verdict")->text().toStdString(), immunity::ImmunityVerdict(report));
-
-    // The chart: the first port's blue line, and the threshold's red line when set.
-    const QImage shot = Child<QWidget>(window, "Chart")->grab().toImage();
-    KeepPicture(shot, QString("immunity-chart-view-%1.png").arg(n));
-    QVERIFY(HasColour(shot, 0x1f5fb4));
-    QCOMPARE(HasColour(shot, immunity::ThresholdLineRgb), request.ThresholdV.has_value());
-    ++n;
-  }
-
-  // The receiver of the first case rings near 375 MHz: over its 0.1 V margin
-  // (the example's 0.12 V), from a wave grazing the board in theta polarisation.
-  window->SetForm(cases[0].form);
-  Sweep(window, "300", "400", "50");
-  QVERIFY(window->Compute());
-  const auto& worst = window->Result()->Points[1].Ports[0];
-  QVERIFY2(worst.VoltageV > 0.1 && worst.VoltageV < 0.2, qPrintable(QString::number(worst.VoltageV)));
-  QVERIFY(std::abs(worst.ThetaDeg - 90.0) < 1.0);
-  QVERIFY(Child<QLabel>(window, "Verdict")->text().startsWith("Threshold exceeded"));
-
-  // The chart files: SVG by default with its threshold, PNG at 1200 x 700, and
-  // an unknown extension refused with the program's message.
-  s.hook.Clear();
-  SaveThrough(window, "SaveChart", s.PathOf("chart"));
-  QVERIFY(Bytes(s.PathOf("chart.svg")).contains("threshold 0.1 V"));
-  SaveThrough(window, "SaveChart", s.PathOf("chart.png"));
-  const QImage png(s.PathOf("chart.png"));
-  QCOMPARE(png.size(), QSize(1200, 700));
-  QVERIFY(HasColour(png, immunity::ThresholdLineRgb));
-  SaveThrough(window, "SaveChart", s.PathOf("chart.gif"));
-  QCOMPARE(s.hook.messages, std::vector<std::string>{"Error: Unknown fileformat"});
-  QVERIFY(!QFile::exists(s.PathOf("chart.gif")));
-  // An existing file is asked about; No leaves it alone.
-  s.hook.Clear();
-  s.hook.answers = {Answer::No};
-  QFile::resize(s.PathOf("chart.png"), 10);
-  SaveThrough(window, "SaveChart", s.PathOf("chart.png"));
-  QCOMPARE(s.hook.questions, std::vector<std::string>{"File \"chart.png\" already exist.  Overwrite?"});
-  QCOMPARE(QFileInfo(s.PathOf("chart.png")).size(), qint64(10));
-}
-
-void ImmunityWindowTest::AbortStopsTheSweep() {
-  Session s;
-  OpenReceiver(s);
-  ImmunityWindow* window = OpenImmunity(s);
-  Sweep(window, "10", "1000", "10");  // a hundred frequencies
-  bool wasVisible = false, othersWaited = false;
-  QTimer::singleShot(0, window, [&] {
-    // Another study window's Compute does nothing meanwhile: not even its refusal
-    // of a board without sources.
-    s.hook.Clear();
-    othersWaited = !s.window->Network()->Compute() && s.hook.messages.empty();
-    auto* abort = Child<QPushButton>(window, "Abort");
-    wasVisible = abort->isVisible();
-    QTest::mouseClick(abort, Qt::LeftButton);
-  });
-  window->Compute();
-  QVERIFY(wasVisible);
-  QVERIFY(othersWaited);
-  QVERIFY(!window->Running());
-  QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
-  QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
-  if (window->Result()) {
-    QVERIFY(window->Result()->Aborted);
-    QVERIFY(window->Result()->Points.size() < 100);
-  }
-  QVERIFY(Child<QLabel>(window, "Progress")->text().startsWith("Aborted"));
-  // The next run is not aborted by the last press.
-  Sweep(window, "300", "400", "50");
-  QVERIFY(window->Compute());
-  QVERIFY(!window->Result()->Aborted);
-  QCOMPARE(window->Result()->Points.size(), std::size_t(3));
-}
+};
 
 QTEST_MAIN(ImmunityWindowTest)
 #include "immunity_window_test.moc"

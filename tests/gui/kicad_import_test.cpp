@@ -1,28 +1,15 @@
 // File, "Import KiCad board...": the board read through the core reader, the net
 // table and its sorting, the proposals, the preview, and a project that opens with
 // exactly the segments the core import makes for the same choices.
-#include <QComboBox>
-#include <QFile>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
-#include <QTableWidget>
-#include <QTest>
 
-#include "app/file_chooser.h"
 #include "app/kicad_import_dialog.h"
-#include "app/main_window.h"
 #include "import/kicad_board.h"
 #include "import/kicad_import.h"
 #include "model/file_io.h"
-#include "model/layout_editing.h"
 #include "tests/gui/gui_test_support.h"
-
-using namespace lumetra;
-using namespace lumetra::gui;
-using namespace lumetra::gui::testing;
 
 namespace {
 
@@ -48,14 +35,12 @@ const char* const SmallBoard = R"((kicad_pcb (version 20240108) (generator "pcbn
 )
 )";
 
-const char* const VideoBoard = "/usr/share/kicad/demos/video/video.kicad_pcb";
-
-QString WriteFile(const Session& s, const QString& name, const QByteArray& text) {
-  const QString path = s.PathOf(name);
-  QFile file(path);
-  file.open(QIODevice::WriteOnly);
-  file.write(text);
-  return path;
+// The small board written into the session's directory; the file dialogs open
+// it and save under saveAs (empty: the save is cancelled). Its path.
+QString ChooseSmallBoard(Session& s, const QString& saveAs) {
+  const QString board = WriteFile(s.PathOf("small.kicad_pcb"), SmallBoard);
+  SetFileChooserHook([board, saveAs](bool save, const QString&) { return save ? saveAs : board; });
+  return board;
 }
 
 QTableWidget* NetTable(QWidget* d) { return Child<QTableWidget>(d, "Nets"); }
@@ -99,18 +84,6 @@ KicadImport CoreImport(const QString& board, const KicadImportOptions& options) 
   return ImportKicadNets(ReadKicadBoard(board.toStdString()), options, board.toStdString());
 }
 
-void ExpectSameSegments(const std::vector<Segment>& got, const std::vector<Segment>& want) {
-  QCOMPARE(got.size(), want.size());
-  for (std::size_t k = 0; k < got.size(); ++k) {
-    QCOMPARE(got[k].Xc, want[k].Xc);
-    QCOMPARE(got[k].Yc, want[k].Yc);
-    QCOMPARE(got[k].Lx, want[k].Lx);
-    QCOMPARE(got[k].Ly, want[k].Ly);
-    QCOMPARE(got[k].ChX, want[k].ChX);
-    QCOMPARE(got[k].ChY, want[k].ChY);
-  }
-}
-
 QString ReportText(MainWindow& w) {
   auto* text = w.findChild<QPlainTextEdit*>("ReportText");
   return text ? text->toPlainText() : QString();
@@ -121,314 +94,262 @@ QString ReportText(MainWindow& w) {
 class KicadImportTest : public QObject {
   Q_OBJECT
 private slots:
-  void TheTableListsTheLayersNetsAndSortsByLength();
-  void AcceptedImportOpensTheCoreImportsSegments();
-  void TypedValuesOverrideTheProposals();
-  void RefusalsShowTheCoresWordsAndKeepTheDialog();
-  void ADamagedBoardShowsTheReadersMessage();
-  void UnsavedChangesAreAskedAboutFirst();
-  void ADemoBoardImportsAsTheCoreDoes();
+  void TheTableListsTheLayersNetsAndSortsByLength() {
+    Session s;
+    MainWindow& w = *s.window;
+    ChooseSmallBoard(s, {});
+    QStringList layers, byName, byLengthUp, byLengthDown, bottomNets, lengths;
+    QString plane, permittivity, grid, cell;
+    OnNextModal([&](QWidget* d) {
+      Click(d, "Browse");
+      auto* layer = Child<QComboBox>(d, "Layer");
+      for (int k = 0; k < layer->count(); ++k) layers << layer->itemText(k);
+      byName = NetColumn(d);
+      ClickHeader(d, 2);
+      byLengthUp = NetColumn(d);
+      for (int row = 0; row < NetTable(d)->rowCount(); ++row)
+        lengths << NetTable(d)->item(row, 2)->text();
+      ClickHeader(d, 2);
+      byLengthDown = NetColumn(d);
+      plane = Child<QLineEdit>(d, "GroundPlane")->text();
+      permittivity = Child<QLineEdit>(d, "Permittivity")->text();
+      // Nothing chosen yet: no grid to propose; the cell follows the frequency alone.
+      grid = Child<QLineEdit>(d, "Grid")->text();
+      cell = Child<QLineEdit>(d, "LongestCell")->text();
+      layer->setCurrentText("B.Cu");
+      bottomNets = NetColumn(d);
+      Click(d, "Cancel");
+    });
+    w.Action("ImportKicad")->trigger();
+    QCOMPARE(layers, (QStringList{"F.Cu", "B.Cu"}));
+    QCOMPARE(byName, (QStringList{"CLK", "DATA", "SHORT"}));
+    QCOMPARE(byLengthUp, (QStringList{"SHORT", "DATA", "CLK"}));
+    // 7 + 3 sqrt(2) = 11.243 mm for DATA.
+    QCOMPARE(lengths, (QStringList{"2.00", "11.24", "25.00"}));
+    QCOMPARE(byLengthDown, (QStringList{"CLK", "DATA", "SHORT"}));
+    QCOMPARE(bottomNets, QStringList{"GND"});
+    // The plane is the other copper layer, 1.51 mm of FR-4 away.
+    QCOMPARE(plane, QString("1.51"));
+    QCOMPARE(permittivity, QString("4.5"));
+    QCOMPARE(grid, QString());
+    // lambda / 20 at 1 GHz in epsilon_r 4.5: 299.79 / sqrt(4.5) / 20 = 7.066 mm.
+    QCOMPARE(cell, QString("7.066"));
+    // Cancel: the project of the session stays open.
+    QVERIFY(w.CurrentProject().ProjectFile.ends_with("Board.PRO"));
+  }
+
+  void AcceptedImportOpensTheCoreImportsSegments() {
+    Session s;
+    MainWindow& w = *s.window;
+    const QString board = ChooseSmallBoard(s, s.PathOf("Imported"));  // the extension is added
+    QString grid, summary;
+    std::size_t previewSegments = 0;
+    OnNextModal([&](QWidget* d) {
+      Click(d, "Browse");
+      ClickNet(d, "CLK");
+      ClickNet(d, "DATA", Qt::ControlModifier);
+      grid = Child<QLineEdit>(d, "Grid")->text();
+      summary = Child<QPlainTextEdit>(d, "Summary")->toPlainText();
+      previewSegments = Child<LayoutPreview>(d, "Preview")->Segments().size();
+      Click(d, "OK");
+    });
+    w.Action("ImportKicad")->trigger();
+    KicadImportOptions options;
+    options.nets = {"CLK", "DATA"};
+    options.layer = "F.Cu";
+    const KicadImport expected = CoreImport(board, options);
+    // The most common width, 0.25 mm, one cell across.
+    QCOMPARE(grid, QString("0.25"));
+    QVERIFY2(summary.startsWith(QString("%1 segments, %2 unknowns")
+                                    .arg(expected.report.segments)
+                                    .arg(expected.report.unknowns)),
+             qPrintable(summary));
+    QCOMPARE(previewSegments, expected.project.Segments.size());
+
+    const Project& p = w.CurrentProject();
+    QCOMPARE(QString::fromStdString(p.ProjectFile), QFileInfo(s.PathOf("Imported.PRO")).absoluteFilePath());
+    QVERIFY(QFile::exists(s.PathOf("Imported.SEG")));
+    QVERIFY(p.Saved);
+    QCOMPARE(w.windowTitle(), QString("Lumetra Imported.PRO[*]"));
+    QVERIFY(!w.isWindowModified());
+    QCOMPARE(p.PcbLx, 30);
+    QCOMPARE(p.PcbLy, 20);
+    QCOMPARE(p.GridSize, 0.25);
+    QVERIFY(Same(p.Segments, expected.project.Segments));
+    QVERIFY(p.Env.GroundPlane);
+    QCOMPARE(p.Env.GPHeight, std::string("1.51"));
+    QCOMPARE(p.Env.DielConst, std::string("4.5"));
+    QVERIFY(w.Pages()->isVisible());
+    // Grid points every 0.25 mm would blacken the board.
+    QVERIFY(!p.ShowGridPoints);
+    // The report is the one lumetra-cli prints, with the file saved.
+    const QString report = ReportText(w);
+    QVERIFY2(report.contains("Board " + board + ", layer F.Cu"), qPrintable(report));
+    QVERIFY(report.contains("impedance work wants 3"));
+    QVERIFY(report.contains(QRegularExpression("CLK +2 +0 +0 +0 +25\\.000 +25\\.000")));
+    QVERIFY(report.contains("Saved " + QString::fromStdString(p.ProjectFile)));
+    QVERIFY(s.hook.messages.empty());
+  }
+
+  void TypedValuesOverrideTheProposals() {
+    Session s;
+    MainWindow& w = *s.window;
+    const QString board = ChooseSmallBoard(s, s.PathOf("Typed.PRO"));
+    QString cellAt3GHz, gridWith3Across, cellBack;
+    KicadImportOptions seen;
+    OnNextModal([&](QWidget* d) {
+      auto* dialog = qobject_cast<KicadImportDialog*>(d);
+      Click(d, "Browse");
+      ClickNet(d, "CLK");
+      // A third of the wavelength at 3 GHz: 2.355 mm.
+      Type(d, "MaxFrequency", "3000");
+      cellAt3GHz = Child<QLineEdit>(d, "LongestCell")->text();
+      Child<QSpinBox>(d, "CellsAcross")->setValue(3);
+      gridWith3Across = Child<QLineEdit>(d, "Grid")->text();
+      // A typed value gives way to the proposal again on "Proposals".
+      Type(d, "LongestCell", "2");
+      Click(d, "Proposals");
+      cellBack = Child<QLineEdit>(d, "LongestCell")->text();
+      // Typed values: 2 mm cells, air under a plane 0.8 mm down, grid 0.125 mm.
+      Type(d, "LongestCell", "2");
+      Type(d, "GroundPlane", "0.8");
+      Type(d, "Permittivity", "1");
+      Type(d, "Grid", "0.125");
+      seen = dialog->Options();
+      Click(d, "OK");
+    });
+    w.Action("ImportKicad")->trigger();
+    QCOMPARE(cellAt3GHz, QString("2.355"));
+    // 0.25 mm / 3 cells, on the 1/1024 mm quantum: 85/1024 mm.
+    QCOMPARE(gridWith3Across, QString("0.0830078125"));
+    QCOMPARE(cellBack, QString("2.355"));
+    QCOMPARE(seen.cellsAcross, 3);
+    QCOMPARE(*seen.gridMm, 0.125);
+    QCOMPARE(*seen.groundPlaneMm, 0.8);
+    QCOMPARE(*seen.dielectric, 1.0);
+    // 2 mm cells in air at 3 GHz: 99.93 mm / 2 = 49.97 cells per wavelength.
+    QVERIFY(std::abs(seen.cellsPerWavelength - 299.792458 / 3 / 2) < 1e-9);
+    QCOMPARE(seen.maxFrequencyMHz, 3000.0);
+
+    const KicadImport expected = CoreImport(board, seen);
+    QCOMPARE(expected.report.maxCellMm, 2.0);
+    const Project& p = w.CurrentProject();
+    QVERIFY(Same(p.Segments, expected.project.Segments));
+    QCOMPARE(p.GridSize, 0.125);
+    QCOMPARE(p.Env.GPHeight, std::string("0.8"));
+    QCOMPARE(p.Env.DielConst, std::string("1"));
+    // No cell along a track is longer than the 2 mm asked for.
+    for (const Segment& segment : p.Segments) {
+      QVERIFY(segment.Lx / segment.ChX <= 2.0 + 1e-12);
+      QVERIFY(segment.Ly / segment.ChY <= 2.0 + 1e-12);
+    }
+    QVERIFY(ReportText(w).contains("3 across a track"));
+  }
+
+  void RefusalsShowTheCoresWordsAndKeepTheDialog() {
+    Session s;
+    MainWindow& w = *s.window;
+    ChooseSmallBoard(s, WriteFile(s.PathOf("Taken.PRO"), "not to be touched"));
+    std::vector<std::vector<std::string>> messages;
+    std::vector<bool> open;
+    std::vector<std::string> questions;
+    auto attempt = [&](QWidget* d) {
+      s.hook.Clear();
+      Click(d, "OK");
+      messages.push_back(s.hook.messages);
+      open.push_back(d->isVisible());
+    };
+    OnNextModal([&](QWidget* d) {
+      attempt(d);  // no board yet
+      Click(d, "Browse");
+      attempt(d);  // no net
+      ClickNet(d, "CLK");
+      Type(d, "Grid", "0");
+      attempt(d);
+      Type(d, "Grid", "abc");
+      attempt(d);
+      Type(d, "Grid", "");
+      Type(d, "GroundPlane", "-1");
+      attempt(d);
+      Click(d, "Proposals");
+      // A project of that name exists: No to overwriting keeps the dialog.
+      s.hook.answers = {Answer::No};
+      attempt(d);
+      questions = s.hook.questions;
+      Click(d, "Cancel");
+    });
+    w.Action("ImportKicad")->trigger();
+    const std::vector<std::vector<std::string>> expected = {
+        {"Choose the KiCad board file to import"},
+        {"no net chosen"},
+        {"the grid must lie between 0 and 100 mm"},
+        {"the grid \"abc\" is not a number"},
+        {"the ground-plane height must lie between 0 and 1000 mm"},
+        {}};
+    QCOMPARE(messages, expected);
+    QCOMPARE(open, std::vector<bool>(6, true));
+    QCOMPARE(questions, std::vector<std::string>{"Project \"Taken.PRO\" already exist.  Overwrite?"});
+    QFile taken(s.PathOf("Taken.PRO"));
+    taken.open(QIODevice::ReadOnly);
+    QCOMPARE(taken.readAll(), QByteArray("not to be touched"));
+    QVERIFY(w.CurrentProject().ProjectFile.ends_with("Board.PRO"));
+  }
+
+  void ADamagedBoardShowsTheReadersMessage() {
+    Session s;
+    MainWindow& w = *s.window;
+    const QString good = WriteFile(s.PathOf("small.kicad_pcb"), SmallBoard);
+    // Cut off in the middle of a track.
+    const QByteArray text(SmallBoard);
+    const QString damaged =
+        WriteFile(s.PathOf("damaged.kicad_pcb"), text.left(text.indexOf("(segment (start 5 10)") + 12));
+    std::string readerMessage;
+    try {
+      ReadKicadBoard(damaged.toStdString());
+    } catch (const FileError& error) {
+      readerMessage = error.what();
+    }
+    QVERIFY(!readerMessage.empty());
+    QString chosen = damaged;
+    SetFileChooserHook([&](bool, const QString&) { return chosen; });
+    std::vector<std::string> first, second;
+    bool boardAfterFirst = true;
+    QStringList netsKept;
+    OnNextModal([&](QWidget* d) {
+      auto* dialog = qobject_cast<KicadImportDialog*>(d);
+      Click(d, "Browse");
+      first = s.hook.messages;
+      boardAfterFirst = dialog->HasBoard();
+      chosen = good;
+      Click(d, "Browse");
+      chosen = damaged;
+      s.hook.Clear();
+      Click(d, "Browse");
+      second = s.hook.messages;
+      // The good board read before stays in the dialog.
+      netsKept = NetColumn(d);
+      Click(d, "Cancel");
+    });
+    w.Action("ImportKicad")->trigger();
+    QCOMPARE(first, std::vector<std::string>{readerMessage});
+    QVERIFY(!boardAfterFirst);
+    QCOMPARE(second, std::vector<std::string>{readerMessage});
+    QCOMPARE(netsKept, (QStringList{"CLK", "DATA", "SHORT"}));
+    QVERIFY2(readerMessage.find("damaged.kicad_pcb") != std::string::npos, readerMessage.c_str());
+  }
+
+  void UnsavedChangesAreAskedAboutFirst() {
+    Session s;
+    MainWindow& w = *s.window;
+    AddSegment(w.CurrentProject(), Segment{10, 10, 10, 2, 5, 1});
+    s.hook.answers = {Answer::Cancel};
+    w.Action("ImportKicad")->trigger();
+    QCOMPARE(s.hook.questions, std::vector<std::string>{"Save changes to project?"});
+    // Cancel: no dialog came, the layout is as it was.
+    QVERIFY(!w.ImportDialog()->isVisible());
+    QCOMPARE(w.CurrentProject().Segments.size(), std::size_t{1});
+  }
 };
-
-void KicadImportTest::TheTableListsTheLayersNetsAndSortsByLength() {
-  Session s;
-  MainWindow& w = *s.window;
-  const QString board = WriteFile(s, "small.kicad_pcb", SmallBoard);
-  SetFileChooserHook([&](bool save, const QString&) { return save ? QString() : board; });
-  QStringList layers, byName, byLengthUp, byLengthDown, bottomNets, lengths;
-  QString plane, permittivity, grid, cell;
-  OnNextModal([&](QWidget* d) {
-    Click(d, "Browse");
-    auto* layer = Child<QComboBox>(d, "Layer");
-    for (int k = 0; k < layer->count(); ++k) layers << layer->itemText(k);
-    byName = NetColumn(d);
-    ClickHeader(d, 2);
-    byLengthUp = NetColumn(d);
-    for (int row = 0; row < NetTable(d)->rowCount(); ++row)
-      lengths << NetTable(d)->item(row, 2)->text();
-    ClickHeader(d, 2);
-    byLengthDown = NetColumn(d);
-    plane = Child<QLineEdit>(d, "GroundPlane")->text();
-    permittivity = Child<QLineEdit>(d, "Permittivity")->text();
-    // Nothing chosen yet: no grid to propose; the cell follows the frequency alone.
-    grid = Child<QLineEdit>(d, "Grid")->text();
-    cell = Child<QLineEdit>(d, "LongestCell")->text();
-    layer->setCurrentText("B.Cu");
-    bottomNets = NetColumn(d);
-    Click(d, "Cancel");
-  });
-  w.Action("ImportKicad")->trigger();
-  QCOMPARE(layers, (QStringList{"F.Cu", "B.Cu"}));
-  QCOMPARE(byName, (QStringList{"CLK", "DATA", "SHORT"}));
-  QCOMPARE(byLengthUp, (QStringList{"SHORT", "DATA", "CLK"}));
-  // 7 + 3 sqrt(2) = 11.243 mm for DATA.
-  QCOMPARE(lengths, (QStringList{"2.00", "11.24", "25.00"}));
-  QCOMPARE(byLengthDown, (QStringList{"CLK", "DATA", "SHORT"}));
-  QCOMPARE(bottomNets, QStringList{"GND"});
-  // The plane is the other copper layer, 1.51 mm of FR-4 away.
-  QCOMPARE(plane, QString("1.51"));
-  QCOMPARE(permittivity, QString("4.5"));
-  QCOMPARE(grid, QString());
-  // lambda / 20 at 1 GHz in epsilon_r 4.5: 299.79 / sqrt(4.5) / 20 = 7.066 mm.
-  QCOMPARE(cell, QString("7.066"));
-  // Cancel: the project of the session stays open.
-  QVERIFY(w.CurrentProject().ProjectFile.ends_with("Board.PRO"));
-}
-
-void KicadImportTest::AcceptedImportOpensTheCoreImportsSegments() {
-  Session s;
-  MainWindow& w = *s.window;
-  const QString board = WriteFile(s, "small.kicad_pcb", SmallBoard);
-  SetFileChooserHook([&](bool save, const QString&) {
-    return save ? s.PathOf("Imported") : board;  // the extension is added
-  });
-  QString grid, summary;
-  std::size_t previewSegments = 0;
-  OnNextModal([&](QWidget* d) {
-    Click(d, "Browse");
-    ClickNet(d, "CLK");
-    ClickNet(d, "DATA", Qt::ControlModifier);
-    grid = Child<QLineEdit>(d, "Grid")->text();
-    summary = Child<QPlainTextEdit>(d, "Summary")->toPlainText();
-    previewSegments = Child<LayoutPreview>(d, "Preview")->Segments().size();
-    Click(d, "OK");
-  });
-  w.Action("ImportKicad")->trigger();
-  KicadImportOptions options;
-  options.nets = {"CLK", "DATA"};
-  options.layer = "F.Cu";
-  const KicadImport expected = CoreImport(board, options);
-  // The most common width, 0.25 mm, one cell across.
-  QCOMPARE(grid, QString("0.25"));
-  QVERIFY2(summary.startsWith(QString("%1 segments, %2 unknowns")
-                                  .arg(expected.report.segments)
-                                  .arg(expected.report.unknowns)),
-           qPrintable(summary));
-  QCOMPARE(previewSegments, expected.project.Segments.size());
-
-  const Project& p = w.CurrentProject();
-  QCOMPARE(QString::fromStdString(p.ProjectFile), QFileInfo(s.PathOf("Imported.PRO")).absoluteFilePath());
-  QVERIFY(QFile::exists(s.PathOf("Imported.SEG")));
-  QVERIFY(p.Saved);
-  QCOMPARE(w.windowTitle(), QString("Lumetra Imported.PRO[*]"));
-  QVERIFY(!w.isWindowModified());
-  QCOMPARE(p.PcbLx, 30);
-  QCOMPARE(p.PcbLy, 20);
-  QCOMPARE(p.GridSize, 0.25);
-  ExpectSameSegments(p.Segments, expected.project.Segments);
-  QVERIFY(p.Env.GroundPlane);
-  QCOMPARE(p.Env.GPHeight, std::string("1.51"));
-  QCOMPARE(p.Env.DielConst, std::string("4.5"));
-  QVERIFY(w.Pages()->isVisible());
-  // Grid points every 0.25 mm would blacken the board.
-  QVERIFY(!p.ShowGridPoints);
-  // The report is the one lumetra-cli prints, with the file saved.
-  const QString report = ReportText(w);
-  QVERIFY2(report.contains("Board " + board + ", layer F.Cu"), qPrintable(report));
-  QVERIFY(report.contains("impedance work wants 3"));
-  QVERIFY(report.contains(QRegularExpression("CLK +2 +0 +0 +0 +25\\.000 +25\\.000")));
-  QVERIFY(report.contains("Saved " + QString::fromStdString(p.ProjectFile)));
-  QVERIFY(s.hook.messages.empty());
-}
-
-void KicadImportTest::TypedValuesOverrideTheProposals() {
-  Session s;
-  MainWindow& w = *s.window;
-  const QString board = WriteFile(s, "small.kicad_pcb", SmallBoard);
-  SetFileChooserHook([&](bool save, const QString&) { return save ? s.PathOf("Typed.PRO") : board; });
-  QString cellAt3GHz, gridWith3Across, cellBack;
-  KicadImportOptions seen;
-  OnNextModal([&](QWidget* d) {
-    auto* dialog = qobject_cast<KicadImportDialog*>(d);
-    Click(d, "Browse");
-    ClickNet(d, "CLK");
-    // A third of the wavelength at 3 GHz: 2.355 mm.
-    Type(d, "MaxFrequency", "3000");
-    cellAt3GHz = Child<QLineEdit>(d, "LongestCell")->text();
-    Child<QSpinBox>(d, "CellsAcross")->setValue(3);
-    gridWith3Across = Child<QLineEdit>(d, "Grid")->text();
-    // Typed values: 2 mm cells, air under a plane 0.8 mm down, grid 0.125 mm.
-    Type(d, "LongestCell", "2");
-    Type(d, "GroundPlane", "0.8");
-    Type(d, "Permittivity", "1");
-    Type(d, "Grid", "0.125");
-    seen = dialog->Options();
-    Click(d, "Proposals");
-    cellBack = Child<QLineEdit>(d, "LongestCell")->text();
-    Type(d, "LongestCell", "2");
-    Type(d, "GroundPlane", "0.8");
-    Type(d, "Permittivity", "1");
-    Type(d, "Grid", "0.125");
-    Click(d, "OK");
-  });
-  w.Action("ImportKicad")->trigger();
-  QCOMPARE(cellAt3GHz, QString("2.355"));
-  // 0.25 mm / 3 cells, on the 1/1024 mm quantum: 85/1024 mm.
-  QCOMPARE(gridWith3Across, QString("0.0830078125"));
-  QCOMPARE(cellBack, QString("2.355"));
-  QCOMPARE(seen.cellsAcross, 3);
-  QCOMPARE(*seen.gridMm, 0.125);
-  QCOMPARE(*seen.groundPlaneMm, 0.8);
-  QCOMPARE(*seen.dielectric, 1.0);
-  // 2 mm cells in air at 3 GHz: 99.93 mm / 2 = 49.97 cells per wavelength.
-  QVERIFY(std::abs(seen.cellsPerWavelength - 299.792458 / 3 / 2) < 1e-9);
-  QCOMPARE(seen.maxFrequencyMHz, 3000.0);
-
-  const KicadImport expected = CoreImport(board, seen);
-  QCOMPARE(expected.report.maxCellMm, 2.0);
-  const Project& p = w.CurrentProject();
-  ExpectSameSegments(p.Segments, expected.project.Segments);
-  QCOMPARE(p.GridSize, 0.125);
-  QCOMPARE(p.Env.GPHeight, std::string("0.8"));
-  QCOMPARE(p.Env.DielConst, std::string("1"));
-  // No cell along a track is longer than the 2 mm asked for.
-  for (const Segment& segment : p.Segments) {
-    QVERIFY(segment.Lx / segment.ChX <= 2.0 + 1e-12);
-    QVERIFY(segment.Ly / segment.ChY <= 2.0 + 1e-12);
-  }
-  QVERIFY(ReportText(w).contains("3 across a track"));
-}
-
-void KicadImportTest::RefusalsShowTheCoresWordsAndKeepTheDialog() {
-  Session s;
-  MainWindow& w = *s.window;
-  const QString board = WriteFile(s, "small.kicad_pcb", SmallBoard);
-  WriteFile(s, "Taken.PRO", "not to be touched");
-  SetFileChooserHook([&](bool save, const QString&) { return save ? s.PathOf("Taken.PRO") : board; });
-  std::vector<std::vector<std::string>> messages;
-  std::vector<bool> open;
-  std::vector<std::string> questions;
-  auto attempt = [&](QWidget* d) {
-    s.hook.Clear();
-    Click(d, "OK");
-    messages.push_back(s.hook.messages);
-    open.push_back(d->isVisible());
-  };
-  OnNextModal([&](QWidget* d) {
-    attempt(d);  // no board yet
-    Click(d, "Browse");
-    attempt(d);  // no net
-    ClickNet(d, "CLK");
-    Type(d, "Grid", "0");
-    attempt(d);
-    Type(d, "Grid", "abc");
-    attempt(d);
-    Type(d, "Grid", "");
-    Type(d, "GroundPlane", "-1");
-    attempt(d);
-    Click(d, "Proposals");
-    // A project of that name exists: No to overwriting keeps the dialog.
-    s.hook.answers = {Answer::No};
-    attempt(d);
-    questions = s.hook.questions;
-    Click(d, "Cancel");
-  });
-  w.Action("ImportKicad")->trigger();
-  const std::vector<std::vector<std::string>> expected = {
-      {"Choose the KiCad board file to import"},
-      {"no net chosen"},
-      {"the grid must lie between 0 and 100 mm"},
-      {"the grid \"abc\" is not a number"},
-      {"the ground-plane height must lie between 0 and 1000 mm"},
-      {}};
-  QCOMPARE(messages, expected);
-  QCOMPARE(open, std::vector<bool>(6, true));
-  QCOMPARE(questions, std::vector<std::string>{"Project \"Taken.PRO\" already exist.  Overwrite?"});
-  QFile taken(s.PathOf("Taken.PRO"));
-  taken.open(QIODevice::ReadOnly);
-  QCOMPARE(taken.readAll(), QByteArray("not to be touched"));
-  QVERIFY(w.CurrentProject().ProjectFile.ends_with("Board.PRO"));
-}
-
-void KicadImportTest::ADamagedBoardShowsTheReadersMessage() {
-  Session s;
-  MainWindow& w = *s.window;
-  const QString good = WriteFile(s, "small.kicad_pcb", SmallBoard);
-  // Cut off in the middle of a track.
-  const QByteArray text(SmallBoard);
-  const QString damaged =
-      WriteFile(s, "damaged.kicad_pcb", text.left(text.indexOf("(segment (start 5 10)") + 12));
-  std::string readerMessage;
-  try {
-    ReadKicadBoard(damaged.toStdString());
-  } catch (const FileError& error) {
-    readerMessage = error.what();
-  }
-  QVERIFY(!readerMessage.empty());
-  QString chosen = damaged;
-  SetFileChooserHook([&](bool, const QString&) { return chosen; });
-  std::vector<std::string> first, second;
-  bool boardAfterFirst = true;
-  QStringList netsKept;
-  OnNextModal([&](QWidget* d) {
-    auto* dialog = qobject_cast<KicadImportDialog*>(d);
-    Click(d, "Browse");
-    first = s.hook.messages;
-    boardAfterFirst = dialog->HasBoard();
-    chosen = good;
-    Click(d, "Browse");
-    chosen = damaged;
-    s.hook.Clear();
-    Click(d, "Browse");
-    second = s.hook.messages;
-    // The good board read before stays in the dialog.
-    netsKept = NetColumn(d);
-    Click(d, "Cancel");
-  });
-  w.Action("ImportKicad")->trigger();
-  QCOMPARE(first, std::vector<std::string>{readerMessage});
-  QVERIFY(!boardAfterFirst);
-  QCOMPARE(second, std::vector<std::string>{readerMessage});
-  QCOMPARE(netsKept, (QStringList{"CLK", "DATA", "SHORT"}));
-  QVERIFY2(readerMessage.find("damaged.kicad_pcb") != std::string::npos, readerMessage.c_str());
-}
-
-void KicadImportTest::UnsavedChangesAreAskedAboutFirst() {
-  Session s;
-  MainWindow& w = *s.window;
-  AddSegment(w.CurrentProject(), Segment{10, 10, 10, 2, 5, 1});
-  s.hook.answers = {Answer::Cancel};
-  w.Action("ImportKicad")->trigger();
-  QCOMPARE(s.hook.questions, std::vector<std::string>{"Save changes to project?"});
-  // Cancel: no dialog came, the layout is as it was.
-  QVERIFY(!w.ImportDialog()->isVisible());
-  QCOMPARE(w.CurrentProject().Segments.size(), std::size_t{1});
-}
-
-void KicadImportTest::ADemoBoardImportsAsTheCoreDoes() {
-  if (!QFile::exists(VideoBoard)) QSKIP("the kicad-demos boards are not installed");
-  Session s;
-  MainWindow& w = *s.window;
-  const QString board = VideoBoard;
-  SetFileChooserHook([&](bool save, const QString&) { return save ? s.PathOf("Video.PRO") : board; });
-  QString longestFirst;
-  double firstLength = 0.0, secondLength = 0.0;
-  int rows = 0;
-  OnNextModal([&](QWidget* d) {
-    Click(d, "Browse");
-    Child<QComboBox>(d, "Layer")->setCurrentText("B.Cu");
-    rows = NetTable(d)->rowCount();
-    ClickHeader(d, 2);
-    ClickHeader(d, 2);  // longest first
-    longestFirst = NetTable(d)->item(0, 0)->text();
-    firstLength = NetTable(d)->item(0, 2)->text().toDouble();
-    secondLength = NetTable(d)->item(1, 2)->text().toDouble();
-    ClickNet(d, "/RED_OUT");
-    Click(d, "OK");
-  });
-  w.Action("ImportKicad")->trigger();
-  QVERIFY(rows > 50);
-  QVERIFY(!longestFirst.isEmpty());
-  QVERIFY(firstLength >= secondLength);
-  KicadImportOptions options;
-  options.nets = {"/RED_OUT"};
-  options.layer = "B.Cu";
-  const KicadImport expected = CoreImport(board, options);
-  QVERIFY(!expected.project.Segments.empty());
-  ExpectSameSegments(w.CurrentProject().Segments, expected.project.Segments);
-  QVERIFY(QString::fromStdString(w.CurrentProject().ProjectFile).endsWith("Video.PRO"));
-  QVERIFY(ReportText(w).contains("/RED_OUT"));
-}
 
 QTEST_MAIN(KicadImportTest)
 #include "kicad_import_test.moc"

@@ -3,22 +3,8 @@
 // two-port copy of the crosstalk example computed, its Touchstone files equal to
 // lumetra-cli's byte for byte for the same options, the chart's |S21| in dB equal
 // to the file's, and Abort.
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableWidget>
-#include <QTest>
-#include <QTimer>
-#include <cmath>
 #include <complex>
 
-#include "app/file_chooser.h"
-#include "app/main_window.h"
 #include "studies/network/network_file.h"
 #include "app/network_window.h"
 #include "model/file_io.h"
@@ -26,10 +12,6 @@
 #include "studies/network/network_run.h"
 #include "studies/network/touchstone.h"
 #include "tests/gui/gui_test_support.h"
-
-using namespace lumetra;
-using namespace lumetra::gui;
-using namespace lumetra::gui::testing;
 
 namespace {
 
@@ -47,10 +29,7 @@ QString OpenPair(Session& s, const std::vector<int>& sources = {1, 3}) {
   QByteArray kept;
   for (int source : sources)
     for (int k = 0; k < 2; ++k) kept += lines[(source - 1) * 2 + k] + '\n';
-  QFile out(s.PathOf("pair/pair.GEN"));
-  out.open(QIODevice::WriteOnly);
-  out.write(kept);
-  out.close();
+  WriteFile(s.PathOf("pair/pair.GEN"), kept);
   const QString path = s.PathOf("pair/pair.PRO");
   if (!s.window->OpenProjectFile(path)) qWarning("pair did not open");
   return path;
@@ -75,25 +54,10 @@ void Choose(NetworkWindow* window, const char* combo, const QString& data) {
   box->setCurrentIndex(box->findData(data));
 }
 
-QString Said(const Session& s) {
-  QStringList all;
-  for (const std::string& m : s.hook.messages) all << QString::fromStdString(m);
-  return all.join(" | ");
-}
-
-QByteArray Bytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
-
 // lumetra-cli network on the project with the given options; the file's bytes.
 QByteArray CliFile(const QString& project, const QString& out, const QStringList& options) {
-  QProcess cli;
-  cli.start(LUMETRA_CLI, QStringList{"network", project} + options + QStringList{"--touchstone", out});
-  if (!cli.waitForFinished(120000) || cli.exitCode() != 0)
-    qWarning("cli failed: %s", cli.readAllStandardError().constData());
-  return Bytes(out);
+  RunCli(QStringList{"network", project} + options + QStringList{"--touchstone", out});
+  return FileBytes(out);
 }
 
 }  // namespace
@@ -101,206 +65,195 @@ QByteArray CliFile(const QString& project, const QString& out, const QStringList
 class NetworkWindowTest : public QObject {
   Q_OBJECT
 private slots:
-  void MenuOpensWithThePortsListed();
-  void RefusalsShowTheCoreMessageAndRunNothing();
-  void SavedFilesEqualTheCommandLinesByteForByte();
-  void AbortStopsTheSweep();
-};
-
-void NetworkWindowTest::MenuOpensWithThePortsListed() {
-  Session s;
-  OpenPair(s);
-  NetworkWindow* window = OpenNetwork(s);
-  QVERIFY(window->isVisible());
-  QCOMPARE(window->windowTitle(), QString("Network parameters"));
-  auto* ports = Child<QTableWidget>(window, "Ports");
-  QCOMPARE(ports->rowCount(), 2);
-  QCOMPARE(ports->item(0, 1)->text(), QString("Jx 1"));
-  QCOMPARE(ports->item(1, 1)->text(), QString("Jx 150"));
-  QCOMPARE(ports->item(1, 3)->text(), QString("31.5"));
-  // Nothing to save before a run; Abort only while one runs.
-  QVERIFY(!Child<QPushButton>(window, "SaveTouchstone")->isEnabled());
-  QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
-  // The sweep fields only for a sweep, as on the Computation page.
-  Child<QRadioButton>(window, "SingFreq")->setChecked(true);
-  QVERIFY(!Child<QLineEdit>(window, "StartFreq")->isEnabled());
-  QVERIFY(Child<QLineEdit>(window, "Frequency")->isEnabled());
-  Sweep(window, "100", "300", "100");
-  QVERIFY(Child<QLineEdit>(window, "StartFreq")->isEnabled());
-  QVERIFY(!Child<QLineEdit>(window, "Frequency")->isEnabled());
-  const ComputationSettings settings = window->Settings();
-  QVERIFY(settings.SweepFreq);
-  QCOMPARE(settings.StartFreq, std::string("100"));
-  QCOMPARE(settings.StepFreq, std::string("100"));
-}
-
-void NetworkWindowTest::RefusalsShowTheCoreMessageAndRunNothing() {
-  {
-    // A board without sources has no port.
+  void MenuOpensWithThePortsListed() {
     Session s;
+    OpenPair(s);
     NetworkWindow* window = OpenNetwork(s);
-    s.hook.Clear();
-    QVERIFY(!window->Compute());
-    QCOMPARE(s.hook.messages, std::vector<std::string>{network::NoPortsMessage});
-    QVERIFY(!window->Result());
-  }
-  {
-    // Two sources on one element would short each other.
-    Session s;
-    OpenPair(s, {1, 1});
-    NetworkWindow* window = OpenNetwork(s);
-    s.hook.Clear();
-    QVERIFY(!window->Compute());
-    QCOMPARE(s.hook.messages, std::vector<std::string>{network::SharedElementMessage(1, 2)});
-    QVERIFY(!window->Result());
-  }
-  Session s;
-  OpenPair(s);
-  NetworkWindow* window = OpenNetwork(s);
-  Child<QRadioButton>(window, "SingFreq")->setChecked(true);
-  Child<QLineEdit>(window, "Frequency")->setText("200");
-  const struct {
-    const char* typed;
-    std::string message;
-  } references[] = {
-      {"fifty", "Error: Reference impedance: \"fifty\" is not a number of ohms"},
-      {"50,", "Error: Reference impedance: \"\" is not a number of ohms"},
-      {"50, 75, 100", "Error: Reference impedance: give one reference impedance, or one per port (2)"},
-      {"-50", "Error: Reference impedance: a reference impedance must be a positive number of ohms"},
-      {"0", "Error: Reference impedance: a reference impedance must be a positive number of ohms"},
-  };
-  for (const auto& bad : references) {
-    Child<QLineEdit>(window, "Reference")->setText(bad.typed);
-    s.hook.Clear();
-    QVERIFY(!window->Compute());
-    QCOMPARE(s.hook.messages, std::vector<std::string>{bad.message});
-    QVERIFY(!window->Result());
-  }
-  // The frequencies are the core's to refuse, with its message.
-  Child<QLineEdit>(window, "Reference")->setText("50");
-  Child<QLineEdit>(window, "Frequency")->setText("abc");
-  s.hook.Clear();
-  QVERIFY(!window->Compute());
-  QVERIFY2(s.hook.messages.size() == 1, qPrintable(Said(s)));
-  QVERIFY(!window->Result());
-
-  // A file name for another port count is refused before anything is written.
-  Child<QLineEdit>(window, "Frequency")->setText("200");
-  QVERIFY(window->Compute());
-  s.hook.Clear();
-  QVERIFY(!window->SaveTouchstone(s.PathOf("pair.s3p")));
-  QCOMPARE(s.hook.messages, std::vector<std::string>{network::TouchstoneNameMessage(2)});
-  QVERIFY(!QFile::exists(s.PathOf("pair.s3p")));
-  // A name without extension gets the right one.
-  s.hook.Clear();
-  QVERIFY(window->SaveTouchstone(s.PathOf("bare")));
-  QVERIFY(s.hook.messages.empty());
-  QVERIFY(QFile::exists(s.PathOf("bare.s2p")));
-  // A folder that does not exist: the writer's message.
-  s.hook.Clear();
-  QVERIFY(!window->SaveTouchstone(s.PathOf("missing/pair.s2p")));
-  QCOMPARE(s.hook.messages.size(), std::size_t(1));
-}
-
-void NetworkWindowTest::SavedFilesEqualTheCommandLinesByteForByte() {
-  Session s;
-  const QString project = OpenPair(s);
-  NetworkWindow* window = OpenNetwork(s);
-  Sweep(window, "100", "400", "100");
-  s.hook.Clear();
-  QVERIFY2(window->Compute(), qPrintable(Said(s)));
-  // The example's traces are one cell wide over the plane: that warning only.
-  QCOMPARE(s.hook.messages, std::vector<std::string>{lumetra::NarrowStripWarning});
-  QCOMPARE(window->Result()->Points.size(), std::size_t(4));
-  QCOMPARE(window->Result()->Unknowns, 302);
-  QVERIFY(Child<QPushButton>(window, "SaveTouchstone")->isEnabled());
-
-  const struct {
-    const char *parameter, *format, *reference;
-    QStringList cli;
-  } cases[] = {
-      {"S", "MA", "50", {}},
-      {"S", "DB", "75", {"--format", "db", "--z0", "75"}},
-      {"Z", "RI", "50, 100", {"--param", "z", "--format", "ri", "--z0", "50,100"}},
-      {"Y", "MA", "50", {"--param", "y"}},
-  };
-  int n = 0;
-  for (const auto& c : cases) {
-    Choose(window, "Parameter", c.parameter);
-    Choose(window, "Format", c.format);
-    Child<QLineEdit>(window, "Reference")->setText(c.reference);
-    const QString gui = s.PathOf(QString("gui%1.s2p").arg(n));
-    // Through the button, the file dialog answered.
-    SetFileChooserHook([gui](bool, const QString&) { return gui; });
-    QTest::mouseClick(Child<QPushButton>(window, "SaveTouchstone"), Qt::LeftButton);
-    SetFileChooserHook({});
-    const QByteArray written = Bytes(gui);
-    QVERIFY2(!written.isEmpty(), c.parameter);
-    const QByteArray cli =
-        CliFile(project, s.PathOf(QString("cli%1.s2p").arg(n)),
-                QStringList{"--sweep", "100", "400", "100"} + c.cli);
-    QCOMPARE(written, cli);
-    QVERIFY(written.contains("\r\n"));
-    ++n;
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), QString("Network parameters"));
+    auto* ports = Child<QTableWidget>(window, "Ports");
+    QCOMPARE(ports->rowCount(), 2);
+    QCOMPARE(ports->item(1, 1)->text() + " " + ports->item(1, 3)->text(), QString("Jx 150 31.5"));
+    // Nothing to save before a run; Abort only while one runs.
+    QVERIFY(!Child<QPushButton>(window, "SaveTouchstone")->isEnabled());
+    QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
+    // The sweep fields only for a sweep, as on the Computation page.
+    Child<QRadioButton>(window, "SingFreq")->setChecked(true);
+    QVERIFY(!Child<QLineEdit>(window, "StartFreq")->isEnabled());
+    Sweep(window, "100", "300", "100");
+    QVERIFY(!Child<QLineEdit>(window, "Frequency")->isEnabled());
+    const ComputationSettings settings = window->Settings();
+    QVERIFY(settings.SweepFreq);
+    QCOMPARE(settings.StartFreq + " " + settings.StopFreq, std::string("100 300"));
   }
 
-  // The chart's |S21| in dB is the file's, at the file's frequencies, for the
-  // reference typed; and it follows a change of the reference.
-  for (const char* reference : {"50", "100"}) {
-    Child<QLineEdit>(window, "Reference")->setText(reference);
-    window->ShowEntry(2, 1);
-    Choose(window, "Parameter", "S");
-    Choose(window, "Format", "RI");
-    const QString file = s.PathOf(QString("chart-%1.s2p").arg(reference));
-    QVERIFY(window->SaveTouchstone(file));
-    const network::TouchstoneData data = network::ReadTouchstone(file.toStdString());
-    const auto* chart = Child<NetworkChartView>(window, "Chart");
-    QVERIFY(chart->Curve());
-    const NetworkCurve& curve = *chart->Curve();
-    QCOMPARE(curve.Name, std::string("S21"));
-    QCOMPARE(curve.FrequenciesMHz, data.FrequenciesMHz);
-    for (std::size_t k = 0; k < data.FrequenciesMHz.size(); ++k) {
-      const double expected = 20 * std::log10(std::abs(data.Matrices[k](1, 0)));
-      QVERIFY2(std::abs(curve.Db[k] - expected) < 1e-9, qPrintable(QString::number(k)));
-      // Coupling between two traces 3 mm apart: well below 0 dB, well above noise.
-      QVERIFY(curve.Db[k] < -3 && curve.Db[k] > -60);
+  void RefusalsShowTheCoreMessageAndRunNothing() {
+    {
+      // A board without sources has no port.
+      Session s;
+      NetworkWindow* window = OpenNetwork(s);
+      s.hook.Clear();
+      QVERIFY(!window->Compute());
+      QCOMPARE(s.hook.messages, std::vector<std::string>{network::NoPortsMessage});
+      QVERIFY(!window->Result());
     }
-  }
-  // S11 of the driven trace: a nearly shorted line at its near end, close to 0 dB
-  // but not above it (a passive network).
-  window->ShowEntry(1, 1);
-  const NetworkCurve& s11 = *Child<NetworkChartView>(window, "Chart")->Curve();
-  QCOMPARE(s11.Name, std::string("S11"));
-  for (double db : s11.Db) QVERIFY(db <= 1e-9 && db > -6);
-}
+    {
+      // Two sources on one element would short each other.
+      Session s;
+      OpenPair(s, {1, 1});
+      NetworkWindow* window = OpenNetwork(s);
+      s.hook.Clear();
+      QVERIFY(!window->Compute());
+      QCOMPARE(s.hook.messages, std::vector<std::string>{network::SharedElementMessage(1, 2)});
+      QVERIFY(!window->Result());
+    }
+    Session s;
+    OpenPair(s);
+    NetworkWindow* window = OpenNetwork(s);
+    Child<QRadioButton>(window, "SingFreq")->setChecked(true);
+    Child<QLineEdit>(window, "Frequency")->setText("200");
+    const struct {
+      const char* typed;
+      std::string message;
+    } references[] = {
+        {"fifty", "Error: Reference impedance: \"fifty\" is not a number of ohms"},
+        {"50,", "Error: Reference impedance: \"\" is not a number of ohms"},
+        {"50, 75, 100", "Error: Reference impedance: give one reference impedance, or one per port (2)"},
+        {"-50", "Error: Reference impedance: a reference impedance must be a positive number of ohms"},
+        {"0", "Error: Reference impedance: a reference impedance must be a positive number of ohms"},
+    };
+    for (const auto& bad : references) {
+      Child<QLineEdit>(window, "Reference")->setText(bad.typed);
+      s.hook.Clear();
+      QVERIFY(!window->Compute());
+      QCOMPARE(s.hook.messages, std::vector<std::string>{bad.message});
+      QVERIFY(!window->Result());
+    }
+    // The frequencies are the core's to refuse, with its message.
+    Child<QLineEdit>(window, "Reference")->setText("50");
+    Child<QLineEdit>(window, "Frequency")->setText("abc");
+    s.hook.Clear();
+    QVERIFY(!window->Compute());
+    QVERIFY2(s.hook.messages.size() == 1, Joined(s.hook.messages));
+    QVERIFY(!window->Result());
 
-void NetworkWindowTest::AbortStopsTheSweep() {
-  Session s;
-  OpenPair(s);
-  NetworkWindow* window = OpenNetwork(s);
-  Sweep(window, "10", "1000", "10");  // a hundred frequencies
-  bool wasVisible = false;
-  QTimer::singleShot(0, window, [&] {
-    auto* abort = Child<QPushButton>(window, "Abort");
-    wasVisible = abort->isVisible();
-    QTest::mouseClick(abort, Qt::LeftButton);
-  });
-  window->Compute();
-  QVERIFY(wasVisible);
-  QVERIFY(!window->Running());
-  QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
-  QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
-  if (window->Result()) {
-    QVERIFY(window->Result()->Aborted);
-    QVERIFY(window->Result()->Points.size() < 100);
+    // A file name for another port count is refused before anything is written.
+    Child<QLineEdit>(window, "Frequency")->setText("200");
+    QVERIFY(window->Compute());
+    s.hook.Clear();
+    QVERIFY(!window->SaveTouchstone(s.PathOf("pair.s3p")));
+    QCOMPARE(s.hook.messages, std::vector<std::string>{network::TouchstoneNameMessage(2)});
+    QVERIFY(!QFile::exists(s.PathOf("pair.s3p")));
+    // A name without extension gets the right one.
+    s.hook.Clear();
+    QVERIFY(window->SaveTouchstone(s.PathOf("bare")));
+    QVERIFY(s.hook.messages.empty());
+    QVERIFY(QFile::exists(s.PathOf("bare.s2p")));
+    // A folder that does not exist: the writer's message.
+    s.hook.Clear();
+    QVERIFY(!window->SaveTouchstone(s.PathOf("missing/pair.s2p")));
+    QCOMPARE(s.hook.messages.size(), std::size_t(1));
   }
-  QVERIFY(Child<QLabel>(window, "Progress")->text().startsWith("Aborted"));
-  // The next run is not aborted by the last press.
-  Sweep(window, "100", "200", "100");
-  QVERIFY(window->Compute());
-  QVERIFY(!window->Result()->Aborted);
-  QCOMPARE(window->Result()->Points.size(), std::size_t(2));
-}
+
+  void SavedFilesEqualTheCommandLinesByteForByte() {
+    Session s;
+    const QString project = OpenPair(s);
+    NetworkWindow* window = OpenNetwork(s);
+    Sweep(window, "100", "400", "100");
+    s.hook.Clear();
+    QVERIFY2(window->Compute(), Joined(s.hook.messages));
+    // The example's traces are one cell wide over the plane: that warning only.
+    QCOMPARE(s.hook.messages, std::vector<std::string>{lumetra::NarrowStripWarning});
+    QCOMPARE(window->Result()->Points.size(), std::size_t(4));
+    QCOMPARE(window->Result()->Unknowns, 302);
+    QVERIFY(Child<QPushButton>(window, "SaveTouchstone")->isEnabled());
+
+    const struct {
+      const char *parameter, *format, *reference;
+      QStringList cli;
+    } cases[] = {
+        {"S", "MA", "50", {}},
+        {"S", "DB", "75", {"--format", "db", "--z0", "75"}},
+        {"Z", "RI", "50, 100", {"--param", "z", "--format", "ri", "--z0", "50,100"}},
+        {"Y", "MA", "50", {"--param", "y"}},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+      Choose(window, "Parameter", c.parameter);
+      Choose(window, "Format", c.format);
+      Child<QLineEdit>(window, "Reference")->setText(c.reference);
+      const QString gui = s.PathOf(QString("gui%1.s2p").arg(n));
+      // Through the button, the file dialog answered.
+      AnswerFileDialogs(gui);
+      QTest::mouseClick(Child<QPushButton>(window, "SaveTouchstone"), Qt::LeftButton);
+      const QByteArray written = FileBytes(gui);
+      QVERIFY2(!written.isEmpty(), c.parameter);
+      const QByteArray cli =
+          CliFile(project, s.PathOf(QString("cli%1.s2p").arg(n)),
+                  QStringList{"--sweep", "100", "400", "100"} + c.cli);
+      QCOMPARE(written, cli);
+      QVERIFY(written.contains("\r\n"));
+      ++n;
+    }
+
+    // The chart's |S21| in dB is the file's, at the file's frequencies, for the
+    // reference typed; and it follows a change of the reference.
+    for (const char* reference : {"50", "100"}) {
+      Child<QLineEdit>(window, "Reference")->setText(reference);
+      window->ShowEntry(2, 1);
+      Choose(window, "Parameter", "S");
+      Choose(window, "Format", "RI");
+      const QString file = s.PathOf(QString("chart-%1.s2p").arg(reference));
+      QVERIFY(window->SaveTouchstone(file));
+      const network::TouchstoneData data = network::ReadTouchstone(file.toStdString());
+      const auto* chart = Child<NetworkChartView>(window, "Chart");
+      QVERIFY(chart->Curve());
+      const NetworkCurve& curve = *chart->Curve();
+      QCOMPARE(curve.Name, std::string("S21"));
+      QCOMPARE(curve.FrequenciesMHz, data.FrequenciesMHz);
+      for (std::size_t k = 0; k < data.FrequenciesMHz.size(); ++k) {
+        const double expected = 20 * std::log10(std::abs(data.Matrices[k](1, 0)));
+        QVERIFY2(std::abs(curve.Db[k] - expected) < 1e-9, qPrintable(QString::number(k)));
+        // Coupling between two traces 3 mm apart: well below 0 dB, well above noise.
+        QVERIFY(curve.Db[k] < -3 && curve.Db[k] > -60);
+      }
+    }
+    // S11 of the driven trace: a nearly shorted line at its near end, close to 0 dB
+    // but not above it (a passive network).
+    window->ShowEntry(1, 1);
+    const NetworkCurve& s11 = *Child<NetworkChartView>(window, "Chart")->Curve();
+    QCOMPARE(s11.Name, std::string("S11"));
+    for (double db : s11.Db) QVERIFY(db <= 1e-9 && db > -6);
+  }
+
+  void AbortStopsTheSweep() {
+    Session s;
+    OpenPair(s);
+    NetworkWindow* window = OpenNetwork(s);
+    Sweep(window, "10", "1000", "10");  // a hundred frequencies
+    bool wasVisible = false;
+    QTimer::singleShot(0, window, [&] {
+      auto* abort = Child<QPushButton>(window, "Abort");
+      wasVisible = abort->isVisible();
+      QTest::mouseClick(abort, Qt::LeftButton);
+    });
+    window->Compute();
+    QVERIFY(wasVisible);
+    QVERIFY(!window->Running());
+    QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
+    QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
+    if (window->Result()) {
+      QVERIFY(window->Result()->Aborted);
+      QVERIFY(window->Result()->Points.size() < 100);
+    }
+    QVERIFY(Child<QLabel>(window, "Progress")->text().startsWith("Aborted"));
+    // The next run is not aborted by the last press.
+    Sweep(window, "100", "200", "100");
+    QVERIFY(window->Compute());
+    QVERIFY(!window->Result()->Aborted);
+    QCOMPARE(window->Result()->Points.size(), std::size_t(2));
+  }
+};
 
 QTEST_MAIN(NetworkWindowTest)
 #include "network_window_test.moc"

@@ -2,75 +2,27 @@
 // through the Edit menu's keys, a deep history, the modified marker in the title
 // following the saved state, selection with the mouse and Del, Esc, the wheel
 // zooming about the cursor and the standard shortcuts reaching their commands.
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QToolButton>
 #include <QUndoStack>
 #include <QWheelEvent>
 #include <QWindow>
-#include <functional>
 
-#include "app/computation_page.h"
-#include "app/file_chooser.h"
 #include "app/help_viewer.h"
-#include "app/main_window.h"
-#include "app/status_bar.h"
 #include "editor/layout_canvas.h"
-#include "editor/layout_page.h"
 #include "model/layout_view_geometry.h"
 #include "tests/gui/gui_test_support.h"
 
-using namespace lumetra;
-using namespace lumetra::gui;
-using namespace lumetra::gui::testing;
-
 namespace {
-
-bool SameSegments(const std::vector<Segment>& a, const std::vector<Segment>& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t k = 0; k < a.size(); ++k)
-    if (a[k].Xc != b[k].Xc || a[k].Yc != b[k].Yc || a[k].Lx != b[k].Lx || a[k].Ly != b[k].Ly ||
-        a[k].ChX != b[k].ChX || a[k].ChY != b[k].ChY)
-      return false;
-  return true;
-}
-
-template <typename Marker>
-bool SameMarkers(const std::vector<Marker>& a, const std::vector<Marker>& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t k = 0; k < a.size(); ++k)
-    if (a[k].X != b[k].X || a[k].Y != b[k].Y || a[k].Dx != b[k].Dx || a[k].Dy != b[k].Dy ||
-        a[k].IsJx != b[k].IsJx || a[k].ElementNo != b[k].ElementNo)
-      return false;
-  return true;
-}
 
 // What differs between two moments of a project, in the parts an edit may change;
 // empty when nothing does.
 QString Differences(const Project& a, const Project& b) {
   QStringList d;
-  if (!SameSegments(a.Segments, b.Segments)) d << "segments";
-  if (!SameMarkers(a.VoltageSources, b.VoltageSources)) d << "source places";
-  for (std::size_t k = 0; k < std::min(a.VoltageSources.size(), b.VoltageSources.size()); ++k)
-    if (a.VoltageSources[k].ReV != b.VoltageSources[k].ReV ||
-        a.VoltageSources[k].ImV != b.VoltageSources[k].ImV)
-      d << "source values";
-  if (!SameMarkers(a.Impedances, b.Impedances)) d << "load places";
-  for (std::size_t k = 0; k < std::min(a.Impedances.size(), b.Impedances.size()); ++k)
-    if (a.Impedances[k].R != b.Impedances[k].R || a.Impedances[k].LC != b.Impedances[k].LC)
-      d << "load values";
-  if (a.GroundPoints.size() != b.GroundPoints.size()) d << "ground point count";
-  for (std::size_t k = 0; k < std::min(a.GroundPoints.size(), b.GroundPoints.size()); ++k)
-    if (a.GroundPoints[k].ChargeNo != b.GroundPoints[k].ChargeNo ||
-        a.GroundPoints[k].Edge != b.GroundPoints[k].Edge ||
-        a.GroundPoints[k].X != b.GroundPoints[k].X || a.GroundPoints[k].Y != b.GroundPoints[k].Y ||
-        a.GroundPoints[k].Size != b.GroundPoints[k].Size)
-      d << "ground points";
-  if (a.GridSize != b.GridSize || a.ChargesPerGridX != b.ChargesPerGridX ||
-      a.ChargesPerGridY != b.ChargesPerGridY || a.ShowGridPoints != b.ShowGridPoints)
+  if (!Same(a.Segments, b.Segments)) d << "segments";
+  if (!Same(a.VoltageSources, b.VoltageSources)) d << "sources";
+  if (!Same(a.Impedances, b.Impedances)) d << "loads";
+  if (!Same(a.GroundPoints, b.GroundPoints)) d << "ground points";
+  if (std::tie(a.GridSize, a.ChargesPerGridX, a.ChargesPerGridY, a.ShowGridPoints) !=
+      std::tie(b.GridSize, b.ChargesPerGridX, b.ChargesPerGridY, b.ShowGridPoints))
     d << "grid";
   return d.join(", ");
 }
@@ -78,11 +30,6 @@ QString Differences(const Project& a, const Project& b) {
 void Key(MainWindow& w, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
   QTest::keyClick(&w, key, modifiers);
   QApplication::processEvents();
-  if (qEnvironmentVariableIsSet("LUMETRA_TEST_TRACE"))
-    qWarning("key %x: active %s focus %s undo index %d", key,
-             QApplication::activeWindow() ? QApplication::activeWindow()->metaObject()->className() : "-",
-             QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "-",
-             w.Layout()->UndoStack()->index());
 }
 
 // The main window takes the keyboard again (as after a closed dialog), so that its
@@ -122,17 +69,11 @@ void MarkedTraces(MainWindow& w, const std::function<void(const QString&)>& done
   Drag(w, PixelOf(w, 90, 10) + QPoint(1, 1), PixelOf(w, 50, 12) + QPoint(1, 1));
   step("Add segment");
   PressLayoutButton(w, "VoltGen");
-  OnNextModal([](QWidget* d) {
-    SetText(d, "ReVolt", "1");
-    Click(d, "OKBtn");
-  });
+  FillNextDialog({{"ReVolt", "1"}});
   ClickBoard(w, PixelOf(w, 20.4, 11));
   step("Add voltage source");
   PressLayoutButton(w, "LoadImp");
-  OnNextModal([](QWidget* d) {
-    SetText(d, "ReImp", "50");
-    Click(d, "OKBtn");
-  });
+  FillNextDialog({{"ReImp", "50"}});
   ClickBoard(w, PixelOf(w, 60.4, 11));
   step("Add impedance element");
   PressLayoutButton(w, "GPConnect");
@@ -149,495 +90,436 @@ void MarkedTraces(MainWindow& w, const std::function<void(const QString&)>& done
 class UndoEditingTest : public QObject {
   Q_OBJECT
 private slots:
-  void EveryKindOfEditIsUndoneAndRedoneExactly();
-  void TheHistoryReachesBackMoreThanAHundredSteps();
-  void TheTitleShowsTheFileAndWhetherItIsSaved();
-  void ClickSelectsAndDelDeletesAskingForMarkersThatGoAlong();
-  void EscLeavesTheCurrentMode();
-  void TheWheelZoomsAboutTheCursor();
-  void StandardShortcutsReachTheirCommands();
-  void EnvironmentEditsAreUndoneLikeLayoutEdits();
-};
+  void EveryKindOfEditIsUndoneAndRedoneExactly() {
+    Session s(100, 20);
+    MainWindow& w = *s.window;
+    Project& p = w.CurrentProject();
+    std::vector<Project> states{p};
+    std::vector<QString> names{QString()};
+    const auto done = [&](const QString& what) {
+      states.push_back(p);
+      names.push_back(what);
+    };
 
-void UndoEditingTest::EveryKindOfEditIsUndoneAndRedoneExactly() {
-  Session s(100, 20);
-  MainWindow& w = *s.window;
-  Project& p = w.CurrentProject();
-  std::vector<Project> states{p};
-  std::vector<QString> names{QString()};
-  const auto done = [&](const QString& what) {
-    states.push_back(p);
-    names.push_back(what);
-  };
+    MarkedTraces(w, done);
+    // A second ground point on the left edge of the first trace's third cell (x = 14).
+    OnNextModal([](QWidget* d) { Click(d, "OKBtn"); });
+    ClickBoard(w, PixelOf(w, 15, 11));
+    done("Add ground point");
+    PressLayoutButton(w, "GPConnect");
 
-  MarkedTraces(w, [&](const QString& what) {
-    done(what);
-    if (states.size() == 2) QCOMPARE(w.Action("Undo")->text(), QString("&Undo Add segment"));
-  });
-  // A second ground point on the left edge of the first trace's third cell (x = 14).
-  OnNextModal([](QWidget* d) { Click(d, "OKBtn"); });
-  ClickBoard(w, PixelOf(w, 15, 11));
-  done("Add ground point");
-  PressLayoutButton(w, "GPConnect");
-  QCOMPARE(p.GroundPoints.size(), std::size_t{2});
-
-  OnNextModal([](QWidget* d) {
-    SetText(d, "ImVolt", "-2.5");
-    Click(d, "OKBtn");
-  });
-  DoubleClickBoard(w, PixelOf(w, 20.2, 11));
-  done("Edit voltage source 1");
-  OnNextModal([](QWidget* d) {
-    Child<QRadioButton>(d, "RC")->click();
-    SetText(d, "ImImp", "1e-12");
-    Click(d, "OKBtn");
-  });
-  DoubleClickBoard(w, PixelOf(w, 60.2, 11));
-  done("Edit impedance element 1");
-  QCOMPARE(p.Impedances[0].LC, -1e-12);
-
-  // Twice the cells on the first trace: its markers are carried, those behind it
-  // renumbered.
-  const auto editFirstTrace = [&](const QString& chX) {
-    OnNextModal([chX](QWidget* d) {
-      SetText(d, "ChX", chX);
+    FillNextDialog({{"ImVolt", "-2.5"}});
+    DoubleClickBoard(w, PixelOf(w, 20.2, 11));
+    done("Edit voltage source 1");
+    OnNextModal([](QWidget* d) {
+      Child<QRadioButton>(d, "RC")->click();
+      SetText(d, "ImImp", "1e-12");
       Click(d, "OKBtn");
     });
-    DoubleClickBoard(w, PixelOf(w, 35, 11));
-  };
-  editFirstTrace("40");
-  QCOMPARE(p.VoltageSources[0].ElementNo, 10);
-  QCOMPARE(p.Impedances[0].ElementNo, 24 + 20);
-  done("Edit segment 1");
-  // Three cells drop the source and the left-edge ground point, after a Yes.
-  s.hook.answers = {Answer::Yes};
-  editFirstTrace("3");
-  QCOMPARE(s.hook.questions.size(), std::size_t{1});
-  QVERIFY(p.VoltageSources.empty());
-  QCOMPARE(p.GroundPoints.size(), std::size_t{1});
-  done("Edit segment 1");
+    DoubleClickBoard(w, PixelOf(w, 60.2, 11));
+    done("Edit impedance element 1");
 
-  OnNextModal([](QWidget* d) {
-    Child<QRadioButton>(d, "DelImp")->click();
-    SetText(d, "DelNo", "1");
-    Click(d, "OKBtn");
-  });
-  PressLayoutButton(w, "Delete");
-  QVERIFY(p.Impedances.empty());
-  done("Delete impedance element 1");
+    // Twice the cells on the first trace (the markers' renumbering is the layout
+    // editing tests'), then three, which drops the source and the left-edge ground
+    // point after a Yes.
+    const auto editFirstTrace = [&](const QString& chX) {
+      FillNextDialog({{"ChX", chX}});
+      DoubleClickBoard(w, PixelOf(w, 35, 11));
+    };
+    editFirstTrace("40");
+    done("Edit segment 1");
+    s.hook.answers = {Answer::Yes};
+    editFirstTrace("3");
+    QVERIFY(p.VoltageSources.empty());
+    done("Edit segment 1");
 
-  OnNextModal([](QWidget* d) {
-    SetText(d, "Grid", "4");
-    SetText(d, "ChxNo", "2");
-    Child<QCheckBox>(d, "ShowGrid")->click();
-    Click(d, "OKBtn");
-  });
-  PressLayoutButton(w, "SetGrid");
-  QCOMPARE(p.GridSize, 4.0);
-  done("Grid settings");
+    OnNextModal([](QWidget* d) {
+      Child<QRadioButton>(d, "DelImp")->click();
+      SetText(d, "DelNo", "1");
+      Click(d, "OKBtn");
+    });
+    PressLayoutButton(w, "Delete");
+    done("Delete impedance element 1");
 
-  // The grid dialog's OK on the values as they are is no edit.
-  OnNextModal([](QWidget* d) { Click(d, "OKBtn"); });
-  PressLayoutButton(w, "SetGrid");
-  QCOMPARE(w.Layout()->UndoStack()->count(), int(states.size() - 1));
+    OnNextModal([](QWidget* d) {
+      SetText(d, "Grid", "4");
+      SetText(d, "ChxNo", "2");
+      Child<QCheckBox>(d, "ShowGrid")->click();
+      Click(d, "OKBtn");
+    });
+    PressLayoutButton(w, "SetGrid");
+    done("Grid settings");
 
-  // The second trace selected and deleted, its ground point with it after a Yes.
-  ClickBoard(w, PixelOf(w, 80, 11));
-  s.hook.answers = {Answer::Yes};
-  Key(w, Qt::Key_Delete);
-  QCOMPARE(p.Segments.size(), std::size_t{1});
-  QVERIFY(p.GroundPoints.empty());
-  done("Delete segment 2");
-  QVERIFY(!p.Saved);
+    // The grid dialog's OK on the values as they are is no edit.
+    OnNextModal([](QWidget* d) { Click(d, "OKBtn"); });
+    PressLayoutButton(w, "SetGrid");
+    QCOMPARE(w.Layout()->UndoStack()->count(), int(states.size() - 1));
 
-  // Back through every step, each restoring the project exactly as it was.
-  Activate(w);
-  for (std::size_t k = states.size() - 1; k > 0; --k) {
-    QCOMPARE(w.Action("Undo")->text(), "&Undo " + names[k]);
+    // The second trace selected and deleted, its ground point with it after a Yes.
+    ClickBoard(w, PixelOf(w, 80, 11));
+    s.hook.answers = {Answer::Yes};
+    Key(w, Qt::Key_Delete);
+    QCOMPARE(p.Segments.size(), std::size_t{1});
+    done("Delete segment 2");
+    QVERIFY(!p.Saved);
+
+    // Back through every step, each restoring the project exactly as it was.
+    Activate(w);
+    for (std::size_t k = states.size() - 1; k > 0; --k) {
+      QCOMPARE(w.Action("Undo")->text(), "&Undo " + names[k]);
+      Key(w, Qt::Key_Z, Qt::ControlModifier);
+      const QString diff = Differences(p, states[k - 1]);
+      QVERIFY2(diff.isEmpty(), qPrintable(QString("undo of step %1: %2").arg(k).arg(diff)));
+      QVERIFY(!p.Connected);
+    }
+    QVERIFY(!w.Action("Undo")->isEnabled());
+    // Back at the new project: saved again, nothing to enable Connect.
+    QVERIFY(p.Saved);
+    QVERIFY(!w.isWindowModified());
+    QVERIFY(!Child<QToolButton>(w.Layout(), "Connect")->isEnabled());
+
+    // And forward again, with both redo keys.
+    for (std::size_t k = 1; k < states.size(); ++k) {
+      QCOMPARE(w.Action("Redo")->text(), "&Redo " + names[k]);
+      if (k % 2) Key(w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+      else Key(w, Qt::Key_Y, Qt::ControlModifier);
+      const QString diff = Differences(p, states[k]);
+      QVERIFY2(diff.isEmpty(), qPrintable(QString("redo of step %1: %2").arg(k).arg(diff)));
+    }
+    QVERIFY(!w.Action("Redo")->isEnabled());
+    QVERIFY(!p.Saved);
+    // No more questions were asked on the way: undo and redo restore, never recompute.
+    QCOMPARE(s.hook.questions.size(), std::size_t{2});
+  }
+
+  void TheHistoryReachesBackMoreThanAHundredSteps() {
+    Session s(100, 20);
+    MainWindow& w = *s.window;
+    Project& p = w.CurrentProject();
+    const int steps = 130;
+    PressLayoutButton(w, "AddSegment");
+    for (int k = 0; k < steps; ++k) {
+      // 2 mm squares along the board, row after row.
+      const double x = 2 + 4 * (k % 24), y = 2 + 4 * (k / 24 % 4);
+      Drag(w, PixelOf(w, x, y + 2) + QPoint(1, -1), PixelOf(w, x + 2, y) + QPoint(-1, 1));
+    }
+    PressLayoutButton(w, "AddSegment");
+    QCOMPARE(p.Segments.size(), std::size_t(steps));
+    QCOMPARE(w.Layout()->UndoStack()->count(), steps);
+    Activate(w);
+    for (int k = 0; k < steps; ++k) Key(w, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(p.Segments.empty());
+    QVERIFY(!w.Action("Undo")->isEnabled());
+    QVERIFY(p.Saved);
+    for (int k = 0; k < steps; ++k) Key(w, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(p.Segments.size(), std::size_t(steps));
+    QCOMPARE(p.Segments.back().Xc, 2 + 4 * ((steps - 1) % 24) + 1.0);
+  }
+
+  void TheTitleShowsTheFileAndWhetherItIsSaved() {
+    Session s(100, 20);
+    MainWindow& w = *s.window;
+    Project& p = w.CurrentProject();
+    QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO"));
+    PressLayoutButton(w, "AddSegment");
+    Drag(w, PixelOf(w, 10, 12), PixelOf(w, 50, 10));
+    QVERIFY(w.isWindowModified());
+    QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO*"));
+    Drag(w, PixelOf(w, 50, 12), PixelOf(w, 90, 10));
+    Activate(w);
+    Key(w, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(QFile::exists(s.PathOf("Board.PRO")));
+    QVERIFY(p.Saved);
+    QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO"));
+    // Undo leaves the saved state, redo comes back to it.
     Key(w, Qt::Key_Z, Qt::ControlModifier);
-    const QString diff = Differences(p, states[k - 1]);
-    QVERIFY2(diff.isEmpty(), qPrintable(QString("undo of step %1: %2").arg(k).arg(diff)));
-    QVERIFY(!p.Connected);
+    QVERIFY(!p.Saved);
+    QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO*"));
+    Key(w, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!p.Saved);
+    Key(w, Qt::Key_Y, Qt::ControlModifier);
+    Key(w, Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(p.Saved);
+    QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO"));
+    // Undone past the save and edited otherwise: the saved state is out of reach.
+    Key(w, Qt::Key_Z, Qt::ControlModifier);
+    Drag(w, PixelOf(w, 50, 16), PixelOf(w, 90, 14));
+    QVERIFY(!p.Saved && w.isWindowModified());
+    Key(w, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!p.Saved && w.isWindowModified());
+    // Closing asks, since it is not saved: the question reaches the save flag.
+    s.hook.answers = {Answer::Cancel};
+    QVERIFY(!w.close());
+    QCOMPARE(s.hook.questions.back(), std::string("Save changes to project?"));
+
+    // Opening a project starts a new history.
+    s.hook.answers = {Answer::No};
+    AnswerFileDialogs(s.PathOf("Board.PRO"));
+    w.Action("OpenProject")->trigger();
+    QCOMPARE(p.Segments.size(), std::size_t{2});
+    QVERIFY(!w.Action("Undo")->isEnabled() && !w.Action("Redo")->isEnabled());
+    QVERIFY(p.Saved && !w.isWindowModified());
   }
-  QVERIFY(!w.Action("Undo")->isEnabled());
-  // Back at the new project: saved again, nothing to enable Connect.
-  QVERIFY(p.Saved);
-  QVERIFY(!w.isWindowModified());
-  QVERIFY(!Child<QToolButton>(w.Layout(), "Connect")->isEnabled());
 
-  // And forward again, with both redo keys.
-  for (std::size_t k = 1; k < states.size(); ++k) {
-    QCOMPARE(w.Action("Redo")->text(), "&Redo " + names[k]);
-    if (k % 2) Key(w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    else Key(w, Qt::Key_Y, Qt::ControlModifier);
-    const QString diff = Differences(p, states[k]);
-    QVERIFY2(diff.isEmpty(), qPrintable(QString("redo of step %1: %2").arg(k).arg(diff)));
+  void ClickSelectsAndDelDeletesAskingForMarkersThatGoAlong() {
+    Session s(100, 20);
+    MainWindow& w = *s.window;
+    Project& p = w.CurrentProject();
+    MarkedTraces(w);
+    PressLayoutButton(w, "GPConnect");
+    LayoutPage* page = w.Layout();
+    LayoutCanvas* canvas = page->Canvas();
+    // A second source on Jx 6 of the first trace.
+    PressLayoutButton(w, "VoltGen");
+    FillNextDialog({{"ReVolt", "2"}});
+    ClickBoard(w, PixelOf(w, 22.4, 11));
+    PressLayoutButton(w, "VoltGen");
+    QCOMPARE(p.VoltageSources.size(), std::size_t{2});
+    const Project before = p;
+
+    // A click on the first trace selects it and draws it highlighted.
+    ClickBoard(w, PixelOf(w, 35, 11));
+    QCOMPARE(page->Selection(), (std::vector<SelectedItem>{{ItemKind::Segment, 0}}));
+    QCOMPARE(canvas->Highlights().size(), std::size_t{1});
+    const QRect box = canvas->Highlights()[0].Box;
+    const QImage shown = canvas->grab().toImage();
+    QCOMPARE(shown.pixelColor(box.left() - 2, box.center().y()), LayoutCanvas::HighlightColour());
+    QVERIFY(canvas->Image().pixelColor(box.left() - 2, box.center().y()) !=
+            LayoutCanvas::HighlightColour());  // over the drawing, not in it
+    // Ctrl+click adds the second trace, and a second Ctrl+click takes it away again.
+    const auto ctrlClick = [&](QPoint at) {
+      QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, at);
+    };
+    ctrlClick(PixelOf(w, 80, 11));
+    QCOMPARE(page->Selection().size(), std::size_t{2});
+    ctrlClick(PixelOf(w, 80, 11));
+    QCOMPARE(page->Selection().size(), std::size_t{1});
+    ctrlClick(PixelOf(w, 80, 11));
+
+    // Del asks for the markers on both traces; No leaves everything.
+    Activate(w);
+    s.hook.answers = {Answer::No};
+    Key(w, Qt::Key_Delete);
+    QCOMPARE(s.hook.questions.back(),
+             std::string("Warning: Deleting segments 1, 2 also removes voltage sources 1, 2, "
+                         "impedance element 1 and ground connection 1. Proceed?"));
+    QVERIFY(Differences(p, before).isEmpty());
+    QCOMPARE(page->Selection().size(), std::size_t{2});
+
+    // A source is selected in front of its trace and goes without a question.
+    s.hook.Clear();
+    ClickBoard(w, PixelOf(w, 20.2, 11));
+    QCOMPARE(page->Selection(), (std::vector<SelectedItem>{{ItemKind::VoltageSource, 0}}));
+    Key(w, Qt::Key_Delete);
+    QVERIFY(s.hook.questions.empty());
+    QCOMPARE(p.VoltageSources.size(), std::size_t{1});
+    QCOMPARE(p.VoltageSources[0].ReV, 2.0);
+    QVERIFY(page->Selection().empty());
+
+    // The ground point (a small circle, hit near its centre) with the second trace:
+    // only the load, not selected, is asked about.
+    ClickBoard(w, PixelOf(w, 55, 12) + QPoint(2, 1));
+    QCOMPARE(page->Selection(), (std::vector<SelectedItem>{{ItemKind::GroundPoint, 0}}));
+    QVERIFY(canvas->Highlights()[0].Round);
+    ctrlClick(PixelOf(w, 80, 11));
+    s.hook.answers = {Answer::Yes};
+    Key(w, Qt::Key_Delete);
+    QCOMPARE(s.hook.questions.back(),
+             std::string("Warning: Deleting segment 2 also removes impedance element 1. Proceed?"));
+    QCOMPARE(p.Segments.size(), std::size_t{1});
+    QVERIFY(p.Impedances.empty() && p.GroundPoints.empty());
+    QCOMPARE(p.VoltageSources.size(), std::size_t{1});
+    QCOMPARE(p.VoltageSources[0].ElementNo, 6);
+    // One step undoes the whole deletion.
+    Key(w, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(p.Segments.size(), std::size_t{2});
+    QCOMPARE(p.Impedances.size(), std::size_t{1});
+    QCOMPARE(p.GroundPoints.size(), std::size_t{1});
+
+    // A click on the empty board drops the selection; Del then does nothing.
+    ClickBoard(w, PixelOf(w, 35, 11));
+    ClickBoard(w, PixelOf(w, 70, 4));
+    QVERIFY(page->Selection().empty());
+    QVERIFY(canvas->Highlights().empty());
+    Key(w, Qt::Key_Delete);
+    QCOMPARE(p.Segments.size(), std::size_t{2});
   }
-  QVERIFY(!w.Action("Redo")->isEnabled());
-  QVERIFY(!p.Saved);
-  // No more questions were asked on the way: undo and redo restore, never recompute.
-  QCOMPARE(s.hook.questions.size(), std::size_t{2});
-}
 
-void UndoEditingTest::TheHistoryReachesBackMoreThanAHundredSteps() {
-  Session s(100, 20);
-  MainWindow& w = *s.window;
-  Project& p = w.CurrentProject();
-  const int steps = 130;
-  PressLayoutButton(w, "AddSegment");
-  for (int k = 0; k < steps; ++k) {
-    // 2 mm squares along the board, row after row.
-    const double x = 2 + 4 * (k % 24), y = 2 + 4 * (k / 24 % 4);
-    Drag(w, PixelOf(w, x, y + 2) + QPoint(1, -1), PixelOf(w, x + 2, y) + QPoint(-1, 1));
+  void EscLeavesTheCurrentMode() {
+    Session s(100, 20);
+    MainWindow& w = *s.window;
+    Project& p = w.CurrentProject();
+    LayoutPage* page = w.Layout();
+    QWidget* canvas = page->Canvas();
+    Activate(w);
+    // Esc in the middle of drawing drops the segment; the mode stays.
+    PressLayoutButton(w, "AddSegment");
+    QTest::mousePress(canvas, Qt::LeftButton, {}, PixelOf(w, 10, 12));
+    QTest::mouseMove(canvas, PixelOf(w, 30, 10));
+    QVERIFY(page->Canvas()->RubberBand().has_value());
+    Key(w, Qt::Key_Escape);
+    QVERIFY(!page->Canvas()->RubberBand().has_value());
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, PixelOf(w, 30, 10));
+    QVERIFY(p.Segments.empty());
+    QVERIFY(Child<QToolButton>(page, "AddSegment")->isChecked());
+    // The next Esc leaves the mode.
+    Key(w, Qt::Key_Escape);
+    QVERIFY(!Child<QToolButton>(page, "AddSegment")->isChecked());
+    QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
+    QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
+
+    // A placing mode: Esc releases it and its element display.
+    PressLayoutButton(w, "VoltGen");
+    QVERIFY(Child<QToolButton>(page, "ShowJxCur")->isChecked());
+    Key(w, Qt::Key_Escape);
+    QVERIFY(!Child<QToolButton>(page, "VoltGen")->isChecked());
+    QVERIFY(!Child<QToolButton>(page, "ShowJxCur")->isChecked());
+    QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
+
+    // A drag of the board: Esc puts it back where it was.
+    const ViewGeometry start = page->View();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(canvas, QPoint(130, 80));
+    Key(w, Qt::Key_Escape);
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(100, 100));
+    QCOMPARE(page->View().Left, start.Left);
+    QCOMPARE(page->Canvas()->pos(), QPoint(start.Left, start.Top));
+    QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
+
+    // In select mode Esc clears the selection.
+    PressLayoutButton(w, "AddSegment");
+    Drag(w, PixelOf(w, 10, 12), PixelOf(w, 50, 10));
+    Key(w, Qt::Key_Escape);
+    ClickBoard(w, PixelOf(w, 30, 11));
+    QCOMPARE(page->Selection().size(), std::size_t{1});
+    Key(w, Qt::Key_Escape);
+    QVERIFY(page->Selection().empty());
+    QCOMPARE(p.Segments.size(), std::size_t{1});
   }
-  PressLayoutButton(w, "AddSegment");
-  QCOMPARE(p.Segments.size(), std::size_t(steps));
-  QCOMPARE(w.Layout()->UndoStack()->count(), steps);
-  Activate(w);
-  for (int k = 0; k < steps; ++k) Key(w, Qt::Key_Z, Qt::ControlModifier);
-  QVERIFY(p.Segments.empty());
-  QVERIFY(!w.Action("Undo")->isEnabled());
-  QVERIFY(p.Saved);
-  for (int k = 0; k < steps; ++k) Key(w, Qt::Key_Y, Qt::ControlModifier);
-  QCOMPARE(p.Segments.size(), std::size_t(steps));
-  QCOMPARE(p.Segments.back().Xc, 2 + 4 * ((steps - 1) % 24) + 1.0);
-}
 
-void UndoEditingTest::TheTitleShowsTheFileAndWhetherItIsSaved() {
-  Session s(100, 20);
-  MainWindow& w = *s.window;
-  Project& p = w.CurrentProject();
-  QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO"));
-  PressLayoutButton(w, "AddSegment");
-  Drag(w, PixelOf(w, 10, 12), PixelOf(w, 50, 10));
-  QVERIFY(w.isWindowModified());
-  QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO*"));
-  Drag(w, PixelOf(w, 50, 12), PixelOf(w, 90, 10));
-  Activate(w);
-  Key(w, Qt::Key_S, Qt::ControlModifier);
-  QVERIFY(QFile::exists(s.PathOf("Board.PRO")));
-  QVERIFY(p.Saved);
-  QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO"));
-  // Undo leaves the saved state, redo comes back to it.
-  Key(w, Qt::Key_Z, Qt::ControlModifier);
-  QVERIFY(!p.Saved);
-  QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO*"));
-  Key(w, Qt::Key_Z, Qt::ControlModifier);
-  QVERIFY(!p.Saved);
-  Key(w, Qt::Key_Y, Qt::ControlModifier);
-  Key(w, Qt::Key_Y, Qt::ControlModifier);
-  QVERIFY(p.Saved);
-  QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO"));
-  // Undone past the save and edited otherwise: the saved state is out of reach.
-  Key(w, Qt::Key_Z, Qt::ControlModifier);
-  Drag(w, PixelOf(w, 50, 16), PixelOf(w, 90, 14));
-  QVERIFY(!p.Saved && w.isWindowModified());
-  Key(w, Qt::Key_Z, Qt::ControlModifier);
-  QVERIFY(!p.Saved && w.isWindowModified());
-  // Closing asks, since it is not saved: the question reaches the save flag.
-  s.hook.answers = {Answer::Cancel};
-  QVERIFY(!w.close());
-  QCOMPARE(s.hook.questions.back(), std::string("Save changes to project?"));
+  void TheWheelZoomsAboutTheCursor() {
+    Session s(160, 100);
+    MainWindow& w = *s.window;
+    LayoutPage* page = w.Layout();
+    QWidget* canvas = page->Canvas();
+    QWidget* boardPage = page->findChild<QWidget*>("BoardPage");
+    const double startScale = page->View().Scale;
+    // Whole pixels: the point may move by half a pixel at most.
+    const auto stays = [&](QPoint pagePixel, const BoardPoint& before) {
+      const BoardPoint after = BoardPointAt(w, pagePixel);
+      const double tolerance = 0.5 / page->View().Scale + 1e-9;
+      return std::abs(after.X - before.X) <= tolerance && std::abs(after.Y - before.Y) <= tolerance;
+    };
 
-  // Opening a project starts a new history.
-  s.hook.answers = {Answer::No};
-  SetFileChooserHook([&](bool, const QString&) { return s.PathOf("Board.PRO"); });
-  w.Action("OpenProject")->trigger();
-  QCOMPARE(p.Segments.size(), std::size_t{2});
-  QVERIFY(!w.Action("Undo")->isEnabled() && !w.Action("Redo")->isEnabled());
-  QVERIFY(p.Saved && !w.isWindowModified());
-  // Save As names the new file and is saved (the segment mode is still on).
-  Drag(w, PixelOf(w, 10, 16), PixelOf(w, 20, 14));
-  SetFileChooserHook([&](bool save, const QString&) { return save ? s.PathOf("Copy.PRO") : QString(); });
-  Key(w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-  QCOMPARE(w.windowHandle()->title(), QString("Lumetra Copy.PRO"));
-  QVERIFY(QFile::exists(s.PathOf("Copy.PRO")));
-  Key(w, Qt::Key_Z, Qt::ControlModifier);
-  QCOMPARE(w.windowHandle()->title(), QString("Lumetra Copy.PRO*"));
-}
+    // One notch forward over the board, well away from its centre.
+    const QPoint at = PixelOf(w, 30, 80);
+    const QPoint pagePixel = canvas->pos() + at;
+    BoardPoint before = BoardPointAt(w, pagePixel);
+    QVERIFY(std::abs(before.X - 30) < 0.2 && std::abs(before.Y - 80) < 0.2);
+    Wheel(canvas, at, 120);
+    QCOMPARE(page->View().Scale, startScale * 1.1);
+    QVERIFY(stays(pagePixel, before));
+    QCOMPARE(canvas->pos(), QPoint(page->View().Left, page->View().Top));
+    // The drawing follows at the new scale.
+    QCOMPARE(page->Canvas()->Image().width(), page->View().Width);
 
-void UndoEditingTest::ClickSelectsAndDelDeletesAskingForMarkersThatGoAlong() {
-  Session s(100, 20);
-  MainWindow& w = *s.window;
-  Project& p = w.CurrentProject();
-  MarkedTraces(w);
-  PressLayoutButton(w, "GPConnect");
-  LayoutPage* page = w.Layout();
-  LayoutCanvas* canvas = page->Canvas();
-  // A second source on Jx 6 of the first trace.
-  PressLayoutButton(w, "VoltGen");
-  OnNextModal([](QWidget* d) {
-    SetText(d, "ReVolt", "2");
-    Click(d, "OKBtn");
-  });
-  ClickBoard(w, PixelOf(w, 22.4, 11));
-  PressLayoutButton(w, "VoltGen");
-  QCOMPARE(p.VoltageSources.size(), std::size_t{2});
-  const Project before = p;
+    // A fine wheel adds up to a notch before it zooms.
+    const double scale = page->View().Scale;
+    Wheel(canvas, pagePixel - canvas->pos(), 60);
+    QCOMPARE(page->View().Scale, scale);
+    before = BoardPointAt(w, pagePixel);
+    Wheel(canvas, pagePixel - canvas->pos(), 60);
+    QCOMPARE(page->View().Scale, scale * 1.1);
+    QVERIFY(stays(pagePixel, before));
 
-  // A click on the first trace selects it and draws it highlighted.
-  ClickBoard(w, PixelOf(w, 35, 11));
-  QCOMPARE(page->Selection(), (std::vector<SelectedItem>{{ItemKind::Segment, 0}}));
-  QCOMPARE(canvas->Highlights().size(), std::size_t{1});
-  const QRect box = canvas->Highlights()[0].Box;
-  QCOMPARE(box.left(), PixelOf(w, 10, 11).x());
-  QCOMPARE(box.right(), PixelOf(w, 50, 11).x());
-  const QImage shown = canvas->grab().toImage();
-  QCOMPARE(shown.pixelColor(box.left() - 2, box.center().y()), LayoutCanvas::HighlightColour());
-  QVERIFY(canvas->Image().pixelColor(box.left() - 2, box.center().y()) !=
-          LayoutCanvas::HighlightColour());  // over the drawing, not in it
-  // Ctrl+click adds the second trace, and a second Ctrl+click takes it away again.
-  const auto ctrlClick = [&](QPoint at) {
-    QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, at);
-  };
-  ctrlClick(PixelOf(w, 80, 11));
-  QCOMPARE(page->Selection().size(), std::size_t{2});
-  ctrlClick(PixelOf(w, 80, 11));
-  QCOMPARE(page->Selection().size(), std::size_t{1});
-  ctrlClick(PixelOf(w, 80, 11));
+    // Beside the board the wheel zooms too, about the page point under the mouse.
+    const QPoint margin(3, 3);
+    QVERIFY(!canvas->geometry().contains(margin));
+    before = BoardPointAt(w, margin);
+    Wheel(boardPage, margin, 240);
+    QVERIFY(std::abs(page->View().Scale - scale * 1.1 * 1.21) < 1e-12);
+    QVERIFY(stays(margin, before));
+  }
 
-  // Del asks for the markers on both traces; No leaves everything.
-  Activate(w);
-  s.hook.answers = {Answer::No};
-  Key(w, Qt::Key_Delete);
-  QCOMPARE(s.hook.questions.back(),
-           std::string("Warning: Deleting segments 1, 2 also removes voltage sources 1, 2, "
-                       "impedance element 1 and ground connection 1. Proceed?"));
-  QVERIFY(Differences(p, before).isEmpty());
-  QCOMPARE(page->Selection().size(), std::size_t{2});
+  void StandardShortcutsReachTheirCommands() {
+    Session s(100, 20);
+    MainWindow& w = *s.window;
+    Activate(w);
+    QString title;
+    OnNextModal([&](QWidget* d) {
+      title = d->windowTitle();
+      Click(d, "CancelBtn");
+    });
+    Key(w, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(title, QString("New Project"));
 
-  // A source is selected in front of its trace and goes without a question.
-  s.hook.Clear();
-  ClickBoard(w, PixelOf(w, 20.2, 11));
-  QCOMPARE(page->Selection(), (std::vector<SelectedItem>{{ItemKind::VoltageSource, 0}}));
-  Key(w, Qt::Key_Delete);
-  QVERIFY(s.hook.questions.empty());
-  QCOMPARE(p.VoltageSources.size(), std::size_t{1});
-  QCOMPARE(p.VoltageSources[0].ReV, 2.0);
-  QVERIFY(page->Selection().empty());
+    QStringList chooser;
+    SetFileChooserHook([&](bool, const QString& t) {
+      chooser << t;
+      return QString();
+    });
+    Activate(w);
+    Key(w, Qt::Key_O, Qt::ControlModifier);
+    Key(w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(chooser, (QStringList{"Open Project", "Save Project As"}));  // Ctrl+S: the title test
 
-  // The ground point (a small circle, hit near its centre) with the second trace:
-  // only the load, not selected, is asked about.
-  ClickBoard(w, PixelOf(w, 55, 12) + QPoint(2, 1));
-  QCOMPARE(page->Selection(), (std::vector<SelectedItem>{{ItemKind::GroundPoint, 0}}));
-  QVERIFY(canvas->Highlights()[0].Round);
-  ctrlClick(PixelOf(w, 80, 11));
-  s.hook.answers = {Answer::Yes};
-  Key(w, Qt::Key_Delete);
-  QCOMPARE(s.hook.questions.back(),
-           std::string("Warning: Deleting segment 2 also removes impedance element 1. Proceed?"));
-  QCOMPARE(p.Segments.size(), std::size_t{1});
-  QVERIFY(p.Impedances.empty() && p.GroundPoints.empty());
-  QCOMPARE(p.VoltageSources.size(), std::size_t{1});
-  QCOMPARE(p.VoltageSources[0].ElementNo, 6);
-  // One step undoes the whole deletion.
-  Key(w, Qt::Key_Z, Qt::ControlModifier);
-  QCOMPARE(p.Segments.size(), std::size_t{2});
-  QCOMPARE(p.Impedances.size(), std::size_t{1});
-  QCOMPARE(p.GroundPoints.size(), std::size_t{1});
+    int printQuestions = 0;
+    w.Layout()->SetPrintConfirmation([&](QPrinter&) {
+      ++printQuestions;
+      return false;
+    });
+    Key(w, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(printQuestions, 1);
 
-  // A click on the empty board drops the selection; Del then does nothing.
-  ClickBoard(w, PixelOf(w, 35, 11));
-  ClickBoard(w, PixelOf(w, 70, 4));
-  QVERIFY(page->Selection().empty());
-  QVERIFY(canvas->Highlights().empty());
-  Key(w, Qt::Key_Delete);
-  QCOMPARE(p.Segments.size(), std::size_t{2});
-}
+    Key(w, Qt::Key_F1);
+    QVERIFY(w.Help()->isVisible());
+    QCOMPARE(w.Help()->CurrentPage(), QString("contents.html"));
+    w.Help()->hide();
 
-void UndoEditingTest::EscLeavesTheCurrentMode() {
-  Session s(100, 20);
-  MainWindow& w = *s.window;
-  Project& p = w.CurrentProject();
-  LayoutPage* page = w.Layout();
-  QWidget* canvas = page->Canvas();
-  Activate(w);
-  // Esc in the middle of drawing drops the segment; the mode stays.
-  PressLayoutButton(w, "AddSegment");
-  QTest::mousePress(canvas, Qt::LeftButton, {}, PixelOf(w, 10, 12));
-  QTest::mouseMove(canvas, PixelOf(w, 30, 10));
-  QVERIFY(page->Canvas()->RubberBand().has_value());
-  Key(w, Qt::Key_Escape);
-  QVERIFY(!page->Canvas()->RubberBand().has_value());
-  QTest::mouseRelease(canvas, Qt::LeftButton, {}, PixelOf(w, 30, 10));
-  QVERIFY(p.Segments.empty());
-  QVERIFY(Child<QToolButton>(page, "AddSegment")->isChecked());
-  // The next Esc leaves the mode.
-  Key(w, Qt::Key_Escape);
-  QVERIFY(!Child<QToolButton>(page, "AddSegment")->isChecked());
-  QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
-  QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
+    Activate(w);
+    bool exitTriggered = false;
+    QObject::connect(w.Action("Exit"), &QAction::triggered, [&] { exitTriggered = true; });
+    Key(w, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(exitTriggered);
+    QVERIFY(!w.isVisible());
+    QVERIFY(s.hook.questions.empty());
+  }
 
-  // A placing mode: Esc releases it and its element display.
-  PressLayoutButton(w, "VoltGen");
-  QVERIFY(Child<QToolButton>(page, "ShowJxCur")->isChecked());
-  Key(w, Qt::Key_Escape);
-  QVERIFY(!Child<QToolButton>(page, "VoltGen")->isChecked());
-  QVERIFY(!Child<QToolButton>(page, "ShowJxCur")->isChecked());
-  QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
+  void EnvironmentEditsAreUndoneLikeLayoutEdits() {
+    Session s(100, 20);
+    MainWindow& w = *s.window;
+    Project& p = w.CurrentProject();
+    w.Pages()->setCurrentIndex(1);
+    ComputationPage* page = w.Computation();
+    QVERIFY(p.Saved);
+    // A click on the check box and typing in one field: two steps, not one per key.
+    QCheckBox* plane = Child<QCheckBox>(page, "GroundPlane");
+    QTest::mouseClick(plane, Qt::LeftButton, {}, QPoint(8, plane->height() / 2));  // its box
+    QLineEdit* height = Child<QLineEdit>(page, "GPHeight");
+    height->setFocus();
+    height->selectAll();
+    QTest::keyClicks(height, "1.57");
+    QVERIFY(p.Env.GroundPlane);
+    QCOMPARE(p.Env.GPHeight, std::string("1.57"));
+    QVERIFY(!p.Saved);  // the environment is the project's: it must be offered for saving
+    QCOMPARE(w.Layout()->UndoStack()->count(), 2);
 
-  // A drag of the board: Esc puts it back where it was.
-  const ViewGeometry start = page->View();
-  QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(100, 100));
-  QTest::mouseMove(canvas, QPoint(130, 80));
-  Key(w, Qt::Key_Escape);
-  QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(100, 100));
-  QCOMPARE(page->View().Left, start.Left);
-  QCOMPARE(page->Canvas()->pos(), QPoint(start.Left, start.Top));
-  QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
-
-  // In select mode Esc clears the selection.
-  PressLayoutButton(w, "AddSegment");
-  Drag(w, PixelOf(w, 10, 12), PixelOf(w, 50, 10));
-  Key(w, Qt::Key_Escape);
-  ClickBoard(w, PixelOf(w, 30, 11));
-  QCOMPARE(page->Selection().size(), std::size_t{1});
-  Key(w, Qt::Key_Escape);
-  QVERIFY(page->Selection().empty());
-  QCOMPARE(p.Segments.size(), std::size_t{1});
-}
-
-void UndoEditingTest::TheWheelZoomsAboutTheCursor() {
-  Session s(160, 100);
-  MainWindow& w = *s.window;
-  LayoutPage* page = w.Layout();
-  QWidget* canvas = page->Canvas();
-  QWidget* boardPage = page->findChild<QWidget*>("BoardPage");
-  const double startScale = page->View().Scale;
-  // Whole pixels: the point may move by half a pixel at most.
-  const auto stays = [&](QPoint pagePixel, const BoardPoint& before) {
-    const BoardPoint after = BoardPointAt(w, pagePixel);
-    const double tolerance = 0.5 / page->View().Scale + 1e-9;
-    return std::abs(after.X - before.X) <= tolerance && std::abs(after.Y - before.Y) <= tolerance;
-  };
-
-  // One notch forward over the board, well away from its centre.
-  const QPoint at = PixelOf(w, 30, 80);
-  const QPoint pagePixel = canvas->pos() + at;
-  BoardPoint before = BoardPointAt(w, pagePixel);
-  QVERIFY(std::abs(before.X - 30) < 0.2 && std::abs(before.Y - 80) < 0.2);
-  Wheel(canvas, at, 120);
-  QCOMPARE(page->View().Scale, startScale * 1.1);
-  QVERIFY2(stays(pagePixel, before), qPrintable(QString("%1 %2 -> %3 %4")
-                                                    .arg(before.X).arg(before.Y)
-                                                    .arg(BoardPointAt(w, pagePixel).X)
-                                                    .arg(BoardPointAt(w, pagePixel).Y)));
-  QCOMPARE(canvas->pos(), QPoint(page->View().Left, page->View().Top));
-  // The drawing follows at the new scale.
-  QCOMPARE(page->Canvas()->Image().width(), page->View().Width);
-
-  // Three notches back at another spot: the same rule, three zoom factors.
-  const QPoint second = canvas->pos() + PixelOf(w, 140, 15);
-  before = BoardPointAt(w, second);
-  Wheel(canvas, second - canvas->pos(), -360);
-  QVERIFY(std::abs(page->View().Scale - startScale * 1.1 / (1.1 * 1.1 * 1.1)) < 1e-12);
-  QVERIFY(stays(second, before));
-
-  // A fine wheel adds up to a notch before it zooms.
-  const double scale = page->View().Scale;
-  Wheel(canvas, second - canvas->pos(), 60);
-  QCOMPARE(page->View().Scale, scale);
-  before = BoardPointAt(w, second);
-  Wheel(canvas, second - canvas->pos(), 60);
-  QCOMPARE(page->View().Scale, scale * 1.1);
-  QVERIFY(stays(second, before));
-
-  // Beside the board the wheel zooms too, about the page point under the mouse.
-  const QPoint margin(3, 3);
-  QVERIFY(!canvas->geometry().contains(margin));
-  before = BoardPointAt(w, margin);
-  Wheel(boardPage, margin, 240);
-  QVERIFY2(std::abs(page->View().Scale - scale * 1.1 * 1.21) < 1e-12,
-           qPrintable(QString("%1 %2").arg(page->View().Scale).arg(scale)));
-  QVERIFY(stays(margin, before));
-
-  // The zoom buttons still zoom about the page's centre as before.
-  PressLayoutButton(w, "SpeedButton6");
-  QVERIFY(std::abs(page->View().Scale - scale * 1.21) < 1e-12);
-}
-
-void UndoEditingTest::StandardShortcutsReachTheirCommands() {
-  Session s(100, 20);
-  MainWindow& w = *s.window;
-  Activate(w);
-  QString title;
-  OnNextModal([&](QWidget* d) {
-    title = d->windowTitle();
-    Click(d, "CancelBtn");
-  });
-  Key(w, Qt::Key_N, Qt::ControlModifier);
-  QCOMPARE(title, QString("New Project"));
-
-  QStringList chooser;
-  SetFileChooserHook([&](bool, const QString& t) {
-    chooser << t;
-    return QString();
-  });
-  Activate(w);
-  Key(w, Qt::Key_O, Qt::ControlModifier);
-  Key(w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-  QCOMPARE(chooser, (QStringList{"Open Project", "Save Project As"}));
-
-  QVERIFY(!QFile::exists(s.PathOf("Board.PRO")));
-  Key(w, Qt::Key_S, Qt::ControlModifier);
-  QVERIFY(QFile::exists(s.PathOf("Board.PRO")));
-
-  int printQuestions = 0;
-  w.Layout()->SetPrintConfirmation([&](QPrinter&) {
-    ++printQuestions;
-    return false;
-  });
-  Key(w, Qt::Key_P, Qt::ControlModifier);
-  QCOMPARE(printQuestions, 1);
-
-  Key(w, Qt::Key_F1);
-  QVERIFY(w.Help()->isVisible());
-  QCOMPARE(w.Help()->CurrentPage(), QString("contents.html"));
-  w.Help()->hide();
-
-  Activate(w);
-  bool exitTriggered = false;
-  QObject::connect(w.Action("Exit"), &QAction::triggered, [&] { exitTriggered = true; });
-  Key(w, Qt::Key_Q, Qt::ControlModifier);
-  QVERIFY(exitTriggered);
-  QVERIFY(!w.isVisible());
-  QVERIFY(s.hook.questions.empty());
-}
+    // The Edit menu's entries (their keys are checked with the layout edits).
+    w.Action("Undo")->trigger();
+    QCOMPARE(p.Env.GPHeight, std::string("2"));
+    QCOMPARE(height->text(), QString("2"));
+    QVERIFY(p.Env.GroundPlane);
+    w.Action("Undo")->trigger();
+    QVERIFY(!p.Env.GroundPlane);
+    QVERIFY(!plane->isChecked());
+    QVERIFY(p.Saved);  // back where the project was saved
+    w.Action("Redo")->trigger();
+    w.Action("Redo")->trigger();
+    QVERIFY(plane->isChecked());
+    QCOMPARE(height->text(), QString("1.57"));
+    QCOMPARE(p.Env.GPHeight, std::string("1.57"));
+  }
+};
 
 QTEST_MAIN(UndoEditingTest)
-void UndoEditingTest::EnvironmentEditsAreUndoneLikeLayoutEdits() {
-  Session s(100, 20);
-  MainWindow& w = *s.window;
-  Project& p = w.CurrentProject();
-  w.Pages()->setCurrentIndex(1);
-  ComputationPage* page = w.Computation();
-  QVERIFY(p.Saved);
-  // A click on the check box and typing in one field: two steps, not one per key.
-  QCheckBox* plane = Child<QCheckBox>(page, "GroundPlane");
-  QTest::mouseClick(plane, Qt::LeftButton, {}, QPoint(8, plane->height() / 2));  // its box
-  QLineEdit* height = Child<QLineEdit>(page, "GPHeight");
-  height->setFocus();
-  height->selectAll();
-  QTest::keyClicks(height, "1.57");
-  QVERIFY(p.Env.GroundPlane);
-  QCOMPARE(p.Env.GPHeight, std::string("1.57"));
-  QVERIFY(!p.Saved);  // the environment is the project's: it must be offered for saving
-  QCOMPARE(w.Layout()->UndoStack()->count(), 2);
-
-  // The Edit menu's entries (their keys are checked with the layout edits).
-  w.Action("Undo")->trigger();
-  QCOMPARE(p.Env.GPHeight, std::string("2"));
-  QCOMPARE(height->text(), QString("2"));
-  QVERIFY(p.Env.GroundPlane);
-  w.Action("Undo")->trigger();
-  QVERIFY(!p.Env.GroundPlane);
-  QVERIFY(!plane->isChecked());
-  QVERIFY(p.Saved);  // back where the project was saved
-  w.Action("Redo")->trigger();
-  w.Action("Redo")->trigger();
-  QVERIFY(plane->isChecked());
-  QCOMPARE(height->text(), QString("1.57"));
-  QCOMPARE(p.Env.GPHeight, std::string("1.57"));
-}
-
 #include "undo_editing_test.moc"
