@@ -17,6 +17,7 @@
 #include "fields/near_field_kernels.h"
 #include "studies/emission/dipole_field.h"
 #include "tests/fields/near_field_fixtures.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra::emission {
 namespace {
@@ -388,12 +389,7 @@ TEST(ReceiverReading, DbMicroVoltPerMetreIsTheRmsValue) {
 // --- 6. Settings refused ---
 
 std::string Refusal(const SiteSettings& s) {
-  try {
-    ValidateSiteSettings(s);
-  } catch (const std::invalid_argument& e) {
-    return e.what();
-  }
-  return "";
+  return lumetra::testing::ErrorText<std::invalid_argument>([&] { ValidateSiteSettings(s); });
 }
 
 TEST(SiteSettingsCheck, EachBadValueIsRefusedByName) {
@@ -411,7 +407,7 @@ TEST(SiteSettingsCheck, EachBadValueIsRefusedByName) {
   }
   SiteSettings s;
   s.DistanceM = 1000.0;
-  EXPECT_EQ(Refusal(s), "");
+  EXPECT_EQ(Refusal(s), "no error");
   s.BoardCentreY = INFINITY;
   EXPECT_EQ(Refusal(s), "Error: The board centre must be a finite position");
   s = {};
@@ -422,7 +418,7 @@ TEST(SiteSettingsCheck, EachBadValueIsRefusedByName) {
   EXPECT_EQ(Refusal(s), "Error: The phi step of the scan must be between 0.1 and 180 degrees");
   s = {};
   s.MinHeightM = 5.0;  // the free site has no antenna mast
-  EXPECT_EQ(Refusal(s), "");
+  EXPECT_EQ(Refusal(s), "no error");
 
   s = sac();
   s.EutHeightM = 0.0;
@@ -447,7 +443,7 @@ TEST(SiteSettingsCheck, EachBadValueIsRefusedByName) {
   EXPECT_EQ(Refusal(s), "Error: The turntable step must be between 0.1 and 180 degrees");
   s = sac();
   s.ThetaStepDeg = -1.0;  // a free-site value, not used here
-  EXPECT_EQ(Refusal(s), "");
+  EXPECT_EQ(Refusal(s), "no error");
 
   const std::vector<PointDipole> one = {{0, 0, 0, DipoleAxis::X, C(1, 0)}};
   s = sac();
