@@ -4,6 +4,9 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "model/connections.h"
+#include "model/discretisation.h"
+
 namespace lumetra::testing {
 
 namespace {
@@ -320,55 +323,18 @@ void ReferenceFill(const FillRequest& request, SystemMatrices& z) {
 }
 
 ElementLists BuildLayout(const std::vector<TestSegment>& segments) {
+  std::vector<Segment> mm;
+  for (const TestSegment& g : segments) mm.push_back({g.Xc * 1e3, g.Yc * 1e3, g.Lx * 1e3, g.Ly * 1e3, g.ChX, g.ChY});
   ElementLists lists;
-  std::vector<std::int32_t> base;
-  for (const TestSegment& g : segments) {
-    base.push_back(static_cast<std::int32_t>(lists.Charges.size()));
-    const double dx = g.Lx / g.ChX, dy = g.Ly / g.ChY;
-    const double x1 = g.Xc - g.Lx / 2, y1 = g.Yc - g.Ly / 2;
-    for (int j = 0; j < g.ChY; ++j)
-      for (int i = 0; i < g.ChX; ++i) lists.Charges.push_back({x1 + dx / 2 + i * dx, y1 + dy / 2 + j * dy, dx, dy});
-  }
-  for (std::size_t s = 0; s < segments.size(); ++s) {
-    const TestSegment& g = segments[s];
-    const double dx = g.Lx / g.ChX, dy = g.Ly / g.ChY;
-    const double x1 = g.Xc - g.Lx / 2, y1 = g.Yc - g.Ly / 2;
-    for (int j = 0; j < g.ChY; ++j)
-      for (int i = 0; i + 1 < g.ChX; ++i) {
-        const std::int32_t from = base[s] + j * g.ChX + i + 1;
-        lists.Jx.push_back({x1 + dx + i * dx, y1 + dy / 2 + j * dy, dx, dy, from, from + 1});
-      }
-    for (int j = 0; j + 1 < g.ChY; ++j)
-      for (int i = 0; i < g.ChX; ++i) {
-        const std::int32_t from = base[s] + j * g.ChX + i + 1;
-        lists.Jy.push_back({x1 + dx / 2 + i * dx, y1 + dy + j * dy, dx, dy, from, from + g.ChX});
-      }
-  }
-  const double touch = 1e-15;
-  for (std::size_t a = 0; a < segments.size(); ++a)
-    for (std::size_t b = 0; b < segments.size(); ++b) {
-      const TestSegment& A = segments[a];
-      const TestSegment& B = segments[b];
-      const double dxA = A.Lx / A.ChX, dyA = A.Ly / A.ChY, dxB = B.Lx / B.ChX, dyB = B.Ly / B.ChY;
-      const double x1A = A.Xc - A.Lx / 2, x2A = A.Xc + A.Lx / 2, y1A = A.Yc - A.Ly / 2, y2A = A.Yc + A.Ly / 2;
-      const double x1B = B.Xc - B.Lx / 2, x2B = B.Xc + B.Lx / 2, y1B = B.Yc - B.Ly / 2, y2B = B.Yc + B.Ly / 2;
-      if (std::fabs(x2A - x1B) < touch && y2B > y1A && y1B < y2A)
-        for (int ra = 1; ra <= A.ChY; ++ra)
-          for (int rb = 1; rb <= B.ChY; ++rb) {
-            const double y = y1A + (ra - 0.5) * dyA;
-            if (std::fabs(y - (y1B + (rb - 0.5) * dyB)) > touch) continue;
-            lists.Jx.push_back({x2A - dxA / 4 + dxB / 4, y, (dxA + dxB) / 2, dyA, base[a] + ra * A.ChX,
-                                base[b] + (rb - 1) * B.ChX + 1});
-          }
-      if (std::fabs(y1A - y2B) < touch && x2B > x1A && x1B < x2A)
-        for (int ca = 1; ca <= A.ChX; ++ca)
-          for (int cb = 1; cb <= B.ChX; ++cb) {
-            const double x = x1A + (ca - 0.5) * dxA;
-            if (std::fabs(x - (x1B + (cb - 0.5) * dxB)) > touch) continue;
-            lists.Jy.push_back({x, y1A + dyA / 4 - dyB / 4, dxA, (dyA + dyB) / 2,
-                                base[b] + (B.ChY - 1) * B.ChX + cb, base[a] + ca});
-          }
-    }
+  for (const ChargeElement& q : ChargeElements(mm)) lists.Charges.push_back({q.X * 1e-3, q.Y * 1e-3, q.Dx * 1e-3, q.Dy * 1e-3});
+  const ConnectingElements joints = FindConnectingElements(mm);
+  const auto add = [](std::vector<CurrentCell>& to, const std::vector<CurrentElement>& from) {
+    for (const CurrentElement& c : from) to.push_back({c.X * 1e-3, c.Y * 1e-3, c.Dx * 1e-3, c.Dy * 1e-3, c.From, c.To});
+  };
+  add(lists.Jx, JxElements(mm));
+  add(lists.Jy, JyElements(mm));
+  add(lists.Jx, joints.Jx);
+  add(lists.Jy, joints.Jy);
   DeriveLayoutProperties(lists);
   return lists;
 }

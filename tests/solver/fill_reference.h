@@ -16,11 +16,9 @@ struct TestSegment {
   int ChX, ChY;
 };
 
-// The elements of the segments as the discretisation makes them: charge cells
-// row by row, in-segment Jx and Jy elements, then the connecting Jx elements
-// (left segment's right edge on the right segment's left edge, rows at equal
-// height) and connecting Jy elements (upper segment's bottom edge on the lower
-// one's top edge, columns at equal x). Layout span and symmetry flags derived.
+// The elements of the segments as a saved project gives them to the solver: the
+// discretisation's cells and elements and the connecting elements, in metres, with
+// the layout span and symmetry flags derived.
 ElementLists BuildLayout(const std::vector<TestSegment>& segments);
 
 // Adds a ground point on an edge (1 left, 2 right, 3 bottom, 4 top) of charge
