@@ -26,6 +26,50 @@ bool Coincide(double x1, double y1, double x2, double y2) {
   return std::fabs(x1 - x2) < tolerance && std::fabs(y1 - y2) < tolerance;
 }
 
+// Midpoint-rule integral of e^(-jkR)/R over a rectangle: four samples from k R0 = 1
+// outward, 8 x 8 nearer.
+Complex ReferenceCellIntegral(double k, double xc, double yc, double wx, double wy, double xo,
+                              double yo, double z) {
+  const double R0 = std::sqrt((xc - xo) * (xc - xo) + (yc - yo) * (yc - yo) + z * z);
+  double re = 0, im = 0;
+  auto sample = [&](double x, double y) {
+    const double R = std::sqrt((x - xo) * (x - xo) + (y - yo) * (y - yo) + z * z);
+    re += std::cos(k * R) / R;
+    im -= std::sin(k * R) / R;
+  };
+  if (k * R0 >= 1) {
+    sample(xc - wx / 4, yc - wy / 4);
+    sample(xc + wx / 4, yc - wy / 4);
+    sample(xc + wx / 4, yc + wy / 4);
+    sample(xc - wx / 4, yc + wy / 4);
+    return {re * wx * wy * 0.25, im * wx * wy * 0.25};
+  }
+  for (int l = 0; l <= 7; ++l)
+    for (int i = 0; i <= 7; ++i)
+      sample(xc - wx / 2 + wx / 16 + i * wx / 8, yc - wy / 2 + wy / 16 + l * wy / 8);
+  return {re * wx * wy / 64, im * wx * wy / 64};
+}
+
+// The integral over [0, b] x [0, a] from its corner, in polar steps of pi/1000.
+Complex ReferenceSelfCellIntegral(double k, double b, double a) {
+  const double theta0 = std::atan(a / b);
+  const double d = 0.0031415926535897933;
+  double theta = 0, re = 0, im = 0;
+  do {
+    const double rho = b / std::cos(theta);
+    re += std::sin(k * rho);
+    im += std::cos(k * rho) - 1;
+    theta = theta + d;
+  } while (theta <= theta0);
+  do {
+    const double rho = a / std::sin(theta);
+    re += std::sin(k * rho);
+    im += std::cos(k * rho) - 1;
+    theta = theta + d;
+  } while (theta <= 1.5707963267948966);
+  return {re * (d / k), im * (d / k)};
+}
+
 struct State {
   const ElementLists& e;
   double Omega, EpsEff, K, h;
@@ -57,24 +101,19 @@ void SameDirectionFill(const State& s, bool alongX, bool mirror, ComplexMatrix& 
     if (!sym) return true;
     return m == 1 ? n == 1 : n <= m - 1;
   };
-  // Vector-potential pass.
   for (std::int32_t m = 1; m <= N; ++m)
     for (std::int32_t n = 1; n <= N; ++n) {
       if (!inRange(n, m)) continue;
       const CurrentCell& cm = list[m - 1];
       const CurrentCell& cn = list[n - 1];
+      // The vector potential: the source element's cell seen from the testing centre.
       const Complex I = (!mirror && n == m) ? Scale(4, s.Self(cm.Dx / 2, cm.Dy / 2))
                                             : s.CI(cm.X, cm.Y, cm.Dx, cm.Dy, cn.X, cn.Y, z);
       const double len = alongX ? cn.Dx : cn.Dy;
       const Complex term = J(Scale(s.Omega * mu0 * oneOverPi * len * 0.25, I));
       Z(n, m) = mirror ? Sub(Z(n, m), term) : term;
-    }
-  // Scalar-potential pass.
-  for (std::int32_t m = 1; m <= N; ++m)
-    for (std::int32_t n = 1; n <= N; ++n) {
-      if (!inRange(n, m)) continue;
-      const CurrentCell& cm = list[m - 1];
-      const CurrentCell& cn = list[n - 1];
+      // The scalar potential: the source's two charge cells seen from the testing
+      // element's end points P+ and P-.
       const double pxp = alongX ? cn.X + cn.Dx / 2 : cn.X, pyp = alongX ? cn.Y : cn.Y + cn.Dy / 2;
       const double pxm = alongX ? cn.X - cn.Dx / 2 : cn.X, pym = alongX ? cn.Y : cn.Y - cn.Dy / 2;
       const ChargeCell& q1 = s.Q(cm.Negative);
@@ -234,47 +273,6 @@ Complex GroundToGround(const State& s, std::int32_t n, std::int32_t m) {
 }
 
 }  // namespace
-
-Complex ReferenceCellIntegral(double k, double xc, double yc, double wx, double wy, double xo,
-                              double yo, double z) {
-  const double R0 = std::sqrt((xc - xo) * (xc - xo) + (yc - yo) * (yc - yo) + z * z);
-  double re = 0, im = 0;
-  auto sample = [&](double x, double y) {
-    const double R = std::sqrt((x - xo) * (x - xo) + (y - yo) * (y - yo) + z * z);
-    re += std::cos(k * R) / R;
-    im -= std::sin(k * R) / R;
-  };
-  if (k * R0 >= 1) {
-    sample(xc - wx / 4, yc - wy / 4);
-    sample(xc + wx / 4, yc - wy / 4);
-    sample(xc + wx / 4, yc + wy / 4);
-    sample(xc - wx / 4, yc + wy / 4);
-    return {re * wx * wy * 0.25, im * wx * wy * 0.25};
-  }
-  for (int l = 0; l <= 7; ++l)
-    for (int i = 0; i <= 7; ++i)
-      sample(xc - wx / 2 + wx / 16 + i * wx / 8, yc - wy / 2 + wy / 16 + l * wy / 8);
-  return {re * wx * wy / 64, im * wx * wy / 64};
-}
-
-Complex ReferenceSelfCellIntegral(double k, double b, double a) {
-  const double theta0 = std::atan(a / b);
-  const double d = 0.0031415926535897933;
-  double theta = 0, re = 0, im = 0;
-  do {
-    const double rho = b / std::cos(theta);
-    re += std::sin(k * rho);
-    im += std::cos(k * rho) - 1;
-    theta = theta + d;
-  } while (theta <= theta0);
-  do {
-    const double rho = a / std::sin(theta);
-    re += std::sin(k * rho);
-    im += std::cos(k * rho) - 1;
-    theta = theta + d;
-  } while (theta <= 1.5707963267948966);
-  return {re * (d / k), im * (d / k)};
-}
 
 void ReferenceFill(const FillRequest& request, SystemMatrices& z) {
   const ElementLists& e = request.Elements;

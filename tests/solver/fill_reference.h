@@ -25,12 +25,6 @@ ElementLists BuildLayout(const std::vector<TestSegment>& segments);
 // cell `charge` (1-based) and clears the symmetry flags, as loading does.
 void AddGroundPoint(ElementLists& lists, std::int32_t charge, std::int32_t edgeCode);
 
-// Midpoint-rule integral of e^(-jkR)/R over a rectangle, as in the fill.
-Complex ReferenceCellIntegral(double k, double xc, double yc, double wx, double wy, double xo,
-                              double yo, double z);
-// Polar-coordinate integral over [0, b] x [0, a] from its corner.
-Complex ReferenceSelfCellIntegral(double k, double b, double a);
-
 // Fills the blocks of the layout (arriving zeroed, shaped as for
 // FillInteractionMatrices) in the order of the system assembly: Zxx free space,
 // image; Zxy; Zyx; Zyy; then the ground-point couplings.

@@ -63,15 +63,6 @@ TEST(TrapezoidHarmonics, MatchesDftForAsymmetricEdgesAndOtherDuties) {
   ExpectMatchesDft({2.5, 1.0, 0.5, 0.5, 0.05});    // a narrow pulse with long gaps
 }
 
-TEST(TrapezoidHarmonics, MeanIsAmplitudeTimesDutyAndEvenHarmonicsVanishAtHalfDuty) {
-  const TrapezoidWaveform w{2.0, 50.0, 1.5, std::nullopt, 0.5};
-  EXPECT_DOUBLE_EQ(TrapezoidCoefficient(w, 0).real(), 1.0);
-  for (int n = 2; n <= 40; n += 2) EXPECT_LT(std::abs(TrapezoidCoefficient(w, n)), 1e-15) << n;
-  // The fundamental of a square wave with slow edges: (2A/pi) sinc(pi f0 tr).
-  const double x = Pi * 50e6 * 1.5e-9;
-  EXPECT_NEAR(std::abs(TrapezoidHarmonicPhasor(w, 1)), 2.0 * 2.0 / Pi * std::sin(x) / x, 1e-12);
-}
-
 TEST(TrapezoidHarmonics, EqualEdgesFollowTheDoubleSincExactly) {
   const TrapezoidWaveform w{3.0, 16.0, 0.8, std::nullopt, 0.37};
   const double f0 = 16e6, tau = 0.37 / f0, tr = 0.8e-9;
