@@ -19,6 +19,7 @@ using cli::JobLine;
 using cli::ParseJobFile;
 using cli::SplitJobLine;
 using testing::Cli;
+using testing::CopyExample;
 using testing::CliRun;
 using testing::ReadBytes;
 using testing::TempDir;
@@ -72,11 +73,6 @@ TEST(JobFile, MalformedFilesNameTheFileAndTheLine) {
             "Error in file \"night.jobs\", line 2001: more than 1000 jobs in one file");
 }
 
-void CopyExample(const std::string& name, const std::filesystem::path& to) {
-  std::filesystem::create_directories(to);
-  std::filesystem::copy(std::filesystem::path(LUMETRA_EXAMPLES) / name, to,
-                        std::filesystem::copy_options::recursive);
-}
 
 bool HasResults(const std::filesystem::path& pro) {
   auto with = [&](const char* ext) { return std::filesystem::path(pro).replace_extension(ext); };

@@ -12,15 +12,12 @@ namespace lumetra {
 namespace {
 
 using testing::Cli;
+using testing::CopyExample;
 using testing::CliRun;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-void CopyExample(const std::string& name, const TempDir& dir) {
-  std::filesystem::copy(std::filesystem::path(LUMETRA_EXAMPLES) / name, dir.path(),
-                        std::filesystem::copy_options::recursive);
-}
 
 // The project files themselves and the overwrite question are the model's
 // (project_commands_test); here the exit codes and --force.
