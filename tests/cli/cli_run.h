@@ -24,4 +24,12 @@ inline CliRun Cli(const TempDir& dir, const std::string& arguments) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(log)};
 }
 
+// Copies an example project's directory (examples/name) into `to`.
+inline void CopyExample(const std::string& name, const std::filesystem::path& to) {
+  std::filesystem::create_directories(to);
+  std::filesystem::copy(std::filesystem::path(LUMETRA_EXAMPLES) / name, to,
+                        std::filesystem::copy_options::recursive);
+}
+inline void CopyExample(const std::string& name, const TempDir& dir) { CopyExample(name, dir.path()); }
+
 }  // namespace lumetra::testing

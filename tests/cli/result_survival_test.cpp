@@ -24,6 +24,7 @@ namespace lumetra {
 namespace {
 
 using testing::Cli;
+using testing::CopyExample;
 using testing::CliRun;
 using testing::ReadBytes;
 using testing::TempDir;
@@ -39,10 +40,6 @@ constexpr std::size_t FarFieldBlockBytes(std::size_t lines) {
   return 23 + 1 + digits + 2 + lines * FarFieldLineBytes;
 }
 
-void CopyExample(const std::string& name, const TempDir& dir) {
-  std::filesystem::copy(std::filesystem::path(LUMETRA_EXAMPLES) / name, dir.path(),
-                        std::filesystem::copy_options::recursive);
-}
 
 // lumetra-cli started in the background, its output into a file; killed if the test
 // leaves before it ended.

@@ -2,7 +2,6 @@
 
 #include "model/batch_mode.h"
 #include "model/project_files.h"
-#include "studies/time_estimate.h"
 #include "studies/narrow_strip_warning.h"
 #include "tests/engine/engine_fixtures.h"
 
@@ -47,30 +46,6 @@ TEST_F(Driver, SingleFrequencyWritesTheCurrentsAndAsksOnce) {
   const auto& source = report.Points[0].Sources.at(0);
   ASSERT_TRUE(source.Current);
   EXPECT_NEAR(report.Points[0].InputPower, 0.5 * source.Current->Re, 1e-12);
-}
-
-// The estimate the user is asked about scales a calibration run of 38 unknowns
-// (fill 8 s, inversion 16 s) to this layout's 19: a quarter of the fill, doubled by
-// the image terms over a ground plane, an eighth of the inversion, and all of it
-// once per point of a sweep.
-TEST_F(Driver, TimeEstimateScalesTheCalibrationRun) {
-  WriteTimeConstants(dir / "Lumetra.TES", {38, 8.0, 16.0});
-  ComputationSettings s = SingleFrequency(1000);
-  s.ShowTimeEstimate = true;
-  Compute(project, s, ui, dir);
-  s.SweepFreq = true;
-  s.StartFreq = "100";
-  s.StopFreq = "300";
-  s.StepFreq = "100";
-  Compute(project, s, ui, dir);
-  s.SweepFreq = false;
-  project.Env.GroundPlane = true;
-  Compute(project, s, ui, dir);
-  const auto question = [](int seconds) {
-    return "19 unknowns, estimated computation time: " + std::to_string(seconds) +
-           " seconds. Proceed with computation?";
-  };
-  EXPECT_EQ(ui.questions, (std::vector<std::string>{question(4), question(12), question(6)}));
 }
 
 TEST_F(Driver, SweepAppendsOneBlockPerPointAndBeeps) {

@@ -10,6 +10,7 @@
 #include "model/file_io.h"
 #include "tests/fields/result_fixtures.h"
 #include "tests/support/recording_ui.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra {
 namespace {
@@ -231,12 +232,8 @@ TEST(FarFieldRecompute, DamagedFilesAreFileErrors) {
     WriteBytes(p.dir / "board.YYY", good);
   }
   testing::WriteProject(p.pro, "2mm");
-  try {
-    RecomputeFarField(p.pro, texts, ui);
-    FAIL() << "no error";
-  } catch (const FileError& error) {
-    EXPECT_NE(std::string(error.what()).find("line 7"), std::string::npos) << error.what();
-  }
+  EXPECT_PRED2(testing::Holds,
+               testing::ErrorText<FileError>([&] { RecomputeFarField(p.pro, texts, ui); }), "line 7");
   WriteBytes(p.pro, "short\r\n");
   EXPECT_THROW(RecomputeFarField(p.pro, texts, ui), FileError);
   EXPECT_TRUE(ui.messages.empty());

@@ -77,30 +77,6 @@ TEST(FarField, SingleJxElementAtTheOriginMatchesTheClosedForm) {
     }
 }
 
-TEST(FarField, ShortDipoleRadiatesTheHertzianPattern) {
-  // Five 2 mm Jx elements in a row at 100 MHz (kL ~ 0.02) with a uniform current:
-  // |E| = eta K I L sin(psi) / (4 pi), psi the angle from the dipole axis.
-  ElementLists lists;
-  std::vector<Complex> ix;
-  for (int n = 0; n < 5; ++n) {
-    lists.Jx.push_back(testing::Element(0.050 + 0.002 * n, 0.030, 0.002, 0.0005));
-    ix.push_back({0.0, 2.0});  // 2 A/m over 0.5 mm: 1 mA
-  }
-  const FrequencyConstants c = MakeFrequencyConstants(100.0, Eps0, 1.0, false, 0.0);
-  const RadiatingCurrents currents = CurrentsOfSolution(lists, ix.data(), nullptr, nullptr, 0.0);
-  const FarFieldMedium medium = MediumOf(c);
-  const double il = 1e-3 * 0.010;
-  for (double theta = 0; theta <= 180; theta += 15)
-    for (double phi = 0; phi < 360; phi += 30) {
-      const FarFieldValue v = Field(currents, medium, theta, phi);
-      const double alongAxis = std::sin(theta * Deg) * std::cos(phi * Deg);
-      const double expected =
-          medium.Eta * c.K * il * std::sqrt(1 - alongAxis * alongAxis) / (4 * M_PI);
-      EXPECT_NEAR(std::hypot(CAbs(v.ETheta), CAbs(v.EPhi)), expected, 1e-4 * medium.Eta * c.K * il)
-          << theta << " " << phi;
-    }
-}
-
 TEST(FarField, PhasedPairBeamsAlongTheLaggingDirection) {
   // Two y-directed moments a quarter wave apart on x, the second lagging by 90
   // degrees: their waves add towards +x and cancel towards -x.

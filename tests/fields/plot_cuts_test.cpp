@@ -14,6 +14,7 @@
 #include "model/file_io.h"
 #include "tests/fields/result_fixtures.h"
 #include "tests/support/recording_ui.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra {
 namespace {
@@ -252,12 +253,7 @@ TEST(PlotCuts, CurrentSweepSkipsTheFreeTextAndReadsFiveColumns) {
 
 TEST(PlotCuts, DamagedCurrentSweepLineIsReportedWithFileAndLine) {
   const auto message = [](std::string_view content) {
-    try {
-      ParseCurrentSweep(content, "sweep.DAT");
-    } catch (const FileError& error) {
-      return std::string(error.what());
-    }
-    return std::string("no error");
+    return testing::ErrorText<FileError>([&] { ParseCurrentSweep(content, "sweep.DAT"); });
   };
   EXPECT_EQ(message("title\n1 2 3 4 5\n1 2 x 4 5\n"),
             "Error in file \"sweep.DAT\", line 3: number expected, found \"x\"");

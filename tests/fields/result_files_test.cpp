@@ -8,6 +8,7 @@
 #include "model/file_io.h"
 #include "model/number_format.h"
 #include "tests/fields/result_fixtures.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra {
 namespace {
@@ -131,12 +132,9 @@ TEST(ResultWriters, GroundPlaneFilesAreWrittenAlsoWithoutGroundPoints) {
 TEST(ResultWriters, UnwritableLocationIsAFileErrorNamingTheFile) {
   TempDir dir;
   const auto xxx = dir / "missing-directory" / "p.XXX";
-  try {
-    WriteCurrentFile(xxx, true, 1.0, {}, nullptr);
-    FAIL() << "no error";
-  } catch (const FileError& error) {
-    EXPECT_NE(std::string(error.what()).find(xxx.string()), std::string::npos) << error.what();
-  }
+  EXPECT_PRED2(testing::Holds,
+               testing::ErrorText<FileError>([&] { WriteCurrentFile(xxx, true, 1.0, {}, nullptr); }),
+               xxx.string());
   EXPECT_THROW(WriteResultBlock(dir.path(), false, "x"), FileError);  // a directory
 }
 

@@ -8,6 +8,7 @@
 #include "fields/result_readers.h"
 #include "model/file_io.h"
 #include "tests/fields/result_fixtures.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra {
 namespace {
@@ -96,12 +97,7 @@ TEST(ResultReaders, ToleratesLfLineEndsAndTrailingBlankLines) {
 
 // The message of the FileError a damaged content raises.
 std::string ErrorOf(const std::string& content, int fields = 4) {
-  try {
-    ScanFrequencies(content, "damaged.RAD", fields);
-  } catch (const FileError& error) {
-    return error.what();
-  }
-  return "no error";
+  return testing::ErrorText<FileError>([&] { ScanFrequencies(content, "damaged.RAD", fields); });
 }
 
 TEST(ResultReaders, DamagedFilesNameTheFileAndTheLine) {
@@ -142,12 +138,8 @@ TEST(ResultReaders, DataLinesMustHoldExactlyTheKindsNumberOfValues) {
                [&] { ScanFrequencies(damaged, "d.RAD", fields); },
                [&] { FindBlock(damaged, "d.RAD", 100.0, fields); },
                [&] { FirstBlockAtOrAbove(damaged, "d.RAD", 150.0, fields); }}) {
-        try {
-          read();
-          ADD_FAILURE() << "accepted";
-        } catch (const FileError& error) {
-          EXPECT_EQ(std::string(error.what()).rfind(where, 0), 0u) << error.what();
-        }
+        const std::string error = testing::ErrorText<FileError>(read);
+        EXPECT_EQ(error.rfind(where, 0), 0u) << error;
       }
     }
   }

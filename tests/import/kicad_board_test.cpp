@@ -10,6 +10,7 @@
 
 #include "model/file_io.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra {
 namespace {
@@ -121,12 +122,7 @@ const char* const Kicad8Board = R"BOARD((kicad_pcb (version 20240108) (generator
 )BOARD";
 
 std::string ErrorOf(const std::string& text) {
-  try {
-    ParseKicadBoard(text, "b.kicad_pcb");
-  } catch (const FileError& error) {
-    return error.what();
-  }
-  return "no error";
+  return testing::ErrorText<FileError>([&] { ParseKicadBoard(text, "b.kicad_pcb"); });
 }
 
 void ExpectPoint(KicadPoint p, double x, double y, double tolerance = 1e-12) {
@@ -368,12 +364,9 @@ TEST(KicadBoard, ReadsFromFileAndNamesAMissingOne) {
   testing::TempDir dir;
   testing::WriteBytes(dir / "b.kicad_pcb", Kicad5Board);
   EXPECT_EQ(ReadKicadBoard(dir / "b.kicad_pcb").tracks.size(), 3u);
-  try {
-    ReadKicadBoard(dir / "missing.kicad_pcb");
-    FAIL();
-  } catch (const FileError& error) {
-    EXPECT_NE(std::string(error.what()).find("missing.kicad_pcb"), std::string::npos);
-  }
+  EXPECT_PRED2(testing::Holds,
+               testing::ErrorText<FileError>([&] { ReadKicadBoard(dir / "missing.kicad_pcb"); }),
+               "missing.kicad_pcb");
 }
 
 TEST(KicadBoard, RefusesDamagedFilesWithLineAndColumn) {

@@ -9,6 +9,7 @@
 #include "model/discretisation.h"
 #include "model/file_io.h"
 #include "model/project_files.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra {
 namespace {
@@ -278,12 +279,7 @@ TEST(KicadImport, DriverAndReceiverSitAtTheirPads) {
 }
 
 std::string ErrorOf(const std::string& text, KicadImportOptions options) {
-  try {
-    Import(text, std::move(options));
-  } catch (const std::exception& error) {
-    return error.what();
-  }
-  return "";
+  return testing::ErrorText([&] { Import(text, std::move(options)); });
 }
 
 TEST(KicadImport, RefusesWhatItCannotImport) {

@@ -7,17 +7,13 @@
 #include <string>
 
 #include "model/file_io.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra {
 namespace {
 
 std::string ErrorOf(const std::string& text, const SexprLimits& limits = {}) {
-  try {
-    ParseSexpr(text, "b.kicad_pcb", limits);
-  } catch (const FileError& error) {
-    return error.what();
-  }
-  return "no error";
+  return testing::ErrorText<FileError>([&] { ParseSexpr(text, "b.kicad_pcb", limits); });
 }
 
 TEST(Sexpr, BuildsTreeWithKindsPositionsAndEscapes) {

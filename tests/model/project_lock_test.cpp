@@ -8,6 +8,7 @@
 #include "model/file_io.h"
 #include "model/project_lock.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra {
 namespace {
@@ -67,13 +68,9 @@ TEST(ProjectLock, AKilledHolderLeavesAFileThatDoesNotBlock) {
 
 TEST(ProjectLock, ADirectoryThatCannotHoldTheFileIsAFileError) {
   TempDir dir;
-  try {
-    ProjectLock::TryTake(dir / "missing" / "board.PRO");
-    FAIL() << "no error";
-  } catch (const FileError& error) {
-    EXPECT_NE(std::string(error.what()).find("missing/board.LCK"), std::string::npos)
-        << error.what();
-  }
+  EXPECT_PRED2(testing::Holds,
+               testing::ErrorText<FileError>([&] { ProjectLock::TryTake(dir / "missing" / "board.PRO"); }),
+               "missing/board.LCK");
 }
 
 }  // namespace

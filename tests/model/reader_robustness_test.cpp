@@ -5,6 +5,7 @@
 #include "model/file_io.h"
 #include "model/project_files.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra {
 namespace {
@@ -20,18 +21,13 @@ const char* const GoodSeg =
     "2.00000000000000E+0000\r\n5 1 \r\n";
 
 // Loads a project whose .SEG (or another file) is replaced by the given text and
-// returns the error text, or "" when it loaded.
+// returns the error text, or "no error" when it loaded.
 std::string LoadError(const std::string& extension, const std::string& content) {
   TempDir dir;
   WriteBytes(dir / "p.PRO", GoodPro);
   WriteBytes(dir / "p.SEG", GoodSeg);
   WriteBytes(dir / ("p" + extension), content);
-  try {
-    LoadProject(dir / "p.PRO");
-  } catch (const FileError& error) {
-    return error.what();
-  }
-  return "";
+  return testing::ErrorText<FileError>([&] { LoadProject(dir / "p.PRO"); });
 }
 
 void ExpectErrorAt(const std::string& extension, const std::string& content, int line,
@@ -46,17 +42,13 @@ void ExpectErrorAt(const std::string& extension, const std::string& content, int
   }
 }
 
-TEST(ReaderRobustness, GoodFilesLoad) { EXPECT_EQ(LoadError(".GEN", ""), ""); }
+TEST(ReaderRobustness, GoodFilesLoad) { EXPECT_EQ(LoadError(".GEN", ""), "no error"); }
 
 TEST(ReaderRobustness, MissingProjectFilesNameTheFile) {
   TempDir dir;
-  try {
-    LoadProject(dir / "nothing.PRO");
-    FAIL();
-  } catch (const FileError& error) {
-    EXPECT_NE(std::string(error.what()).find("nothing.PRO\". No such file"), std::string::npos)
-        << error.what();
-  }
+  EXPECT_PRED2(testing::Holds,
+               testing::ErrorText<FileError>([&] { LoadProject(dir / "nothing.PRO"); }),
+               "nothing.PRO\". No such file");
   WriteBytes(dir / "p.PRO", GoodPro);
   EXPECT_THROW(LoadProject(dir / "p.PRO"), FileError);  // no .SEG
 }
@@ -93,7 +85,7 @@ TEST(ReaderRobustness, DamagedProjectFile) {
 TEST(ReaderRobustness, RecordFilesMustNameExistingElements) {
   // The good layout has one segment of 5 x 1 cells: 5 charges, 4 Jx, 0 Jy elements.
   const std::string place = " 1 1 1 1\r\n";
-  EXPECT_EQ(LoadError(".GEN", place + "1 0 1 4\r\n"), "");
+  EXPECT_EQ(LoadError(".GEN", place + "1 0 1 4\r\n"), "no error");
   ExpectErrorAt(".GEN", place + "1 0 1 5\r\n", 1, "Jx element 5 does not exist");
   ExpectErrorAt(".IMP", place + "0 0 0 1\r\n", 1, "Jy element 1 does not exist");
   ExpectErrorAt(".GEN", place + "1 0 1 0\r\n", 2, "out of range");
@@ -137,18 +129,15 @@ TEST(ReaderRobustness, RecordLinesHoldExactlyTheirNumbers) {
 
   // The element files the solver reads back: four numbers, then the two charges.
   const auto elementError = [](const std::string& content, bool current) {
-    try {
+    return testing::ErrorText<FileError>([&] {
       if (current) ParseCurrentElementFile(content, "p.JXC");
       else ParseChargeElementFile(content, "p.CHE");
-    } catch (const FileError& error) {
-      return std::string(error.what());
-    }
-    return std::string("accepted");
+    });
   };
-  EXPECT_EQ(elementError("1 1 1 1\r\n2 2 2 2\r\n", false), "accepted");
+  EXPECT_EQ(elementError("1 1 1 1\r\n2 2 2 2\r\n", false), "no error");
   EXPECT_NE(elementError("1 1 1\r\n2 2 2 2 2\r\n", false).find("line 1: 4 numbers"), std::string::npos);
   EXPECT_NE(elementError("1 1 1 1 1\r\n", false).find("line 1: 4 numbers"), std::string::npos);
-  EXPECT_EQ(elementError("1 1 1 1\r\n1 2\r\n", true), "accepted");
+  EXPECT_EQ(elementError("1 1 1 1\r\n1 2\r\n", true), "no error");
   EXPECT_NE(elementError("1 1 1 1\r\n1\r\n2 2 2 2\r\n1 2\r\n", true).find("line 2: 2 numbers"),
             std::string::npos);
   EXPECT_NE(elementError("1 1 1 1\r\n1 2 3\r\n", true).find("line 2: 2 numbers"), std::string::npos);

@@ -18,6 +18,7 @@
 #include "model/file_io.h"
 #include "tests/plots/emission_result_fixture.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/error_text.h"
 
 using namespace lumetra;
 using namespace lumetra::emission;
@@ -275,12 +276,8 @@ TEST(EmissionChart, UnwritableFileIsAFileErrorAndNothingIsLeft) {
   const EmissionResult result = HandMadeResult(&limit, {{100, 45}});
   lumetra::testing::TempDir dir;
   const std::string path = (dir / "missing-folder" / "chart.svg").string();
-  try {
-    WriteEmissionChartSvg(path, result, &limit);
-    FAIL() << "no error";
-  } catch (const FileError& error) {
-    EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
-  }
+  EXPECT_PRED2(lumetra::testing::Holds,
+               lumetra::testing::ErrorText<FileError>([&] { WriteEmissionChartSvg(path, result, &limit); }), path);
   EXPECT_THROW(WriteEmissionChartPng((dir / "missing-folder" / "chart.png").string(), result, &limit), FileError);
   EXPECT_FALSE(std::filesystem::exists(dir / "missing-folder"));
 }

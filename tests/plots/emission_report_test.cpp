@@ -13,6 +13,7 @@
 #include "plots/emission_text.h"
 #include "tests/plots/emission_result_fixture.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/error_text.h"
 
 using namespace lumetra;
 using namespace lumetra::emission;
@@ -155,12 +156,9 @@ TEST(EmissionReport, PdfPageWithVerdictChartAndTable) {
 TEST(EmissionReport, UnwritableFileIsAFileError) {
   lumetra::testing::TempDir dir;
   const std::string path = (dir / "no-such-folder" / "report.pdf").string();
-  try {
-    WriteEmissionReportPdf(path, SmallBoard(), ClockRequest(), TwelveLines());
-    FAIL() << "no error";
-  } catch (const FileError& error) {
-    EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
-  }
+  EXPECT_PRED2(lumetra::testing::Holds, lumetra::testing::ErrorText<FileError>([&] {
+                 WriteEmissionReportPdf(path, SmallBoard(), ClockRequest(), TwelveLines());
+               }), path);
 }
 
 TEST(EmissionReport, BoardPictureShowsTheTraceAndTheSource) {

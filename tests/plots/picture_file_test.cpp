@@ -7,49 +7,43 @@
 namespace lumetra {
 namespace {
 
-TEST(PictureFile, NameWithoutExtensionGetsTheEntrysExtension) {
-  PictureTarget t = ResolvePictureTarget("/tmp/plot", 0);
-  EXPECT_EQ(t.Path, "/tmp/plot.svg");
-  EXPECT_EQ(t.Format, PictureFormat::Svg);
-  t = ResolvePictureTarget("/tmp/plot", 1);
-  EXPECT_EQ(t.Path, "/tmp/plot.svg");
-  EXPECT_EQ(t.Format, PictureFormat::PlainSvg);
-  t = ResolvePictureTarget("/tmp/plot", 2);
-  EXPECT_EQ(t.Path, "/tmp/plot.bmp");
-  EXPECT_EQ(t.Format, PictureFormat::Bitmap);
-  EXPECT_FALSE(t.UnknownExtension);
-}
-
-TEST(PictureFile, ExtensionDecidesAndIsCaseBlind) {
-  EXPECT_EQ(ResolvePictureTarget("a.SVG", 1).Format, PictureFormat::PlainSvg);
-  EXPECT_EQ(ResolvePictureTarget("a.Bmp", 0).Format, PictureFormat::Bitmap);
-  EXPECT_EQ(ResolvePictureTarget("a.Bmp", 0).Path, "a.Bmp");
-  // An .SVG name with the bitmap entry saves nothing, without a message.
-  const PictureTarget svgAsBitmap = ResolvePictureTarget("a.svg", 2);
-  EXPECT_FALSE(svgAsBitmap.Format);
-  EXPECT_FALSE(svgAsBitmap.UnknownExtension);
-  // Any other extension: the message and nothing saved.
-  for (int entry : {0, 1, 2}) {
-    const PictureTarget gif = ResolvePictureTarget("dir.v2/a.gif", entry);
-    EXPECT_FALSE(gif.Format);
-    EXPECT_TRUE(gif.UnknownExtension);
-    EXPECT_EQ(gif.Path, "dir.v2/a.gif");
+// Filter entries: 0 SVG, 1 plain SVG, 2 bitmap, 3 PNG, 4 PDF. A name without an
+// extension takes the entry's; an extension decides whatever the entry (case-blind);
+// an .svg name with a raster or PDF entry saves nothing, silently; any other
+// extension saves nothing, with the message.
+TEST(PictureFile, EntryOrExtensionDecidesTheFormat) {
+  const std::optional<PictureFormat> none;
+  const struct {
+    const char* name;
+    int entry;
+    const char* path;
+    std::optional<PictureFormat> format;
+    bool unknown;
+  } cases[] = {
+      {"/tmp/plot", 0, "/tmp/plot.svg", PictureFormat::Svg, false},
+      {"/tmp/plot", 1, "/tmp/plot.svg", PictureFormat::PlainSvg, false},
+      {"/tmp/plot", 2, "/tmp/plot.bmp", PictureFormat::Bitmap, false},
+      {"/tmp/plot", 3, "/tmp/plot.png", PictureFormat::Png, false},
+      {"/tmp/plot", 4, "/tmp/plot.pdf", PictureFormat::Pdf, false},
+      {"dir.v2/a", 0, "dir.v2/a.svg", PictureFormat::Svg, false},
+      {"a.SVG", 1, "a.SVG", PictureFormat::PlainSvg, false},
+      {"a.Bmp", 0, "a.Bmp", PictureFormat::Bitmap, false},
+      {"a.PNG", 0, "a.PNG", PictureFormat::Png, false},
+      {"a.pdf", 2, "a.pdf", PictureFormat::Pdf, false},
+      {"a.bmp", 3, "a.bmp", PictureFormat::Bitmap, false},
+      {"a.svg", 2, "a.svg", none, false},
+      {"a.svg", 3, "a.svg", none, false},
+      {"a.svg", 4, "a.svg", none, false},
+      {"dir.v2/a.gif", 0, "dir.v2/a.gif", none, true},
+      {"dir.v2/a.gif", 2, "dir.v2/a.gif", none, true},
+      {"dir.v2/a.gif", 4, "dir.v2/a.gif", none, true},
+  };
+  for (const auto& c : cases) {
+    const PictureTarget t = ResolvePictureTarget(c.name, c.entry);
+    EXPECT_EQ(t.Path, c.path) << c.name << " " << c.entry;
+    EXPECT_EQ(t.Format, c.format) << c.name << " " << c.entry;
+    EXPECT_EQ(t.UnknownExtension, c.unknown) << c.name << " " << c.entry;
   }
-  EXPECT_EQ(ResolvePictureTarget("dir.v2/a", 0).Path, "dir.v2/a.svg");
-}
-
-TEST(PictureFile, PngAndPdfByEntryOrExtension) {
-  EXPECT_EQ(ResolvePictureTarget("/tmp/plot", 3).Path, "/tmp/plot.png");
-  EXPECT_EQ(ResolvePictureTarget("/tmp/plot", 3).Format, PictureFormat::Png);
-  EXPECT_EQ(ResolvePictureTarget("/tmp/plot", 4).Path, "/tmp/plot.pdf");
-  EXPECT_EQ(ResolvePictureTarget("/tmp/plot", 4).Format, PictureFormat::Pdf);
-  // The extension decides, whichever entry was chosen.
-  EXPECT_EQ(ResolvePictureTarget("a.PNG", 0).Format, PictureFormat::Png);
-  EXPECT_EQ(ResolvePictureTarget("a.pdf", 2).Format, PictureFormat::Pdf);
-  EXPECT_EQ(ResolvePictureTarget("a.bmp", 3).Format, PictureFormat::Bitmap);
-  // An .SVG name with a raster or PDF entry saves nothing, without a message.
-  EXPECT_FALSE(ResolvePictureTarget("a.svg", 3).Format);
-  EXPECT_FALSE(ResolvePictureTarget("a.svg", 4).UnknownExtension);
 }
 
 }  // namespace

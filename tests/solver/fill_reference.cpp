@@ -4,6 +4,9 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "model/connections.h"
+#include "model/discretisation.h"
+
 namespace lumetra::testing {
 
 namespace {
@@ -21,6 +24,50 @@ Complex J(Complex a) { return {-a.Im, a.Re}; }  // j * a
 
 bool Coincide(double x1, double y1, double x2, double y2) {
   return std::fabs(x1 - x2) < tolerance && std::fabs(y1 - y2) < tolerance;
+}
+
+// Midpoint-rule integral of e^(-jkR)/R over a rectangle: four samples from k R0 = 1
+// outward, 8 x 8 nearer.
+Complex ReferenceCellIntegral(double k, double xc, double yc, double wx, double wy, double xo,
+                              double yo, double z) {
+  const double R0 = std::sqrt((xc - xo) * (xc - xo) + (yc - yo) * (yc - yo) + z * z);
+  double re = 0, im = 0;
+  auto sample = [&](double x, double y) {
+    const double R = std::sqrt((x - xo) * (x - xo) + (y - yo) * (y - yo) + z * z);
+    re += std::cos(k * R) / R;
+    im -= std::sin(k * R) / R;
+  };
+  if (k * R0 >= 1) {
+    sample(xc - wx / 4, yc - wy / 4);
+    sample(xc + wx / 4, yc - wy / 4);
+    sample(xc + wx / 4, yc + wy / 4);
+    sample(xc - wx / 4, yc + wy / 4);
+    return {re * wx * wy * 0.25, im * wx * wy * 0.25};
+  }
+  for (int l = 0; l <= 7; ++l)
+    for (int i = 0; i <= 7; ++i)
+      sample(xc - wx / 2 + wx / 16 + i * wx / 8, yc - wy / 2 + wy / 16 + l * wy / 8);
+  return {re * wx * wy / 64, im * wx * wy / 64};
+}
+
+// The integral over [0, b] x [0, a] from its corner, in polar steps of pi/1000.
+Complex ReferenceSelfCellIntegral(double k, double b, double a) {
+  const double theta0 = std::atan(a / b);
+  const double d = 0.0031415926535897933;
+  double theta = 0, re = 0, im = 0;
+  do {
+    const double rho = b / std::cos(theta);
+    re += std::sin(k * rho);
+    im += std::cos(k * rho) - 1;
+    theta = theta + d;
+  } while (theta <= theta0);
+  do {
+    const double rho = a / std::sin(theta);
+    re += std::sin(k * rho);
+    im += std::cos(k * rho) - 1;
+    theta = theta + d;
+  } while (theta <= 1.5707963267948966);
+  return {re * (d / k), im * (d / k)};
 }
 
 struct State {
@@ -54,24 +101,19 @@ void SameDirectionFill(const State& s, bool alongX, bool mirror, ComplexMatrix& 
     if (!sym) return true;
     return m == 1 ? n == 1 : n <= m - 1;
   };
-  // Vector-potential pass.
   for (std::int32_t m = 1; m <= N; ++m)
     for (std::int32_t n = 1; n <= N; ++n) {
       if (!inRange(n, m)) continue;
       const CurrentCell& cm = list[m - 1];
       const CurrentCell& cn = list[n - 1];
+      // The vector potential: the source element's cell seen from the testing centre.
       const Complex I = (!mirror && n == m) ? Scale(4, s.Self(cm.Dx / 2, cm.Dy / 2))
                                             : s.CI(cm.X, cm.Y, cm.Dx, cm.Dy, cn.X, cn.Y, z);
       const double len = alongX ? cn.Dx : cn.Dy;
       const Complex term = J(Scale(s.Omega * mu0 * oneOverPi * len * 0.25, I));
       Z(n, m) = mirror ? Sub(Z(n, m), term) : term;
-    }
-  // Scalar-potential pass.
-  for (std::int32_t m = 1; m <= N; ++m)
-    for (std::int32_t n = 1; n <= N; ++n) {
-      if (!inRange(n, m)) continue;
-      const CurrentCell& cm = list[m - 1];
-      const CurrentCell& cn = list[n - 1];
+      // The scalar potential: the source's two charge cells seen from the testing
+      // element's end points P+ and P-.
       const double pxp = alongX ? cn.X + cn.Dx / 2 : cn.X, pyp = alongX ? cn.Y : cn.Y + cn.Dy / 2;
       const double pxm = alongX ? cn.X - cn.Dx / 2 : cn.X, pym = alongX ? cn.Y : cn.Y - cn.Dy / 2;
       const ChargeCell& q1 = s.Q(cm.Negative);
@@ -232,47 +274,6 @@ Complex GroundToGround(const State& s, std::int32_t n, std::int32_t m) {
 
 }  // namespace
 
-Complex ReferenceCellIntegral(double k, double xc, double yc, double wx, double wy, double xo,
-                              double yo, double z) {
-  const double R0 = std::sqrt((xc - xo) * (xc - xo) + (yc - yo) * (yc - yo) + z * z);
-  double re = 0, im = 0;
-  auto sample = [&](double x, double y) {
-    const double R = std::sqrt((x - xo) * (x - xo) + (y - yo) * (y - yo) + z * z);
-    re += std::cos(k * R) / R;
-    im -= std::sin(k * R) / R;
-  };
-  if (k * R0 >= 1) {
-    sample(xc - wx / 4, yc - wy / 4);
-    sample(xc + wx / 4, yc - wy / 4);
-    sample(xc + wx / 4, yc + wy / 4);
-    sample(xc - wx / 4, yc + wy / 4);
-    return {re * wx * wy * 0.25, im * wx * wy * 0.25};
-  }
-  for (int l = 0; l <= 7; ++l)
-    for (int i = 0; i <= 7; ++i)
-      sample(xc - wx / 2 + wx / 16 + i * wx / 8, yc - wy / 2 + wy / 16 + l * wy / 8);
-  return {re * wx * wy / 64, im * wx * wy / 64};
-}
-
-Complex ReferenceSelfCellIntegral(double k, double b, double a) {
-  const double theta0 = std::atan(a / b);
-  const double d = 0.0031415926535897933;
-  double theta = 0, re = 0, im = 0;
-  do {
-    const double rho = b / std::cos(theta);
-    re += std::sin(k * rho);
-    im += std::cos(k * rho) - 1;
-    theta = theta + d;
-  } while (theta <= theta0);
-  do {
-    const double rho = a / std::sin(theta);
-    re += std::sin(k * rho);
-    im += std::cos(k * rho) - 1;
-    theta = theta + d;
-  } while (theta <= 1.5707963267948966);
-  return {re * (d / k), im * (d / k)};
-}
-
 void ReferenceFill(const FillRequest& request, SystemMatrices& z) {
   const ElementLists& e = request.Elements;
   const State s{e, request.Constants.Omega, request.Constants.EpsEff, request.Constants.K,
@@ -320,55 +321,18 @@ void ReferenceFill(const FillRequest& request, SystemMatrices& z) {
 }
 
 ElementLists BuildLayout(const std::vector<TestSegment>& segments) {
+  std::vector<Segment> mm;
+  for (const TestSegment& g : segments) mm.push_back({g.Xc * 1e3, g.Yc * 1e3, g.Lx * 1e3, g.Ly * 1e3, g.ChX, g.ChY});
   ElementLists lists;
-  std::vector<std::int32_t> base;
-  for (const TestSegment& g : segments) {
-    base.push_back(static_cast<std::int32_t>(lists.Charges.size()));
-    const double dx = g.Lx / g.ChX, dy = g.Ly / g.ChY;
-    const double x1 = g.Xc - g.Lx / 2, y1 = g.Yc - g.Ly / 2;
-    for (int j = 0; j < g.ChY; ++j)
-      for (int i = 0; i < g.ChX; ++i) lists.Charges.push_back({x1 + dx / 2 + i * dx, y1 + dy / 2 + j * dy, dx, dy});
-  }
-  for (std::size_t s = 0; s < segments.size(); ++s) {
-    const TestSegment& g = segments[s];
-    const double dx = g.Lx / g.ChX, dy = g.Ly / g.ChY;
-    const double x1 = g.Xc - g.Lx / 2, y1 = g.Yc - g.Ly / 2;
-    for (int j = 0; j < g.ChY; ++j)
-      for (int i = 0; i + 1 < g.ChX; ++i) {
-        const std::int32_t from = base[s] + j * g.ChX + i + 1;
-        lists.Jx.push_back({x1 + dx + i * dx, y1 + dy / 2 + j * dy, dx, dy, from, from + 1});
-      }
-    for (int j = 0; j + 1 < g.ChY; ++j)
-      for (int i = 0; i < g.ChX; ++i) {
-        const std::int32_t from = base[s] + j * g.ChX + i + 1;
-        lists.Jy.push_back({x1 + dx / 2 + i * dx, y1 + dy + j * dy, dx, dy, from, from + g.ChX});
-      }
-  }
-  const double touch = 1e-15;
-  for (std::size_t a = 0; a < segments.size(); ++a)
-    for (std::size_t b = 0; b < segments.size(); ++b) {
-      const TestSegment& A = segments[a];
-      const TestSegment& B = segments[b];
-      const double dxA = A.Lx / A.ChX, dyA = A.Ly / A.ChY, dxB = B.Lx / B.ChX, dyB = B.Ly / B.ChY;
-      const double x1A = A.Xc - A.Lx / 2, x2A = A.Xc + A.Lx / 2, y1A = A.Yc - A.Ly / 2, y2A = A.Yc + A.Ly / 2;
-      const double x1B = B.Xc - B.Lx / 2, x2B = B.Xc + B.Lx / 2, y1B = B.Yc - B.Ly / 2, y2B = B.Yc + B.Ly / 2;
-      if (std::fabs(x2A - x1B) < touch && y2B > y1A && y1B < y2A)
-        for (int ra = 1; ra <= A.ChY; ++ra)
-          for (int rb = 1; rb <= B.ChY; ++rb) {
-            const double y = y1A + (ra - 0.5) * dyA;
-            if (std::fabs(y - (y1B + (rb - 0.5) * dyB)) > touch) continue;
-            lists.Jx.push_back({x2A - dxA / 4 + dxB / 4, y, (dxA + dxB) / 2, dyA, base[a] + ra * A.ChX,
-                                base[b] + (rb - 1) * B.ChX + 1});
-          }
-      if (std::fabs(y1A - y2B) < touch && x2B > x1A && x1B < x2A)
-        for (int ca = 1; ca <= A.ChX; ++ca)
-          for (int cb = 1; cb <= B.ChX; ++cb) {
-            const double x = x1A + (ca - 0.5) * dxA;
-            if (std::fabs(x - (x1B + (cb - 0.5) * dxB)) > touch) continue;
-            lists.Jy.push_back({x, y1A + dyA / 4 - dyB / 4, dxA, (dyA + dyB) / 2,
-                                base[b] + (B.ChY - 1) * B.ChX + cb, base[a] + ca});
-          }
-    }
+  for (const ChargeElement& q : ChargeElements(mm)) lists.Charges.push_back({q.X * 1e-3, q.Y * 1e-3, q.Dx * 1e-3, q.Dy * 1e-3});
+  const ConnectingElements joints = FindConnectingElements(mm);
+  const auto add = [](std::vector<CurrentCell>& to, const std::vector<CurrentElement>& from) {
+    for (const CurrentElement& c : from) to.push_back({c.X * 1e-3, c.Y * 1e-3, c.Dx * 1e-3, c.Dy * 1e-3, c.From, c.To});
+  };
+  add(lists.Jx, JxElements(mm));
+  add(lists.Jy, JyElements(mm));
+  add(lists.Jx, joints.Jx);
+  add(lists.Jy, joints.Jy);
   DeriveLayoutProperties(lists);
   return lists;
 }

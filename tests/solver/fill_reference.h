@@ -16,22 +16,14 @@ struct TestSegment {
   int ChX, ChY;
 };
 
-// The elements of the segments as the discretisation makes them: charge cells
-// row by row, in-segment Jx and Jy elements, then the connecting Jx elements
-// (left segment's right edge on the right segment's left edge, rows at equal
-// height) and connecting Jy elements (upper segment's bottom edge on the lower
-// one's top edge, columns at equal x). Layout span and symmetry flags derived.
+// The elements of the segments as a saved project gives them to the solver: the
+// discretisation's cells and elements and the connecting elements, in metres, with
+// the layout span and symmetry flags derived.
 ElementLists BuildLayout(const std::vector<TestSegment>& segments);
 
 // Adds a ground point on an edge (1 left, 2 right, 3 bottom, 4 top) of charge
 // cell `charge` (1-based) and clears the symmetry flags, as loading does.
 void AddGroundPoint(ElementLists& lists, std::int32_t charge, std::int32_t edgeCode);
-
-// Midpoint-rule integral of e^(-jkR)/R over a rectangle, as in the fill.
-Complex ReferenceCellIntegral(double k, double xc, double yc, double wx, double wy, double xo,
-                              double yo, double z);
-// Polar-coordinate integral over [0, b] x [0, a] from its corner.
-Complex ReferenceSelfCellIntegral(double k, double b, double a);
 
 // Fills the blocks of the layout (arriving zeroed, shaped as for
 // FillInteractionMatrices) in the order of the system assembly: Zxx free space,

@@ -1,6 +1,5 @@
 // The substrate settings: the dialogs' checks with their exact messages, the
-// schedule of the fitted permittivity, the closed-form permittivity, the fit itself
-// against the fill it imitates, and the conditions of the spectral warnings.
+// closed-form permittivity and the fit itself against the fill it imitates.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -77,25 +76,6 @@ TEST(EffectivePermittivitySettings, TheIntervalIsCheckedOnlyForTheApproximation)
   EXPECT_EQ(ui.messages.size(), 3u);
 }
 
-std::vector<int> ApproximatedPoints(int every, int points) {
-  std::vector<int> fitted;
-  for (int p = 0; p < points; ++p)
-    if (ApproximationAnchor(static_cast<std::size_t>(p), every) == static_cast<std::size_t>(p))
-      fitted.push_back(p + 1);
-  return fitted;
-}
-
-TEST(EffectivePermittivity, TheFitIsRenewedAtTheFirstAndThenEveryNthPoint) {
-  EXPECT_EQ(ApproximatedPoints(3, 9), (std::vector<int>{1, 4, 7}));
-  EXPECT_EQ(ApproximatedPoints(1, 4), (std::vector<int>{1, 2, 3, 4}));
-  EXPECT_EQ(ApproximatedPoints(2, 6), (std::vector<int>{1, 3, 5}));
-  EXPECT_EQ(ApproximatedPoints(99, 5), (std::vector<int>{1}));
-  EXPECT_EQ(ApproximatedPoints(0, 3), (std::vector<int>{1}));
-  // Between renewals a point uses the fit of the last renewal before it.
-  EXPECT_EQ(ApproximationAnchor(5, 3), 3u);
-  EXPECT_EQ(ApproximationAnchor(8, 0), 0u);
-}
-
 TEST(EffectivePermittivity, SimpleFormulaRunsFromTheMeanToTheSlabsPermittivity) {
   // 3 mm trace on 1.6 mm: (4.4 + 1)/2 + (4.4 - 1)/2 / sqrt(1 + 16/3).
   EXPECT_NEAR(SimpleEffectivePermittivity(4.4, 1.6, 3) / Eps0, 2.7 + 1.7 / std::sqrt(19.0 / 3), 1e-12);
@@ -152,29 +132,6 @@ TEST(EffectivePermittivity, TheFitStopsAtTheFirstPermittivityThatMatchesTheRigor
   EXPECT_GT(mismatch(fitted - 8.854e-15), 0.001);
   // The slab raises the permittivity the cell sees above the mean of slab and air.
   EXPECT_GT(fitted / Eps0, 2.75);
-}
-
-// The spectral integral is trusted up to 5000 free-space wavenumbers, and its step
-// must resolve the phase over the layout's largest distance to a tenth of a turn.
-TEST(SpectralWarnings, LimitsFollowTheWavenumberAndTheLayoutSpan) {
-  for (double f : {300.0, 1234.5}) {
-    const double k0 = 2 * M_PI * f / 299.792458;  // rad/m
-    EXPECT_FALSE(SpectralLimitTooHigh(f, 4990 * k0)) << f;
-    EXPECT_TRUE(SpectralLimitTooHigh(f, 5010 * k0)) << f;
-  }
-  for (double span : {0.1, 0.037}) {
-    const double finest = 2 * M_PI / (10 * span);
-    EXPECT_FALSE(SpectralStepTooCoarse(span, {1e4, 0.999 * finest})) << span;
-    EXPECT_TRUE(SpectralStepTooCoarse(span, {1e4, 1.001 * finest})) << span;
-  }
-  EXPECT_FALSE(SpectralStepTooCoarse(0.0, {1e6, 1e4}));  // no extent: nothing to resolve
-  // The step is the limit over the number of points.
-  IntegrationSettings settings;
-  settings.Points = 250;
-  const SpectralIntegration s = SpectralIntegrationFor(1000, 4.4, 1.6 * mm, 1 * mm, settings);
-  EXPECT_GT(s.MaxKr, 4.4 * 2 * M_PI * 1000 / 300);
-  EXPECT_DOUBLE_EQ(s.Step, s.MaxKr / 250);
-  EXPECT_EQ(s.MaxKr, _maxkr(1000, 4.4, 1.6 * mm, 1 * mm, 0.01));  // 1 % relative error
 }
 
 }  // namespace

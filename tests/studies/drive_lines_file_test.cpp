@@ -10,6 +10,7 @@
 
 #include "model/file_io.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra::emission {
 namespace {
@@ -48,14 +49,10 @@ TEST(DriveLinesFile, AcceptsCommentsBlankLinesLfAndMissingPhase) {
 }
 
 void ExpectError(const std::string& text, const std::string& where, const std::string& what) {
-  try {
-    ParseDriveLinesText(text, "signals/bad.csv");
-    ADD_FAILURE() << "accepted: " << text;
-  } catch (const FileError& e) {
-    const std::string message = e.what();
-    EXPECT_NE(message.find("signals/bad.csv" + where), std::string::npos) << message;
-    EXPECT_NE(message.find(what), std::string::npos) << message;
-  }
+  const std::string message =
+      lumetra::testing::ErrorText<FileError>([&] { ParseDriveLinesText(text, "signals/bad.csv"); });
+  EXPECT_NE(message.find("signals/bad.csv" + where), std::string::npos) << message;
+  EXPECT_NE(message.find(what), std::string::npos) << message;
 }
 
 TEST(DriveLinesFile, RefusesBadLinesNamingFileAndLine) {

@@ -19,6 +19,7 @@
 #include "studies/emission/named_limits.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra::emission {
 namespace {
@@ -210,12 +211,9 @@ TEST(EmissionRun, AbortKeepsTheLinesFinished) {
 
 void ExpectRefused(const Project& project, const EmissionRequest& request,
                    const std::string& words) {
-  try {
-    ValidateEmissionRequest(project, request);
-    ADD_FAILURE() << "accepted, expected: " << words;
-  } catch (const std::invalid_argument& error) {
-    EXPECT_NE(std::string(error.what()).find(words), std::string::npos) << error.what();
-  }
+  EXPECT_PRED2(lumetra::testing::Holds,
+               lumetra::testing::ErrorText<std::invalid_argument>([&] { ValidateEmissionRequest(project, request); }),
+               words);
 }
 
 TEST(EmissionRun, BadRequestsAreRefusedBeforeAnythingIsComputed) {
@@ -273,12 +271,9 @@ TEST(EmissionLimits, ClassNamesJoinTheTablesAtTheRunsDistance) {
   // 6 m lies nearer 10 m on the logarithmic scale: the 10 m table, up 20 log10(10/6).
   EXPECT_NEAR(*LimitAt(ResolveLimit("cispr32-a", 6.0, 1000.0).Limit, 300.0),
               47.0 + 20.0 * std::log10(10.0 / 6.0), 1e-9);
-  try {
-    ResolveLimit("cispr99", 3.0, 1000.0);
-    ADD_FAILURE();
-  } catch (const std::invalid_argument& error) {
-    EXPECT_NE(std::string(error.what()).find("Unknown limit \"cispr99\""), std::string::npos);
-  }
+  EXPECT_PRED2(lumetra::testing::Holds,
+               lumetra::testing::ErrorText<std::invalid_argument>([] { ResolveLimit("cispr99", 3.0, 1000.0); }),
+               "Unknown limit \"cispr99\"");
   EXPECT_THROW(ResolveLimit("fcc15-b", 3.0, 6500.0), std::invalid_argument);
 }
 

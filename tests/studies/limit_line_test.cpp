@@ -13,6 +13,7 @@
 #include "model/file_io.h"
 #include "studies/emission/limit_files.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra::emission {
 namespace {
@@ -98,12 +99,9 @@ TEST(LimitFiles, SearchOrderAndNameChecks) {
   unsetenv("LUMETRA_DATA");
   EXPECT_EQ(LimitFilePath("cispr32-b-3m"), std::filesystem::path(LUMETRA_DATA_DIR) / "limits/cispr32-b-3m.csv");
   for (const char* bad : {"", "../etc/passwd", "a/b", "x y"}) EXPECT_THROW(LimitFilePath(bad), FileError) << bad;
-  try {
-    LimitFilePath("cispr99");
-    ADD_FAILURE();
-  } catch (const FileError& e) {
-    EXPECT_NE(std::string(e.what()).find("\"cispr99\" was not found in"), std::string::npos) << e.what();
-  }
+  EXPECT_PRED2(lumetra::testing::Holds,
+               lumetra::testing::ErrorText<FileError>([] { LimitFilePath("cispr99"); }),
+               "\"cispr99\" was not found in");
 }
 
 TEST(LimitLine, DistanceConversionFollowsTheInverseDistanceLaw) {
@@ -140,24 +138,16 @@ TEST(LimitLine, SlopedSegmentIsLinearInLogFrequency) {
 TEST(LimitLine, StopFrequencyBeyondTheLimitIsRefused) {
   const LimitLine limit = ParseLimitText("distance_m, 3\ndetector, peak\n30, 1000, 40\n", "x/b3.csv");
   EXPECT_NO_THROW(CheckLimitCovers(limit, 1000.0));
-  try {
-    CheckLimitCovers(limit, 2000.0);
-    ADD_FAILURE();
-  } catch (const std::invalid_argument& e) {
-    EXPECT_STREQ(e.what(), "Error: The limit line b3 covers 30 to 1000 MHz only; the emission run reaches 2000 MHz");
-  }
+  EXPECT_EQ(lumetra::testing::ErrorText<std::invalid_argument>([&] { CheckLimitCovers(limit, 2000.0); }),
+            "Error: The limit line b3 covers 30 to 1000 MHz only; the emission run reaches 2000 MHz");
   EXPECT_THROW(CheckLimitCovers(limit, 500.0, 10.0), std::invalid_argument);
 }
 
 void ExpectBad(const std::string& text, const std::string& where, const std::string& what) {
-  try {
-    ParseLimitText(text, "limits/bad.csv");
-    ADD_FAILURE() << "accepted: " << text;
-  } catch (const FileError& e) {
-    const std::string message = e.what();
-    EXPECT_NE(message.find("limits/bad.csv" + where), std::string::npos) << message;
-    EXPECT_NE(message.find(what), std::string::npos) << message;
-  }
+  const std::string message =
+      lumetra::testing::ErrorText<FileError>([&] { ParseLimitText(text, "limits/bad.csv"); });
+  EXPECT_NE(message.find("limits/bad.csv" + where), std::string::npos) << message;
+  EXPECT_NE(message.find(what), std::string::npos) << message;
 }
 
 TEST(LimitLine, MalformedFilesNameTheFileAndLine) {

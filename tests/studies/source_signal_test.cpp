@@ -1,5 +1,6 @@
 // The frequencies of an emission run and what each source drives at each one.
 #include "studies/emission/source_signal.h"
+#include "tests/support/error_text.h"
 
 #include <gtest/gtest.h>
 
@@ -34,11 +35,8 @@ TEST(EmissionFrequencies, StopFrequencyIsLimitedToSixGigahertz) {
   EXPECT_EQ(EmissionFrequencies(clock, 6000.0).size(), 30u);  // the odd harmonics
   for (double stop : {0.0, -5.0, 6000.001, double(NAN), double(INFINITY)})
     EXPECT_THROW(EmissionFrequencies(clock, stop), std::invalid_argument) << stop;
-  try {
-    ValidateStopFrequency(7000.0);
-  } catch (const std::invalid_argument& e) {
-    EXPECT_STREQ(e.what(), "Error: The stop frequency must lie above 0 and not above 6000 MHz");
-  }
+  EXPECT_EQ(lumetra::testing::ErrorText<std::invalid_argument>([] { ValidateStopFrequency(7000.0); }),
+            "Error: The stop frequency must lie above 0 and not above 6000 MHz");
 }
 
 TEST(EmissionFrequencies, RefusesARunOfTooManyFrequenciesAndBadWaveforms) {

@@ -17,6 +17,7 @@
 #include "fields/near_field_kernels.h"
 #include "studies/emission/dipole_field.h"
 #include "tests/fields/near_field_fixtures.h"
+#include "tests/support/error_text.h"
 
 namespace lumetra::emission {
 namespace {
@@ -388,69 +389,53 @@ TEST(ReceiverReading, DbMicroVoltPerMetreIsTheRmsValue) {
 // --- 6. Settings refused ---
 
 std::string Refusal(const SiteSettings& s) {
-  try {
-    ValidateSiteSettings(s);
-  } catch (const std::invalid_argument& e) {
-    return e.what();
-  }
-  return "";
+  return lumetra::testing::ErrorText<std::invalid_argument>([&] { ValidateSiteSettings(s); });
 }
 
 TEST(SiteSettingsCheck, EachBadValueIsRefusedByName) {
-  const auto sac = [] {
-    SiteSettings s;
-    s.Kind = SiteKind::SemiAnechoic;
-    return s;
-  };
   const std::string distance =
       "Error: The test distance must be a positive number of metres, at most 1000";
-  for (double bad : {0.0, -3.0, 1000.5, std::nan("")}) {
+  const std::string lowest = "Error: The lowest antenna height must be between 0 and 20 metres";
+  struct Case {
+    bool sac;
+    void (*set)(SiteSettings&);
+    std::string message;
+  };
+  const Case cases[] = {
+      {false, [](SiteSettings& s) { s.DistanceM = 0.0; }, distance},
+      {false, [](SiteSettings& s) { s.DistanceM = -3.0; }, distance},
+      {false, [](SiteSettings& s) { s.DistanceM = 1000.5; }, distance},
+      {false, [](SiteSettings& s) { s.DistanceM = std::nan(""); }, distance},
+      {false, [](SiteSettings& s) { s.DistanceM = 1000.0; }, "no error"},
+      {false, [](SiteSettings& s) { s.BoardCentreY = INFINITY; },
+       "Error: The board centre must be a finite position"},
+      {false, [](SiteSettings& s) { s.ThetaStepDeg = 0.0; },
+       "Error: The theta step of the scan must be between 0.1 and 90 degrees"},
+      {false, [](SiteSettings& s) { s.PhiStepDeg = 200.0; },
+       "Error: The phi step of the scan must be between 0.1 and 180 degrees"},
+      {false, [](SiteSettings& s) { s.MinHeightM = 5.0; }, "no error"},  // no mast on a free site
+      {true, [](SiteSettings& s) { s.EutHeightM = 0.0; },
+       "Error: The height of the board above the floor must be a positive number of metres, at most 10"},
+      {true, [](SiteSettings& s) { s.MinHeightM = -0.5; }, lowest},
+      {true, [](SiteSettings& s) { s.MaxHeightM = 25.0; },
+       "Error: The highest antenna height must be between 0 and 20 metres"},
+      {true, [](SiteSettings& s) { s.MinHeightM = 4.0; },
+       "Error: The lowest antenna height must be below the highest antenna height"},
+      {true, [](SiteSettings& s) { s.HeightStepM = 0.0; },
+       "Error: The antenna height step must be between 0.001 and 20 metres"},
+      {true, [](SiteSettings& s) { s.TurntableStepDeg = 0.01; },
+       "Error: The turntable step must be between 0.1 and 180 degrees"},
+      {true, [](SiteSettings& s) { s.ThetaStepDeg = -1.0; }, "no error"},  // a free-site value
+  };
+  for (const Case& c : cases) {
     SiteSettings s;
-    s.DistanceM = bad;
-    EXPECT_EQ(Refusal(s), distance);
+    if (c.sac) s.Kind = SiteKind::SemiAnechoic;
+    c.set(s);
+    EXPECT_EQ(Refusal(s), c.message);
   }
   SiteSettings s;
-  s.DistanceM = 1000.0;
-  EXPECT_EQ(Refusal(s), "");
-  s.BoardCentreY = INFINITY;
-  EXPECT_EQ(Refusal(s), "Error: The board centre must be a finite position");
-  s = {};
-  s.ThetaStepDeg = 0.0;
-  EXPECT_EQ(Refusal(s), "Error: The theta step of the scan must be between 0.1 and 90 degrees");
-  s = {};
-  s.PhiStepDeg = 200.0;
-  EXPECT_EQ(Refusal(s), "Error: The phi step of the scan must be between 0.1 and 180 degrees");
-  s = {};
-  s.MinHeightM = 5.0;  // the free site has no antenna mast
-  EXPECT_EQ(Refusal(s), "");
-
-  s = sac();
-  s.EutHeightM = 0.0;
-  EXPECT_EQ(Refusal(s),
-            "Error: The height of the board above the floor must be a positive number of metres, "
-            "at most 10");
-  s = sac();
-  s.MinHeightM = -0.5;
-  EXPECT_EQ(Refusal(s), "Error: The lowest antenna height must be between 0 and 20 metres");
-  s = sac();
-  s.MaxHeightM = 25.0;
-  EXPECT_EQ(Refusal(s), "Error: The highest antenna height must be between 0 and 20 metres");
-  s = sac();
-  s.MinHeightM = 4.0;
-  EXPECT_EQ(Refusal(s),
-            "Error: The lowest antenna height must be below the highest antenna height");
-  s = sac();
-  s.HeightStepM = 0.0;
-  EXPECT_EQ(Refusal(s), "Error: The antenna height step must be between 0.001 and 20 metres");
-  s = sac();
-  s.TurntableStepDeg = 0.01;
-  EXPECT_EQ(Refusal(s), "Error: The turntable step must be between 0.1 and 180 degrees");
-  s = sac();
-  s.ThetaStepDeg = -1.0;  // a free-site value, not used here
-  EXPECT_EQ(Refusal(s), "");
-
+  s.Kind = SiteKind::SemiAnechoic;
   const std::vector<PointDipole> one = {{0, 0, 0, DipoleAxis::X, C(1, 0)}};
-  s = sac();
   s.TurntableStepDeg = 0.0;
   EXPECT_THROW(ScanSite(one, 1.0, s), std::invalid_argument);
   EXPECT_THROW(ScanSite(one, 0.0, SiteSettings{}), std::invalid_argument);

@@ -1,6 +1,7 @@
 // The trapezoid's Fourier coefficients against a discrete Fourier transform of
 // the sampled waveform, and the -20 and -40 dB/decade breaks of its envelope.
 #include "studies/emission/trapezoid.h"
+#include "tests/support/error_text.h"
 
 #include <gtest/gtest.h>
 
@@ -62,15 +63,6 @@ TEST(TrapezoidHarmonics, MatchesDftForAsymmetricEdgesAndOtherDuties) {
   ExpectMatchesDft({2.5, 1.0, 0.5, 0.5, 0.05});    // a narrow pulse with long gaps
 }
 
-TEST(TrapezoidHarmonics, MeanIsAmplitudeTimesDutyAndEvenHarmonicsVanishAtHalfDuty) {
-  const TrapezoidWaveform w{2.0, 50.0, 1.5, std::nullopt, 0.5};
-  EXPECT_DOUBLE_EQ(TrapezoidCoefficient(w, 0).real(), 1.0);
-  for (int n = 2; n <= 40; n += 2) EXPECT_LT(std::abs(TrapezoidCoefficient(w, n)), 1e-15) << n;
-  // The fundamental of a square wave with slow edges: (2A/pi) sinc(pi f0 tr).
-  const double x = Pi * 50e6 * 1.5e-9;
-  EXPECT_NEAR(std::abs(TrapezoidHarmonicPhasor(w, 1)), 2.0 * 2.0 / Pi * std::sin(x) / x, 1e-12);
-}
-
 TEST(TrapezoidHarmonics, EqualEdgesFollowTheDoubleSincExactly) {
   const TrapezoidWaveform w{3.0, 16.0, 0.8, std::nullopt, 0.37};
   const double f0 = 16e6, tau = 0.37 / f0, tr = 0.8e-9;
@@ -123,12 +115,8 @@ TEST(TrapezoidHarmonics, EnvelopeIsFlatThenFallsTwentyThenFortyDbPerDecade) {
 }
 
 void ExpectRefused(const TrapezoidWaveform& w, const std::string& part) {
-  try {
-    ValidateTrapezoid(w);
-    ADD_FAILURE() << "accepted a waveform that should fail with \"" << part << "\"";
-  } catch (const std::invalid_argument& e) {
-    EXPECT_NE(std::string(e.what()).find(part), std::string::npos) << e.what();
-  }
+  EXPECT_PRED2(lumetra::testing::Holds,
+               lumetra::testing::ErrorText<std::invalid_argument>([&] { ValidateTrapezoid(w); }), part);
   EXPECT_THROW(TrapezoidCoefficient(w, 1), std::invalid_argument);
 }
 

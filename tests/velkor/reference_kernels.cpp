@@ -25,89 +25,60 @@ Complex tm_of(Complex k1, Complex k2, double er, double h) {
   return er * k2 * std::cos(k1 * h) + j * k1 * std::sin(k1 * h);
 }
 
-Complex exx_like(Complex kt, Complex beta2, double k0, double er, double h) {
-  const Complex k1 = k1_of(beta2, k0, er);
-  const Complex k2 = k2_of(beta2, k0);
-  const Complex te = te_of(k1, k2, h);
-  const Complex tm = tm_of(k1, k2, er, h);
+// The slab's field of a current along the transverse wavenumber kt (xx with kx,
+// yy with ky), and of crossed currents.
+Complex e_co(Complex kt, Complex beta2, double k0, double er, double h) {
+  const Complex k1 = k1_of(beta2, k0, er), k2 = k2_of(beta2, k0);
   return -j * std::sin(k1 * h) *
          ((er * k0 * k0 - kt * kt) * k2 * std::cos(k1 * h) +
           j * k1 * (k0 * k0 - kt * kt) * std::sin(k1 * h)) /
-         (te * tm);
+         (te_of(k1, k2, h) * tm_of(k1, k2, er, h));
+}
+Complex e_cross(Complex kx, Complex ky, Complex beta2, double k0, double er, double h) {
+  const Complex k1 = k1_of(beta2, k0, er), k2 = k2_of(beta2, k0);
+  return j * kx * ky * std::sin(k1 * h) * (k2 * std::cos(k1 * h) + j * k1 * std::sin(k1 * h)) /
+         (te_of(k1, k2, h) * tm_of(k1, k2, er, h));
 }
 
 // The image factor of the asymptote divided by (er + 1) w.
 Complex asymptote_factor(Complex beta2, double k0, double er, double h) {
-  const double ee = (er + 1.0) / 2.0;
-  const Complex u = std::sqrt(beta2 - ee * k0 * k0);
-  const Complex w = -j * u;
-  return (1.0 - std::exp(-2.0 * h * u)) / ((er + 1.0) * w);
+  const Complex u = std::sqrt(beta2 - (er + 1.0) / 2.0 * k0 * k0);
+  return (1.0 - std::exp(-2.0 * h * u)) / ((er + 1.0) * (-j * u));
 }
 
-Complex s(Complex k, double c) {
-  if (std::abs(k) <= 1e-10) return c;
-  return std::sin(k * c) / k;
-}
+// sin(k c) / k, c at k = 0.
+Complex s(Complex k, double c) { return std::abs(k) <= 1e-10 ? Complex(c) : std::sin(k * c) / k; }
 
-Complex testy(Complex ky, double at) { return 2.0 * s(ky, at); }
-
-Complex exx(Complex kx, Complex, Complex beta2, double k0, double er, double h) {
-  return exx_like(kx, beta2, k0, er, h);
-}
-
-Complex eyy(Complex, Complex ky, Complex beta2, double k0, double er, double h) {
-  return exx_like(ky, beta2, k0, er, h);
-}
-
-Complex exy(Complex kx, Complex ky, Complex beta2, double k0, double er, double h) {
-  const Complex k1 = k1_of(beta2, k0, er);
-  const Complex k2 = k2_of(beta2, k0);
-  const Complex te = te_of(k1, k2, h);
-  const Complex tm = tm_of(k1, k2, er, h);
-  return j * kx * ky * std::sin(k1 * h) * (k2 * std::cos(k1 * h) + j * k1 * std::sin(k1 * h)) /
-         (te * tm);
-}
-
-Complex axx(Complex kx, Complex, Complex beta2, double k0, double er, double h) {
-  const double ee = (er + 1.0) / 2.0;
-  return (kx * kx - ee * k0 * k0) * asymptote_factor(beta2, k0, er, h);
-}
-
-Complex ayy(Complex, Complex ky, Complex beta2, double k0, double er, double h) {
-  const double ee = (er + 1.0) / 2.0;
-  return (ky * ky - ee * k0 * k0) * asymptote_factor(beta2, k0, er, h);
-}
-
-Complex axy(Complex kx, Complex ky, Complex beta2, double k0, double er, double h) {
-  return kx * ky * asymptote_factor(beta2, k0, er, h);
-}
-
-Complex curr(Complex kx, Complex ky, double ax, double ay) { return 4.0 * s(kx, ax) * s(ky, ay); }
-
-Complex testx(Complex kx, double at) { return 2.0 * s(kx, at); }
-
+// The field less its asymptote, times the source's and the testing element's
+// transforms and the phase of the offset.
 Complex integrand(Coupling coupling, double k0, Complex beta, double alpha, double er, double h,
                   double dx, double dy, double ax, double ay, double at) {
-  const Complex kx = beta * std::cos(alpha);
-  const Complex ky = beta * std::sin(alpha);
-  const Complex beta2 = beta * beta;
-  const Complex phase = std::exp(j * (kx * dx + ky * dy));
-  const Complex source = curr(kx, ky, ax, ay);
-  switch (coupling) {
-    case Coupling::xx:
-      return (exx(kx, ky, beta2, k0, er, h) - axx(kx, ky, beta2, k0, er, h)) * source *
-             std::conj(testx(kx, at)) * phase;
-    case Coupling::yy:
-      return (eyy(kx, ky, beta2, k0, er, h) - ayy(kx, ky, beta2, k0, er, h)) * source *
-             std::conj(testy(ky, at)) * phase;
-    case Coupling::xy:
-      return (exy(kx, ky, beta2, k0, er, h) - axy(kx, ky, beta2, k0, er, h)) * source *
-             std::conj(testx(kx, at)) * phase;
-    case Coupling::yx:
-      return (exy(kx, ky, beta2, k0, er, h) - axy(kx, ky, beta2, k0, er, h)) * source *
-             std::conj(testy(ky, at)) * phase;
+  const Complex kx = beta * std::cos(alpha), ky = beta * std::sin(alpha), beta2 = beta * beta;
+  const Complex a = asymptote_factor(beta2, k0, er, h);
+  const double ee = (er + 1.0) / 2.0;
+  Complex field;
+  if (coupling == Coupling::xx) field = e_co(kx, beta2, k0, er, h) - (kx * kx - ee * k0 * k0) * a;
+  else if (coupling == Coupling::yy) field = e_co(ky, beta2, k0, er, h) - (ky * ky - ee * k0 * k0) * a;
+  else field = e_cross(kx, ky, beta2, k0, er, h) - kx * ky * a;
+  const bool testingX = coupling == Coupling::xx || coupling == Coupling::xy;
+  return field * 4.0 * s(kx, ax) * s(ky, ay) * std::conj(2.0 * s(testingX ? kx : ky, at)) *
+         std::exp(j * (kx * dx + ky * dy));
+}
+
+double angle_weight(int i) { return (i == 0 || i == 180) ? 0.5 : 1.0; }
+
+// One straight leg of the contour, beta = start + slope t for t in [0, 1] by the
+// midpoint rule in `steps`, alpha over the full circle in 180 steps:
+// -1/(4 pi^2) of the integral of beta beta' G.
+template <typename Sample>
+Complex leg(Complex start, Complex slope, int steps, const Sample& sample) {
+  const double dt = 1.0 / steps, da = pi / 90.0;
+  Complex sum = 0.0;
+  for (int n = 1; n <= steps; ++n) {
+    const Complex beta = start + slope * ((n - 0.5) * dt);
+    for (int i = 0; i <= 180; ++i) sum += beta * angle_weight(i) * sample(beta, i * da);
   }
-  return 0.0;
+  return -slope * sum * dt * da / (4.0 * pi * pi);
 }
 
 }  // namespace
@@ -118,37 +89,10 @@ Complex impedance(Coupling coupling, double f, double er, double h, double dx, d
   auto sample = [&](Complex beta, double alpha) {
     return integrand(coupling, k0, beta, alpha, er, h, dx, dy, ax, ay, at);
   };
-  auto angle_weight = [](int i) { return (i == 0 || i == 180) ? 0.5 : 1.0; };
-
-  // Full-circle legs: alpha over [0, 2 pi] in 180 steps.
-  const double da = pi / 90.0;
-
-  Complex rise_sum = 0.0;
-  const double rise_dt = 0.1;
-  for (int n = 1; n <= 10; ++n) {
-    const double t = (n - 0.5) * rise_dt;
-    const Complex beta = 0.1 * k0 * (1.0 + j) * t;
-    for (int i = 0; i <= 180; ++i) rise_sum += t * angle_weight(i) * sample(beta, i * da);
-  }
-  const Complex rise = -j * 0.02 * k0 * k0 * rise_sum * rise_dt * da / (4.0 * pi * pi);
-
-  Complex flat_sum = 0.0;
-  const double flat_dt = 0.05;
-  for (int n = 1; n <= 20; ++n) {
-    const double t = (n - 0.5) * flat_dt;
-    const Complex beta = 0.1 * k0 * (1.0 + j) + (er - 0.1) * k0 * t;
-    for (int i = 0; i <= 180; ++i) flat_sum += beta * angle_weight(i) * sample(beta, i * da);
-  }
-  const Complex flat = -(er - 0.1) * k0 * flat_sum * flat_dt * da / (4.0 * pi * pi);
-
-  Complex drop_sum = 0.0;
-  const double drop_dt = 0.1;
-  for (int n = 1; n <= 10; ++n) {
-    const double t = (n - 0.5) * drop_dt;
-    const Complex beta = er * k0 + 0.1 * j * k0 * (1.0 - t);
-    for (int i = 0; i <= 180; ++i) drop_sum += beta * angle_weight(i) * sample(beta, i * da);
-  }
-  const Complex drop = 0.1 * j * k0 * drop_sum * drop_dt * da / (4.0 * pi * pi);
+  // Up from the origin, along above the real axis past the slab's pole, down onto it.
+  const Complex corner = 0.1 * k0 * (1.0 + j);
+  const Complex contour = leg(0.0, corner, 10, sample) + leg(corner, (er - 0.1) * k0, 20, sample) +
+                          leg(er * k0 + 0.1 * j * k0, -0.1 * j * k0, 10, sample);
 
   // Real-axis tail: alpha over [0, pi] in 180 steps, every radial sample weight 1.
   const double dat = pi / 180.0;
@@ -162,7 +106,7 @@ Complex impedance(Coupling coupling, double f, double er, double h, double dx, d
   }
   const Complex tail = -j * tail_sum.imag() * dkr * dat / (2.0 * pi * pi);
 
-  return (eta0 / k0) * (rise + flat + drop + tail);
+  return (eta0 / k0) * (contour + tail);
 }
 
 namespace {
@@ -235,25 +179,12 @@ FarField far_field(Source source, double theta, double phi, double f, double er,
   // root instead of the principal one.
   const Complex beta2 = kx_real * kx_real + ky_real * ky_real;
   const Complex p = j * (eta0 / (2.0 * pi)) * std::exp(j * (kx * x + ky * y));
-  Complex ex, ey;
-  switch (source) {
-    case Source::jx:
-      ex = p * exx(kx, ky, beta2, k0, er, h) * curr(kx, ky, ax, ay);
-      ey = p * exy(kx, ky, beta2, k0, er, h) * curr(kx, ky, ax, ay);
-      break;
-    case Source::jy:
-      ex = p * exy(kx, ky, beta2, k0, er, h) * curr(kx, ky, ax, ay);
-      ey = p * eyy(kx, ky, beta2, k0, er, h) * curr(kx, ky, ax, ay);
-      break;
-    case Source::jx_exc:
-      ex = p * exx(kx, ky, beta2, k0, er, h) * testx(kx, a);
-      ey = p * exy(kx, ky, beta2, k0, er, h) * testx(kx, a);
-      break;
-    case Source::jy_exc:
-      ex = p * exy(kx, ky, beta2, k0, er, h) * testy(ky, a);
-      ey = p * eyy(kx, ky, beta2, k0, er, h) * testy(ky, a);
-      break;
-  }
+  const bool alongX = source == Source::jx || source == Source::jx_exc;
+  const Complex transform = source == Source::jx || source == Source::jy ? 4.0 * s(kx, ax) * s(ky, ay)
+                            : 2.0 * s(alongX ? kx : ky, a);
+  const Complex cross = p * e_cross(kx, ky, beta2, k0, er, h) * transform;
+  const Complex ex = alongX ? p * e_co(kx, beta2, k0, er, h) * transform : cross;
+  const Complex ey = alongX ? cross : p * e_co(ky, beta2, k0, er, h) * transform;
   return {ex * std::cos(phi) + ey * std::sin(phi),
           std::cos(theta) * (ey * std::cos(phi) - ex * std::sin(phi))};
 }
