@@ -10,10 +10,9 @@
 
 namespace lumetra::testing {
 
-std::optional<std::vector<ImpedancePoint>> Nec2cImpedances(const std::vector<NecWire>& wires,
-                                                          int feedWire, int feedSegment,
-                                                          bool perfectGround, double startMHz,
-                                                          double stepMHz, int count) {
+std::optional<std::vector<NecPoint>> Nec2cRun(const std::vector<NecWire>& wires, int feedWire,
+                                              int feedSegment, bool perfectGround, double startMHz,
+                                              double stepMHz, int count) {
   TempDir dir;
   const auto input = dir / "wires.nec", output = dir / "wires.out";
   {
@@ -35,23 +34,44 @@ std::optional<std::vector<ImpedancePoint>> Nec2cImpedances(const std::vector<Nec
       "nec2c -i '" + input.string() + "' -o '" + output.string() + "' > /dev/null 2>&1";
   if (std::system(command.c_str()) != 0) return std::nullopt;
 
+  // Per frequency: the input parameters' line (tag, segment, V, I, Z), then the
+  // table of segment currents (segment, tag, x, y, z, length, I).
   std::ifstream in(output);
-  std::vector<ImpedancePoint> points;
+  std::vector<NecPoint> points;
   std::string text;
-  double frequency = 0;
+  bool currents = false;
   while (std::getline(in, text)) {
     if (const auto at = text.find("FREQUENCY :"); at != std::string::npos) {
-      frequency = std::atof(text.c_str() + at + 11);
+      points.push_back({std::atof(text.c_str() + at + 11), {}, {}});
+      currents = false;
+    } else if (points.empty()) {
+      continue;
     } else if (text.find("ANTENNA INPUT PARAMETERS") != std::string::npos) {
       for (int skip = 0; skip < 3 && std::getline(in, text); ++skip) {
       }
       std::istringstream fields(text);
       double tag, seg, vr, vi, ir, ii, zr, zi;
-      if (fields >> tag >> seg >> vr >> vi >> ir >> ii >> zr >> zi)
-        points.push_back({frequency, {zr, zi}});
+      if (fields >> tag >> seg >> vr >> vi >> ir >> ii >> zr >> zi) points.back().Impedance = {zr, zi};
+    } else if (text.find("CURRENTS AND LOCATION") != std::string::npos) {
+      currents = true;
+    } else if (currents) {
+      std::istringstream fields(text);
+      double seg, tag, x, y, z, length, re, im;
+      if (fields >> seg >> tag >> x >> y >> z >> length >> re >> im) points.back().Currents.push_back({re, im});
     }
   }
   if (points.size() != static_cast<std::size_t>(count)) return std::nullopt;
+  return points;
+}
+
+std::optional<std::vector<ImpedancePoint>> Nec2cImpedances(const std::vector<NecWire>& wires,
+                                                          int feedWire, int feedSegment,
+                                                          bool perfectGround, double startMHz,
+                                                          double stepMHz, int count) {
+  const auto run = Nec2cRun(wires, feedWire, feedSegment, perfectGround, startMHz, stepMHz, count);
+  if (!run) return std::nullopt;
+  std::vector<ImpedancePoint> points;
+  for (const NecPoint& p : *run) points.push_back({p.FrequencyMHz, p.Impedance});
   return points;
 }
 

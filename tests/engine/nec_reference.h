@@ -27,8 +27,21 @@ struct NecWire {
   int Segments;
 };
 
+// One frequency of a nec2c run: the input impedance at the feed and the current
+// of every segment (Currents[k] is absolute segment k + 1), A for 1 V.
+struct NecPoint {
+  double FrequencyMHz;
+  std::complex<double> Impedance;
+  std::vector<std::complex<double>> Currents;
+};
+
 // Any wire structure fed with 1 V on segment feedSegment of wire feedWire (both
-// 1-based), in free space or over a perfectly conducting plane z = 0.
+// 1-based), in free space or over a perfectly conducting plane z = 0; nullopt when
+// nec2c is not installed or fails.
+std::optional<std::vector<NecPoint>> Nec2cRun(const std::vector<NecWire>& wires, int feedWire,
+                                              int feedSegment, bool perfectGround, double startMHz,
+                                              double stepMHz, int count);
+// The same run's impedances alone.
 std::optional<std::vector<ImpedancePoint>> Nec2cImpedances(const std::vector<NecWire>& wires,
                                                           int feedWire, int feedSegment,
                                                           bool perfectGround, double startMHz,

@@ -14,14 +14,11 @@
 #include <cmath>
 #include <complex>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <map>
-#include <optional>
-#include <sstream>
+#include <vector>
 
 #include "solver/computation_control.h"
 #include "studies/network/network_run.h"
+#include "tests/engine/nec_reference.h"
 #include "tests/network/network_fixtures.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_dir.h"
@@ -37,69 +34,28 @@ struct Geometry {
   int FeedSegment = 3;                // of the horizontal wire: centred 5 mm in, as our port
 };
 
-// Absolute segment number of the feed of line k (0-based): after line k's left
-// vertical, the feed segment of the horizontal wire.
-int FeedSegment(const Geometry& g, int line) {
-  return line * (g.Horizontal + 2 * g.Vertical) + g.Vertical + g.FeedSegment;
+// Per line its left post, the line and its right post; the feed segment of line k
+// (0-based) is counted over the wires before it.
+std::vector<testing::NecWire> Wires(const Geometry& g) {
+  std::vector<testing::NecWire> wires;
+  for (int k = 0; k < 2; ++k) {
+    const double y = k * g.SpacingM, x1 = g.LengthM, h = g.HeightM, r = g.RadiusM;
+    wires.push_back({0, y, 0, 0, y, h, r, g.Vertical});
+    wires.push_back({0, y, h, x1, y, h, r, g.Horizontal});
+    wires.push_back({x1, y, h, x1, y, 0, r, g.Vertical});
+  }
+  return wires;
 }
 
-// The currents at both feeds with 1 V on the feed of line `driven`, per frequency.
-std::optional<std::map<double, std::array<std::complex<double>, 2>>> Nec2cFeedCurrents(
-    const Geometry& g, int driven, double startMHz, double stepMHz, int count) {
-  TempDir dir;
-  const auto input = dir / "lines.nec", output = dir / "lines.out";
-  {
-    std::ofstream deck(input);
-    deck << "CM two grounded wires over perfect ground\nCE\n";
-    char line[200];
-    int tag = 1;
-    for (int k = 0; k < 2; ++k) {
-      const double y = k * g.SpacingM, x1 = g.LengthM, h = g.HeightM, r = g.RadiusM;
-      std::snprintf(line, sizeof line, "GW %d %d 0 %.9g 0 0 %.9g %.9g %.9g\n", tag++, g.Vertical, y, y, h, r);
-      deck << line;
-      std::snprintf(line, sizeof line, "GW %d %d 0 %.9g %.9g %.9g %.9g %.9g %.9g\n", tag++,
-                    g.Horizontal, y, h, x1, y, h, r);
-      deck << line;
-      std::snprintf(line, sizeof line, "GW %d %d %.9g %.9g %.9g %.9g %.9g 0 %.9g\n", tag++,
-                    g.Vertical, x1, y, h, x1, y, r);
-      deck << line;
-    }
-    deck << "GE 1\nGN 1\n";
-    deck << "EX 0 " << 2 + 3 * driven << " " << g.FeedSegment << " 0 1 0\n";
-    std::snprintf(line, sizeof line, "FR 0 %d 0 0 %.9g %.9g\n", count, startMHz, stepMHz);
-    deck << line << "XQ\nEN\n";
-  }
-  const std::string command =
-      "nec2c -i '" + input.string() + "' -o '" + output.string() + "' > /dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) return std::nullopt;
-  std::ifstream in(output);
-  std::map<double, std::array<std::complex<double>, 2>> currents;
-  std::string text;
-  double frequency = 0;
-  bool table = false;
-  while (std::getline(in, text)) {
-    if (const auto at = text.find("FREQUENCY :"); at != std::string::npos) {
-      frequency = std::atof(text.c_str() + at + 11);
-      table = false;
-    } else if (text.find("CURRENTS AND LOCATION") != std::string::npos) {
-      table = true;
-    } else if (table) {
-      std::istringstream fields(text);
-      double seg, tagNo, x, y, z, length, re, im;
-      if (!(fields >> seg >> tagNo >> x >> y >> z >> length >> re >> im)) continue;
-      for (int k = 0; k < 2; ++k)
-        if (static_cast<int>(seg) == FeedSegment(g, k)) currents[frequency][k] = {re, im};
-    }
-  }
-  if (currents.size() != static_cast<std::size_t>(count)) return std::nullopt;
-  return currents;
+int FeedIndex(const Geometry& g, int line) {
+  return line * (g.Horizontal + 2 * g.Vertical) + g.Vertical + g.FeedSegment - 1;
 }
 
 TEST(NetworkPeer, MutualAdmittanceOfGroundedWiresAgreesWithNec2c) {
   const Geometry g;
   const double start = 100, step = 100;
   const int count = 5;
-  const auto nec = Nec2cFeedCurrents(g, 0, start, step, count);
+  const auto nec = testing::Nec2cRun(Wires(g), 2, g.FeedSegment, true, start, step, count);
   ASSERT_TRUE(nec) << "nec2c is not installed (scripts/install-deps.sh installs it)";
 
   TempDir dir;
@@ -119,10 +75,13 @@ TEST(NetworkPeer, MutualAdmittanceOfGroundedWiresAgreesWithNec2c) {
   settings.Accuracy = SolverAccuracy::High;
   const network::NetworkResult ours = network::RunNetwork(p, settings, control);
   ASSERT_EQ(ours.Points.size(), static_cast<std::size_t>(count));
-  for (const network::NetworkPoint& point : ours.Points) {
-    const auto found = nec->lower_bound(point.FrequencyMHz - 1e-6);
-    ASSERT_NE(found, nec->end());
-    const double y21Nec = std::abs(found->second[1]), y11Nec = std::abs(found->second[0]);
+  for (std::size_t i = 0; i < ours.Points.size(); ++i) {
+    const network::NetworkPoint& point = ours.Points[i];
+    const testing::NecPoint& peer = (*nec)[i];
+    ASSERT_NEAR(peer.FrequencyMHz, point.FrequencyMHz, 1e-6);
+    ASSERT_EQ(peer.Currents.size(), static_cast<std::size_t>(2 * (g.Horizontal + 2 * g.Vertical)));
+    const double y21Nec = std::abs(peer.Currents[FeedIndex(g, 1)]);
+    const double y11Nec = std::abs(peer.Currents[FeedIndex(g, 0)]);
     const double y21 = std::abs(point.Y(1, 0)), y11 = std::abs(point.Y(0, 0));
     std::printf("%5.0f MHz  |Y21| %.4e S (nec2c %.4e, %+.1f %%)  |Y11| %.4e S (nec2c %.4e)\n",
                 point.FrequencyMHz, y21, y21Nec, 100 * (y21 / y21Nec - 1), y11, y11Nec);
