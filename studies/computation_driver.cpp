@@ -462,7 +462,8 @@ ComputationReport RunHere(Project& project, const ComputationSettings& settings,
     return report;
   }
   // Over a ground plane the width of a trace sets its impedance and inductance.
-  if (plan->GroundPlane && HasOneCellWideStrip(project)) ui.ShowWarning(NarrowStripWarning);
+  if (plan->GroundPlane && settings.Accuracy == SolverAccuracy::Standard && HasOneCellWideStrip(project))
+    ui.ShowWarning(NarrowStripWarning);
 
   TemporaryCopy copy(environment.WorkDirectory);
   Run run{project, settings,   *plan,     environment,
