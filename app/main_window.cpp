@@ -24,6 +24,7 @@
 #include "app/qt_user_interface.h"
 #include "app/solver_settings_dialogs.h"
 #include "app/status_bar.h"
+#include "app/study_window_support.h"
 #include "app/user_settings.h"
 #include "editor/help_link.h"
 #include "editor/layout_page.h"
@@ -215,8 +216,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (computation_->Running()) {
-    // Leaving in the middle of a computation: stop it first, close afterwards.
+  if (computation_->Running() || StudyRunScope::AnyRunning()) {
+    // Leaving in the middle of a computation, the Computation page's or a study
+    // window's: stop it first, close afterwards. The study window runs inside this
+    // window's event loop, so closing now would pull the window from under it.
     computation_->RequestAbort();
     event->ignore();
     return;

@@ -253,6 +253,20 @@ private slots:
     QVERIFY(!window->Result()->Aborted);
     QCOMPARE(window->Result()->Points.size(), std::size_t(2));
   }
+
+  void ClosingTheMainWindowStopsTheSweepFirst() {
+    Session s;
+    OpenPair(s);
+    NetworkWindow* window = OpenNetwork(s);
+    Sweep(window, "10", "1000", "10");
+    bool closed = true;
+    QTimer::singleShot(0, window, [&] { closed = s.window->close(); });
+    window->Compute();
+    QVERIFY(!closed);
+    QVERIFY(s.window->isVisible());
+    QVERIFY(!window->Result() || window->Result()->Aborted);
+    QVERIFY(s.window->close());  // nothing running any more
+  }
 };
 
 QTEST_MAIN(NetworkWindowTest)
