@@ -6,8 +6,8 @@
 // are dealt out by their index (point i to rank i mod N), every process solving
 // its share on all of its cores; rank 0 gathers them, writes every result file and
 // output, and prints. A batch runs its jobs in turn, each job's points spread the
-// same way. An emission run's harmonics are single-frequency solves: rank 0 runs it
-// alone. The exit code is rank 0's; the other processes print nothing.
+// same way, and so are an emission run's spectral lines. The exit code is rank 0's;
+// the other processes print nothing.
 #include <mpi.h>
 
 #include <cstring>
@@ -33,7 +33,8 @@ using Command = int (*)(lumetra::cli::Arguments&, std::ostream&);
 const char* const Usage =
     "usage: mpirun -np N lumetra-mpi compute|emission|immunity|network|batch ARGUMENTS\n"
     "  the arguments of lumetra-cli's command of that name (lumetra-cli --help); the\n"
-    "  frequency points (of every batch job) are shared by the processes, rank 0\n"
+    "  frequency points (of every batch job) and the spectral lines of an emission\n"
+    "  run are shared by the processes, rank 0\n"
     "  writes the files and prints\n";
 
 // Swallows what the processes other than rank 0 would print.
@@ -86,8 +87,6 @@ int main(int argc, char** argv) {
       std::cerr << "lumetra-mpi: unknown command \"" << argv[1] << "\"\n";
     std::cout << Usage;
     if (argc >= 2 && std::strcmp(argv[1], "--help") == 0) code = lumetra::cli::ExitOk;
-  } else if (command->first == "emission") {
-    if (first) code = RunCommand(command->second, argv[1], argc, argv, std::cout, failure);
   } else {
     lumetra::BatchMode = true;  // no questions, no dialogs
     if (exchange.Size() > 1) lumetra::cli::SharedSweepExchange = &exchange;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <complex>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,13 @@ public:
   // control).
   std::optional<SolvedPoint> Solve(double frequencyMHz,
                                    const std::vector<std::complex<double>>& drives);
+
+  // The unknowns of the layout (current elements and ground points), read from the
+  // copy's element files: how large a solve is before any is run. 0 when unknown.
+  std::int32_t Unknowns() const;
+
+  // Where the solves' messages go: each distinct one once.
+  UserInterface& Ui() { return ui_; }
 
 private:
   PrivateDirectory directory_;
