@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # lumetra-mpi over three local processes against lumetra-cli in one: a sweep, a
-# network study and a batch leave byte-identical files, and a process that fails
+# network study, an emission run and a batch leave byte-identical files, and a process that fails
 # is reported with its frequency, the run exits non-zero, and the files hold only
 # whole blocks of the points before it.
 set -euo pipefail
@@ -14,7 +14,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 for side in serial shared; do
   mkdir -p "$work/$side"
-  cp -r "$examples/dipole" "$examples/crosstalk" "$examples/short-dipole" "$work/$side/"
+  cp -r "$examples/dipole" "$examples/crosstalk" "$examples/short-dipole" "$examples/clock-trace" \
+    "$work/$side/"
   printf '%s\n' 'dipole/dipole.PRO --sweep 1300 1500 40' \
     'short-dipole/short-dipole.PRO --sweep 200 400 50 --far-field --theta 0:90:30 --phi 0:90:45' \
     > "$work/$side/night.jobs"
@@ -30,13 +31,16 @@ for side in serial shared; do
     --phi 0:90:45 > compute.out
   mkdir -p sweep && cp dipole/dipole.XXX dipole/dipole.YYY dipole/dipole.RAD sweep/
   run "$side" network crosstalk/crosstalk.PRO --sweep 100 1000 100 --touchstone x.s4p > network.out
+  run "$side" emission clock-trace/clock-trace.PRO --clock 1:25:3.3:1 --stop 500 \
+    --limit cispr32-b --csv lines.csv > emission.out 2>/dev/null || [ $? -eq 3 ]
   run "$side" batch night.jobs > batch.out
 done
 cd "$work"
 for f in sweep/dipole.XXX sweep/dipole.YYY sweep/dipole.RAD x.s4p dipole/dipole.XXX \
-  short-dipole/short-dipole.XXX short-dipole/short-dipole.RAD; do
+  short-dipole/short-dipole.XXX short-dipole/short-dipole.RAD lines.csv emission.out; do
   cmp -s "serial/$f" "shared/$f" || fail "$f differs between one process and three"
 done
+[ "$(wc -l < serial/lines.csv)" -eq 11 ] || fail "the serial emission run wrote no lines"
 # The printed table without its fill and solve times.
 table() { awk 'NR > 2 { $2 = $3 = ""; print }' "$1"; }
 [ "$(table serial/compute.out | wc -l)" -eq 11 ] || fail "the serial sweep printed no table"
