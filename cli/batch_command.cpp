@@ -7,7 +7,9 @@
 #include <system_error>
 
 #include "cli/compute_command.h"
+#include "cli/frequency_options.h"
 #include "cli/job_file.h"
+#include "cli/shared_batch.h"
 #include "model/file_io.h"
 
 namespace lumetra::cli {
@@ -31,6 +33,18 @@ public:
 
 private:
   std::filesystem::path previous_;
+};
+
+// While it lives, the commands of the jobs compute in this process alone.
+class ExchangeLent {
+public:
+  ExchangeLent() : exchange_(SharedSweepExchange) { SharedSweepExchange = nullptr; }
+  ~ExchangeLent() { SharedSweepExchange = exchange_; }
+  ExchangeLent(const ExchangeLent&) = delete;
+  ExchangeLent& operator=(const ExchangeLent&) = delete;
+
+private:
+  PointExchange* exchange_;
 };
 
 // Every line must be a compute command line; the first malformed one ends the batch
@@ -93,6 +107,12 @@ int RunBatch(Arguments& args, std::ostream& out) {
     } catch (const UsageError& error) {
       std::cerr << error.what() << '\n';
       return ExitUsage;
+    }
+    if (SharedSweepExchange && ShareWholeJobs(jobs, *SharedSweepExchange)) {
+      // Each job computes alone in its process: no sweep of it is shared.
+      PointExchange& exchange = *SharedSweepExchange;
+      const ExchangeLent lent;
+      return RunSharedJobs(jobs, exchange, out, RunJob) ? ExitOk : ExitReportedError;
     }
     bool allSucceeded = true;
     for (const JobLine& job : jobs) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # lumetra-mpi over three local processes against lumetra-cli in one: a sweep, a
-# network study, an emission run and a batch leave byte-identical files, and a process that fails
+# network study, an emission run and batches (points or whole jobs shared) leave
+# byte-identical files, and a process that fails
 # is reported with its frequency, the run exits non-zero, and the files hold only
 # whole blocks of the points before it.
 set -euo pipefail
@@ -19,6 +20,12 @@ for side in serial shared; do
   printf '%s\n' 'dipole/dipole.PRO --sweep 1300 1500 40' \
     'short-dipole/short-dipole.PRO --sweep 200 400 50 --far-field --theta 0:90:30 --phi 0:90:45' \
     > "$work/$side/night.jobs"
+  # As many jobs as processes: each process computes whole jobs.
+  mkdir -p "$work/$side/whole"
+  cp -r "$examples/dipole" "$examples/crosstalk" "$examples/clock-trace" "$work/$side/whole/"
+  printf '%s\n' 'clock-trace/clock-trace.PRO --sweep 100 300 100' \
+    'crosstalk/crosstalk.PRO --sweep 100 500 200 --far-field --theta 0:90:45 --phi 0:90:90' \
+    'dipole/dipole.PRO --sweep 1300 1400 50' > "$work/$side/whole/three.jobs"
 done
 run() {  # side, command line
   local side=$1; shift
@@ -34,6 +41,7 @@ for side in serial shared; do
   run "$side" emission clock-trace/clock-trace.PRO --clock 1:25:3.3:1 --stop 500 \
     --limit cispr32-b --csv lines.csv > emission.out 2>/dev/null || [ $? -eq 3 ]
   run "$side" batch night.jobs > batch.out
+  run "$side" batch whole/three.jobs > whole.out
 done
 cd "$work"
 for f in sweep/dipole.XXX sweep/dipole.YYY sweep/dipole.RAD x.s4p dipole/dipole.XXX \
@@ -41,6 +49,11 @@ for f in sweep/dipole.XXX sweep/dipole.YYY sweep/dipole.RAD x.s4p dipole/dipole.
   cmp -s "serial/$f" "shared/$f" || fail "$f differs between one process and three"
 done
 [ "$(wc -l < serial/lines.csv)" -eq 11 ] || fail "the serial emission run wrote no lines"
+diff -r -x '*.PRO' serial/whole shared/whole > /dev/null || fail "the whole jobs' files differ"
+# What a batch prints, its fill and solve times left out.
+untimed() { awk '{ if (NF >= 7 && $1 ~ /^[0-9.e+-]+$/) $2 = $3 = ""; print }' "$1"; }
+[ "$(grep -c '^Done' serial/whole.out)" -eq 3 ] || fail "the serial batch of three ran no jobs"
+[ "$(untimed serial/whole.out)" = "$(untimed shared/whole.out)" ] || fail "the whole jobs printed otherwise"
 # The printed table without its fill and solve times.
 table() { awk 'NR > 2 { $2 = $3 = ""; print }' "$1"; }
 [ "$(table serial/compute.out | wc -l)" -eq 11 ] || fail "the serial sweep printed no table"
@@ -64,6 +77,18 @@ ends=$(awk '{ bytes += length($0) + 1 }
   left == 0 { left = $2 + 0; if (left == 0) print bytes; next }
   { if (--left == 0) print bytes }' "$work/serial/sweep/dipole.XXX" | head -2 | tr '\n' ' ')
 [[ " 0 $ends" == *" $size "* ]] || fail "the failed sweep's file ends inside a block ($size; $ends)"
+
+# Rank 2 cannot copy the files of its job (the third): rank 0 names the job, leaves
+# its result files empty, runs the others and exits non-zero.
+status=0
+"$mpirun" --oversubscribe -np 2 "$mpi" batch whole/three.jobs \
+  : -np 1 -x TMPDIR=/nonexistent/lumetra "$mpi" batch whole/three.jobs > failed-job.out 2>&1 || status=$?
+[ "$status" -ne 0 ] || fail "a failed job's process left exit status 0"
+grep -q "Error: process 2 failed at job dipole/dipole.PRO" failed-job.out ||
+  fail "no report of process 2's job: $(cat failed-job.out)"
+[ ! -s whole/dipole/dipole.XXX ] || fail "the failed job's result file looks complete"
+cmp -s whole/crosstalk/crosstalk.XXX "$work/serial/whole/crosstalk/crosstalk.XXX" ||
+  fail "the jobs before the failed one were not written"
 
 if [ "$failures" -eq 0 ]; then echo "lumetra-mpi: all checks passed"; exit 0; fi
 exit 1
