@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 #include <ostream>
+#include <sstream>
 #include <system_error>
 
 #include "cli/compute_command.h"
@@ -77,6 +78,18 @@ bool RunJob(const JobLine& job, std::ostream& out) {
   }
 }
 
+// A job whose points the processes share: it takes part in the set-up agreement
+// even when it ended before its sweep, with its last words as the reason.
+bool RunSharedPointsJob(const JobLine& job, PointExchange& exchange, std::ostream& out) {
+  std::ostringstream printed;
+  const bool succeeded = RunJob(job, printed);
+  const std::string text = printed.str();
+  out << text << std::flush;
+  const std::string words = text.substr(0, text.find_last_not_of('\n') + 1);
+  exchange.EndCommand(words.substr(words.rfind('\n') + 1));
+  return succeeded;
+}
+
 }  // namespace
 
 int RunBatch(Arguments& args, std::ostream& out) {
@@ -117,7 +130,9 @@ int RunBatch(Arguments& args, std::ostream& out) {
     bool allSucceeded = true;
     for (const JobLine& job : jobs) {
       out << "--> " << job.Words.front() << std::endl;
-      if (!RunJob(job, out)) allSucceeded = false;
+      if (!(SharedSweepExchange ? RunSharedPointsJob(job, *SharedSweepExchange, out)
+                                : RunJob(job, out)))
+        allSucceeded = false;
       out << "Done " << job.Words.front() << std::endl;
     }
     return allSucceeded ? ExitOk : ExitReportedError;

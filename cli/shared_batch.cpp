@@ -162,6 +162,10 @@ std::string ProcessFailedAtJobMessage(int rank, const std::string& job, const st
 bool RunSharedJobs(const std::vector<JobLine>& jobs, PointExchange& exchange, std::ostream& out,
                    bool (*runJob)(const JobLine& job, std::ostream& out)) {
   bool allSucceeded = true;
+  if (const std::optional<std::string> failed = exchange.AgreeOnSetUp({})) {
+    out << *failed << '\n';
+    return false;
+  }
   // Every process ends the exchange's sweep of jobs once, however it ends.
   struct SweepEnd {
     PointExchange& exchange;

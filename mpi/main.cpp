@@ -37,10 +37,25 @@ const char* const Usage =
     "  run are shared by the processes, rank 0\n"
     "  writes the files and prints\n";
 
-// Swallows what the processes other than rank 0 would print.
+// Swallows what the processes other than rank 0 would print, keeping its last
+// line: why the command ended there, for the others if it ended before its sweep.
 class Discard : public std::streambuf {
+public:
+  const std::string& LastLine() const { return line_.empty() ? last_ : line_; }
+
 protected:
-  int overflow(int c) override { return c; }
+  int overflow(int c) override {
+    if (c == '\n') {
+      if (!line_.empty()) last_ = std::move(line_);
+      line_.clear();
+    } else if (c != traits_type::eof()) {
+      line_ += static_cast<char>(c);
+    }
+    return c;
+  }
+
+private:
+  std::string line_, last_;
 };
 
 int RunCommand(Command command, const char* name, int argc, char** argv, std::ostream& out,
@@ -93,6 +108,7 @@ int main(int argc, char** argv) {
     code = RunCommand(command->second, argv[1], argc, argv, first ? std::cout : nowhere, failure);
   }
   lumetra::BatchMode = true;
+  if (failure.empty() && code != lumetra::cli::ExitOk) failure = discard.LastLine();
   exchange.Leave(failure);
   std::cout.flush();
   MPI_Barrier(MPI_COMM_WORLD);

@@ -49,6 +49,21 @@ std::string FieldModelNote(const Project& project) {
 bool SolveLines(const LineSweep& sweep, ComputationControl& control,
                 const std::function<void(EmissionLine&&)>& keep) {
   PointExchange* exchange = sweep.Exchange;
+  std::optional<EmissionWorkspace> workspace;
+  std::string setUpError;
+  try {
+    workspace.emplace(sweep.Layout, sweep.Solver, control);
+  } catch (const std::exception& error) {
+    if (!exchange) throw;
+    setUpError = error.what();
+  }
+  if (exchange) {
+    // Every process is ready, or none starts: rank 0 says which could not.
+    if (const std::optional<std::string> failed = exchange->AgreeOnSetUp(setUpError)) {
+      if (exchange->Commits()) control.ui.ShowMessage(*failed);
+      return true;
+    }
+  }
   // Every process ends the exchange's sweep once, however the lines end.
   struct SweepEnd {
     PointExchange* exchange;
@@ -56,14 +71,6 @@ bool SolveLines(const LineSweep& sweep, ComputationControl& control,
       if (exchange) exchange->Finish();
     }
   } const end{exchange};
-  std::optional<EmissionWorkspace> workspace;
-  try {
-    workspace.emplace(sweep.Layout, sweep.Solver, control);
-  } catch (const std::exception& error) {
-    if (!exchange || exchange->Commits()) throw;
-    exchange->SendFailure(error.what());  // rank 0 reports it for this process's lines
-    return true;
-  }
   const std::vector<double>& frequencies = sweep.Frequencies;
   const std::size_t count = frequencies.size();
   const auto waiting = [&](std::size_t index) {

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # lumetra-mpi over three local processes against lumetra-cli in one: a sweep, a
 # network study, an emission run and batches (points or whole jobs shared) leave
-# byte-identical files, and a process that fails
-# is reported with its frequency, the run exits non-zero, and the files hold only
-# whole blocks of the points before it.
+# byte-identical files; a process that fails is reported with its frequency (or
+# its job), the run exits non-zero, and the files hold only whole blocks of the
+# points before it; a process that cannot start stops every process.
 set -euo pipefail
 cli=$1 mpi=$2 mpirun=$3 examples=$4
 export OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1
@@ -89,6 +89,20 @@ grep -q "Error: process 2 failed at job dipole/dipole.PRO" failed-job.out ||
 [ ! -s whole/dipole/dipole.XXX ] || fail "the failed job's result file looks complete"
 cmp -s whole/crosstalk/crosstalk.XXX "$work/serial/whole/crosstalk/crosstalk.XXX" ||
   fail "the jobs before the failed one were not written"
+
+# A project that opens on some processes only: every process learns it before the
+# first point, rank 0 names the one that could not start, and nothing waits forever.
+for missing in 2 0; do
+  args() { if [ "$1" = "$missing" ]; then echo nowhere/dipole.PRO; else echo dipole/dipole.PRO; fi; }
+  status=0
+  timeout 120 "$mpirun" --oversubscribe -np 1 "$mpi" compute "$(args 0)" --sweep 1300 1500 20 \
+    : -np 1 "$mpi" compute "$(args 1)" --sweep 1300 1500 20 \
+    : -np 1 "$mpi" compute "$(args 2)" --sweep 1300 1500 20 > setup.out 2>&1 || status=$?
+  [ "$status" -ne 0 ] && [ "$status" -ne 124 ] || fail "missing on rank $missing: exit status $status"
+  grep -q 'Cannot open file ".*nowhere/dipole.PRO"' setup.out || fail "no reason given: $(cat setup.out)"
+  [ "$missing" = 0 ] || grep -q "Error: process 2 could not start the computation" setup.out ||
+    fail "process 2 not named: $(cat setup.out)"
+done
 
 if [ "$failures" -eq 0 ]; then echo "lumetra-mpi: all checks passed"; exit 0; fi
 exit 1
