@@ -10,6 +10,7 @@
 #include "model/input_checks.h"
 #include "solver/physical_constants.h"
 #include "model/batch_mode.h"
+#include "solver/memory_estimate.h"
 #include "solver/parallel_pieces.h"
 #include "studies/computation_driver.h"
 #include "studies/concurrent_points.h"
@@ -41,7 +42,6 @@ std::string FieldModelNote(const Project& project) {
             "rigorous slab pattern for a thin substrate)";
   return note;
 }
-
 
 // Every line of the sweep, committed through keep in frequency order: one at a time
 // on the calling thread, or several at once (ComputationSettings::Jobs) and over
@@ -79,9 +79,12 @@ bool SolveLines(const LineSweep& sweep, ComputationControl& control,
   };
   const std::size_t processes = exchange ? static_cast<std::size_t>(exchange->Size()) : 1;
   const std::size_t share = (count + processes - 1) / processes;
-  const int requested = sweep.Solver.Jobs;
-  const int jobs = SweepJobs(requested, requested >= 1 ? 0 : workspace->Unknowns(), share,
-                             FillWorkerCount());
+  const EmissionWorkspace::SolveSize size = workspace->Size();
+  int jobs = SweepJobs(sweep.Solver.Jobs, size.Unknowns, share, FillWorkerCount());
+  // Each line in flight holds its own matrix: no more of them than fit.
+  if (jobs > 1 && size.Bytes > 0)
+    if (const std::optional<std::int64_t> available = ReadAvailableMemory())
+      jobs = static_cast<int>(std::clamp<std::int64_t>(*available / size.Bytes, 1, jobs));
   const bool concurrent = exchange || jobs > 1;
 
   // One at a time; before lines run at once, the first line solved here, where the

@@ -8,6 +8,7 @@
 #include "model/project_files.h"
 #include "model/file_io.h"
 #include "solver/element_lists.h"
+#include "solver/memory_estimate.h"
 #include "solver/physical_constants.h"
 #include "studies/emission/substrate_polarisation.h"
 #include "studies/study_copy.h"
@@ -46,12 +47,14 @@ EmissionWorkspace::EmissionWorkspace(const Project& project, const ComputationSe
   }
 }
 
-std::int32_t EmissionWorkspace::Unknowns() const {
+EmissionWorkspace::SolveSize EmissionWorkspace::Size() const {
   try {
     const ElementLists lists = LoadElementLists(copy_.ProjectFile, copy_.ProjectFile);
-    return lists.NX() + lists.NY() + lists.NG();
+    const bool image = copy_.Env.GroundPlane;
+    return {lists.NX() + lists.NY() + lists.NG(),
+            FrequencyPointBytes(lists, image && lists.NG() > 0, image)};
   } catch (const FileError&) {
-    return 0;
+    return {};
   }
 }
 

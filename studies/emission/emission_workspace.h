@@ -40,9 +40,13 @@ public:
   std::optional<SolvedPoint> Solve(double frequencyMHz,
                                    const std::vector<std::complex<double>>& drives);
 
-  // The unknowns of the layout (current elements and ground points), read from the
-  // copy's element files: how large a solve is before any is run. 0 when unknown.
-  std::int32_t Unknowns() const;
+  // How large a solve is before any is run, from the copy's element files: its
+  // unknowns and the memory it holds at its peak (both 0 when they cannot be read).
+  struct SolveSize {
+    std::int32_t Unknowns = 0;
+    std::int64_t Bytes = 0;
+  };
+  SolveSize Size() const;
 
   // Where the solves' messages go: each distinct one once.
   UserInterface& Ui() { return ui_; }
