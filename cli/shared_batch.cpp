@@ -137,8 +137,6 @@ bool CommitElsewhere(const JobRecord& record, const JobLine& job, std::ostream& 
   return record.Succeeded;
 }
 
-std::string FailureText(const std::exception& error) { return error.what(); }
-
 }  // namespace
 
 bool ShareWholeJobs(const std::vector<JobLine>& jobs, const PointExchange& exchange) {
@@ -180,7 +178,7 @@ bool RunSharedJobs(const std::vector<JobLine>& jobs, PointExchange& exchange, st
       try {
         exchange.Send(j, Encode(ComputeElsewhere(job, runJob)));
       } catch (const std::exception& error) {
-        exchange.SendFailure(FailureText(error));
+        exchange.SendFailure(error.what());
         break;
       }
       continue;
@@ -196,7 +194,7 @@ bool RunSharedJobs(const std::vector<JobLine>& jobs, PointExchange& exchange, st
           try {
             succeeded = CommitElsewhere(Decode(*bytes), job, out);
           } catch (const std::exception& error) {
-            failure = FailureText(error);
+            failure = error.what();
           }
           break;
         }

@@ -5,9 +5,12 @@
 // Every process runs the same command line. The frequency points of each sweep
 // are dealt out by their index (point i to rank i mod N), every process solving
 // its share on all of its cores; rank 0 gathers them, writes every result file and
-// output, and prints. A batch runs its jobs in turn, each job's points spread the
-// same way, and so are an emission run's spectral lines. The exit code is rank 0's;
-// the other processes print nothing.
+// output, and prints; an emission run's spectral lines are dealt out the same way.
+// A batch of at least as many jobs as processes deals out whole jobs (job j to rank
+// j mod N, cli/shared_batch.h); a shorter one runs its jobs in turn, each job's
+// points spread. Before each sweep every process says whether it could set it up
+// (PointExchange::AgreeOnSetUp). The exit code is rank 0's; the other processes
+// print nothing.
 #include <mpi.h>
 
 #include <cstring>
