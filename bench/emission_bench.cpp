@@ -7,7 +7,8 @@
 // present), the others coupled victims.
 //
 // The lines solved at once: the same 40 lines on three of those traces (297
-// unknowns), one at a time (--jobs 1) and as many at once as the run chooses.
+// unknowns), one at a time (--jobs 1) and as many at once as the run chooses: on
+// two idle cores 0.53 s against 0.34 s, 1.6 times as fast, the same lines.
 #include <benchmark/benchmark.h>
 
 #include "model/batch_mode.h"
