@@ -4,10 +4,13 @@
 #include <filesystem>
 #include <iostream>
 #include <ostream>
+#include <sstream>
 #include <system_error>
 
 #include "cli/compute_command.h"
+#include "cli/frequency_options.h"
 #include "cli/job_file.h"
+#include "cli/shared_batch.h"
 #include "model/file_io.h"
 
 namespace lumetra::cli {
@@ -31,6 +34,18 @@ public:
 
 private:
   std::filesystem::path previous_;
+};
+
+// While it lives, the commands of the jobs compute in this process alone.
+class ExchangeLent {
+public:
+  ExchangeLent() : exchange_(SharedSweepExchange) { SharedSweepExchange = nullptr; }
+  ~ExchangeLent() { SharedSweepExchange = exchange_; }
+  ExchangeLent(const ExchangeLent&) = delete;
+  ExchangeLent& operator=(const ExchangeLent&) = delete;
+
+private:
+  PointExchange* exchange_;
 };
 
 // Every line must be a compute command line; the first malformed one ends the batch
@@ -61,6 +76,18 @@ bool RunJob(const JobLine& job, std::ostream& out) {
     out << error.what() << '\n';
     return false;
   }
+}
+
+// A job whose points the processes share: it takes part in the set-up agreement
+// even when it ended before its sweep, with its last words as the reason.
+bool RunSharedPointsJob(const JobLine& job, PointExchange& exchange, std::ostream& out) {
+  std::ostringstream printed;
+  const bool succeeded = RunJob(job, printed);
+  const std::string text = printed.str();
+  out << text << std::flush;
+  const std::string words = text.substr(0, text.find_last_not_of('\n') + 1);
+  exchange.EndCommand(words.substr(words.rfind('\n') + 1));
+  return succeeded;
 }
 
 }  // namespace
@@ -94,10 +121,18 @@ int RunBatch(Arguments& args, std::ostream& out) {
       std::cerr << error.what() << '\n';
       return ExitUsage;
     }
+    if (SharedSweepExchange && ShareWholeJobs(jobs, *SharedSweepExchange)) {
+      // Each job computes alone in its process: no sweep of it is shared.
+      PointExchange& exchange = *SharedSweepExchange;
+      const ExchangeLent lent;
+      return RunSharedJobs(jobs, exchange, out, RunJob) ? ExitOk : ExitReportedError;
+    }
     bool allSucceeded = true;
     for (const JobLine& job : jobs) {
       out << "--> " << job.Words.front() << std::endl;
-      if (!RunJob(job, out)) allSucceeded = false;
+      if (!(SharedSweepExchange ? RunSharedPointsJob(job, *SharedSweepExchange, out)
+                                : RunJob(job, out)))
+        allSucceeded = false;
       out << "Done " << job.Words.front() << std::endl;
     }
     return allSucceeded ? ExitOk : ExitReportedError;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <ostream>
 #include <system_error>
 
@@ -15,6 +16,7 @@
 #include "model/project_commands.h"
 #include "model/text_reader.h"
 #include "studies/computation_driver.h"
+#include "studies/point_exchange.h"
 #include "solver/solver_settings.h"
 
 namespace lumetra::cli {
@@ -160,9 +162,12 @@ int RunCompute(Arguments& args, std::ostream& out) {
   std::ostream& messages = json ? std::cerr : out;
   TerminalUi runUi(messages, true);
   ComputationControl control(runUi);
-  const PrivateDirectory work;
+  // A process that only solves points of a shared sweep computes on a private copy
+  // of its own (RunComputation), so it needs no work folder here.
+  std::optional<PrivateDirectory> work;
+  if (!settings.Exchange || settings.Exchange->Commits()) work.emplace();
   RunEnvironment environment;
-  environment.WorkDirectory = work.Path();
+  if (work) environment.WorkDirectory = work->Path();
   environment.StartupDirectory = std::filesystem::current_path();
   const ComputationReport report = RunComputation(project, settings, environment, control);
   if (!report.Started || report.Aborted) return ExitReportedError;

@@ -6,6 +6,7 @@
 
 #include "cli/emission_graphics.h"
 #include "cli/environment_options.h"
+#include "cli/frequency_options.h"
 #include "cli/terminal_ui.h"
 #include "model/file_io.h"
 #include "model/input_checks.h"
@@ -138,6 +139,7 @@ EmissionCommand ReadEmissionCommand(Arguments& args, Project& project, UserInter
   const std::vector<std::string> limit = args.TakeOption("--limit", 1);
   request.Signals = SignalsFromArguments(args, project);
   ReadEnvironmentOptions(args, project, request.Solver);
+  ReadJobsOption(args, request.Solver);
   refused = !SubstrateSettingsFromArguments(args, request.Solver, ui);
   if (refused) return command;
   args.ExpectEnd();

@@ -34,6 +34,11 @@ void ReadFrequencyOptions(Arguments& args, ComputationSettings& s) {
     s.FreqListCB = true;
     s.FrequencyList = ReadFrequencyList(list[0]);
   }
+  ReadJobsOption(args, s);
+}
+
+void ReadJobsOption(Arguments& args, ComputationSettings& s) {
+  s.Exchange = SharedSweepExchange;
   if (auto jobs = args.TakeOption("--jobs", 1); !jobs.empty()) {
     const std::string& text = jobs[0];
     const bool digits = !text.empty() && text.size() <= 4 &&

@@ -21,6 +21,10 @@ inline PointExchange* SharedSweepExchange = nullptr;
 // UsageError for a --jobs that is not a whole number of at least 1.
 void ReadFrequencyOptions(Arguments& args, ComputationSettings& s);
 
+// --jobs N alone (the emission run's lines), and the run's SharedSweepExchange.
+// Throws UsageError for a value that is not a whole number of at least 1.
+void ReadJobsOption(Arguments& args, ComputationSettings& s);
+
 // What the sweep studies (network, immunity) read after their own options: the
 // project at path, then the frequency, environment and substrate options into
 // settings (without time messages or sounds), and the end of the line. False when

@@ -5,9 +5,12 @@
 // Every process runs the same command line. The frequency points of each sweep
 // are dealt out by their index (point i to rank i mod N), every process solving
 // its share on all of its cores; rank 0 gathers them, writes every result file and
-// output, and prints. A batch runs its jobs in turn, each job's points spread the
-// same way. An emission run's harmonics are single-frequency solves: rank 0 runs it
-// alone. The exit code is rank 0's; the other processes print nothing.
+// output, and prints; an emission run's spectral lines are dealt out the same way.
+// A batch of at least as many jobs as processes deals out whole jobs (job j to rank
+// j mod N, cli/shared_batch.h); a shorter one runs its jobs in turn, each job's
+// points spread. Before each sweep every process says whether it could set it up
+// (PointExchange::AgreeOnSetUp). The exit code is rank 0's; the other processes
+// print nothing.
 #include <mpi.h>
 
 #include <cstring>
@@ -33,13 +36,29 @@ using Command = int (*)(lumetra::cli::Arguments&, std::ostream&);
 const char* const Usage =
     "usage: mpirun -np N lumetra-mpi compute|emission|immunity|network|batch ARGUMENTS\n"
     "  the arguments of lumetra-cli's command of that name (lumetra-cli --help); the\n"
-    "  frequency points (of every batch job) are shared by the processes, rank 0\n"
+    "  frequency points (of every batch job) and the spectral lines of an emission\n"
+    "  run are shared by the processes, rank 0\n"
     "  writes the files and prints\n";
 
-// Swallows what the processes other than rank 0 would print.
+// Swallows what the processes other than rank 0 would print, keeping its last
+// line: why the command ended there, for the others if it ended before its sweep.
 class Discard : public std::streambuf {
+public:
+  const std::string& LastLine() const { return line_.empty() ? last_ : line_; }
+
 protected:
-  int overflow(int c) override { return c; }
+  int overflow(int c) override {
+    if (c == '\n') {
+      if (!line_.empty()) last_ = std::move(line_);
+      line_.clear();
+    } else if (c != traits_type::eof()) {
+      line_ += static_cast<char>(c);
+    }
+    return c;
+  }
+
+private:
+  std::string line_, last_;
 };
 
 int RunCommand(Command command, const char* name, int argc, char** argv, std::ostream& out,
@@ -86,14 +105,13 @@ int main(int argc, char** argv) {
       std::cerr << "lumetra-mpi: unknown command \"" << argv[1] << "\"\n";
     std::cout << Usage;
     if (argc >= 2 && std::strcmp(argv[1], "--help") == 0) code = lumetra::cli::ExitOk;
-  } else if (command->first == "emission") {
-    if (first) code = RunCommand(command->second, argv[1], argc, argv, std::cout, failure);
   } else {
     lumetra::BatchMode = true;  // no questions, no dialogs
     if (exchange.Size() > 1) lumetra::cli::SharedSweepExchange = &exchange;
     code = RunCommand(command->second, argv[1], argc, argv, first ? std::cout : nowhere, failure);
   }
   lumetra::BatchMode = true;
+  if (failure.empty() && code != lumetra::cli::ExitOk) failure = discard.LastLine();
   exchange.Leave(failure);
   std::cout.flush();
   MPI_Barrier(MPI_COMM_WORLD);

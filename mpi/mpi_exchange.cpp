@@ -113,7 +113,30 @@ bool MpiPointExchange::StopRequested() {
   return stopSeen_;
 }
 
+std::vector<PointExchange::SetUpWord> MpiPointExchange::GatherSetUp(const SetUpWord& mine) {
+  const std::string bytes = (mine.Leaving ? "L" : "R") + mine.Error;
+  const int length = static_cast<int>(bytes.size());
+  std::vector<int> lengths(static_cast<std::size_t>(size_)), offsets(lengths.size());
+  MPI_Allgather(&length, 1, MPI_INT, lengths.data(), 1, MPI_INT, MPI_COMM_WORLD);
+  int total = 0;
+  for (std::size_t r = 0; r < lengths.size(); ++r) {
+    offsets[r] = total;
+    total += lengths[r];
+  }
+  std::string all(static_cast<std::size_t>(total), '\0');
+  MPI_Allgatherv(bytes.data(), length, MPI_CHAR, all.data(), lengths.data(), offsets.data(),
+                 MPI_CHAR, MPI_COMM_WORLD);
+  std::vector<SetUpWord> words;
+  for (std::size_t r = 0; r < lengths.size(); ++r) {
+    const std::string word = all.substr(static_cast<std::size_t>(offsets[r]),
+                                        static_cast<std::size_t>(lengths[r]));
+    words.push_back({!word.empty() && word[0] == 'L', word.empty() ? "" : word.substr(1)});
+  }
+  return words;
+}
+
 void MpiPointExchange::Leave(const std::string& why) {
+  LeaveAgreement(why);
   if (rank_ != 0) {
     SendText(why, 0, LeftTag);
     return;

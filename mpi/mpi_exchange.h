@@ -7,6 +7,7 @@
 //   done           r -> 0: r has ended its part of the sweep
 //   stop           0 -> r: the sweep is over (rank 0 ended it); r answers with done
 //   left           r -> 0: r has run its command to the end and leaves the run
+// and one collective, the set-up agreement before each sweep (MPI_Allgatherv).
 // Only the calling thread of each process talks to MPI.
 #pragma once
 
@@ -35,6 +36,9 @@ public:
   // At the end of the run, on every process: the others say they leave (with why,
   // when their command failed), rank 0 takes their word and anything they still sent.
   void Leave(const std::string& why = {});
+
+protected:
+  std::vector<SetUpWord> GatherSetUp(const SetUpWord& mine) override;
 
 private:
   int rank_ = 0, size_ = 1;

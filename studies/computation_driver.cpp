@@ -555,6 +555,10 @@ ComputationReport RunOnSolvingProcess(Project& project, const ComputationSetting
                                       ComputationControl& control,
                                       const FrequencyPointSolver& solvePoint) {
   ComputationReport report;
+  report.Aborted = true;
+  PointExchange& exchange = *settings.Exchange;
+  if (exchange.AgreeOnSetUp({})) return report;  // rank 0 reports who could not start
+  const SweepEnd end(exchange);
   try {
     const PrivateDirectory directory("lumetra-rank-");
     Project copy = project;
@@ -565,12 +569,10 @@ ComputationReport RunOnSolvingProcess(Project& project, const ComputationSetting
     SaveProjectFiles(copy, copy.ProjectFile);
     RunEnvironment own = environment;
     own.WorkDirectory = directory.Path();
-    report = RunHere(copy, settings, own, control, {}, solvePoint, {});
+    RunHere(copy, settings, own, control, {}, solvePoint, {});
   } catch (const std::exception& error) {
-    settings.Exchange->SendFailure(error.what());
+    exchange.SendFailure(error.what());
   }
-  report.Aborted = true;
-  report.Points.clear();
   return report;
 }
 
@@ -596,9 +598,15 @@ ComputationReport RunComputation(Project& project, const ComputationSettings& se
                                  const PointKeeper& keepPoint) {
   PointExchange* exchange = settings.Exchange;
   if (!exchange) return RunHere(project, settings, environment, control, started, solvePoint, keepPoint);
-  const SweepEnd end(*exchange);
   if (!exchange->Commits())
     return RunOnSolvingProcess(project, settings, environment, control, solvePoint);
+  if (const std::optional<std::string> failed = exchange->AgreeOnSetUp({})) {
+    control.ui.ShowMessage(*failed);
+    ComputationReport report;
+    report.Aborted = true;
+    return report;
+  }
+  const SweepEnd end(*exchange);
   return RunHere(project, settings, environment, control, started, solvePoint, keepPoint);
 }
 

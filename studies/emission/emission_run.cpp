@@ -3,21 +3,24 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <numeric>
 #include <stdexcept>
 
 #include "model/input_checks.h"
 #include "solver/physical_constants.h"
+#include "model/batch_mode.h"
+#include "solver/memory_estimate.h"
+#include "solver/parallel_pieces.h"
+#include "studies/computation_driver.h"
+#include "studies/concurrent_points.h"
+#include "studies/emission/concurrent_lines.h"
+#include "studies/emission/emission_line.h"
 #include "studies/emission/emission_workspace.h"
 
 namespace lumetra::emission {
 
 namespace {
-
-// k0 = omega sqrt(mu0 eps0), with the same constants as the solver's.
-double FreeSpaceWavenumber(double frequencyMHz) {
-  return TwoPi * frequencyMHz * 1e6 * std::sqrt(Mu0 * Eps0);
-}
 
 std::string ProgressText(double frequencyMHz, std::size_t index, std::size_t count) {
   char text[96];
@@ -38,6 +41,73 @@ std::string FieldModelNote(const Project& project) {
             "charge under them radiates as vertical polarisation currents (within 0.2 dB of the "
             "rigorous slab pattern for a thin substrate)";
   return note;
+}
+
+// Every line of the sweep, committed through keep in frequency order: one at a time
+// on the calling thread, or several at once (ComputationSettings::Jobs) and over
+// the processes of an exchange. True when a line stopped the run or it was aborted.
+bool SolveLines(const LineSweep& sweep, ComputationControl& control,
+                const std::function<void(EmissionLine&&)>& keep) {
+  PointExchange* exchange = sweep.Exchange;
+  std::optional<EmissionWorkspace> workspace;
+  std::string setUpError;
+  try {
+    workspace.emplace(sweep.Layout, sweep.Solver, control);
+  } catch (const std::exception& error) {
+    if (!exchange) throw;
+    setUpError = error.what();
+  }
+  if (exchange) {
+    // Every process is ready, or none starts: rank 0 says which could not.
+    if (const std::optional<std::string> failed = exchange->AgreeOnSetUp(setUpError)) {
+      if (exchange->Commits()) control.ui.ShowMessage(*failed);
+      return true;
+    }
+  }
+  // Every process ends the exchange's sweep once, however the lines end.
+  struct SweepEnd {
+    PointExchange* exchange;
+    ~SweepEnd() {
+      if (exchange) exchange->Finish();
+    }
+  } const end{exchange};
+  const std::vector<double>& frequencies = sweep.Frequencies;
+  const std::size_t count = frequencies.size();
+  const auto waiting = [&](std::size_t index) {
+    control.ui.SetStatusText(StatusPanel::State, ProgressText(frequencies[index], index, count));
+    control.ui.SetProgress(static_cast<int>(index), static_cast<int>(count));
+  };
+  const std::size_t processes = exchange ? static_cast<std::size_t>(exchange->Size()) : 1;
+  const std::size_t share = (count + processes - 1) / processes;
+  const EmissionWorkspace::SolveSize size = workspace->Size();
+  int jobs = SweepJobs(sweep.Solver.Jobs, size.Unknowns, share, FillWorkerCount());
+  // Each line in flight holds its own matrix: no more of them than fit.
+  if (jobs > 1 && size.Bytes > 0)
+    if (const std::optional<std::int64_t> available = ReadAvailableMemory())
+      jobs = static_cast<int>(std::clamp<std::int64_t>(*available / size.Bytes, 1, jobs));
+  const bool concurrent = exchange || jobs > 1;
+
+  // One at a time; before lines run at once, the first line solved here, where the
+  // run's questions are put to the person watching (a batch run asks none).
+  std::size_t index = 0;
+  bool solvedOne = false;
+  for (; index < count && !exchange; ++index) {
+    if (concurrent && (BatchMode || solvedOne)) break;
+    waiting(index);
+    if (control.PumpAndCheckAbort()) return true;
+    EmissionLine line;
+    const LineOutcome outcome =
+        SolveEmissionLine(*workspace, sweep.Signals, sweep.Site, frequencies[index], line);
+    if (outcome == LineOutcome::Stopped) return true;
+    if (outcome == LineOutcome::Silent) continue;
+    keep(std::move(line));
+    solvedOne = true;
+  }
+  if (index == count) return false;
+  const LineCommits commits{workspace->Ui(), waiting, keep};
+  if (SolveLinesConcurrently(sweep, index, jobs, control, commits)) return false;
+  if (control.AbortRequested) workspace->Ui().ShowMessage(AbortedMessage);
+  return true;
 }
 
 }  // namespace
@@ -89,62 +159,16 @@ EmissionResult RunEmission(const Project& project, const EmissionRequest& reques
   site.BoardCentreY = 0.5 * project.PcbLy * MillimetreToMetre;
   site.UpperHemisphereOnly = project.Env.GroundPlane;
 
-  EmissionWorkspace workspace(project, request.Solver, control);
-  const std::size_t sourceCount = request.Signals.size();
-  bool stopped = false;
-  for (std::size_t index = 0; index < frequencies.size(); ++index) {
-    const double f = frequencies[index];
-    control.ui.SetStatusText(StatusPanel::State, ProgressText(f, index, frequencies.size()));
-    control.ui.SetProgress(static_cast<int>(index), static_cast<int>(frequencies.size()));
-    if (control.PumpAndCheckAbort()) {
-      stopped = true;
-      break;
-    }
-
-    EmissionLine line;
-    line.FrequencyMHz = f;
-    std::vector<std::complex<double>> drives(sourceCount);
-    for (std::size_t k = 0; k < sourceCount; ++k) {
-      drives[k] = SourceDrive(request.Signals[k], f);
-      if (drives[k] != 0.0) line.Sources.push_back({static_cast<int>(k + 1), drives[k]});
-    }
-    if (line.Sources.empty()) continue;  // a spectrum line of zero amplitude
-
-    const std::optional<SolvedPoint> radiators = workspace.Solve(f, drives);
-    if (!radiators) {
-      stopped = true;
-      break;
-    }
-    const double k0 = FreeSpaceWavenumber(f);
-    line.Where = ScanSite(radiators->Radiators, k0, site);
-    line.FieldVm = line.Where.FieldVm;
-    line.LevelDbuvM = FieldDbuvM(line.FieldVm);
-    line.LargestSource = line.Sources.front().Number;
-
-    // With several sources at one frequency, the one to work on is the one whose
-    // field alone reads highest where the sum peaks: one more solve per source.
-    if (line.Sources.size() > 1) {
-      double largest = -1.0;
-      for (const SourceDriveRecord& source : line.Sources) {
-        std::vector<std::complex<double>> alone(sourceCount);
-        alone[static_cast<std::size_t>(source.Number - 1)] = source.AmplitudeV;
-        const std::optional<SolvedPoint> own = workspace.Solve(f, alone);
-        if (!own) {
-          stopped = true;
-          break;
-        }
-        const double reading = ReadingAt(own->Radiators, k0, site, line.Where);
-        if (reading > largest) {
-          largest = reading;
-          line.LargestSource = source.Number;
-        }
-      }
-      if (stopped) break;
-    }
+  const LineSweep sweep{project, request.Solver, request.Signals, site, frequencies,
+                        request.Solver.Exchange};
+  const auto keep = [&](EmissionLine&& line) {
     if (limit) ApplyLimit(*limit, line);
     result.Lines.push_back(std::move(line));
-  }
-  result.Aborted = stopped;
+  };
+  const bool stopped = SolveLines(sweep, control, keep);
+  // A process other than rank 0 keeps nothing: its lines went to rank 0.
+  const PointExchange* exchange = request.Solver.Exchange;
+  result.Aborted = stopped || (exchange && !exchange->Commits());
   control.ui.SetStatusText(StatusPanel::State, "");
   control.ui.SetProgress(0, 0);
 

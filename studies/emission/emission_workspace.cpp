@@ -6,6 +6,9 @@
 #include "fields/near_field_sources.h"
 #include "model/input_checks.h"
 #include "model/project_files.h"
+#include "model/file_io.h"
+#include "solver/element_lists.h"
+#include "solver/memory_estimate.h"
 #include "solver/physical_constants.h"
 #include "studies/emission/substrate_polarisation.h"
 #include "studies/study_copy.h"
@@ -33,11 +36,25 @@ EmissionWorkspace::EmissionWorkspace(const Project& project, const ComputationSe
   settings_.SweepFreq = false;
   settings_.FreqListCB = false;
   settings_.ShowTimeEstimate = false;
+  // Each solve is one frequency in this process: the run spreads its lines itself.
+  settings_.Jobs = 1;
+  settings_.Exchange = nullptr;
   // Loads apply where the project has some; asking for none that exist is refused.
   if (project.Impedances.empty()) settings_.ImpFile = false;
   if (project.Env.GroundPlane) {
     groundPlaneM_ = ParseRealText(project.Env.GPHeight).value_or(0.0) * MillimetreToMetre;
     substrateEpsR_ = ParseRealText(project.Env.DielConst).value_or(1.0);
+  }
+}
+
+EmissionWorkspace::SolveSize EmissionWorkspace::Size() const {
+  try {
+    const ElementLists lists = LoadElementLists(copy_.ProjectFile, copy_.ProjectFile);
+    const bool image = copy_.Env.GroundPlane;
+    return {lists.NX() + lists.NY() + lists.NG(),
+            FrequencyPointBytes(lists, image && lists.NG() > 0, image)};
+  } catch (const FileError&) {
+    return {};
   }
 }
 

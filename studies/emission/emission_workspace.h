@@ -7,6 +7,7 @@
 #pragma once
 
 #include <complex>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,17 @@ public:
   // control).
   std::optional<SolvedPoint> Solve(double frequencyMHz,
                                    const std::vector<std::complex<double>>& drives);
+
+  // How large a solve is before any is run, from the copy's element files: its
+  // unknowns and the memory it holds at its peak (both 0 when they cannot be read).
+  struct SolveSize {
+    std::int32_t Unknowns = 0;
+    std::int64_t Bytes = 0;
+  };
+  SolveSize Size() const;
+
+  // Where the solves' messages go: each distinct one once.
+  UserInterface& Ui() { return ui_; }
 
 private:
   PrivateDirectory directory_;

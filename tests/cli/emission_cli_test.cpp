@@ -58,6 +58,23 @@ TEST(EmissionCli, ExitCodeGatesOnTheLimitAndJsonIsOneDocument) {
   EXPECT_EQ(quiet["passed"], true);
 }
 
+TEST(EmissionCli, LinesAtOnceWriteWhatOneAtATimeWrites) {
+  TempDir dir;
+  const std::string project = ClockTrace(dir);
+  std::string printed[2], files[2];
+  for (const int jobs : {1, 3}) {
+    const auto csv = dir / ("jobs" + std::to_string(jobs) + ".csv");
+    const CliRun run = Cli(dir, "emission " + project + " --clock 1:25:3.3:1 --stop 400 --jobs " +
+                                    std::to_string(jobs) + " --csv '" + csv.string() + "'");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    printed[jobs / 3] = run.output;
+    files[jobs / 3] = ReadBytes(csv);
+  }
+  EXPECT_EQ(printed[0], printed[1]);
+  EXPECT_EQ(files[0], files[1]);
+  EXPECT_EQ(std::count(files[0].begin(), files[0].end(), '\n'), 9);  // 8 odd harmonics
+}
+
 TEST(EmissionCli, BadInputIsRefusedWithExitTwoAndNothingWritten) {
   TempDir dir;
   const std::string project = ClockTrace(dir);
@@ -72,6 +89,7 @@ TEST(EmissionCli, BadInputIsRefusedWithExitTwoAndNothingWritten) {
       {"--clock 1:25:3.3:1 --limit cispr32-b --stop 7000", "6000"},
       {"--clock 1:25:3.3:1 --site moon", "--site \"moon\""},
       {"", "No source has a line"},
+      {"--clock 1:25:3.3:1 --jobs 0", "--jobs takes a whole number"},
   };
   for (const auto& [options, words] : cases) {
     const CliRun run = Cli(dir, "emission " + project + " " + options + csv);

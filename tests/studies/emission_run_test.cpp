@@ -4,12 +4,14 @@
 // margins). The site scan against a fine one is test_site_test's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <filesystem>
 #include <stdexcept>
 
 #include "model/element_lookup.h"
+#include "model/batch_mode.h"
 #include "model/file_io.h"
 #include "model/layout_editing.h"
 #include "model/project_files.h"
@@ -201,12 +203,43 @@ TEST(EmissionRun, LeavesTheUsersFilesAlone) {
 TEST(EmissionRun, AbortKeepsTheLinesFinished) {
   TempDir dir;
   const Project traces = TwoTraces(dir.path() / "TWO.PRO");
-  RecordingUi ui;
-  ui.abortAfterPolls = 1;
-  ComputationControl control(ui);
-  const EmissionResult result = RunEmission(traces, ClockRequest(2, 1.0, SiteKind::Free), control);
-  EXPECT_TRUE(result.Aborted);
-  EXPECT_LT(result.Lines.size(), 3u);
+  const BatchModeScope batch;  // the lines at once from the first
+  for (const int jobs : {1, 3}) {
+    RecordingUi ui;
+    ui.abortAfterPolls = 1;
+    ComputationControl control(ui);
+    EmissionRequest request = ClockRequest(2, 1.0, SiteKind::Free);
+    request.Solver.Jobs = jobs;
+    const EmissionResult result = RunEmission(traces, request, control);
+    EXPECT_TRUE(result.Aborted) << jobs;
+    EXPECT_LT(result.Lines.size(), 3u) << jobs;
+  }
+}
+
+TEST(EmissionRun, LinesSolvedAtOnceAreThoseSolvedOneAtATime) {
+  // Without the ground plane its ground connections are ignored, with a question
+  // and a message; two clocks share the odd harmonics (three solves each).
+  TempDir dir;
+  Project traces = TwoTraces(dir.path() / "TWO.PRO");
+  traces.Env.GroundPlane = false;
+  EmissionRequest request = ClockRequest(2, 1.0, SiteKind::Free);
+  request.Signals[1] = TrapezoidWaveform{0.4, 100.0, 1.0, std::nullopt, 0.3};
+  request.Limit = ResolveLimit("cispr32-b", 3.0, 500.0).Limit;
+  std::vector<std::string> seen[2];
+  for (const int jobs : {1, 3}) {
+    RecordingUi ui;
+    ComputationControl control(ui);
+    request.Solver.Jobs = jobs;
+    const EmissionResult result = RunEmission(traces, request, control);
+    ASSERT_EQ(result.Lines.size(), 5u) << jobs;
+    std::vector<std::string>& shown = seen[jobs == 1 ? 0 : 1];
+    shown = {EmissionTable(result), EmissionCsv(result), EmissionJson(result)};
+    for (const auto* texts : {&ui.messages, &ui.questions, &ui.statusTexts})
+      shown.insert(shown.end(), texts->begin(), texts->end());
+  }
+  EXPECT_EQ(seen[0], seen[1]);
+  EXPECT_NE(std::find(seen[0].begin(), seen[0].end(), "Ground connections will be ignored"),
+            seen[0].end());
 }
 
 void ExpectRefused(const Project& project, const EmissionRequest& request,
