@@ -36,15 +36,12 @@ TEST(FarFieldGrid, EveryAngleOnTheStepUpToTheStopIsVisited) {
   // Adding 0.3 a hundred times overshoots 30 by a rounding error (and 0.7 ten
   // times overshoots 7); a stop angle on the step must still be there. A start
   // beyond the stop visits nothing.
+  const FarFieldGrid grids[] = {{0, 90, 2, 0, 0, 18}, {},
+                                {0, 1, 0.1, 0, 0, 1}, {0, 30, 0.3, 0, 0, 1},
+                                {0, 0, 1, 0, 7, 0.7}, {-90, 90, 45, 0, 360, 180},
+                                {80, 10, 2, 0, 0, 1}};
   std::vector<int> counts;
-  for (const FarFieldGrid& grid : std::vector<FarFieldGrid>{{0, 90, 2, 0, 0, 18},
-                                                            {},
-                                                            {0, 1, 0.1, 0, 0, 1},
-                                                            {0, 30, 0.3, 0, 0, 1},
-                                                            {0, 0, 1, 0, 7, 0.7},
-                                                            {-90, 90, 45, 0, 360, 180},
-                                                            {80, 10, 2, 0, 0, 1}})
-    counts.push_back(CountDirections(grid));
+  for (const FarFieldGrid& grid : grids) counts.push_back(CountDirections(grid));
   EXPECT_EQ(counts, (std::vector<int>{46, 46 * 21, 11, 101, 11, 5 * 3, 0}));
   std::vector<double> thetas;
   ForEachDirection({0, 30, 0.3, 0, 0, 1}, [&](double t, double) {

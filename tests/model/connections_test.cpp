@@ -39,12 +39,10 @@ TEST(Connections, TenMillimetrePairGetsOneJxBetweenTheFacingCells) {
 
 TEST(Connections, UnequalDensityAcrossAnyEdgeIsRefused) {
   // Side by side, either order; vertical neighbours compare the density along x.
-  for (const std::vector<Segment>& layout :
-       std::vector<std::vector<Segment>>{{{5, 1, 10, 2, 5, 1}, {15, 1, 10, 2, 5, 2}},
-                                         {{15, 1, 10, 2, 5, 2}, {5, 1, 10, 2, 5, 1}},
-                                         {{5, 3, 10, 2, 5, 1}, {5, 1, 10, 2, 4, 1}},
-                                         {{5, 1, 10, 2, 4, 1}, {5, 3, 10, 2, 5, 1}}})
-    EXPECT_TRUE(CheckConnections(layout));
+  const Segment left{5, 1, 10, 2, 5, 1}, right{15, 1, 10, 2, 5, 2};
+  const Segment upper{5, 3, 10, 2, 5, 1}, lower{5, 1, 10, 2, 4, 1};
+  for (const auto& [a, b] : {std::pair{left, right}, {right, left}, {upper, lower}, {lower, upper}})
+    EXPECT_TRUE(CheckConnections({a, b}));
   // Different cell counts with the same density are fine.
   EXPECT_FALSE(CheckConnections({{5, 1, 10, 2, 5, 1}, {15, 2, 10, 4, 5, 2}}));
 }
