@@ -89,8 +89,10 @@ TEST(ProjectFiles, ProjectWithoutSegmentsSavesHeaderOnlyAndEmptyElementFiles) {
   p.GridSize = 1;
   SaveProjectFiles(p, p.ProjectFile, Stamp);
   EXPECT_EQ(ReadBytes(dir / "empty.SEG"), "10 10  1.00000000000000E+0000 1 1\r\n");
-  for (const char* extension : {".CHE", ".JXE", ".JYE", ".GEN", ".IMP", ".GPC"})
+  for (const char* extension : {".CHE", ".JXE", ".JYE", ".GEN", ".IMP", ".GPC"}) {
+    EXPECT_TRUE(std::filesystem::exists(dir / (std::string("empty") + extension))) << extension;
     EXPECT_EQ(ReadBytes(dir / (std::string("empty") + extension)), "") << extension;
+  }
   EXPECT_TRUE(LoadProject(p.ProjectFile).Segments.empty());
 }
 
