@@ -71,9 +71,8 @@ TEST(EffectivePermittivitySettings, TheIntervalIsCheckedOnlyForTheApproximation)
   EXPECT_FALSE(CheckEffectivePermittivity(Model::ApproximateEvery, "100", ui));
   EXPECT_FALSE(CheckEffectivePermittivity(Model::ApproximateEvery, "x", ui));
   ASSERT_EQ(ui.messages.size(), 3u);
-  EXPECT_EQ(std::vector(ui.messages.begin(), ui.messages.begin() + 2),
-            (std::vector<std::string>{"Error: Out of range! Number must be greater than 0",
-                                      "Error: Out of range! Number must be smaller than 100"}));
+  EXPECT_EQ(ui.messages[0], "Error: Out of range! Number must be greater than 0");
+  EXPECT_EQ(ui.messages[1], "Error: Out of range! Number must be smaller than 100");
   const auto every = CheckEffectivePermittivity(Model::ApproximateEvery, "99", ui);
   ASSERT_TRUE(every);
   EXPECT_EQ(every->Every, 99);
