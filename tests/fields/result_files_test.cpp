@@ -1,10 +1,12 @@
 // The result-file writers: number forms, block framing, the truncate-then-append
 // rule, and the layouts of the current and ground-point files.
+#include "fields/result_files.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
-#include "fields/result_files.h"
 #include "model/file_io.h"
 #include "model/number_format.h"
 #include "tests/fields/result_fixtures.h"
@@ -122,7 +124,8 @@ TEST(ResultWriters, GroundPlaneFilesAreWrittenAlsoWithoutGroundPoints) {
   WriteGroundPlaneFiles(pro, true, 100.0, none, nullptr, 2.0);
   WriteGroundPlaneFiles(pro, false, 200.0, none, nullptr, 2.0);
   const std::string expected = " 1.00000000000000E+0002 0\r\n 2.00000000000000E+0002 0\r\n";
-  EXPECT_EQ(ReadBytes(dir / "gp.ZZX") + ReadBytes(dir / "gp.ZZY"), expected + expected);
+  EXPECT_EQ(std::make_tuple(ReadBytes(dir / "gp.ZZX"), ReadBytes(dir / "gp.ZZY")),
+            std::make_tuple(expected, expected));
 }
 
 TEST(ResultWriters, UnwritableLocationIsAFileErrorNamingTheFile) {

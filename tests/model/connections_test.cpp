@@ -125,7 +125,8 @@ TEST_F(ConnectionStep, IncompatibleDensitiesLeaveThePreviousFilesAlone) {
   project.Segments = {{5, 1, 10, 2, 5, 1}, {15, 1, 10, 2, 5, 2}};
   EXPECT_FALSE(RunConnectionStep(project, ui));
   EXPECT_FALSE(project.Connected);
-  EXPECT_EQ(ReadBytes(dir / "board.JXC") + ReadBytes(dir / "board.JYC"), "old jxold jy");
+  EXPECT_EQ(std::make_tuple(ReadBytes(dir / "board.JXC"), ReadBytes(dir / "board.JYC")),
+            std::make_tuple("old jx", "old jy"));
 }
 
 }  // namespace
