@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
-#include <filesystem>
 #include <string>
 #include <tuple>
 

@@ -3,7 +3,6 @@
 // the plain and for the coupled block system.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <random>
 #include <tuple>
