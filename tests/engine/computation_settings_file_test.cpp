@@ -1,9 +1,12 @@
+#include "studies/computation_settings_file.h"
+
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "model/file_io.h"
-#include "studies/computation_settings_file.h"
-#include "tests/support/temp_dir.h"
 #include "tests/support/error_text.h"
+#include "tests/support/temp_dir.h"
 
 namespace lumetra {
 namespace {
@@ -40,27 +43,18 @@ StoredComputationSettings Unusual() {
   return stored;
 }
 
+// Every entry the settings file stores, in the page's order.
+auto Entries(const StoredComputationSettings& a) {
+  const ComputationSettings& x = a.Page;
+  return std::tie(x.SweepFreq, x.Frequency, x.StartFreq, x.StopFreq, x.StepFreq, x.LogSweep,
+                  x.FreqListCB, x.FrequencyList, x.IncField, x.IncTheta, x.IncPhi, x.IncPol,
+                  x.ImpFile, x.FarField, x.ThetaStart, x.ThetaStop, x.ThetaStep, x.PhiStart,
+                  x.PhiStop, x.PhiStep, x.RigSol, x.EffectivePermittivity.Model,
+                  x.EffectivePermittivity.Every, x.Accuracy, a.SelectedFrequency);
+}
+
 void ExpectSame(const StoredComputationSettings& a, const StoredComputationSettings& b) {
-  const ComputationSettings &x = a.Page, &y = b.Page;
-  EXPECT_EQ(x.SweepFreq, y.SweepFreq);
-  EXPECT_EQ(x.Frequency, y.Frequency);
-  EXPECT_EQ(x.StartFreq + x.StopFreq + x.StepFreq, y.StartFreq + y.StopFreq + y.StepFreq);
-  EXPECT_EQ(x.LogSweep, y.LogSweep);
-  EXPECT_EQ(x.FreqListCB, y.FreqListCB);
-  EXPECT_EQ(x.FrequencyList, y.FrequencyList);
-  EXPECT_EQ(x.IncField, y.IncField);
-  EXPECT_EQ(x.IncTheta + x.IncPhi + x.IncPol, y.IncTheta + y.IncPhi + y.IncPol);
-  EXPECT_EQ(x.ImpFile, y.ImpFile);
-  EXPECT_EQ(x.FarField, y.FarField);
-  EXPECT_EQ(x.ThetaStart + "|" + x.ThetaStop + "|" + x.ThetaStep + "|" + x.PhiStart + "|" +
-                x.PhiStop + "|" + x.PhiStep,
-            y.ThetaStart + "|" + y.ThetaStop + "|" + y.ThetaStep + "|" + y.PhiStart + "|" +
-                y.PhiStop + "|" + y.PhiStep);
-  EXPECT_EQ(x.RigSol, y.RigSol);
-  EXPECT_EQ(x.EffectivePermittivity.Model, y.EffectivePermittivity.Model);
-  EXPECT_EQ(x.EffectivePermittivity.Every, y.EffectivePermittivity.Every);
-  EXPECT_EQ(x.Accuracy, y.Accuracy);
-  EXPECT_EQ(a.SelectedFrequency, b.SelectedFrequency);
+  EXPECT_EQ(Entries(a), Entries(b));
 }
 
 TEST(ComputationSettingsFile, EveryPageEntryComesBackAsTyped) {
@@ -84,12 +78,10 @@ TEST(ComputationSettingsFile, MissingEntriesTakeTheDefaultsAndLfIsRead) {
       "{\"format\": \"lumetra-computation-settings\",\n \"frequency\": {\"single\": \"50\"},\n"
       " \"farField\": {\"compute\": true}}\n",
       "old.STG");
-  EXPECT_EQ(stored.Page.Frequency, "50");
-  EXPECT_TRUE(stored.Page.FarField);
-  EXPECT_EQ(stored.Page.ThetaStep, "2");
-  EXPECT_EQ(stored.Page.StopFreq, "1000");
-  EXPECT_TRUE(stored.Page.ImpFile);
-  EXPECT_EQ(stored.SelectedFrequency, 0.0);
+  const ComputationSettings& page = stored.Page;
+  EXPECT_EQ(std::tie(page.Frequency, page.FarField, page.ThetaStep, page.StopFreq, page.ImpFile,
+                     stored.SelectedFrequency),
+            std::make_tuple("50", true, "2", "1000", true, 0.0));
   // A file from before the accuracy setting: its results were computed with the
   // standard model, and that is what it reopens with.
   EXPECT_EQ(stored.Page.Accuracy, SolverAccuracy::Standard);

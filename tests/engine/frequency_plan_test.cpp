@@ -1,7 +1,10 @@
+#include "studies/frequency_plan.h"
+
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "model/stepped_range.h"
-#include "studies/frequency_plan.h"
 
 namespace lumetra {
 namespace {
@@ -34,15 +37,13 @@ TEST(FrequencyPlan, AStopOnTheStepIsKeptWhereRepeatedAdditionWouldDropIt) {
 }
 
 TEST(FrequencyPlan, ASweepTooFineToRunIsCountedButNotBuilt) {
-  EXPECT_EQ(CountSweepFrequencies({1, 1000, 1e-6, false}),
-            static_cast<std::size_t>(MaxSweepPoints + 1));
-  EXPECT_EQ(SweepFrequencies({1, 1000, 1e-6, false}).size(),
-            static_cast<std::size_t>(MaxSweepPoints));
-  // A step too small to change the value, which repeated addition never got past.
-  EXPECT_EQ(CountSweepFrequencies({1e6, 2e6, 1e-12, false}),
-            static_cast<std::size_t>(MaxSweepPoints + 1));
-  EXPECT_EQ(CountSweepFrequencies({1e3, 1e4, 1 + 1e-17, true}),
-            static_cast<std::size_t>(MaxSweepPoints + 1));
+  const auto over = static_cast<std::size_t>(MaxSweepPoints + 1);
+  EXPECT_EQ(SweepFrequencies({1, 1000, 1e-6, false}).size(), over - 1);
+  // Also a step too small to change the value, which repeated addition never got past.
+  EXPECT_EQ(std::make_tuple(CountSweepFrequencies({1, 1000, 1e-6, false}),
+                            CountSweepFrequencies({1e6, 2e6, 1e-12, false}),
+                            CountSweepFrequencies({1e3, 1e4, 1 + 1e-17, true})),
+            std::make_tuple(over, over, over));
 }
 
 TEST(SteppedRange, CountsGridPointsAsIntegers) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <complex>
 
 #include "fields/result_readers.h"
 #include "model/project_files.h"

@@ -1,6 +1,9 @@
+#include "studies/time_estimate.h"
+
 #include <gtest/gtest.h>
 
-#include "studies/time_estimate.h"
+#include <tuple>
+
 #include "tests/support/temp_dir.h"
 
 namespace lumetra {
@@ -16,8 +19,7 @@ TEST(TimeEstimate, ConstantsFileRoundTripsAndDamageMeansNoEstimate) {
   EXPECT_EQ(testing::ReadBytes(file),
             "321\r\n 1.25000000000000E+0000\r\n 5.00000000000000E-0001\r\n");
   const TimeConstants read = ReadTimeConstants(file);
-  EXPECT_EQ(read.Unknowns, 321);
-  EXPECT_DOUBLE_EQ(read.FillSeconds, 1.25);
+  EXPECT_EQ(std::tie(read.Unknowns, read.FillSeconds), std::make_tuple(321, 1.25));
   EXPECT_EQ(ReadTimeConstants(dir / "missing.TES").Unknowns, 0);
   // Damaged: a word, a line one number long or short.
   for (const char* damaged : {"12\r\nabc\r\n", "321 5\r\n1.25\r\n0.5\r\n", "321\r\n1.25 0.5\r\n"}) {

@@ -1,15 +1,19 @@
 // The far field of solved currents: direction grid, single-moment formulas, the
 // ground-plane image, dipole and array physics, and the abort poll.
+#include "fields/far_field.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <vector>
 
-#include "fields/far_field.h"
 #include "fields/result_files.h"
 #include "fields/result_readers.h"
 #include "solver/physical_constants.h"
 #include "tests/fields/result_fixtures.h"
+#include "tests/support/expect_values.h"
 #include "tests/support/recording_ui.h"
 
 namespace lumetra {
@@ -29,13 +33,16 @@ FarFieldValue Field(const RadiatingCurrents& currents, const FarFieldMedium& med
 }
 
 TEST(FarFieldGrid, EveryAngleOnTheStepUpToTheStopIsVisited) {
-  EXPECT_EQ(CountDirections({0, 90, 2, 0, 0, 18}), 46);
-  EXPECT_EQ(CountDirections(FarFieldGrid{}), 46 * 21);
-  EXPECT_EQ(CountDirections({0, 1, 0.1, 0, 0, 1}), 11);
   // Adding 0.3 a hundred times overshoots 30 by a rounding error (and 0.7 ten
-  // times overshoots 7); a stop angle on the step must still be there.
-  EXPECT_EQ(CountDirections({0, 30, 0.3, 0, 0, 1}), 101);
-  EXPECT_EQ(CountDirections({0, 0, 1, 0, 7, 0.7}), 11);
+  // times overshoots 7); a stop angle on the step must still be there. A start
+  // beyond the stop visits nothing.
+  const FarFieldGrid grids[] = {{0, 90, 2, 0, 0, 18}, {},
+                                {0, 1, 0.1, 0, 0, 1}, {0, 30, 0.3, 0, 0, 1},
+                                {0, 0, 1, 0, 7, 0.7}, {-90, 90, 45, 0, 360, 180},
+                                {80, 10, 2, 0, 0, 1}};
+  std::vector<int> counts;
+  for (const FarFieldGrid& grid : grids) counts.push_back(CountDirections(grid));
+  EXPECT_EQ(counts, (std::vector<int>{46, 46 * 21, 11, 101, 11, 5 * 3, 0}));
   std::vector<double> thetas;
   ForEachDirection({0, 30, 0.3, 0, 0, 1}, [&](double t, double) {
     thetas.push_back(t);
@@ -43,8 +50,6 @@ TEST(FarFieldGrid, EveryAngleOnTheStepUpToTheStopIsVisited) {
   });
   ASSERT_EQ(thetas.size(), 101u);
   EXPECT_NEAR(thetas.back(), 30, 1e-12);
-  EXPECT_EQ(CountDirections({-90, 90, 45, 0, 360, 180}), 5 * 3);
-  EXPECT_EQ(CountDirections({80, 10, 2, 0, 0, 1}), 0);
 
   std::vector<std::pair<double, double>> seen;
   ForEachDirection({0, 4, 2, 10, 20, 10}, [&](double t, double p) {
@@ -111,17 +116,14 @@ TEST(FarField, GroundPointBecomesAHalfStripAndAVerticalStrip) {
   const RadiatingCurrents r = CurrentsOfSolution(g.lists, g.ix, nullptr, ground, h);
   ASSERT_EQ(r.Horizontal.size(), 3u);
   // The Jx element, then the left-edge half strip a quarter cell left of centre.
-  EXPECT_TRUE(r.Horizontal[1].AlongX);
-  EXPECT_DOUBLE_EQ(r.Horizontal[1].X, 0.010 - 0.0005);
-  EXPECT_DOUBLE_EQ(r.Horizontal[1].Moment.Re, 2.0 * 0.001 * 0.002);
   // The top-edge half strip lies a quarter cell above centre, along y.
-  EXPECT_FALSE(r.Horizontal[2].AlongX);
-  EXPECT_DOUBLE_EQ(r.Horizontal[2].Y, 0.010 + 0.0005);
-  EXPECT_DOUBLE_EQ(r.Horizontal[2].Moment.Im, 4.0 * 0.002 * 0.001);
   ASSERT_EQ(r.Vertical.size(), 2u);
-  EXPECT_EQ(r.Vertical[1].Side, -1);
-  EXPECT_DOUBLE_EQ(r.Vertical[0].X, 0.009);
-  EXPECT_DOUBLE_EQ(r.Vertical[0].Moment.Re, 2.0 * 0.002 * 2 * h);
+  EXPECT_EQ(std::tie(r.Horizontal[1].AlongX, r.Horizontal[2].AlongX, r.Vertical[1].Side),
+            std::make_tuple(true, false, -1));
+  testing::ExpectDoublesEq({r.Horizontal[1].X, r.Horizontal[1].Moment.Re, r.Horizontal[2].Y,
+                            r.Horizontal[2].Moment.Im, r.Vertical[0].X, r.Vertical[0].Moment.Re},
+                           {0.010 - 0.0005, 2.0 * 0.001 * 0.002, 0.010 + 0.0005,
+                            4.0 * 0.002 * 0.001, 0.009, 2.0 * 0.002 * 2 * h});
 
   // Without modelled ground points only the elements radiate.
   EXPECT_EQ(CurrentsOfSolution(g.lists, g.ix, nullptr, nullptr, h).Horizontal.size(), 1u);

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <tuple>
 
 #include "fields/result_readers.h"
 #include "model/file_io.h"
@@ -65,6 +67,18 @@ void ExpectVector(const CVec& actual, const CVec& expected, double relative,
         << where << " component " << i << ": " << actual[i] << " vs " << expected[i];
 }
 
+// E and H of a grid point against a closed form.
+void ExpectField(const GridPoint& p, const ClosedFormField& expected, double relative,
+                 const std::string& where = "") {
+  ExpectVector(p.E, expected.E, relative, where + " E");
+  ExpectVector(p.H, expected.H, relative, where + " H");
+}
+
+// The grid's entries as typed: start, stop and step along x, then y, then z.
+NearFieldGridTexts Grid(std::array<const char*, 9> t) {
+  return {t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]};
+}
+
 TEST(NearField, ShortElementInFreeSpaceMatchesTheClosedFormThroughTheFiles) {
   TempDir dir;
   const auto pro = dir / "trace.PRO";
@@ -73,10 +87,7 @@ TEST(NearField, ShortElementInFreeSpaceMatchesTheClosedFormThroughTheFiles) {
   WriteBytes(dir / "trace.XXX", ResultBlockText(1000.0, {{20, 10, 2, 1, 0.3, -0.7}}));
   RecordingUi ui;
   std::vector<std::string> captions;
-  NearFieldGridTexts texts;
-  texts.XStart = "0", texts.XStop = "40", texts.XStep = "20";
-  texts.YStart = "-5", texts.YStop = "10", texts.YStep = "15";
-  texts.ZStart = "5", texts.ZStop = "505", texts.ZStep = "250";
+  const NearFieldGridTexts texts = Grid({"0", "40", "20", "-5", "10", "15", "5", "505", "250"});
   const NearFieldRunResult result = RunNearField(
       pro, texts, std::nullopt, ui, [&](std::string_view c) { captions.emplace_back(c); });
   ASSERT_EQ(result.Outcome, NearFieldRunOutcome::Completed)
@@ -97,10 +108,9 @@ TEST(NearField, ShortElementInFreeSpaceMatchesTheClosedFormThroughTheFiles) {
     const ClosedFormField expected =
         HertzianDipole(moment, {1, 0, 0}, {0.020, 0.010, 0}, {p.x * mm, p.y * mm, p.z * mm},
                        testing::FreeSpaceK(1000.0), testing::Eta120Pi);
-    const std::string where =
-        "(" + std::to_string(p.x) + "," + std::to_string(p.y) + "," + std::to_string(p.z) + ")";
-    ExpectVector(p.E, expected.E, 1e-11, where + " E");
-    ExpectVector(p.H, expected.H, 1e-11, where + " H");
+    ExpectField(
+        p, expected, 1e-11,
+        "(" + std::to_string(p.x) + "," + std::to_string(p.y) + "," + std::to_string(p.z) + ")");
   }
 }
 
@@ -136,8 +146,7 @@ TEST(NearField, GroundPlaneAddsTheImageTwiceTheHeightDown) {
         HertzianDipole(withPlane.moment, {0, 1, 0}, {0, 0, 0}, r, k, testing::Eta120Pi);
     const ClosedFormField image =
         HertzianDipole(-withPlane.moment, {0, 1, 0}, {0, 0, -4 * mm}, r, k, testing::Eta120Pi);
-    ExpectVector(a[i].E, (direct + image).E, 1e-11, "E with plane");
-    ExpectVector(a[i].H, (direct + image).H, 1e-11, "H with plane");
+    ExpectField(a[i], direct + image, 1e-11, "with plane");
     ExpectVector(b[i].E, direct.E, 1e-11, "E without plane");
   }
 }
@@ -154,10 +163,7 @@ TEST(NearField, GroundPointsRadiateByHalfStripAndVerticalStrip) {
              ResultBlockText(f, {{10, 0, 0.5, 1, 2, 0.2, 0.1}, {14, 0, -0.5, 1, 2, -0.3, 0.4}}));
   WriteBytes(dir / "gnd.ZZY", ResultBlockText(f, {{0, 8, 2, -1, 2, 0.05, -0.6}}));
   RecordingUi ui;
-  NearFieldGridTexts texts;
-  texts.XStart = "-20", texts.XStop = "35", texts.XStep = "25";
-  texts.YStart = "-5", texts.YStop = "15", texts.YStep = "20";
-  texts.ZStart = "1", texts.ZStop = "31", texts.ZStep = "30";
+  const NearFieldGridTexts texts = Grid({"-20", "35", "25", "-5", "15", "20", "1", "31", "30"});
   ASSERT_EQ(RunNearField(pro, texts, std::nullopt, ui).Outcome, NearFieldRunOutcome::Completed);
 
   const double k = testing::FreeSpaceK(f), h = 2 * mm, eta = testing::Eta120Pi;
@@ -184,9 +190,7 @@ TEST(NearField, GroundPointsRadiateByHalfStripAndVerticalStrip) {
   const std::vector<GridPoint> grid = ReadGrid(pro, f);
   ASSERT_EQ(grid.size(), 3u * 2u * 2u);
   for (const GridPoint& p : grid) {
-    const ClosedFormField expected = source({p.x * mm, p.y * mm, p.z * mm});
-    ExpectVector(p.E, expected.E, 1e-10, "E");
-    ExpectVector(p.H, expected.H, 1e-10, "H");
+    ExpectField(p, source({p.x * mm, p.y * mm, p.z * mm}), 1e-10);
   }
 }
 
@@ -223,15 +227,12 @@ TEST(NearField, DefaultGridIsOnePointAtTheOriginPerFrequency) {
   // so H is 2j times the 100 MHz value up to the change of k.
   for (double f : {100.0, 200.0}) {
     const GridPoint p = ReadGrid(t.pro, f).at(0);
-    EXPECT_EQ(p.x, 0);
-    EXPECT_EQ(p.y, 0);
-    EXPECT_EQ(p.z, 0);
+    EXPECT_EQ(std::tie(p.x, p.y, p.z), std::make_tuple(0.0, 0.0, 0.0));
     const Cplx current = f == 100.0 ? Cplx(1, 0) : Cplx(0, 2);
     const ClosedFormField expected =
         HertzianDipole(current * mm * mm, {1, 0, 0}, {0.01, 0.01, 0}, {0, 0, 0},
                        testing::FreeSpaceK(f), testing::Eta120Pi);
-    ExpectVector(p.E, expected.E, 1e-11, "E");
-    ExpectVector(p.H, expected.H, 1e-11, "H");
+    ExpectField(p, expected, 1e-11);
   }
   // A second run truncates instead of appending.
   ASSERT_EQ(RunNearField(t.pro, {}, std::nullopt, ui).Outcome, NearFieldRunOutcome::Completed);
@@ -243,9 +244,7 @@ TEST(NearField, AStopOnTheStepIsAlwaysTheLastColumn) {
   // 0.1 m by a rounding error, so an added-up grid lost the column at 100 mm.
   TwoFrequencyTrace t;
   RecordingUi ui;
-  NearFieldGridTexts texts;
-  texts.XStart = "0", texts.XStop = "100", texts.XStep = "5";
-  texts.YStart = "10", texts.YStop = "10.3", texts.YStep = "0.1";
+  const NearFieldGridTexts texts = Grid({"0", "100", "5", "10", "10.3", "0.1", "0", "0", "10"});
   const NearFieldRunResult result = RunNearField(t.pro, texts, std::nullopt, ui);
   ASSERT_EQ(result.Outcome, NearFieldRunOutcome::Completed);
   EXPECT_EQ(result.Points, 21 * 4);
@@ -437,8 +436,7 @@ TEST(NearField, PermittivityOfTheRunSetsTheWavenumber) {
   const ClosedFormField expected =
       HertzianDipole(Cplx(1e-6, 0), {1, 0, 0}, {0, 0, 0}, {0, 0.4, 0},
                      2.0 * testing::FreeSpaceK(300.0), testing::Eta120Pi / 2.0);
-  ExpectVector(p.H, expected.H, 1e-11, "H in eps_eff = 4");
-  ExpectVector(p.E, expected.E, 1e-11, "E in eps_eff = 4");
+  ExpectField(p, expected, 1e-11, "in eps_eff = 4");
   EXPECT_DOUBLE_EQ(NearFieldWavenumber(300.0, Eps0 * 4.0), 2.0 * testing::FreeSpaceK(300.0));
 }
 

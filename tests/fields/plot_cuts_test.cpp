@@ -55,6 +55,15 @@ struct ScriptedQuestions {
 
 std::vector<double> Xs(const PlotCurve& c) { return c.X; }
 std::vector<double> Ys(const PlotCurve& c) { return c.Y; }
+// The values of the first n curves: real part, imaginary part, magnitude, phase.
+std::vector<std::vector<double>> Ys(const PlotCurves& c, std::size_t n) {
+  std::vector<std::vector<double>> ys;
+  for (std::size_t k = 0; k < n && k < c.Series.size(); ++k) ys.push_back(c.Series[k].Y);
+  return ys;
+}
+using Table = std::vector<std::vector<double>>;
+// The plot's title and its bottom axis title, joined by a bar.
+std::string Titles(const PlotCurves& c) { return c.Title + "|" + c.BottomAxisTitle; }
 
 // Jx elements at y = 5 mm (x = 10, 12, 14), at y = 7 mm (x = 10) and one at a y
 // that differs from 5 mm only in the 15th digit; two frequencies. The current of
@@ -89,13 +98,11 @@ TEST(PlotCuts, JxCurrentsAlongARowAtTheChosenFrequency) {
   EXPECT_EQ(script.entries[1], (std::vector<std::string>{"5", "7", "5.00000000000001"}));
   // Only the elements exactly at y = 5: the one 1e-14 above it is left out.
   EXPECT_EQ(Xs(curves->Series[0]), (std::vector<double>{10, 12, 14}));
-  EXPECT_EQ(Ys(curves->Series[0]), (std::vector<double>{1, 2, 4}));
-  EXPECT_EQ(Ys(curves->Series[1]), (std::vector<double>{-2.505, -2.505, -2.505}));
+  EXPECT_EQ(Ys(*curves, 2), (Table{{1, 2, 4}, {-2.505, -2.505, -2.505}}));
   EXPECT_DOUBLE_EQ(curves->Series[2].Y[1], std::hypot(2.0, 2.505));
   EXPECT_DOUBLE_EQ(curves->Series[3].Y[0], CurrentPhase(1, -2.505));
   for (const PlotCurve& c : curves->Series) EXPECT_EQ(c.X, curves->Series[0].X);
-  EXPECT_EQ(curves->Title, "Jx current density [A/m] @ 250.5 MHz");
-  EXPECT_EQ(curves->BottomAxisTitle, "Coordinate [mm]");
+  EXPECT_EQ(Titles(*curves), "Jx current density [A/m] @ 250.5 MHz|Coordinate [mm]");
   EXPECT_TRUE(ui.messages.empty());
 
   ScriptedQuestions other{{"100", "5.00000000000001"}};
@@ -119,10 +126,7 @@ TEST(PlotCuts, JyCurrentsKeepTheCentreXAndRunAlongY) {
   ASSERT_TRUE(curves);
   EXPECT_EQ(script.entries[1], (std::vector<std::string>{"3", "9"}));
   EXPECT_EQ(Xs(curves->Series[0]), (std::vector<double>{4, 2}));
-  EXPECT_EQ(Ys(curves->Series[0]), (std::vector<double>{-1, 0}));
-  EXPECT_EQ(Ys(curves->Series[1]), (std::vector<double>{0, -3}));
-  EXPECT_EQ(Ys(curves->Series[2]), (std::vector<double>{1, 3}));
-  EXPECT_EQ(Ys(curves->Series[3]), (std::vector<double>{180, -90}));
+  EXPECT_EQ(Ys(*curves, 4), (Table{{-1, 0}, {0, -3}, {1, 3}, {180, -90}}));
   EXPECT_EQ(curves->Title, "Jy current density [A/m] @ 1800 MHz");
 }
 
@@ -156,12 +160,10 @@ TEST(PlotCuts, PatternCutsAgainstTheOtherAngle) {
             (std::vector<std::string>{"Frequency [MHz]:", "cut", "Constant Theta angle:"}));
   EXPECT_EQ(theta.entries[1], (std::vector<std::string>{"0", "45", "90"}));
   EXPECT_EQ(Xs(curves->Series[0]), (std::vector<double>{0, 90}));
-  EXPECT_EQ(Ys(curves->Series[0]), (std::vector<double>{1845, 1935}));
-  EXPECT_EQ(Ys(curves->Series[1]), (std::vector<double>{1, 1}));
+  EXPECT_EQ(Ys(*curves, 2), (Table{{1845, 1935}, {1, 1}}));
   EXPECT_DOUBLE_EQ(curves->Series[2].Y[0], std::hypot(1845.0, 1.0));
   EXPECT_TRUE(curves->Series[3].X.empty());
-  EXPECT_EQ(curves->Title, "Normalised radiation pattern [V], Theta=45 @ 1800 MHz");
-  EXPECT_EQ(curves->BottomAxisTitle, "Phi [deg.]");
+  EXPECT_EQ(Titles(*curves), "Normalised radiation pattern [V], Theta=45 @ 1800 MHz|Phi [deg.]");
 
   ScriptedQuestions phi{{"900", "90"}, PatternCutKind::PhiConstant};
   curves = PlotResultFile(rad, phi.Questions(), ui);
@@ -170,8 +172,7 @@ TEST(PlotCuts, PatternCutsAgainstTheOtherAngle) {
   EXPECT_EQ(phi.entries[1], (std::vector<std::string>{"0", "90"}));
   EXPECT_EQ(Xs(curves->Series[0]), (std::vector<double>{0, 45, 90}));
   EXPECT_EQ(Ys(curves->Series[0]), (std::vector<double>{990, 1035, 1080}));
-  EXPECT_EQ(curves->Title, "Normalised radiation pattern [V], Phi=90 @ 900 MHz");
-  EXPECT_EQ(curves->BottomAxisTitle, "Theta [deg.]");
+  EXPECT_EQ(Titles(*curves), "Normalised radiation pattern [V], Phi=90 @ 900 MHz|Theta [deg.]");
 
   // No cut kind chosen: nothing is plotted and nothing more is asked.
   ScriptedQuestions none{{"900"}, std::nullopt};
@@ -210,23 +211,19 @@ TEST(PlotCuts, NearFieldComponentAlongACoordinate) {
   EXPECT_EQ(alongY.entries[3], (std::vector<std::string>{"0", "10"}));
   EXPECT_EQ(alongY.entries[4], (std::vector<std::string>{"1", "2"}));
   EXPECT_EQ(Xs(curves->Series[0]), (std::vector<double>{0, 5}));
-  EXPECT_EQ(Ys(curves->Series[0]), (std::vector<double>{20, 20}));
-  EXPECT_EQ(Ys(curves->Series[1]), (std::vector<double>{-2, 3}));
+  EXPECT_EQ(Ys(*curves, 2), (Table{{20, 20}, {-2, 3}}));
   EXPECT_DOUBLE_EQ(curves->Series[2].Y[1], std::hypot(20.0, 3.0));
   EXPECT_DOUBLE_EQ(curves->Series[3].Y[0], CurrentPhase(20, -2));
-  EXPECT_EQ(curves->Title, "Electric field, Ey, [V/m] @ 300 MHz");
-  EXPECT_EQ(curves->BottomAxisTitle, "Y [mm]");
+  EXPECT_EQ(Titles(*curves), "Electric field, Ey, [V/m] @ 300 MHz|Y [mm]");
 
   ScriptedQuestions alongZ{{"300", "Hz field component", "Along Z-coordinate", "0", "5"}};
   curves = PlotResultFile(NearFile(dir, "board.NFH"), alongZ.Questions(), ui);
   ASSERT_TRUE(curves);
-  EXPECT_EQ(alongZ.asked[3], "Constant X-coordinate");
-  EXPECT_EQ(alongZ.asked[4], "Constant Y-coordinate");
+  EXPECT_EQ(std::vector(alongZ.asked.begin() + 3, alongZ.asked.end()),
+            (std::vector<std::string>{"Constant X-coordinate", "Constant Y-coordinate"}));
   EXPECT_EQ(Xs(curves->Series[0]), (std::vector<double>{1, 2}));
-  EXPECT_EQ(Ys(curves->Series[0]), (std::vector<double>{20, 20}));
-  EXPECT_EQ(Ys(curves->Series[1]), (std::vector<double>{4, 3}));
-  EXPECT_EQ(curves->Title, "Magnetic field, Hz, [A/m] @ 300 MHz");
-  EXPECT_EQ(curves->BottomAxisTitle, "Z [mm]");
+  EXPECT_EQ(Ys(*curves, 2), (Table{{20, 20}, {4, 3}}));
+  EXPECT_EQ(Titles(*curves), "Magnetic field, Hz, [A/m] @ 300 MHz|Z [mm]");
 }
 
 TEST(PlotCuts, CurrentSweepSkipsTheFreeTextAndReadsFiveColumns) {
@@ -243,26 +240,22 @@ TEST(PlotCuts, CurrentSweepSkipsTheFreeTextAndReadsFiveColumns) {
   ASSERT_TRUE(curves);
   EXPECT_TRUE(none.asked.empty());
   EXPECT_EQ(Xs(curves->Series[3]), (std::vector<double>{100, 200}));
-  EXPECT_EQ(Ys(curves->Series[0]), (std::vector<double>{1.5, -1e-3}));
-  EXPECT_EQ(Ys(curves->Series[1]), (std::vector<double>{-2, 0}));
-  EXPECT_EQ(Ys(curves->Series[2]), (std::vector<double>{2.5, 0.001}));
-  EXPECT_EQ(Ys(curves->Series[3]), (std::vector<double>{-53.13, 180}));
-  EXPECT_EQ(curves->Title, "Current density [A/m]");
-  EXPECT_EQ(curves->BottomAxisTitle, "Frequency [MHz]");
+  EXPECT_EQ(Ys(*curves, 4), (Table{{1.5, -1e-3}, {-2, 0}, {2.5, 0.001}, {-53.13, 180}}));
+  EXPECT_EQ(Titles(*curves), "Current density [A/m]|Frequency [MHz]");
 }
 
 TEST(PlotCuts, DamagedCurrentSweepLineIsReportedWithFileAndLine) {
   const auto message = [](std::string_view content) {
     return testing::ErrorText<FileError>([&] { ParseCurrentSweep(content, "sweep.DAT"); });
   };
-  EXPECT_EQ(message("title\n1 2 3 4 5\n1 2 x 4 5\n"),
-            "Error in file \"sweep.DAT\", line 3: number expected, found \"x\"");
-  EXPECT_EQ(message("title\r\n1 2 3 4 5\r\n1 2 3 4\r\n"),
-            "Error in file \"sweep.DAT\", line 3: five numbers expected, found 4");
-  EXPECT_EQ(message("title\n\n1 2 3 4 5 6\n"),
-            "Error in file \"sweep.DAT\", line 3: five numbers expected, found 6");
-  EXPECT_EQ(message("title\n1 2 3 4 nan\n"),
-            "Error in file \"sweep.DAT\", line 2: number expected, found \"nan\"");
+  const std::pair<const char*, const char*> cases[] = {
+      {"title\n1 2 3 4 5\n1 2 x 4 5\n", "3: number expected, found \"x\""},
+      {"title\r\n1 2 3 4 5\r\n1 2 3 4\r\n", "3: five numbers expected, found 4"},
+      {"title\n\n1 2 3 4 5 6\n", "3: five numbers expected, found 6"},
+      {"title\n1 2 3 4 nan\n", "2: number expected, found \"nan\""},
+  };
+  for (const auto& [content, error] : cases)
+    EXPECT_EQ(message(content), std::string("Error in file \"sweep.DAT\", line ") + error);
   // Only the free text, or nothing at all: no points.
   EXPECT_TRUE(ParseCurrentSweep("title only", "s.DAT").Series[0].X.empty());
   EXPECT_TRUE(ParseCurrentSweep("", "s.DAT").Series[0].X.empty());

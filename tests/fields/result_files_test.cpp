@@ -1,10 +1,12 @@
 // The result-file writers: number forms, block framing, the truncate-then-append
 // rule, and the layouts of the current and ground-point files.
+#include "fields/result_files.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
-#include "fields/result_files.h"
 #include "model/file_io.h"
 #include "model/number_format.h"
 #include "tests/fields/result_fixtures.h"
@@ -18,16 +20,13 @@ using testing::TempDir;
 using testing::WriteBytes;
 
 TEST(ResultFormat, ShortAndLongExponentFormsOfTheFileTable) {
-  EXPECT_EQ(FormatR13(100.0), " 1.0000E+0002");
-  EXPECT_EQ(FormatR13(-0.5), "-5.0000E-0001");
-  EXPECT_EQ(FormatR23(100.0), " 1.00000000000000E+0002");
-  EXPECT_EQ(FormatR23(-0.5), "-5.00000000000000E-0001");
-  EXPECT_EQ(FormatR13(0.0), " 0.0000E+0000");
-  EXPECT_EQ(FormatR13(-0.0), " 0.0000E+0000");
-  EXPECT_EQ(FormatR13(1.23456e-300), " 1.2346E-0300");
-  // Rounding to five digits carries into the exponent.
-  EXPECT_EQ(FormatR13(9.99996), " 1.0000E+0001");
-  EXPECT_EQ(FormatR13(-99999.5), "-1.0000E+0005");
+  EXPECT_EQ(FormatR23(100.0) + FormatR23(-0.5), " 1.00000000000000E+0002-5.00000000000000E-0001");
+  // Rounding to five digits carries into the exponent (9.99996, -99999.5).
+  std::string r13;
+  for (double v : {100.0, -0.5, 0.0, -0.0, 1.23456e-300, 9.99996, -99999.5}) r13 += FormatR13(v);
+  EXPECT_EQ(r13,
+            " 1.0000E+0002-5.0000E-0001 0.0000E+0000 0.0000E+0000 1.2346E-0300"
+            " 1.0000E+0001-1.0000E+0005");
   for (double v : {1.0, -3.5, 1e-12, 123456789.123, 5e-324, std::nan("")})
     EXPECT_EQ(FormatR13(v).size(), 13u) << v;
   // The width sets the digits; width 23 is R23.
@@ -125,8 +124,8 @@ TEST(ResultWriters, GroundPlaneFilesAreWrittenAlsoWithoutGroundPoints) {
   WriteGroundPlaneFiles(pro, true, 100.0, none, nullptr, 2.0);
   WriteGroundPlaneFiles(pro, false, 200.0, none, nullptr, 2.0);
   const std::string expected = " 1.00000000000000E+0002 0\r\n 2.00000000000000E+0002 0\r\n";
-  EXPECT_EQ(ReadBytes(dir / "gp.ZZX"), expected);
-  EXPECT_EQ(ReadBytes(dir / "gp.ZZY"), expected);
+  EXPECT_EQ(std::make_tuple(ReadBytes(dir / "gp.ZZX"), ReadBytes(dir / "gp.ZZY")),
+            std::make_tuple(expected, expected));
 }
 
 TEST(ResultWriters, UnwritableLocationIsAFileErrorNamingTheFile) {

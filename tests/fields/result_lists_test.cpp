@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "fields/result_lists_format.h"
 #include "fields/result_lists_print.h"
 #include "model/file_io.h"
 #include "tests/fields/near_field_fixtures.h"
-#include "tests/support/recording_ui.h"
 #include "tests/support/error_text.h"
+#include "tests/support/expect_values.h"
+#include "tests/support/recording_ui.h"
 
 namespace lumetra {
 namespace {
@@ -21,43 +25,37 @@ using testing::WriteBytes;
 using Rows = std::vector<std::vector<std::string>>;
 
 TEST(ListCellFormats, ExponentAndFixedForms) {
-  EXPECT_EQ(FormatListExponent(0.001234, 4, 2), "1.234E-03");
-  EXPECT_EQ(FormatListExponent(-1234.5678, 4, 2), "-1.235E+03");
-  EXPECT_EQ(FormatListExponent(0.0, 4, 2), "0.000E+00");
-  EXPECT_EQ(FormatListExponent(1.5e-120, 3, 2), "1.50E-120");
-  EXPECT_EQ(FormatListExponent(9.9996, 4, 2), "1.000E+01");
-
-  EXPECT_EQ(FormatListFixed(45.678, 2, 2), "46.00");
-  EXPECT_EQ(FormatListFixed(12.345, 3, 2), "12.30");
-  EXPECT_EQ(FormatListFixed(-45.0, 2, 2), "-45.00");
-  EXPECT_EQ(FormatListFixed(9.96, 2, 2), "10.00");
-  EXPECT_EQ(FormatListFixed(0.0, 2, 2), "0.00");
-  EXPECT_EQ(FormatListFixed(0.5, 2, 2), "0.50");
-  EXPECT_EQ(FormatListFixed(0.006, 2, 2), "0.01");
-  EXPECT_EQ(FormatListFixed(0.0999, 2, 2), "0.10");
-  // Rounding that leaves only zeros shows no minus sign.
-  EXPECT_EQ(FormatListFixed(-0.001, 2, 2), "0.00");
-  EXPECT_EQ(FormatListFixed(-1e-300, 3, 2), "0.00");
-  // More integer digits than the precision: exponent form.
-  EXPECT_EQ(FormatListFixed(123.4, 2, 2), "1.2E+02");
-  EXPECT_EQ(FormatListFixed(99.6, 2, 2), "1.0E+02");
-  EXPECT_EQ(FormatListFixed(-1234.0, 3, 2), "-1.23E+03");
-  EXPECT_EQ(FormatListFixed(999.0, 3, 2), "999.00");
+  // Value, precision, text.
+  using Case = std::tuple<double, int, const char*>;
+  const Case exponent[] = {{0.001234, 4, "1.234E-03"},
+                           {-1234.5678, 4, "-1.235E+03"},
+                           {0.0, 4, "0.000E+00"},
+                           {1.5e-120, 3, "1.50E-120"},
+                           {9.9996, 4, "1.000E+01"}};
+  for (auto [x, precision, text] : exponent) EXPECT_EQ(FormatListExponent(x, precision, 2), text);
+  // Rounding that leaves only zeros shows no minus sign (-0.001, -1e-300); more
+  // integer digits than the precision give the exponent form (123.4 to -1234).
+  const Case fixed[] = {{45.678, 2, "46.00"},      {12.345, 3, "12.30"},  {-45.0, 2, "-45.00"},
+                        {9.96, 2, "10.00"},        {0.0, 2, "0.00"},      {0.5, 2, "0.50"},
+                        {0.006, 2, "0.01"},        {0.0999, 2, "0.10"},   {-0.001, 2, "0.00"},
+                        {-1e-300, 3, "0.00"},      {123.4, 2, "1.2E+02"}, {99.6, 2, "1.0E+02"},
+                        {-1234.0, 3, "-1.23E+03"}, {999.0, 3, "999.00"}};
+  for (auto [x, precision, text] : fixed) EXPECT_EQ(FormatListFixed(x, precision, 2), text) << x;
 }
 
 TEST(ListCellFormats, PhaseStaysWithinPlusMinusNinety) {
   EXPECT_EQ(FormatListExponent(ListMagnitude(-1, 1), 4, 2), "1.414E+00");
-  EXPECT_EQ(FormatListFixed(ListPhase(-1, 1, false), 2, 2), "-45.00");
-  EXPECT_EQ(FormatListFixed(ListPhase(0, -2, false), 2, 2), "-90.00");
-  EXPECT_EQ(FormatListFixed(ListPhase(0, 2, false), 2, 2), "90.00");
-  EXPECT_EQ(FormatListFixed(ListPhase(-1, -1, false), 2, 2), "45.00");
+  std::vector<std::string> phases;
+  for (auto [re, im] : {std::pair{-1, 1}, {0, -2}, {0, 2}, {-1, -1}})
+    phases.push_back(FormatListFixed(ListPhase(re, im, false), 2, 2));
+  EXPECT_EQ(phases, (std::vector<std::string>{"-45.00", "-90.00", "90.00", "45.00"}));
   EXPECT_EQ(ListMagnitude(0, 0), 0.0);
   EXPECT_EQ(ListMagnitude(1e300, 1e300), std::hypot(1e300, 1e300));
   // The near-field lists take a tiny real part as zero; the current lists do not.
-  EXPECT_EQ(ListPhase(1e-39, 3, true), 90.0);
-  EXPECT_EQ(ListPhase(-1e-39, -3, true), -90.0);
-  EXPECT_NEAR(ListPhase(1e-39, 3, false), 90.0, 1e-9);
-  EXPECT_NEAR(ListPhase(-1e-39, 3, false), -90.0, 1e-9);
+  EXPECT_EQ(std::make_tuple(ListPhase(1e-39, 3, true), ListPhase(-1e-39, -3, true)),
+            std::make_tuple(90.0, -90.0));
+  testing::ExpectNear({ListPhase(1e-39, 3, false), ListPhase(-1e-39, 3, false)}, {90.0, -90.0},
+                      1e-9);
 }
 
 // A project directory with the result files written as text.
@@ -90,8 +88,8 @@ TEST(ResultLists, SingleBlockIsListedWithoutAsking) {
   ASSERT_TRUE(list);
   EXPECT_TRUE(dialog.shown.empty());
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(list->Title, "Jx-current at 433.92 MHz");
-  EXPECT_EQ(list->Header[1], "Amp [A/m]");
+  EXPECT_EQ(std::tie(list->Title, list->Header[1]),
+            std::make_tuple("Jx-current at 433.92 MHz", "Amp [A/m]"));
   EXPECT_EQ(list->Rows, (Rows{{"1", "1.414E+00", "-45.00", "2.00", "0.50", "-", "12.30", "7.00"},
                               {"2", "2.000E+00", "-90.00", "2.00", "0.50", "-", "14.00", "7.00"}}));
   EXPECT_EQ(ListWindowCaption(ListKind::Jx), "Current list");
@@ -110,8 +108,7 @@ TEST(ResultLists, SeveralBlocksAskTheDialogOfTheModesFile) {
   EXPECT_EQ(dialog.shown, (std::vector<std::vector<std::string>>{{"100", "150.5"}}));
   EXPECT_EQ(list->Title, "Jy-current at 150.5 MHz");
   ASSERT_EQ(list->Rows.size(), 2u);
-  EXPECT_EQ(list->Rows[1][1], "4.000E+00");
-  EXPECT_EQ(list->Rows[1][2], "90.00");
+  EXPECT_EQ(std::tie(list->Rows[1][1], list->Rows[1][2]), std::make_tuple("4.000E+00", "90.00"));
 
   dialog.answer.reset();  // closed without OK, or nothing selected
   EXPECT_FALSE(BuildResultList(r.pro, ListKind::Jy, ui, dialog.Chooser()));
@@ -173,8 +170,8 @@ TEST(ResultLists, FarAndNearFieldRowsAndTheirDialogs) {
   list = BuildResultList(r.pro, ListKind::ElectricField, ui, dialog.Chooser());
   ASSERT_TRUE(list);
   EXPECT_EQ(dialog.shown.back(), (std::vector<std::string>{"50", "60"}));
-  EXPECT_EQ(list->Title, "Electric field at 50 MHz");
-  EXPECT_EQ(list->Header[3], "Ex [V/m]");
+  EXPECT_EQ(std::tie(list->Title, list->Header[3]),
+            std::make_tuple("Electric field at 50 MHz", "Ex [V/m]"));
   EXPECT_EQ(list->Rows, (Rows{{"-10.00", "0.00", "2.50", "2.00E+00", "90.00", "5.00E+00", "53.00",
                                "0.00E+00", "-90.00"}}));
   // The H list offers the frequencies of .NFE, as the dialog's "nfe" mode does.

@@ -1,11 +1,15 @@
 // Reading result files back: frequency scan, block lookup, the choice of the
 // current file, and damaged files reported as FileError instead of misread.
+#include "fields/result_readers.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "fields/result_files.h"
-#include "fields/result_readers.h"
 #include "model/file_io.h"
 #include "tests/fields/result_fixtures.h"
 #include "tests/support/error_text.h"
@@ -47,14 +51,15 @@ TEST(ResultReaders, FindBlockMatchesExactlyAndAtOrAboveTakesTheNextBlock) {
   ASSERT_TRUE(exact);
   EXPECT_EQ(exact->Frequency, 150.0);
   ASSERT_EQ(exact->Rows(), 2u);
-  EXPECT_EQ(exact->Row(1)[0], 12.0);  // x in mm
-  EXPECT_EQ(exact->Row(1)[4], 150.0);
-  EXPECT_EQ(exact->Row(1)[5], 2.0);
+  // x in mm, the current.
+  EXPECT_EQ(std::tie(exact->Row(1)[0], exact->Row(1)[4], exact->Row(1)[5]),
+            std::make_tuple(12.0, 150.0, 2.0));
   EXPECT_FALSE(FindBlock(xxx, 150.0000001, CurrentFileFields));
 
-  EXPECT_EQ(FirstBlockAtOrAbove(xxx, 150.0, CurrentFileFields)->Frequency, 150.0);
-  EXPECT_EQ(FirstBlockAtOrAbove(xxx, 150.0000001, CurrentFileFields)->Frequency, 250.0);
-  EXPECT_EQ(FirstBlockAtOrAbove(xxx, 1.0, CurrentFileFields)->Frequency, 100.0);
+  std::vector<double> found;
+  for (double f : {150.0, 150.0000001, 1.0})
+    found.push_back(FirstBlockAtOrAbove(xxx, f, CurrentFileFields)->Frequency);
+  EXPECT_EQ(found, (std::vector<double>{150.0, 250.0, 100.0}));
   EXPECT_FALSE(FirstBlockAtOrAbove(xxx, 251.0, CurrentFileFields));
 }
 
@@ -65,8 +70,7 @@ TEST(ResultReaders, SingleBlockIsTakenWhateverItsFrequency) {
                   " 0.0000E+0000  0.0000E+0000  1.0000E+0000  2.0000E+0000\r\n");
   const std::optional<ResultBlock> block = FindBlock(rad, 299.99, FarFieldFileFields);
   ASSERT_TRUE(block);
-  EXPECT_EQ(block->Frequency, 300.0);
-  EXPECT_EQ(block->Row(0)[3], 2.0);
+  EXPECT_EQ(std::tie(block->Frequency, block->Row(0)[3]), std::make_tuple(300.0, 2.0));
 }
 
 TEST(ResultReaders, ScanFileIsXxxUnlessItIsEmpty) {
@@ -100,22 +104,24 @@ std::string ErrorOf(const std::string& content, int fields = 4) {
   return testing::ErrorText<FileError>([&] { ScanFrequencies(content, "damaged.RAD", fields); });
 }
 
+// Each damaged content against the error's words after "line ".
+void ExpectErrors(const std::vector<std::pair<std::string, std::string>>& cases) {
+  for (const auto& [content, error] : cases)
+    EXPECT_EQ(ErrorOf(content), "Error in file \"damaged.RAD\", line " + error) << content;
+}
+
 TEST(ResultReaders, DamagedFilesNameTheFileAndTheLine) {
-  // Too small a count: the next data line is taken for a header.
-  EXPECT_EQ(ErrorOf("100 1\n1 2 3 4\n5 6 7 8\n200 1\n1 2 3 4\n"),
-            "Error in file \"damaged.RAD\", line 3: block header (frequency and line count) "
-            "expected, found \"5 6 7 8\"");
-  // Too large a count: the next header is taken for a data line.
-  EXPECT_EQ(ErrorOf("100 2\n1 2 3 4\n200 1\n1 2 3 4\n"),
-            "Error in file \"damaged.RAD\", line 3: 4 numbers expected on a data line, 2 found");
-  EXPECT_EQ(ErrorOf("100 1\n1 2 x 4\n"),
-            "Error in file \"damaged.RAD\", line 2: number expected, found \"x\"");
-  EXPECT_EQ(ErrorOf("100 -1\n"),
-            "Error in file \"damaged.RAD\", line 1: line count expected after the frequency, "
-            "found \"-1\"");
-  EXPECT_EQ(ErrorOf("100 1.5\n1 2 3 4\n"),
-            "Error in file \"damaged.RAD\", line 1: line count expected after the frequency, "
-            "found \"1.5\"");
+  const std::string header = "block header (frequency and line count) expected, found ";
+  const std::string count = "line count expected after the frequency, found ";
+  ExpectErrors({
+      // Too small a count: the next data line is taken for a header.
+      {"100 1\n1 2 3 4\n5 6 7 8\n200 1\n1 2 3 4\n", "3: " + header + "\"5 6 7 8\""},
+      // Too large a count: the next header is taken for a data line.
+      {"100 2\n1 2 3 4\n200 1\n1 2 3 4\n", "3: 4 numbers expected on a data line, 2 found"},
+      {"100 1\n1 2 x 4\n", "2: number expected, found \"x\""},
+      {"100 -1\n", "1: " + count + "\"-1\""},
+      {"100 1.5\n1 2 3 4\n", "1: " + count + "\"1.5\""},
+  });
 }
 
 // Every file kind: a data line one number short or one number long is reported at
@@ -168,12 +174,10 @@ TEST(ResultReaders, AnInterruptedRunsLastBlockIsSetAsideWithItsLine) {
                            std::to_string(c.line) +
                            ") is incomplete, left by an interrupted computation; it was ignored.");
     // The lookups see the same whole blocks: the one left counts as the only block.
-    warning.clear();
-    EXPECT_EQ(FindBlock(content, "run.RAD", 200.0, 4, &warning)->Row(0)[0], 1.0);
-    EXPECT_FALSE(warning.empty());
-    warning.clear();
-    EXPECT_FALSE(FirstBlockAtOrAbove(content, "run.RAD", 150.0, 4, &warning));
-    EXPECT_FALSE(warning.empty());
+    std::string found, above;
+    EXPECT_EQ(FindBlock(content, "run.RAD", 200.0, 4, &found)->Row(0)[0], 1.0);
+    EXPECT_FALSE(FirstBlockAtOrAbove(content, "run.RAD", 150.0, 4, &above));
+    EXPECT_FALSE(found.empty() || above.empty());
   }
 
   // Two whole blocks before the tail: exact lookups still find each.
@@ -195,21 +199,18 @@ TEST(ResultReaders, AnInterruptedRunsLastBlockIsSetAsideWithItsLine) {
 }
 
 TEST(ResultReaders, DamageBeforeTheLastBlockOrOtherThanACutStaysAnError) {
-  // A short line that more blocks follow was not cut by a crash.
-  EXPECT_EQ(ErrorOf("100 1\n1 2\n200 1\n1 2 3 4\n"),
-            "Error in file \"damaged.RAD\", line 2: 4 numbers expected on a data line, 2 found");
-  // A short last line that has its line end was written so.
-  EXPECT_EQ(ErrorOf("100 1\n1 2 3 4\n200 1\n1 2\n"),
-            "Error in file \"damaged.RAD\", line 4: 4 numbers expected on a data line, 2 found");
-  // Text that no writer stops in is not a cut: a last line of words, a binary tail.
-  EXPECT_EQ(ErrorOf("100 1\n1 2 3 4\n200 1\n1 2 x"),
-            "Error in file \"damaged.RAD\", line 4: number expected, found \"x\"");
-  // A line of words is reported by its first word, not as a count of numbers.
-  EXPECT_EQ(ErrorOf("100 2\n1 2 3 4\nno current here\n"),
-            "Error in file \"damaged.RAD\", line 3: number expected, found \"no\"");
-  EXPECT_EQ(ErrorOf("100 1\n1 2 3 4\nhello"),
-            "Error in file \"damaged.RAD\", line 3: block header (frequency and line count) "
-            "expected, found \"hello\"");
+  ExpectErrors({
+      // A short line that more blocks follow was not cut by a crash.
+      {"100 1\n1 2\n200 1\n1 2 3 4\n", "2: 4 numbers expected on a data line, 2 found"},
+      // A short last line that has its line end was written so.
+      {"100 1\n1 2 3 4\n200 1\n1 2\n", "4: 4 numbers expected on a data line, 2 found"},
+      // Text that no writer stops in is not a cut: a last line of words, a binary tail.
+      {"100 1\n1 2 3 4\n200 1\n1 2 x", "4: number expected, found \"x\""},
+      // A line of words is reported by its first word, not as a count of numbers.
+      {"100 2\n1 2 3 4\nno current here\n", "3: number expected, found \"no\""},
+      {"100 1\n1 2 3 4\nhello",
+       "3: block header (frequency and line count) expected, found \"hello\""},
+  });
   EXPECT_NE(ErrorOf("100 1\n1 2 3 4\n" + std::string(5000, 'x')).find("line 3: line is too long"),
             std::string::npos);
 }

@@ -4,8 +4,10 @@
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "import/kicad_board.h"
+#include "tests/support/expect_values.h"
 
 namespace lumetra {
 namespace {
@@ -23,15 +25,12 @@ TEST(ArcChords, QuarterCircleStaysWithinDeviationWithFewestChords) {
   const double maxStep = 2.0 * std::acos(1.0 - tolerance / r);
   const std::size_t chords = static_cast<std::size_t>(std::ceil((std::numbers::pi / 2) / maxStep));
   ASSERT_EQ(points.size(), chords + 1);
-  EXPECT_EQ(points.front().x, start.x);
-  EXPECT_EQ(points.front().y, start.y);
-  EXPECT_EQ(points.back().x, end.x);
-  EXPECT_EQ(points.back().y, end.y);
+  EXPECT_EQ(std::tie(points.front().x, points.front().y, points.back().x, points.back().y),
+            std::tie(start.x, start.y, end.x, end.y));
   for (std::size_t i = 0; i < points.size(); ++i) {
     EXPECT_NEAR(Distance(points[i], centre), r, 1e-9);
     // The arc runs through the upper-left quadrant only.
-    EXPECT_LE(points[i].x, 40 + 1e-9);
-    EXPECT_LE(points[i].y, 40 + 1e-9);
+    EXPECT_LE(std::max(points[i].x, points[i].y), 40 + 1e-9);
     if (i > 0) {
       const KicadPoint chordMid{(points[i].x + points[i - 1].x) / 2,
                                 (points[i].y + points[i - 1].y) / 2};
@@ -69,14 +68,10 @@ TEST(ArcChords, StraightOrDegenerateArcsGiveOneChord) {
 TEST(RotateOnScreen, CounterClockwiseOnScreenWithYDown) {
   // Turning the point to the right by 90 degrees counter-clockwise on screen
   // moves it up the screen, which is negative y.
-  const KicadPoint p = RotateOnScreen({1, 0}, 90);
-  EXPECT_EQ(p.x, 0.0);
-  EXPECT_EQ(p.y, -1.0);
-  const KicadPoint q = RotateOnScreen({1, 0}, -90);
-  EXPECT_EQ(q.y, 1.0);
+  const KicadPoint p = RotateOnScreen({1, 0}, 90), q = RotateOnScreen({1, 0}, -90);
+  EXPECT_EQ(std::tie(p.x, p.y, q.y), std::make_tuple(0.0, -1.0, 1.0));
   const KicadPoint r = RotateOnScreen({1, 0}, 45);
-  EXPECT_NEAR(r.x, std::sqrt(0.5), 1e-15);
-  EXPECT_NEAR(r.y, -std::sqrt(0.5), 1e-15);
+  testing::ExpectNear({r.x, r.y}, {std::sqrt(0.5), -std::sqrt(0.5)}, 1e-15);
 }
 
 }  // namespace

@@ -1,15 +1,18 @@
 // Small hand-written boards, one construct each, against the segments they must give.
+#include "import/kicad_import.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
-#include "import/kicad_import.h"
 #include "import/kicad_import_report.h"
 #include "model/connections.h"
 #include "model/discretisation.h"
 #include "model/file_io.h"
 #include "model/project_files.h"
 #include "tests/support/error_text.h"
+#include "tests/support/expect_values.h"
 
 namespace lumetra {
 namespace {
@@ -42,12 +45,8 @@ KicadImport Import(const std::string& text, KicadImportOptions options = {}) {
 }
 
 void ExpectSegment(const Segment& s, double xc, double yc, double lx, double ly, int chx, int chy) {
-  EXPECT_DOUBLE_EQ(s.Xc, xc);
-  EXPECT_DOUBLE_EQ(s.Yc, yc);
-  EXPECT_DOUBLE_EQ(s.Lx, lx);
-  EXPECT_DOUBLE_EQ(s.Ly, ly);
-  EXPECT_EQ(s.ChX, chx);
-  EXPECT_EQ(s.ChY, chy);
+  testing::ExpectDoublesEq({s.Xc, s.Yc, s.Lx, s.Ly}, {xc, yc, lx, ly});
+  EXPECT_EQ(std::tie(s.ChX, s.ChY), std::tie(chx, chy));
 }
 
 // Connect accepts the layout and joins every touching pair.
@@ -59,8 +58,7 @@ TEST(KicadImport, AnLOfTwoTracksIsAnArmACornerAndALeg) {
   // KiCad y runs down: the horizontal track at y = 2 lies 8 mm above our origin.
   const KicadImport out = Import(Board(Track(2, 2, 10, 2) + Track(10, 2, 10, 8)));
   const Project& p = out.project;
-  EXPECT_EQ(p.PcbLx, 20);
-  EXPECT_EQ(p.PcbLy, 10);
+  EXPECT_EQ(std::tie(p.PcbLx, p.PcbLy), std::make_tuple(20, 10));
   EXPECT_DOUBLE_EQ(p.GridSize, 0.25);
   // Cells at most lambda/20 at 1 GHz in epsilon_r 4.5: 299.79 / sqrt(4.5) / 20 = 7.066 mm.
   EXPECT_NEAR(out.report.maxCellMm, 7.0663, 1e-3);
@@ -70,17 +68,14 @@ TEST(KicadImport, AnLOfTwoTracksIsAnArmACornerAndALeg) {
   ExpectSegment(p.Segments[2], 10.125, 8.125, 0.25, 0.25, 1, 1);  // the corner
   ExpectConnects(p);
   const ConnectingElements joins = FindConnectingElements(p.Segments);
-  EXPECT_EQ(joins.Jx.size(), 1u);  // arm to corner
-  EXPECT_EQ(joins.Jy.size(), 1u);  // leg to corner
+  // Jx arm to corner, Jy leg to corner.
+  EXPECT_EQ(std::make_tuple(joins.Jx.size(), joins.Jy.size()), std::make_tuple(1u, 1u));
   ASSERT_EQ(out.report.nets.size(), 1u);
-  EXPECT_EQ(out.report.nets[0].tracks, 2);
-  EXPECT_DOUBLE_EQ(out.report.nets[0].kicadLengthMm, 14.0);
-  EXPECT_DOUBLE_EQ(out.report.nets[0].layoutLengthMm, 14.0);
-  EXPECT_EQ(out.report.nets[0].pieces, 1);
+  const NetImport& net = out.report.nets[0];
+  EXPECT_EQ(std::tie(net.tracks, net.pieces), std::make_tuple(2, 1));
+  testing::ExpectDoublesEq({net.kicadLengthMm, net.layoutLengthMm}, {14.0, 14.0});
   // 1 Jx in the arm + 1 connecting Jx; 0 + 1 connecting Jy.
-  EXPECT_EQ(out.report.jx, 2);
-  EXPECT_EQ(out.report.jy, 1);
-  EXPECT_EQ(out.report.unknowns, 3);
+  EXPECT_EQ(std::tie(out.report.jx, out.report.jy, out.report.unknowns), std::make_tuple(2, 1, 3));
 }
 
 TEST(KicadImport, HigherFrequencyAndCellsAcrossGiveMoreCells) {
@@ -120,8 +115,7 @@ TEST(KicadImport, ATJunctionCutsTheBarUnderTheStem) {
   ExpectSegment(p.Segments[3], 14.25, 5.125, 8.0, 0.25, 2, 1);  // bar, right of it
   ExpectConnects(p);
   const ConnectingElements joins = FindConnectingElements(p.Segments);
-  EXPECT_EQ(joins.Jx.size(), 2u);
-  EXPECT_EQ(joins.Jy.size(), 1u);
+  EXPECT_EQ(std::make_tuple(joins.Jx.size(), joins.Jy.size()), std::make_tuple(2u, 1u));
   EXPECT_DOUBLE_EQ(out.report.nets[0].layoutLengthMm, 20.0);
 }
 
@@ -151,8 +145,7 @@ TEST(KicadImport, ARotatedFootprintsPadsLandTurned) {
     xMin = std::min(xMin, s.Xc - s.Lx / 2);
     xMax = std::max(xMax, s.Xc + s.Lx / 2);
   }
-  EXPECT_DOUBLE_EQ(xMin, 9.5);
-  EXPECT_DOUBLE_EQ(xMax, 10.5);
+  testing::ExpectDoublesEq({xMin, xMax}, {9.5, 10.5});
   EXPECT_GT(turned.project.Segments.size(), 3u);  // the diamond's rows differ
   ExpectConnects(turned.project);
 }
@@ -176,9 +169,8 @@ TEST(KicadImport, AViaJoinsTheLayersItSpans) {
                             "  (via (at 6 5) (size 0.8) (drill 0.4) (layers F.Cu B.Cu) (net 1))\n" +
                             Track(6, 5, 10, 5, "B.Cu");
   const KicadImport top = Import(Board(items));
-  EXPECT_EQ(top.report.nets[0].tracks, 1);
-  EXPECT_EQ(top.report.nets[0].vias, 1);
-  EXPECT_EQ(top.report.nets[0].pieces, 1);
+  const NetImport& net = top.report.nets[0];
+  EXPECT_EQ(std::tie(net.tracks, net.vias, net.pieces), std::make_tuple(1, 1, 1));
   // The via's 0.8 mm disc stands out of the 0.25 mm track: the cells whose centres
   // lie within 0.4 mm, four rows of 0.25 mm.
   double top_ = 0, bottom = 1e9;
@@ -217,29 +209,30 @@ std::string StackupBoard() {
          "  (segment (start 5 12) (end 25 12) (width 0.3) (layer \"In2.Cu\") (net 1)))\n";
 }
 
+// The ground plane height and permittivity as the project file will hold them.
+std::string Plane(const KicadImport& in) {
+  return in.project.Env.GPHeight + " " + in.project.Env.DielConst;
+}
+
 TEST(KicadImport, TheStackupGivesThePlaneBelowTheLayer) {
   KicadImportOptions options;
   const KicadImport top = Import(StackupBoard(), options);
   EXPECT_TRUE(top.project.Env.GroundPlane);
-  EXPECT_EQ(top.project.Env.GPHeight, "0.2");
-  EXPECT_EQ(top.project.Env.DielConst, "4.2");
+  EXPECT_EQ(Plane(top), "0.2 4.2");
   EXPECT_EQ(top.project.PcbLx, 30);
   // B.Cu: the declared plane In1.Cu lies beyond In2.Cu, 1.2 mm away, through 1 mm
   // of 4.6 and 0.2 mm of 4.2.
   options.layer = "B.Cu";
   const KicadImport bottom = Import(StackupBoard(), options);
-  EXPECT_EQ(bottom.project.Env.GPHeight, "1.2");
-  EXPECT_EQ(bottom.project.Env.DielConst, "4.53333");
+  EXPECT_EQ(Plane(bottom), "1.2 4.53333");
   // Given values win.
   options.groundPlaneMm = 0.5;
   options.dielectric = 3.0;
   const KicadImport given = Import(StackupBoard(), options);
-  EXPECT_EQ(given.project.Env.GPHeight, "0.5");
-  EXPECT_EQ(given.project.Env.DielConst, "3");
+  EXPECT_EQ(Plane(given), "0.5 3");
   // Without a stackup two layers stand the board's thickness apart, in FR-4.
   const KicadImport old = Import(Board(Track(2, 2, 10, 2)));
-  EXPECT_EQ(old.project.Env.GPHeight, "1.6");
-  EXPECT_EQ(old.project.Env.DielConst, "4.5");
+  EXPECT_EQ(Plane(old), "1.6 4.5");
 }
 
 TEST(KicadImport, DriverAndReceiverSitAtTheirPads) {
@@ -259,14 +252,11 @@ TEST(KicadImport, DriverAndReceiverSitAtTheirPads) {
   ASSERT_EQ(p.VoltageSources.size(), 1u);
   ASSERT_EQ(p.Impedances.size(), 1u);
   ASSERT_EQ(p.GroundPoints.size(), 2u);
-  EXPECT_EQ(p.VoltageSources[0].ReV, 2.5);
-  EXPECT_NEAR(p.VoltageSources[0].X, 3.0, 0.5);
-  EXPECT_NEAR(p.VoltageSources[0].Y, 5.0, 0.5);
-  EXPECT_EQ(p.Impedances[0].R, 100.0);
+  EXPECT_EQ(std::tie(p.VoltageSources[0].ReV, p.Impedances[0].R), std::make_tuple(2.5, 100.0));
   EXPECT_DOUBLE_EQ(p.Impedances[0].LC, -4.7e-12);
-  EXPECT_NEAR(p.Impedances[0].X, 17.0, 0.5);
-  EXPECT_NEAR(p.GroundPoints[0].X, 3.0, 0.5);
-  EXPECT_NEAR(p.GroundPoints[1].X, 17.0, 0.5);
+  testing::ExpectNear({p.VoltageSources[0].X, p.VoltageSources[0].Y, p.Impedances[0].X,
+                       p.GroundPoints[0].X, p.GroundPoints[1].X},
+                      {3.0, 5.0, 17.0, 3.0, 17.0}, 0.5);
   EXPECT_EQ(out.report.groundPoints, 2);
   EXPECT_EQ(ParseDriver("U1.1").first, DefaultDriverVolts);
   EXPECT_EQ(ParseReceiver("J.A3").pad, "A3");
@@ -308,8 +298,8 @@ TEST(KicadImport, RefusesWhatItCannotImport) {
   options.gridMm.reset();
   const KicadImport apart = Import(close, options);
   EXPECT_LT(apart.report.gridMm, 0.1);
-  EXPECT_EQ(apart.report.nets[0].pieces, 1);
-  EXPECT_EQ(apart.report.nets[1].pieces, 1);
+  EXPECT_EQ(std::tie(apart.report.nets[0].pieces, apart.report.nets[1].pieces),
+            std::make_tuple(1, 1));
   ExpectConnects(apart.project);
 }
 
@@ -334,8 +324,8 @@ TEST(KicadImport, SavedAndReadBackTheLayoutStillConnects) {
   ParseSegFile(seg, "t.SEG", back);
   ASSERT_EQ(back.Segments.size(), out.project.Segments.size());
   for (std::size_t k = 0; k < back.Segments.size(); ++k) {
-    EXPECT_EQ(back.Segments[k].Xc, out.project.Segments[k].Xc);
-    EXPECT_EQ(back.Segments[k].Lx, out.project.Segments[k].Lx);
+    EXPECT_EQ(std::tie(back.Segments[k].Xc, back.Segments[k].Lx),
+              std::tie(out.project.Segments[k].Xc, out.project.Segments[k].Lx));
   }
   EXPECT_FALSE(CheckConnections(back.Segments));
   EXPECT_EQ(FindConnectingElements(back.Segments).Jy.size(),

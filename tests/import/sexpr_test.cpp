@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "model/file_io.h"
 #include "tests/support/error_text.h"
@@ -21,51 +24,40 @@ TEST(Sexpr, BuildsTreeWithKindsPositionsAndEscapes) {
       "(kicad_pcb (version 20171130)\r\n  (net 1 \"a\\\"b\\\\c\") -0.5 .25 +3 F.Cu (x))\n", "f");
   EXPECT_EQ(root.Head(), "kicad_pcb");
   ASSERT_EQ(root.children.size(), 8u);
-  const SexprNode& version = root.children[1];
-  EXPECT_EQ(version.Head(), "version");
-  EXPECT_EQ(version.children[1].kind, SexprNode::Kind::Number);
-  EXPECT_EQ(version.children[1].text, "20171130");
-  const SexprNode& net = root.children[2];
-  EXPECT_EQ(net.line, 2u);
-  EXPECT_EQ(net.column, 3u);
-  EXPECT_EQ(net.children[2].kind, SexprNode::Kind::String);
-  EXPECT_EQ(net.children[2].text, "a\"b\\c");
-  EXPECT_EQ(net.children[2].column, 10u);
-  EXPECT_EQ(root.children[3].kind, SexprNode::Kind::Number);
-  EXPECT_EQ(root.children[4].kind, SexprNode::Kind::Number);
-  EXPECT_EQ(root.children[5].kind, SexprNode::Kind::Number);
-  EXPECT_EQ(root.children[6].kind, SexprNode::Kind::Symbol);
+  const SexprNode &version = root.children[1], &net = root.children[2];
+  using Kind = SexprNode::Kind;
+  EXPECT_EQ(std::make_tuple(version.Head(), version.children[1].kind, version.children[1].text),
+            std::make_tuple(std::string_view("version"), Kind::Number, "20171130"));
+  EXPECT_EQ(std::tie(net.line, net.column, net.children[2].kind, net.children[2].text,
+                     net.children[2].column),
+            std::make_tuple(2u, 3u, Kind::String, "a\"b\\c", 10u));
+  std::vector<Kind> kinds;
+  for (std::size_t k = 3; k < 7; ++k) kinds.push_back(root.children[k].kind);
+  EXPECT_EQ(kinds, (std::vector{Kind::Number, Kind::Number, Kind::Number, Kind::Symbol}));
   EXPECT_EQ(root.children[6].text, "F.Cu");
   EXPECT_TRUE(root.children[7].IsList());
 }
 
 TEST(Sexpr, QuotedStringMaySpanLinesAndCountsThem) {
   const SexprNode root = ParseSexpr("(a \"x\ny\" (b))", "f");
-  EXPECT_EQ(root.children[1].text, "x\ny");
-  EXPECT_EQ(root.children[2].line, 2u);
-  EXPECT_EQ(root.children[2].column, 4u);
+  EXPECT_EQ(std::tie(root.children[1].text, root.children[2].line, root.children[2].column),
+            std::make_tuple("x\ny", 2u, 4u));
 }
 
 TEST(Sexpr, ReportsMalformedTextWithLineAndColumn) {
-  EXPECT_EQ(ErrorOf("(kicad_pcb (version 1)\n  (net 0"),
-            "Error in file \"b.kicad_pcb\", line 2, column 9: unexpected end of file, the list "
-            "opened at line 2, column 3 is not closed");
-  EXPECT_EQ(ErrorOf("(a (b)))\n"),
-            "Error in file \"b.kicad_pcb\", line 1, column 8: text after the closing "
-            "parenthesis of the file");
-  EXPECT_EQ(ErrorOf("(a) (b)"),
-            "Error in file \"b.kicad_pcb\", line 1, column 5: text after the closing "
-            "parenthesis of the file");
-  EXPECT_EQ(ErrorOf(")"),
-            "Error in file \"b.kicad_pcb\", line 1, column 1: \"(\" expected at the start of "
-            "the file");
-  EXPECT_EQ(ErrorOf("\n\n  (a \"abc"),
-            "Error in file \"b.kicad_pcb\", line 3, column 6: unterminated string");
-  EXPECT_EQ(ErrorOf("(a \"abc\\"),
-            "Error in file \"b.kicad_pcb\", line 1, column 4: unterminated string");
-  EXPECT_EQ(ErrorOf("   \n"),
-            "Error in file \"b.kicad_pcb\", line 2, column 1: unexpected end of file, \"(\" "
-            "expected");
+  const std::string after = "text after the closing parenthesis of the file";
+  const std::pair<std::string, std::string> cases[] = {
+      {"(kicad_pcb (version 1)\n  (net 0",
+       "2, column 9: unexpected end of file, the list opened at line 2, column 3 is not closed"},
+      {"(a (b)))\n", "1, column 8: " + after},
+      {"(a) (b)", "1, column 5: " + after},
+      {")", "1, column 1: \"(\" expected at the start of the file"},
+      {"\n\n  (a \"abc", "3, column 6: unterminated string"},
+      {"(a \"abc\\", "1, column 4: unterminated string"},
+      {"   \n", "2, column 1: unexpected end of file, \"(\" expected"},
+  };
+  for (const auto& [text, error] : cases)
+    EXPECT_EQ(ErrorOf(text), "Error in file \"b.kicad_pcb\", line " + error) << text;
 }
 
 TEST(Sexpr, MillionOpeningParenthesesStopAtTheDepthLimit) {

@@ -1,8 +1,13 @@
+#include "model/connections.h"
+
 #include <gtest/gtest.h>
 
-#include "model/connections.h"
+#include <tuple>
+#include <vector>
+
 #include "model/file_io.h"
 #include "model/project_files.h"
+#include "tests/support/expect_values.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_dir.h"
 
@@ -13,31 +18,31 @@ using testing::ReadBytes;
 using testing::RecordingUi;
 using testing::TempDir;
 
+// A connecting element's centre and size (mm) and the cells it joins.
+void ExpectJoin(const CurrentElement& e, const std::vector<double>& place, int from, int to) {
+  testing::ExpectDoublesEq({e.X, e.Y, e.Dx, e.Dy}, place);
+  EXPECT_EQ(std::tie(e.From, e.To), std::tie(from, to));
+}
+
 TEST(Connections, TenMillimetrePairGetsOneJxBetweenTheFacingCells) {
   const std::vector<Segment> segments = {{5, 1, 10, 2, 5, 1}, {15, 1, 10, 2, 5, 1}};
   EXPECT_FALSE(CheckConnections(segments));
   const ConnectingElements c = FindConnectingElements(segments);
   ASSERT_EQ(c.Jx.size(), 1u);
   EXPECT_TRUE(c.Jy.empty());
-  EXPECT_DOUBLE_EQ(c.Jx[0].X, 10);
-  EXPECT_DOUBLE_EQ(c.Jx[0].Y, 1);
-  EXPECT_DOUBLE_EQ(c.Jx[0].Dx, 2);
-  EXPECT_DOUBLE_EQ(c.Jx[0].Dy, 2);
-  EXPECT_EQ(c.Jx[0].From, 5);
-  EXPECT_EQ(c.Jx[0].To, 6);
+  ExpectJoin(c.Jx[0], {10, 1, 2, 2}, 5, 6);
   // The list order does not matter: the right segment first still joins left to right.
   const ConnectingElements swapped = FindConnectingElements({segments[1], segments[0]});
   ASSERT_EQ(swapped.Jx.size(), 1u);
-  EXPECT_EQ(swapped.Jx[0].From, 10);
-  EXPECT_EQ(swapped.Jx[0].To, 1);
+  EXPECT_EQ(std::tie(swapped.Jx[0].From, swapped.Jx[0].To), std::make_tuple(10, 1));
 }
 
 TEST(Connections, UnequalDensityAcrossAnyEdgeIsRefused) {
-  EXPECT_TRUE(CheckConnections({{5, 1, 10, 2, 5, 1}, {15, 1, 10, 2, 5, 2}}));
-  EXPECT_TRUE(CheckConnections({{15, 1, 10, 2, 5, 2}, {5, 1, 10, 2, 5, 1}}));
-  // Vertical neighbours compare the density along x.
-  EXPECT_TRUE(CheckConnections({{5, 3, 10, 2, 5, 1}, {5, 1, 10, 2, 4, 1}}));
-  EXPECT_TRUE(CheckConnections({{5, 1, 10, 2, 4, 1}, {5, 3, 10, 2, 5, 1}}));
+  // Side by side, either order; vertical neighbours compare the density along x.
+  const Segment left{5, 1, 10, 2, 5, 1}, right{15, 1, 10, 2, 5, 2};
+  const Segment upper{5, 3, 10, 2, 5, 1}, lower{5, 1, 10, 2, 4, 1};
+  for (const auto& [a, b] : {std::pair{left, right}, {right, left}, {upper, lower}, {lower, upper}})
+    EXPECT_TRUE(CheckConnections({a, b}));
   // Different cell counts with the same density are fine.
   EXPECT_FALSE(CheckConnections({{5, 1, 10, 2, 5, 1}, {15, 2, 10, 4, 5, 2}}));
 }
@@ -49,12 +54,9 @@ TEST(Connections, LJunctionJoinsTheLowerTopRowToTheUpperBottomRow) {
   const ConnectingElements c = FindConnectingElements(segments);
   EXPECT_TRUE(c.Jx.empty());
   ASSERT_EQ(c.Jy.size(), 1u);
-  EXPECT_DOUBLE_EQ(c.Jy[0].X, 1);
-  EXPECT_DOUBLE_EQ(c.Jy[0].Y, 2);  // y1A + dyA/4 - dyB/4 = 2 + 0.5 - 0.5
-  EXPECT_DOUBLE_EQ(c.Jy[0].Dx, 2);
-  EXPECT_DOUBLE_EQ(c.Jy[0].Dy, 2);
-  EXPECT_EQ(c.Jy[0].From, 6);  // B's only row, first column (B's base is 5)
-  EXPECT_EQ(c.Jy[0].To, 1);    // A's bottom cell
+  // y = y1A + dyA/4 - dyB/4 = 2 + 0.5 - 0.5; from B's only row, first column (B's
+  // base is 5) to A's bottom cell.
+  ExpectJoin(c.Jy[0], {1, 2, 2, 2}, 6, 1);
 }
 
 TEST(Connections, CornerContactOffsetRowsAndOverlapGiveNothingAndNoError) {
@@ -66,8 +68,7 @@ TEST(Connections, CornerContactOffsetRowsAndOverlapGiveNothingAndNoError) {
   for (const auto& layout : layouts) {
     EXPECT_FALSE(CheckConnections(layout));
     const ConnectingElements c = FindConnectingElements(layout);
-    EXPECT_TRUE(c.Jx.empty());
-    EXPECT_TRUE(c.Jy.empty());
+    EXPECT_TRUE(c.Jx.empty() && c.Jy.empty());
   }
 }
 
@@ -76,12 +77,9 @@ TEST(Connections, WideSegmentsMatchEveryRowOfEqualHeight) {
   const std::vector<Segment> segments = {{1, 1, 2, 2, 1, 2}, {3, 2, 2, 4, 1, 4}};
   const ConnectingElements c = FindConnectingElements(segments);
   ASSERT_EQ(c.Jx.size(), 2u);
-  EXPECT_DOUBLE_EQ(c.Jx[0].Y, 0.5);
-  EXPECT_EQ(c.Jx[0].From, 1);
-  EXPECT_EQ(c.Jx[0].To, 3);
-  EXPECT_DOUBLE_EQ(c.Jx[1].Y, 1.5);
-  EXPECT_EQ(c.Jx[1].From, 2);
-  EXPECT_EQ(c.Jx[1].To, 4);
+  testing::ExpectDoublesEq({c.Jx[0].Y, c.Jx[1].Y}, {0.5, 1.5});
+  EXPECT_EQ(std::tie(c.Jx[0].From, c.Jx[0].To, c.Jx[1].From, c.Jx[1].To),
+            std::make_tuple(1, 3, 2, 4));
 }
 
 class ConnectionStep : public ::testing::Test {
@@ -108,8 +106,7 @@ TEST_F(ConnectionStep, WritesBothFilesInTheirRecordForm) {
   // The file reads back through the element reader despite the missing blank.
   const auto read = ParseCurrentElementFile(ReadBytes(dir / "board.JXC"), "board.JXC");
   ASSERT_EQ(read.size(), 1u);
-  EXPECT_DOUBLE_EQ(read[0].Dx, 2);
-  EXPECT_EQ(read[0].To, 6);
+  ExpectJoin(read[0], {10, 1, 2, 2}, 5, 6);
 }
 
 TEST_F(ConnectionStep, OneSegmentCreatesEmptyFilesAndConnects) {
@@ -128,8 +125,8 @@ TEST_F(ConnectionStep, IncompatibleDensitiesLeaveThePreviousFilesAlone) {
   project.Segments = {{5, 1, 10, 2, 5, 1}, {15, 1, 10, 2, 5, 2}};
   EXPECT_FALSE(RunConnectionStep(project, ui));
   EXPECT_FALSE(project.Connected);
-  EXPECT_EQ(ReadBytes(dir / "board.JXC"), "old jx");
-  EXPECT_EQ(ReadBytes(dir / "board.JYC"), "old jy");
+  EXPECT_EQ(std::make_tuple(ReadBytes(dir / "board.JXC"), ReadBytes(dir / "board.JYC")),
+            std::make_tuple("old jx", "old jy"));
 }
 
 }  // namespace

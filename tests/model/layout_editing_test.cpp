@@ -1,10 +1,15 @@
+#include "model/layout_editing.h"
+
 #include <gtest/gtest.h>
+
+#include <tuple>
+#include <vector>
 
 #include "model/element_lookup.h"
 #include "model/frequency_list_file.h"
-#include "model/layout_editing.h"
 #include "model/segment_markers.h"
 #include "model/snap_grid.h"
+#include "tests/support/expect_values.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_dir.h"
 
@@ -19,23 +24,22 @@ Project Board(std::int32_t lx, std::int32_t ly, double grid) {
   return p;
 }
 
-TEST(SnapToGrid, NearestLineWithTiesToTheLowerOne) {
-  // 2 mm at 5 px/mm: lines every 10 px.
-  EXPECT_EQ(SnapToGrid(0, 2.0, 5.0), 0);
-  EXPECT_EQ(SnapToGrid(4, 2.0, 5.0), 0);
-  EXPECT_EQ(SnapToGrid(5, 2.0, 5.0), 0);   // the tie goes down
-  EXPECT_EQ(SnapToGrid(6, 2.0, 5.0), 10);
-  EXPECT_EQ(SnapToGrid(25, 2.0, 5.0), 20);
-  EXPECT_EQ(SnapToGrid(26, 2.0, 5.0), 30);
-  EXPECT_EQ(SnapToGrid(-7, 2.0, 5.0), 0);
-}
-
-TEST(SnapToGrid, LinesAreRoundedOneByOne) {
-  // 3 mm at 1.5 px/mm: 4.5 px pitch, lines at 0, 4 (Round 4.5), 9, 14 (Round 13.5), 18.
-  EXPECT_EQ(SnapToGrid(6, 3.0, 1.5), 4);   // 6 <= 4 + 2.25
-  EXPECT_EQ(SnapToGrid(7, 3.0, 1.5), 9);
-  EXPECT_EQ(SnapToGrid(16, 3.0, 1.5), 14);
-  EXPECT_EQ(SnapToGrid(17, 3.0, 1.5), 18);
+TEST(SnapToGrid, NearestLineWithTiesToTheLowerOneAndLinesRoundedOneByOne) {
+  const struct {
+    double gridMm, pxPerMm;
+    std::vector<int> pixels, snapped;
+  } cases[] = {
+      // 2 mm at 5 px/mm: lines every 10 px; the tie at 5 goes down.
+      {2.0, 5.0, {0, 4, 5, 6, 25, 26, -7}, {0, 0, 0, 10, 20, 30, 0}},
+      // 3 mm at 1.5 px/mm: 4.5 px pitch, lines at 0, 4 (Round 4.5), 9, 14 (Round
+      // 13.5), 18; 6 <= 4 + 2.25.
+      {3.0, 1.5, {6, 7, 16, 17}, {4, 9, 14, 18}},
+  };
+  for (const auto& c : cases) {
+    std::vector<int> snapped;
+    for (int px : c.pixels) snapped.push_back(SnapToGrid(px, c.gridMm, c.pxPerMm));
+    EXPECT_EQ(snapped, c.snapped) << c.gridMm;
+  }
 }
 
 TEST(SegmentFromRubberBand, AnyDirectionGivesTheSameSegment) {
@@ -45,12 +49,8 @@ TEST(SegmentFromRubberBand, AnyDirectionGivesTheSameSegment) {
   const auto c = SegmentFromRubberBand(20, 140, 118, 98, p, 5.0);
   ASSERT_TRUE(a && b && c);
   for (const Segment& s : {*a, *b, *c}) {
-    EXPECT_DOUBLE_EQ(s.Xc, 14.0);
-    EXPECT_DOUBLE_EQ(s.Yc, 76.0);
-    EXPECT_DOUBLE_EQ(s.Lx, 20.0);
-    EXPECT_DOUBLE_EQ(s.Ly, 8.0);
-    EXPECT_EQ(s.ChX, 10);
-    EXPECT_EQ(s.ChY, 4);
+    testing::ExpectDoublesEq({s.Xc, s.Yc, s.Lx, s.Ly}, {14.0, 76.0, 20.0, 8.0});
+    EXPECT_EQ(std::tie(s.ChX, s.ChY), std::make_tuple(10, 4));
   }
 }
 
@@ -58,8 +58,7 @@ TEST(SegmentFromRubberBand, ChargeCountsFollowChargesPerGrid) {
   Project p = Board(160, 100, 2.0);
   auto s = SegmentFromRubberBand(0, 0, 50, 10, p, 5.0);  // 10 mm x 2 mm
   ASSERT_TRUE(s);
-  EXPECT_EQ(s->ChX, 5);
-  EXPECT_EQ(s->ChY, 1);
+  EXPECT_EQ(std::tie(s->ChX, s->ChY), std::make_tuple(5, 1));
   p.ChargesPerGridX = 3;
   s = SegmentFromRubberBand(0, 0, 50, 10, p, 5.0);
   EXPECT_EQ(s->ChX, 15);
@@ -90,41 +89,33 @@ TEST(ElementLookup, CurrentElementsAreNumberedProjectWide) {
   auto jx = FindCurrentElementAt(segs, 0, 6.5, 1.0, true);
   ASSERT_TRUE(jx);
   EXPECT_EQ(jx->ElementNo, 3);  // between cells 3 and 4, centre at x = 6
-  EXPECT_DOUBLE_EQ(jx->X, 6.0);
-  EXPECT_DOUBLE_EQ(jx->Dx, 2.0);
+  testing::ExpectDoublesEq({jx->X, jx->Dx}, {6.0, 2.0});
   EXPECT_FALSE(FindCurrentElementAt(segs, 0, 0.5, 1.0, true));  // left of the first centre
   jx = FindCurrentElementAt(segs, 1, 20.1, 5.0, true);
   ASSERT_TRUE(jx);
   EXPECT_EQ(jx->ElementNo, 4 + 2);  // row 1 of segment 2
   auto jy = FindCurrentElementAt(segs, 1, 21.0, 6.5, false);
   ASSERT_TRUE(jy);
-  EXPECT_EQ(jy->ElementNo, 4);  // column 1 of row 1
+  EXPECT_EQ(std::tie(jy->ElementNo, jy->IsJx), std::make_tuple(4, false));  // column 1 of row 1
   EXPECT_DOUBLE_EQ(jy->Y, 6.0);
-  EXPECT_FALSE(jy->IsJx);
   EXPECT_FALSE(FindCurrentElementAt(segs, 0, 5.0, 1.0, false));  // one row has no Jy
   const auto cell = FindChargeCellAt(segs, 1, 21.0, 7.0);
   ASSERT_TRUE(cell);
   EXPECT_EQ(cell->ChargeNo, 5 + 2 * 2 + 1 + 1);
-  EXPECT_DOUBLE_EQ(cell->X, 21.0);
-  EXPECT_DOUBLE_EQ(cell->Y, 7.0);
+  testing::ExpectDoublesEq({cell->X, cell->Y}, {21.0, 7.0});
 }
 
 TEST(LayoutEditing, RecordsTakeTheElementAndTheSignOfTheLoadType) {
   const CurrentElementHit e{7, 3.0, 4.0, 2.0, 1.0, false};
   const VoltageSource v = MakeVoltageSource(e, 1.5, -2.0);
-  EXPECT_EQ(v.ElementNo, 7);
-  EXPECT_FALSE(v.IsJx);
-  EXPECT_DOUBLE_EQ(v.Dy, 1.0);
-  EXPECT_DOUBLE_EQ(MakeImpedance(e, 50, 1e-12, true).LC, -1e-12);
-  EXPECT_DOUBLE_EQ(MakeImpedance(e, 50, 1e-9, false).LC, 1e-9);
+  EXPECT_EQ(std::tie(v.ElementNo, v.IsJx), std::make_tuple(7, false));
   const ChargeCellHit cell{4, 10.0, 20.0, 3.0, 1.5};
   const GroundPoint gp = MakeGroundPoint(cell, EdgeTop);
-  EXPECT_DOUBLE_EQ(gp.X, 10.0);
-  EXPECT_DOUBLE_EQ(gp.Y, 20.75);
-  EXPECT_DOUBLE_EQ(gp.Size, 0.5);
-  EXPECT_DOUBLE_EQ(MakeGroundPoint(cell, EdgeLeft).X, 8.5);
-  EXPECT_DOUBLE_EQ(MakeGroundPoint(cell, EdgeRight).X, 11.5);
-  EXPECT_DOUBLE_EQ(MakeGroundPoint(cell, EdgeBottom).Y, 19.25);
+  testing::ExpectDoublesEq(
+      {v.Dy, MakeImpedance(e, 50, 1e-12, true).LC, MakeImpedance(e, 50, 1e-9, false).LC, gp.X, gp.Y,
+       gp.Size, MakeGroundPoint(cell, EdgeLeft).X, MakeGroundPoint(cell, EdgeRight).X,
+       MakeGroundPoint(cell, EdgeBottom).Y},
+      {1.0, -1e-12, 1e-9, 10.0, 20.75, 0.5, 8.5, 11.5, 19.25});
 }
 
 // Two strips 10 x 2 mm of 5 x 1 cells (2 x 2 mm): Jx 1..4 on the first, 5..8 on the
@@ -154,10 +145,8 @@ void ExpectOnItsElement(const Project& p, const Marker& m) {
     hit = FindCurrentElementAt(p.Segments, k, m.X, m.Y, m.IsJx);
   ASSERT_TRUE(hit) << "no element under the marker at " << m.X << ", " << m.Y;
   EXPECT_EQ(hit->ElementNo, m.ElementNo);
-  EXPECT_NEAR(hit->X, m.X, 1e-9);
-  EXPECT_NEAR(hit->Y, m.Y, 1e-9);
-  EXPECT_NEAR(hit->Dx, m.Dx, 1e-12);
-  EXPECT_NEAR(hit->Dy, m.Dy, 1e-12);
+  testing::ExpectNear({hit->X, hit->Y}, {m.X, m.Y}, 1e-9);
+  testing::ExpectNear({hit->Dx, hit->Dy}, {m.Dx, m.Dy}, 1e-12);
 }
 
 void ExpectEveryMarkerOnItsElement(const Project& p) {
@@ -173,9 +162,7 @@ void ExpectEveryMarkerOnItsElement(const Project& p) {
     ASSERT_TRUE(cell) << "no cell under ground point at " << gp.X << ", " << gp.Y;
     EXPECT_EQ(cell->ChargeNo, gp.ChargeNo);
     const GroundPoint expected = MakeGroundPoint(*cell, gp.Edge);
-    EXPECT_NEAR(expected.X, gp.X, 1e-12);
-    EXPECT_NEAR(expected.Y, gp.Y, 1e-12);
-    EXPECT_NEAR(expected.Size, gp.Size, 1e-12);
+    testing::ExpectNear({gp.X, gp.Y, gp.Size}, {expected.X, expected.Y, expected.Size}, 1e-12);
   }
 }
 
@@ -190,9 +177,9 @@ TEST(ReplaceSegment, OkWithoutAChangeKeepsEveryMarkerAsItWas) {
   ASSERT_EQ(p.Impedances.size(), 1u);
   ASSERT_EQ(p.GroundPoints.size(), 2u);
   for (std::size_t i = 0; i < 2; ++i) {
-    EXPECT_EQ(p.VoltageSources[i].ElementNo, before.VoltageSources[i].ElementNo);
-    EXPECT_EQ(p.GroundPoints[i].ChargeNo, before.GroundPoints[i].ChargeNo);
-    EXPECT_EQ(p.GroundPoints[i].Edge, before.GroundPoints[i].Edge);
+    const GroundPoint &now = p.GroundPoints[i], &was = before.GroundPoints[i];
+    EXPECT_EQ(std::tie(p.VoltageSources[i].ElementNo, now.ChargeNo, now.Edge),
+              std::tie(before.VoltageSources[i].ElementNo, was.ChargeNo, was.Edge));
   }
   EXPECT_EQ(p.Impedances[0].ElementNo, 8);
   ExpectEveryMarkerOnItsElement(p);
@@ -205,15 +192,13 @@ TEST(ReplaceSegment, MovingOrResizingASegmentCarriesItsMarkersAlong) {
   s.Lx = 20;  // same counts, cells 4 mm long
   ReplaceSegment(p, 0, s);
   ASSERT_EQ(p.VoltageSources.size(), 2u);
-  EXPECT_EQ(p.VoltageSources[0].ElementNo, 2);
-  EXPECT_DOUBLE_EQ(p.VoltageSources[0].X, 35 + 2 * 4);
-  EXPECT_DOUBLE_EQ(p.VoltageSources[0].Dx, 4);
   ASSERT_EQ(p.GroundPoints.size(), 2u);
-  EXPECT_EQ(p.GroundPoints[0].ChargeNo, 3);
-  EXPECT_DOUBLE_EQ(p.GroundPoints[0].X, 35 + 2 * 4);
+  EXPECT_EQ(std::tie(p.VoltageSources[0].ElementNo, p.GroundPoints[0].ChargeNo),
+            std::make_tuple(2, 3));
+  testing::ExpectDoublesEq({p.VoltageSources[0].X, p.VoltageSources[0].Dx, p.GroundPoints[0].X},
+                           {35 + 2 * 4, 4, 35 + 2 * 4});
   ExpectEveryMarkerOnItsElement(p);
-  EXPECT_FALSE(p.Saved);
-  EXPECT_FALSE(p.Connected);
+  EXPECT_EQ(std::tie(p.Saved, p.Connected), std::make_tuple(false, false));
 }
 
 TEST(ReplaceSegment, ARefinementKeepsMarkersInPlaceAndShiftsTheLaterOnes) {
@@ -224,13 +209,12 @@ TEST(ReplaceSegment, ARefinementKeepsMarkersInPlaceAndShiftsTheLaterOnes) {
   EXPECT_TRUE(PlanSegmentChange(p, 0, s).Lost.empty());
   ReplaceSegment(p, 0, s);
   ASSERT_EQ(p.VoltageSources.size(), 2u);
-  EXPECT_EQ(p.VoltageSources[0].ElementNo, 4);  // still at x = 4 mm
-  EXPECT_DOUBLE_EQ(p.VoltageSources[0].X, 4);
-  EXPECT_EQ(p.VoltageSources[1].ElementNo, 6 + 5);
-  EXPECT_EQ(p.Impedances[0].ElementNo, 8 + 5);
+  EXPECT_DOUBLE_EQ(p.VoltageSources[0].X, 4);  // Jx 4, still at x = 4 mm
   ASSERT_EQ(p.GroundPoints.size(), 2u);
-  EXPECT_EQ(p.GroundPoints[0].ChargeNo, 5);
-  EXPECT_EQ(p.GroundPoints[1].ChargeNo, 7 + 5);
+  EXPECT_EQ(
+      std::tie(p.VoltageSources[0].ElementNo, p.VoltageSources[1].ElementNo,
+               p.Impedances[0].ElementNo, p.GroundPoints[0].ChargeNo, p.GroundPoints[1].ChargeNo),
+      std::make_tuple(4, 6 + 5, 8 + 5, 5, 7 + 5));
   ExpectEveryMarkerOnItsElement(p);
 }
 
@@ -243,10 +227,10 @@ TEST(ReplaceSegment, ACoarserDivisionDropsOnlyMarkersWithoutAnElement) {
                                                {MarkerKind::GroundPoint, 0}}));
   ReplaceSegment(p, 0, s);
   ASSERT_EQ(p.VoltageSources.size(), 1u);
-  EXPECT_EQ(p.VoltageSources[0].ElementNo, 6 - 3);
-  EXPECT_EQ(p.Impedances[0].ElementNo, 8 - 3);
   ASSERT_EQ(p.GroundPoints.size(), 1u);
-  EXPECT_EQ(p.GroundPoints[0].ChargeNo, 7 - 3);
+  EXPECT_EQ(std::tie(p.VoltageSources[0].ElementNo, p.Impedances[0].ElementNo,
+                     p.GroundPoints[0].ChargeNo),
+            std::make_tuple(6 - 3, 8 - 3, 7 - 3));
   ExpectEveryMarkerOnItsElement(p);
 }
 
@@ -292,13 +276,12 @@ TEST(DeleteItems, ASegmentTakesOnlyItsOwnMarkersAlong) {
   ASSERT_EQ(p.Segments.size(), 1u);
   ASSERT_EQ(p.VoltageSources.size(), 1u);
   EXPECT_DOUBLE_EQ(p.VoltageSources[0].ReV, 2);
-  EXPECT_EQ(p.VoltageSources[0].ElementNo, 6 - 4);
-  EXPECT_EQ(p.Impedances[0].ElementNo, 8 - 4);
   ASSERT_EQ(p.GroundPoints.size(), 1u);
-  EXPECT_EQ(p.GroundPoints[0].ChargeNo, 7 - 5);
+  EXPECT_EQ(std::tie(p.VoltageSources[0].ElementNo, p.Impedances[0].ElementNo,
+                     p.GroundPoints[0].ChargeNo),
+            std::make_tuple(6 - 4, 8 - 4, 7 - 5));
   ExpectEveryMarkerOnItsElement(p);
-  EXPECT_FALSE(p.Connected);
-  EXPECT_FALSE(p.Saved);
+  EXPECT_EQ(std::tie(p.Saved, p.Connected), std::make_tuple(false, false));
 
   Project all = TwoSegmentProject();
   EXPECT_EQ(MarkersOfDeletedSegments(all, std::nullopt).size(), 5u);
@@ -345,12 +328,11 @@ TEST(MarkerLoss, TheQuestionNamesEveryMarkerAndNoAnswerKeepsThem) {
 TEST(LayoutEditing, EditingValuesMarksTheProjectChanged) {
   Project p = TwoSegmentProject();
   SetVoltage(p, 1, 2.5, -1);
-  EXPECT_DOUBLE_EQ(p.VoltageSources[1].ReV, 2.5);
-  EXPECT_DOUBLE_EQ(p.VoltageSources[1].ImV, -1);
-  EXPECT_FALSE(p.Saved);
-  EXPECT_TRUE(p.Connected);  // the layout itself did not change
+  // Changed, but the layout itself did not change: still connected.
+  EXPECT_EQ(std::tie(p.Saved, p.Connected), std::make_tuple(false, true));
   SetImpedance(p, 0, 75, -1e-12);
-  EXPECT_DOUBLE_EQ(p.Impedances[0].LC, -1e-12);
+  testing::ExpectDoublesEq({p.VoltageSources[1].ReV, p.VoltageSources[1].ImV, p.Impedances[0].LC},
+                           {2.5, -1, -1e-12});
   SetVoltage(p, 7, 1, 1);  // no such source: nothing happens
 }
 
@@ -358,10 +340,8 @@ TEST(SetGrid, StoresTheValuesAndMarksTheProjectChanged) {
   Project p = Board(160, 100, 2.0);
   SetGrid(p, 1.5, 2, 3, false);
   EXPECT_DOUBLE_EQ(p.GridSize, 1.5);
-  EXPECT_EQ(p.ChargesPerGridX, 2);
-  EXPECT_EQ(p.ChargesPerGridY, 3);
-  EXPECT_FALSE(p.ShowGridPoints);
-  EXPECT_FALSE(p.Saved);
+  EXPECT_EQ(std::tie(p.ChargesPerGridX, p.ChargesPerGridY, p.ShowGridPoints, p.Saved),
+            std::make_tuple(2, 3, false, false));
 }
 
 TEST(FrequencyListFile, SavedNamesEndInTxtAndLinesRoundTrip) {

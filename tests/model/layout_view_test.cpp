@@ -1,39 +1,40 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <tuple>
+#include <vector>
 
 #include "model/layout_drawing.h"
 #include "model/layout_view_geometry.h"
 #include "model/project_files.h"
+#include "tests/support/expect_values.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumetra {
 namespace {
 
 TEST(RoundHalfEven, TiesGoToEven) {
-  EXPECT_EQ(RoundHalfEven(2.5), 2);
-  EXPECT_EQ(RoundHalfEven(3.5), 4);
-  EXPECT_EQ(RoundHalfEven(50.5), 50);
-  EXPECT_EQ(RoundHalfEven(-0.5), 0);
-  EXPECT_EQ(RoundHalfEven(2.51), 3);
+  std::vector<int> rounded;
+  for (double x : {2.5, 3.5, 50.5, -0.5, 2.51}) rounded.push_back(RoundHalfEven(x));
+  EXPECT_EQ(rounded, (std::vector<int>{2, 4, 50, 0, 3}));
 }
+
+// Width, height, left and top of a view in page pixels.
+std::array<int, 4> Frame(const ViewGeometry& v) { return {v.Width, v.Height, v.Left, v.Top}; }
+// The corners or the anchor points of a drawing step.
+std::array<int, 4> Box(const DrawStep& s) { return {s.X1, s.Y1, s.X2, s.Y2}; }
 
 TEST(FitBoardToPage, BoardFillsThePageLessTheMargin) {
   const ViewGeometry v = FitBoardToPage(810, 510, 160, 100, 1.0, 0, 0);
   EXPECT_DOUBLE_EQ(v.Scale, 5.0);
-  EXPECT_EQ(v.Width, 800);
-  EXPECT_EQ(v.Height, 500);
-  EXPECT_EQ(v.Left, 5);
-  EXPECT_EQ(v.Top, 5);
+  EXPECT_EQ(Frame(v), (std::array{800, 500, 5, 5}));
 }
 
 TEST(FitBoardToPage, ZoomAndPanApplyOnTopOfTheFit) {
   const ViewGeometry v = FitBoardToPage(810, 510, 160, 100, 1.1, 10, -20);
   EXPECT_DOUBLE_EQ(v.Scale, 5.5);
-  EXPECT_EQ(v.Width, 880);
-  EXPECT_EQ(v.Height, 550);
-  EXPECT_EQ(v.Left, -40 + 10 + 5);
-  EXPECT_EQ(v.Top, -25 - 20 + 5);
+  EXPECT_EQ(Frame(v), (std::array{880, 550, -40 + 10 + 5, -25 - 20 + 5}));
 }
 
 TEST(FitBoardToPage, TheSmallerFitFactorWinsAndTheBoardIsCentred) {
@@ -67,33 +68,28 @@ TEST(OffsetKeepingPoint, TheBoardPointUnderTheCursorStaysWithinHalfAPixel) {
     const ViewGeometry after = FitBoardToPage(c.pageW, c.pageH, c.lx, c.ly, c.newZoom, o.X, o.Y);
     EXPECT_NEAR(after.Scale / before.Scale, c.newZoom / c.zoom, 1e-12);
     const BoardPoint b = Under(before, c.px, c.py, c.ly), a = Under(after, c.px, c.py, c.ly);
-    EXPECT_NEAR(a.X, b.X, 0.5 / after.Scale + 1e-12) << c.px << "," << c.py;
-    EXPECT_NEAR(a.Y, b.Y, 0.5 / after.Scale + 1e-12) << c.px << "," << c.py;
+    testing::ExpectNear({a.X, a.Y}, {b.X, b.Y}, 0.5 / after.Scale + 1e-12);
   }
   // The same zoom keeps the view as it is.
   const ViewGeometry v = FitBoardToPage(810, 510, 160, 100, 1.21, 17, -9);
   const PanOffset same = OffsetKeepingPoint(810, 510, 160, 100, v, 1.21, 300, 200);
-  EXPECT_EQ(same.X, 17);
-  EXPECT_EQ(same.Y, -9);
+  EXPECT_EQ(std::tie(same.X, same.Y), std::make_tuple(17, -9));
   // At the exact middle of an unpanned board the zoom needs no pan at all (5 px per
   // mm, board 800 x 500 at 5,5: the middle is page pixel 405, 255).
   const ViewGeometry fit = FitBoardToPage(810, 510, 160, 100, 1.0, 0, 0);
   const PanOffset centre = OffsetKeepingPoint(810, 510, 160, 100, fit, 1.1, 405, 255);
-  EXPECT_EQ(centre.X, 0);
-  EXPECT_EQ(centre.Y, 0);
+  EXPECT_EQ(std::tie(centre.X, centre.Y), std::make_tuple(0, 0));
   // A point at the board's top-left corner stays at its page pixel exactly.
   const PanOffset corner = OffsetKeepingPoint(810, 510, 160, 100, fit, 1.1, 5, 5);
   const ViewGeometry zoomed = FitBoardToPage(810, 510, 160, 100, 1.1, corner.X, corner.Y);
-  EXPECT_EQ(zoomed.Left, 5);
-  EXPECT_EQ(zoomed.Top, 5);
+  EXPECT_EQ(std::tie(zoomed.Left, zoomed.Top), std::make_tuple(5, 5));
 }
 
 TEST(PixelMapping, BoardYRunsUpwards) {
   const BoardPoint p = PixelToBoard(50, 100, 5.0, 100);
-  EXPECT_DOUBLE_EQ(p.X, 10.0);
-  EXPECT_DOUBLE_EQ(p.Y, 80.0);
-  EXPECT_EQ(BoardToPixelX(10.0, 5.0), 50);
-  EXPECT_EQ(BoardToPixelY(80.0, 5.0, 100), 100);
+  testing::ExpectDoublesEq({p.X, p.Y}, {10.0, 80.0});
+  EXPECT_EQ(std::make_tuple(BoardToPixelX(10.0, 5.0), BoardToPixelY(80.0, 5.0, 100)),
+            std::make_tuple(50, 100));
 }
 
 Project Board(std::int32_t lx, std::int32_t ly, double grid) {
@@ -116,10 +112,8 @@ TEST(DrawLayout, GridPointsLieOnWholeMultiplesCountedFromTheTop) {
   const auto pixels = OfKind(DrawLayout(p, {}, 1.0), DrawKind::Pixel);
   // Round(5) columns by Round(50.5) = 50 rows.
   ASSERT_EQ(pixels.size(), 5u * 50u);
-  EXPECT_EQ(pixels.front().X1, 2);
-  EXPECT_EQ(pixels.front().Y1, 2);
-  EXPECT_EQ(pixels.back().X1, 10);
-  EXPECT_EQ(pixels.back().Y1, 100);
+  EXPECT_EQ(std::tie(pixels.front().X1, pixels.front().Y1, pixels.back().X1, pixels.back().Y1),
+            std::make_tuple(2, 2, 10, 100));
   p.ShowGridPoints = false;
   EXPECT_TRUE(OfKind(DrawLayout(p, {}, 1.0), DrawKind::Pixel).empty());
 }
@@ -131,21 +125,12 @@ TEST(DrawLayout, SegmentOutlineIncludesItsFarEdgeAndCarriesItsNumber) {
   const auto steps = DrawLayout(p, {}, 5.0);
   ASSERT_EQ(steps.size(), 3u);  // board, segment, number
   EXPECT_EQ(steps[0].Kind, DrawKind::Outline);
-  EXPECT_EQ(steps[0].X2, 800);
-  EXPECT_EQ(steps[0].Y2, 500);
-  const DrawStep& seg = steps[1];
-  EXPECT_EQ(seg.X1, 0);
-  EXPECT_EQ(seg.Y1, 40);
-  EXPECT_EQ(seg.X2, 101);
-  EXPECT_EQ(seg.Y2, 61);
-  EXPECT_EQ(steps[2].Label, "1");
-  EXPECT_EQ(steps[2].X1, 0 - 2 + 101 / 2);
-  EXPECT_EQ(steps[2].Y1, 40 - 5 + 21 / 2);
-  // Centred on the middle of the segment, whatever the font.
-  EXPECT_TRUE(steps[2].Centred);
-  EXPECT_TRUE(steps[2].Backed);
-  EXPECT_EQ(steps[2].X2, 101 / 2);
-  EXPECT_EQ(steps[2].Y2, 40 + 21 / 2);
+  EXPECT_EQ(std::tie(steps[0].X2, steps[0].Y2), std::make_tuple(800, 500));
+  EXPECT_EQ(Box(steps[1]), (std::array{0, 40, 101, 61}));
+  // The number, centred on the middle of the segment whatever the font.
+  EXPECT_EQ(std::tie(steps[2].Label, steps[2].Centred, steps[2].Backed),
+            std::make_tuple("1", true, true));
+  EXPECT_EQ(Box(steps[2]), (std::array{0 - 2 + 101 / 2, 40 - 5 + 21 / 2, 101 / 2, 40 + 21 / 2}));
   LayoutDisplay noNumbers;
   noNumbers.ShowSegmentNumbers = false;
   EXPECT_EQ(DrawLayout(p, noNumbers, 5.0).size(), 2u);
@@ -164,9 +149,8 @@ TEST(DrawLayout, ElementDisplaysDrawTheirLines) {
   const auto jx = OfKind(DrawLayout(p, d, 5.0), DrawKind::Line);
   ASSERT_EQ(jx.size(), 6u);
   EXPECT_EQ(jx[0].Role, DrawRole::Jx);
-  EXPECT_EQ(jx[0].X1, 30);  // first cell centre at 6 mm
-  EXPECT_EQ(jx[5].X1, 30);
-  EXPECT_EQ(jx[5].X2, 70);
+  // The first cell centre at 6 mm.
+  EXPECT_EQ(std::tie(jx[0].X1, jx[5].X1, jx[5].X2), std::make_tuple(30, 30, 70));
   d.ShowJx = false;
   d.ShowJy = true;  // 2 centre lines and 4 column boundaries
   EXPECT_EQ(OfKind(DrawLayout(p, d, 5.0), DrawKind::Line).size(), 6u);
@@ -199,23 +183,20 @@ TEST(DrawLayout, MarkersAreFilledAndNumberedInTheirOwnLists) {
   EXPECT_EQ(filled[2].Role, DrawRole::Impedance);
   const auto circles = OfKind(steps, DrawKind::Ellipse);
   ASSERT_EQ(circles.size(), 1u);
-  EXPECT_EQ(circles[0].X1, 200 - 2);  // radius Round(2.5) = 2
-  EXPECT_EQ(circles[0].X2, 200 + 2);
+  // Radius Round(2.5) = 2.
+  EXPECT_EQ(std::tie(circles[0].X1, circles[0].X2), std::make_tuple(200 - 2, 200 + 2));
   const auto texts = OfKind(steps, DrawKind::Text);
   ASSERT_EQ(texts.size(), 4u);
-  EXPECT_EQ(texts[1].Label, "2");
-  EXPECT_TRUE(texts[1].WhiteText);
+  EXPECT_EQ(std::tie(texts[1].Label, texts[1].WhiteText), std::make_tuple("2", true));
   EXPECT_EQ(texts[2].Label, "1");  // the impedance element's own number
-  EXPECT_EQ(texts[3].X1, 200 - 3);
-  EXPECT_FALSE(texts[3].WhiteText);
+  EXPECT_EQ(std::tie(texts[3].X1, texts[3].WhiteText), std::make_tuple(200 - 3, false));
   // Marker numbers are centred on their marker and have no backing: the marker
   // itself is theirs.
   EXPECT_TRUE(texts[1].Centred && texts[3].Centred);
   EXPECT_FALSE(texts[1].Backed || texts[3].Backed);
-  EXPECT_EQ(texts[1].X2, 95 + 11 / 2);  // the middle of the marker, 95..106
-  EXPECT_EQ(texts[1].Y2, 245 + 11 / 2);
-  EXPECT_EQ(texts[3].X2, 200);
-  EXPECT_EQ(texts[3].Y2, 250 - 5 + 4);
+  // The middle of the marker, 95..106.
+  EXPECT_EQ(std::tie(texts[1].X2, texts[1].Y2), std::make_tuple(95 + 11 / 2, 245 + 11 / 2));
+  EXPECT_EQ(std::tie(texts[3].X2, texts[3].Y2), std::make_tuple(200, 250 - 5 + 4));
 }
 
 TEST(DrawConnectingElements, NothingUnlessConnected) {
@@ -229,8 +210,7 @@ TEST(DrawConnectingElements, NothingUnlessConnected) {
   const auto steps = DrawConnectingElements(p, 5.0);
   ASSERT_EQ(steps.size(), 1u);
   EXPECT_EQ(steps[0].Role, DrawRole::Jx);
-  EXPECT_EQ(steps[0].X1, 45);
-  EXPECT_EQ(steps[0].X2, 56);
+  EXPECT_EQ(std::tie(steps[0].X1, steps[0].X2), std::make_tuple(45, 56));
 }
 
 }  // namespace

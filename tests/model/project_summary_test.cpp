@@ -1,9 +1,12 @@
+#include "model/project_summary.h"
+
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "model/file_io.h"
 #include "model/project_files.h"
 #include "model/project_listing.h"
-#include "model/project_summary.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumetra {
@@ -38,16 +41,16 @@ TEST(ProjectSummary, UncheckedGroundPlaneAndMissingDielectricLine) {
   TempDir dir;
   WriteBytes(dir / "old.PRO", "d\r\nt\r\n1\r\n2\r\n0\r\n0\r\n0\r\n0\r\n2\r\n1\r\n1\r\n0\r\n0\r\n0\r\n");
   const ProjectSummary s = ReadProjectSummary(dir / "old.PRO");
-  EXPECT_EQ(s.Labels[6], "Ground plane not specified");
-  EXPECT_EQ(s.Labels[14], "Free space environment");
+  EXPECT_EQ(std::tie(s.Labels[6], s.Labels[14]),
+            std::make_tuple("Ground plane not specified", "Free space environment"));
   // The environment line never contradicts the ground-plane line: a stored constant
   // without a plane is free space, a plane with a constant of 1 has air above it.
   WriteBytes(dir / "off.PRO", "d\r\nt\r\n1\r\n2\r\n0\r\n0\r\n0\r\n0\r\n2\r\n1\r\n1\r\n0\r\n0\r\n0\r\n4.4\r\n");
   EXPECT_EQ(ReadProjectSummary(dir / "off.PRO").Labels[14], "Free space environment");
   WriteBytes(dir / "air.PRO", "d\r\nt\r\n1\r\n2\r\n0\r\n0\r\n1.6\r\n0\r\n2\r\n1\r\n1\r\n0\r\n0\r\n0\r\n1\r\n");
   const ProjectSummary air = ReadProjectSummary(dir / "air.PRO");
-  EXPECT_EQ(air.Labels[6], "Ground plane height: 1.6 mm");
-  EXPECT_EQ(air.Labels[14], "Air between layout and ground plane");
+  EXPECT_EQ(std::tie(air.Labels[6], air.Labels[14]),
+            std::make_tuple("Ground plane height: 1.6 mm", "Air between layout and ground plane"));
   WriteBytes(dir / "short.PRO", "d\nt\n");
   EXPECT_THROW(ReadProjectSummary(dir / "short.PRO"), FileError);
   EXPECT_THROW(ReadProjectSummary(dir / "never-saved.PRO"), FileError);
@@ -119,10 +122,8 @@ TEST(ProjectListing, RecordNumbersRightAlignedInFourCharacters) {
   p.Segments.resize(1234, Segment{1, 1, 1, 1, 1, 1});
   const std::vector<std::string> lines = ProjectListingLines(p);
   const auto numberOf = [&](std::size_t k) { return lines[11 + k].substr(0, 8); };
-  EXPECT_EQ(numberOf(0), "   1    ");
-  EXPECT_EQ(numberOf(9), "  10    ");
-  EXPECT_EQ(numberOf(99), " 100    ");
-  EXPECT_EQ(numberOf(1233), "1234    ");
+  EXPECT_EQ(numberOf(0) + numberOf(9) + numberOf(99) + numberOf(1233),
+            "   1      10     100    1234    ");
 }
 
 }  // namespace

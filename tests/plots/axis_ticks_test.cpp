@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 #include "plots/current_graph.h"
+#include "tests/support/expect_values.h"
 
 namespace lumetra {
 namespace {
@@ -16,10 +19,10 @@ std::vector<std::string> Labels(const std::vector<AxisTick>& ticks) {
 }
 
 TEST(AxisTicks, RoundStepsInPlainNumbers) {
-  EXPECT_DOUBLE_EQ(TickStep(10.0, 5), 2.0);
-  EXPECT_DOUBLE_EQ(TickStep(0.188, 8), 0.05);
-  EXPECT_DOUBLE_EQ(TickStep(95.0, 10), 10.0);
-  EXPECT_DOUBLE_EQ(TickStep(1.0, 10), 0.1);  // exactly a round step is not doubled
+  // Exactly a round step (1.0 in 10) is not doubled.
+  testing::ExpectDoublesEq(
+      {TickStep(10.0, 5), TickStep(0.188, 8), TickStep(95.0, 10), TickStep(1.0, 10)},
+      {2.0, 0.05, 10.0, 0.1});
   // A current density from zero: 0, 0.05, ... 0.15 A/m.
   EXPECT_EQ(Labels(AxisTicks(0.0, 0.188, 8)),
             (std::vector<std::string>{"0.00", "0.05", "0.10", "0.15"}));
@@ -38,10 +41,8 @@ TEST(AxisTicks, TinyAndHugeValuesInExponentForm) {
   EXPECT_EQ(Labels(AxisTicks(0.0, 3e-6, 3)),
             (std::vector<std::string>{"0", "1e-06", "2e-06", "3e-06"}));
   EXPECT_EQ(AxisTicks(0.0, 4e6, 2).back().Label, "4e+06");
-  EXPECT_TRUE(AxisTicks(1.0, 1.0).empty());
-  EXPECT_TRUE(AxisTicks(2.0, 1.0).empty());
-  EXPECT_TRUE(AxisTicks(0.0, std::nan("")).empty());
-  EXPECT_TRUE(AxisTicks(0.0, INFINITY).empty());
+  for (auto [low, high] : {std::pair{1.0, 1.0}, {2.0, 1.0}, {0.0, std::nan("")}, {0.0, INFINITY}})
+    EXPECT_TRUE(AxisTicks(low, high).empty()) << low << " " << high;
 }
 
 TEST(CurrentGraphUnits, AxesFromZeroWithUnits) {
@@ -50,8 +51,7 @@ TEST(CurrentGraphUnits, AxesFromZeroWithUnits) {
   g.YMin = 0.02;
   g.YMax = 0.19;
   IncludeZero(g, GraphQuantity::Amplitude);
-  EXPECT_EQ(g.YMin, 0.0);
-  EXPECT_EQ(g.YMax, 0.19);
+  EXPECT_EQ(std::tie(g.YMin, g.YMax), std::make_tuple(0.0, 0.19));
   GraphData negative = g;
   negative.YMin = -3;
   negative.YMax = -1;
@@ -62,8 +62,7 @@ TEST(CurrentGraphUnits, AxesFromZeroWithUnits) {
   phase.YMax = 40;
   IncludeZero(phase, GraphQuantity::Phase);
   EXPECT_EQ(phase.YMin, 10.0);
-  EXPECT_EQ(GraphXAxisTitle({1, 0, true}), "x [mm]");
-  EXPECT_EQ(GraphXAxisTitle({1, 0, false}), "y [mm]");
+  EXPECT_EQ(GraphXAxisTitle({1, 0, true}) + GraphXAxisTitle({1, 0, false}), "x [mm]y [mm]");
   EXPECT_EQ(GraphYAxisTitle({1, 0, true}, GraphQuantity::Amplitude), "|Jx| [A/m]");
   EXPECT_EQ(GraphYAxisTitle({1, 0, false}, GraphQuantity::Phase), "Phase of Jy [deg]");
   EXPECT_EQ(GraphYAxisTitle({1, 0, false}, GraphQuantity::TotalCurrent), "|Iy| [A]");

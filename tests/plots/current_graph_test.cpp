@@ -1,10 +1,11 @@
 // The 2D graph: element ranges of rows and columns, values, scales, titles and
 // the pointer readout.
+#include "plots/current_graph.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "plots/current_graph.h"
+#include <tuple>
 
 namespace lumetra {
 namespace {
@@ -33,10 +34,9 @@ struct TwoSegments : ::testing::Test {
 };
 
 TEST_F(TwoSegments, KindsFollowTheCellCounts) {
-  EXPECT_TRUE(GraphKindsOf(segments[0]).Jx);
-  EXPECT_FALSE(GraphKindsOf(segments[0]).Ask);
-  EXPECT_TRUE(GraphKindsOf(segments[1]).Ask);
-  EXPECT_FALSE(GraphKindsOf({0, 0, 1, 4, 1, 4}).Jx);
+  EXPECT_EQ(std::make_tuple(GraphKindsOf(segments[0]).Jx, GraphKindsOf(segments[0]).Ask,
+                            GraphKindsOf(segments[1]).Ask, GraphKindsOf({0, 0, 1, 4, 1, 4}).Jx),
+            std::make_tuple(true, false, true, false));
 }
 
 TEST_F(TwoSegments, ASingleElementIsTooFewPoints) {
@@ -47,22 +47,16 @@ TEST_F(TwoSegments, ARowOfJxElementsSkipsTheEarlierSegmentsAndRows) {
   const auto g = BuildGraph(samples, segments, {2, 2, true}, GraphQuantity::Real);
   ASSERT_TRUE(g);
   ASSERT_EQ(g->Points.size(), 3u);
-  EXPECT_EQ(g->Points[0].Value, 11.0);
-  EXPECT_EQ(g->Points[2].Value, 13.0);
-  EXPECT_EQ(g->XMin, 17.0);
-  EXPECT_EQ(g->XMax, 23.0);
-  EXPECT_EQ(g->YMin, 11.0);
-  EXPECT_EQ(g->YMax, 13.0);
+  EXPECT_EQ(std::tie(g->Points[0].Value, g->Points[2].Value, g->XMin, g->XMax, g->YMin, g->YMax),
+            std::make_tuple(11.0, 13.0, 17.0, 23.0, 11.0, 13.0));
 }
 
 TEST_F(TwoSegments, AColumnOfJyElementsStridesByTheCellsPerRow) {
   const auto g = BuildGraph(samples, segments, {2, 3, false}, GraphQuantity::Imaginary);
   ASSERT_TRUE(g);
   ASSERT_EQ(g->Points.size(), 2u);
-  EXPECT_EQ(g->Points[0].Value, 3.0);
-  EXPECT_EQ(g->Points[1].Value, 7.0);
-  EXPECT_EQ(g->XMin, 9.0);
-  EXPECT_EQ(g->XMax, 11.0);
+  EXPECT_EQ(std::tie(g->Points[0].Value, g->Points[1].Value, g->XMin, g->XMax),
+            std::make_tuple(3.0, 7.0, 9.0, 11.0));
   // The total current is the density times the width across the flow, in metres.
   const auto i = BuildGraph(samples, segments, {2, 3, false}, GraphQuantity::TotalCurrent);
   EXPECT_DOUBLE_EQ(i->Points[1].Value, 7.0 * 2 * 0.001);
@@ -76,15 +70,13 @@ TEST_F(TwoSegments, ARowBeyondTheLoadedSamplesIsRefused) {
 TEST_F(TwoSegments, FrameScalesAndReadout) {
   const auto g = BuildGraph(samples, segments, {2, 2, true}, GraphQuantity::Real);
   const GraphFrame f = FrameOf(*g, 700, 400);
-  EXPECT_EQ(f.Right, 650);
-  EXPECT_EQ(f.Bottom, 350);
+  EXPECT_EQ(std::tie(f.Right, f.Bottom), std::make_tuple(650, 350));
   EXPECT_DOUBLE_EQ(f.Kx, 550 / 6.0);
   EXPECT_DOUBLE_EQ(f.Ky, 300 / 2.0);
+  // 1 mm in: 91.67 rounded.
   const GraphPixelPoint p = GraphPixel(f, *g, g->Points[0]);
-  EXPECT_EQ(p.X, 100 + 92);  // 1 mm in: 91.67 rounded
-  EXPECT_EQ(p.Y, 350);
-  EXPECT_EQ(GraphXText(g->XMin), "17.00");
-  EXPECT_EQ(GraphYText(g->YMax), "1.30E+01");
+  EXPECT_EQ(std::tie(p.X, p.Y), std::make_tuple(100 + 92, 350));
+  EXPECT_EQ(GraphXText(g->XMin) + " " + GraphYText(g->YMax), "17.00 1.30E+01");
   EXPECT_EQ(GraphReadout(f, *g, 100, 200), std::nullopt);  // on the border
   EXPECT_EQ(*GraphReadout(f, *g, 375, 200), "X=20.00   Y=1.20E+01      ");
   GraphData flat = *g;

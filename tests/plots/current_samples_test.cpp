@@ -1,15 +1,19 @@
 // Loading the current samples of a computed dipole, choosing the frequency, the
 // phase rule, the 3D projection and the label formats.
+#include "plots/current_samples.h"
+
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <fstream>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "model/project_files.h"
 #include "plots/current_projection.h"
-#include "plots/current_samples.h"
 #include "plots/frequency_choice.h"
 #include "tests/engine/engine_fixtures.h"
+#include "tests/support/expect_values.h"
 
 namespace lumetra {
 namespace {
@@ -18,27 +22,23 @@ using testing::RecordingUi;
 using testing::TempDir;
 
 TEST(CurrentPhase, CoversTheFullCircle) {
-  EXPECT_DOUBLE_EQ(CurrentPhase(1, 1), 45.0);
-  EXPECT_DOUBLE_EQ(CurrentPhase(-1, 1), 135.0);
-  EXPECT_DOUBLE_EQ(CurrentPhase(-1, 0), 180.0);
-  EXPECT_DOUBLE_EQ(CurrentPhase(-1, -1), -135.0);
-  EXPECT_DOUBLE_EQ(CurrentPhase(0, 2), 90.0);
-  EXPECT_DOUBLE_EQ(CurrentPhase(0, -2), -90.0);
-  EXPECT_DOUBLE_EQ(CurrentPhase(0, 0), 0.0);
+  std::vector<double> phases;
+  for (auto [re, im] : {std::pair{1, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, 2}, {0, -2}, {0, 0}})
+    phases.push_back(CurrentPhase(re, im));
+  testing::ExpectDoublesEq(phases, {45.0, 135.0, 180.0, -135.0, 90.0, -90.0, 0.0});
 }
 
 TEST(SegmentOf, TakesTheLastSegmentHoldingThePointEdgesIncluded) {
   const std::vector<Segment> segments = {{10, 10, 20, 4, 4, 1}, {20, 10, 10, 4, 2, 1}};
-  EXPECT_EQ(SegmentOf(segments, 5, 10), 1);
-  EXPECT_EQ(SegmentOf(segments, 15, 12), 2);  // on both: the later one
-  EXPECT_EQ(SegmentOf(segments, 25, 8), 2);   // corner, closed rectangle
-  EXPECT_EQ(SegmentOf(segments, 50, 10), 0);
+  // (15, 12) lies on both: the later one; (25, 8) on a corner of the closed rectangle.
+  EXPECT_EQ(std::make_tuple(SegmentOf(segments, 5, 10), SegmentOf(segments, 15, 12),
+                            SegmentOf(segments, 25, 8), SegmentOf(segments, 50, 10)),
+            std::make_tuple(1, 2, 2, 0));
 }
 
 TEST(FormatCurrentMax, DropsTheExponentsLeadingZeros) {
-  EXPECT_EQ(FormatCurrentMax(0.001234), "1.234E-3");
-  EXPECT_EQ(FormatCurrentMax(12.5), "1.250E+1");
-  EXPECT_EQ(FormatCurrentMax(0.0), "0.000E+0");
+  EXPECT_EQ(FormatCurrentMax(0.001234) + " " + FormatCurrentMax(12.5) + " " + FormatCurrentMax(0.0),
+            "1.234E-3 1.250E+1 0.000E+0");
 }
 
 TEST(ChoosePlotFrequency, OneBlockNeedsNoDialogAndCancelIsReported) {
@@ -52,8 +52,7 @@ TEST(ChoosePlotFrequency, OneBlockNeedsNoDialogAndCancelIsReported) {
   EXPECT_FALSE(asked);
   EXPECT_FALSE(ChoosePlotFrequency({100.0, 200.0}, cancel, ui));
   EXPECT_TRUE(asked);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], SelectFrequencyToPlotMessage);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{SelectFrequencyToPlotMessage});
   const FrequencyChooser second = [](const std::vector<std::string>& entries) {
     EXPECT_EQ(entries, (std::vector<std::string>{"100", "200.5"}));
     return std::optional<std::size_t>{1};
@@ -80,16 +79,14 @@ TEST_F(ComputedDipole, SamplesPeakAtTheCentreAndScaleTo100Pixels) {
   ASSERT_EQ(f.size(), 2u);
   const CurrentSamples s = LoadCurrentSamples(project.ProjectFile, project.Segments, f[1]);
   ASSERT_EQ(s.Jx.size(), 19u);
-  EXPECT_TRUE(s.Jy.empty());
-  EXPECT_EQ(s.JyMax, 0.0);
+  EXPECT_TRUE(s.Jy.empty() && s.JyMax == 0.0);
   std::size_t peak = 0;
   for (std::size_t i = 0; i < s.Jx.size(); ++i) {
     EXPECT_EQ(s.Jx[i].Segment, 1);
     if (s.Jx[i].Magnitude > s.Jx[peak].Magnitude) peak = i;
   }
   EXPECT_EQ(peak, 9u);  // the fed element in the middle
-  EXPECT_DOUBLE_EQ(s.JxMax, s.Jx[9].Magnitude);
-  EXPECT_DOUBLE_EQ(s.AmplitudeScale * s.JxMax, 100.0);
+  testing::ExpectDoublesEq({s.JxMax, s.AmplitudeScale * s.JxMax}, {s.Jx[9].Magnitude, 100.0});
   // The ends carry less current than the centre.
   EXPECT_LT(s.Jx.front().Magnitude, 0.5 * s.JxMax);
   // Another frequency gives other currents.
@@ -121,8 +118,7 @@ TEST(Projection, StartsAsACavalierViewTurnedByAQuarter) {
   View3D view;
   FitView(view, 801, 1001, 200, 100);
   EXPECT_DOUBLE_EQ(view.Zoom, 801 / 400.0);
-  EXPECT_EQ(view.PanX, 400);
-  EXPECT_EQ(view.PanY, 500);
+  EXPECT_EQ(std::tie(view.PanX, view.PanY), std::make_tuple(400, 500));
   // A tall paint area: the height test divides by 4, the assignment by 2.
   FitView(view, 800, 300, 100, 100);
   EXPECT_DOUBLE_EQ(view.Zoom, 1.5);

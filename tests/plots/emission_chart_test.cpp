@@ -2,13 +2,14 @@
 // runs, and that the drawing maps frequency and level where the axes say.
 #include "plots/emission_chart.h"
 
+#include <gtest/gtest.h>
+
 #include <QImage>
 #include <QString>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <optional>
 #include <regex>
 #include <sstream>
@@ -17,8 +18,9 @@
 
 #include "model/file_io.h"
 #include "tests/plots/emission_result_fixture.h"
-#include "tests/support/temp_dir.h"
 #include "tests/support/error_text.h"
+#include "tests/support/expect_values.h"
+#include "tests/support/temp_dir.h"
 
 using namespace lumetra;
 using namespace lumetra::emission;
@@ -120,9 +122,7 @@ TEST(EmissionChart, FailingLinesAreRedAndOnlyThey) {
     redX.push_back(stem.Points[0].x());
   }
   std::sort(redX.begin(), redX.end());
-  EXPECT_NEAR(redX[0], frame.XOf(100), 0.01);
-  EXPECT_NEAR(redX[1], frame.XOf(175), 0.01);
-  EXPECT_NEAR(redX[2], frame.XOf(900), 0.01);
+  lumetra::testing::ExpectNear(redX, {frame.XOf(100), frame.XOf(175), frame.XOf(900)}, 0.01);
 }
 
 TEST(EmissionChart, ALineAtTheLimitTouchesTheLimitLine) {
@@ -145,11 +145,10 @@ TEST(EmissionChart, ALineAtTheLimitTouchesTheLimitLine) {
       EXPECT_GT(top, *limitY + 100.0);  // 27 dB under it
   }
   // The step at 230 MHz: the line is 40 dB up to there and 47 dB after.
-  EXPECT_NEAR(*PolylineYAt(limitPieces, frame.XOf(229)), frame.YOf(40), 0.01);
-  EXPECT_NEAR(*PolylineYAt(limitPieces, frame.XOf(231)), frame.YOf(47), 0.01);
   // The limit runs from the axis start to the stop frequency.
-  EXPECT_NEAR(limitPieces[0].Points.front().x(), frame.Plot.left(), 0.01);
-  EXPECT_NEAR(limitPieces[0].Points.back().x(), frame.Plot.right(), 0.01);
+  lumetra::testing::ExpectNear({*PolylineYAt(limitPieces, frame.XOf(229)), *PolylineYAt(limitPieces, frame.XOf(231)),
+                                limitPieces[0].Points.front().x(), limitPieces[0].Points.back().x()},
+                               {frame.YOf(40), frame.YOf(47), frame.Plot.left(), frame.Plot.right()}, 0.01);
 }
 
 TEST(EmissionChart, SlopedLimitIsStraightInLogFrequency) {
@@ -203,12 +202,11 @@ TEST(EmissionChart, AxesCoverLinesAndLimit) {
   frame = EmissionChartFrameFor(FullChart, result, &limit, 3000.0);
   EXPECT_EQ(frame.MaxMHz, 3000.0);
   // The mapping: log in frequency, linear in level, y growing downwards.
-  EXPECT_NEAR(frame.XOf(frame.MinMHz), frame.Plot.left(), 1e-9);
-  EXPECT_NEAR(frame.XOf(frame.MaxMHz), frame.Plot.right(), 1e-9);
-  const double decade = frame.XOf(300) - frame.XOf(30);
-  EXPECT_NEAR(frame.XOf(3000) - frame.XOf(300), decade, 1e-9);
-  EXPECT_NEAR(frame.YOf(frame.MinDbuvM), frame.Plot.bottom(), 1e-9);
-  EXPECT_NEAR(frame.YOf(frame.MaxDbuvM), frame.Plot.top(), 1e-9);
+  lumetra::testing::ExpectNear(
+      {frame.XOf(frame.MinMHz), frame.XOf(frame.MaxMHz), frame.XOf(3000) - frame.XOf(300), frame.YOf(frame.MinDbuvM),
+       frame.YOf(frame.MaxDbuvM)},
+      {frame.Plot.left(), frame.Plot.right(), frame.XOf(300) - frame.XOf(30), frame.Plot.bottom(), frame.Plot.top()},
+      1e-9);
   // A line 200 dB down does not stretch the axis beyond 100 dB.
   result = HandMadeResult(&limit, {{100, 45}, {200, -160}});
   frame = EmissionChartFrameFor(FullChart, result, &limit);
@@ -223,8 +221,7 @@ TEST(EmissionChart, WithoutALimitLinesAreGrey) {
   const EmissionResult result = HandMadeResult(nullptr, {{50, 30}, {150, 41.26}});
   const auto all = Polylines(SvgOf(result, nullptr));
   EXPECT_EQ(WithStroke(all, UnlimitedLineRgb).size(), 2u);
-  EXPECT_TRUE(WithStroke(all, FailingLineRgb).empty());
-  EXPECT_TRUE(WithStroke(all, LimitLineRgb).empty());
+  EXPECT_TRUE(WithStroke(all, FailingLineRgb).empty() && WithStroke(all, LimitLineRgb).empty());
   EXPECT_NE(SvgOf(result, nullptr).find("<desc>NO LIMIT: highest level 41.26 dBuV/m at 150 MHz</desc>"),
             std::string::npos);
 }
@@ -251,8 +248,7 @@ TEST(EmissionChart, PngHasTheSizeAndRedWhereALineFails) {
   WriteEmissionChartPng(path, result, &limit, 1000.0);
   QImage image;
   ASSERT_TRUE(image.load(QString::fromStdString(path)));
-  EXPECT_EQ(image.width(), 1200);
-  EXPECT_EQ(image.height(), 700);
+  EXPECT_EQ(image.size(), QSize(1200, 700));
   const EmissionChartFrame frame = EmissionChartFrameFor(FullChart, result, &limit, 1000.0);
   const auto pixel = [&](double f, double level) {
     return image.pixelColor(static_cast<int>(std::floor(frame.XOf(f))), static_cast<int>(frame.YOf(level)));

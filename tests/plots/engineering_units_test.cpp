@@ -4,9 +4,13 @@
 
 #include <clocale>
 #include <cmath>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "plots/pattern_units.h"
 #include "plots/port_table.h"
+#include "tests/support/expect_values.h"
 
 namespace lumetra {
 namespace {
@@ -15,10 +19,9 @@ TEST(EngineeringUnits, PortImpedanceIsVoltageOverCurrent) {
   // 1 V driving (0.01 - j0.01) A: Z = 100 / (1 - j) = 50 + j50 ohm.
   const std::optional<Complex> z = PortImpedance({1.0, 0.0}, Complex{0.01, -0.01});
   ASSERT_TRUE(z);
-  EXPECT_NEAR(z->Re, 50.0, 1e-12);
-  EXPECT_NEAR(z->Im, 50.0, 1e-12);
-  // A 2 V source and a real 40 mA current: 50 ohm.
-  EXPECT_NEAR(PortImpedance({2.0, 0.0}, Complex{0.04, 0.0})->Re, 50.0, 1e-12);
+  // And a 2 V source and a real 40 mA current: 50 ohm.
+  testing::ExpectNear({z->Re, z->Im, PortImpedance({2.0, 0.0}, Complex{0.04, 0.0})->Re},
+                      {50.0, 50.0, 50.0}, 1e-12);
   // No current (element outside the system) or a zero current: no finite impedance.
   EXPECT_FALSE(PortImpedance({1.0, 0.0}, std::nullopt));
   EXPECT_FALSE(PortImpedance({1.0, 0.0}, Complex{0.0, 0.0}));
@@ -38,12 +41,10 @@ TEST(EngineeringUnits, ReflectionAgainstFiftyOhm) {
   EXPECT_EQ(FormatDb(ReflectionDb({100.0, 0.0})), "-9.54");
   // 50 + j50: Gamma = j50 / (100 + j50) = 0.2 + j0.4, |Gamma|^2 = 0.2: -6.990 dB.
   const Complex g = ReflectionCoefficient({50.0, 50.0});
-  EXPECT_NEAR(g.Re, 0.2, 1e-15);
-  EXPECT_NEAR(g.Im, 0.4, 1e-15);
+  testing::ExpectNear({g.Re, g.Im}, {0.2, 0.4}, 1e-15);
   EXPECT_NEAR(ReflectionDb({50.0, 50.0}), 10.0 * std::log10(0.2), 1e-12);
   // A short and a pure reactance reflect everything: 0 dB.
-  EXPECT_NEAR(ReflectionDb({0.0, 0.0}), 0.0, 1e-12);
-  EXPECT_NEAR(ReflectionDb({0.0, 123.0}), 0.0, 1e-12);
+  testing::ExpectNear({ReflectionDb({0.0, 0.0}), ReflectionDb({0.0, 123.0})}, {0.0, 0.0}, 1e-12);
   EXPECT_EQ(FormatDb(ReflectionDb({0.0, 123.0})), "0.00");
   // -50 ohm cancels the reference: no finite reflection, and no crash.
   EXPECT_TRUE(std::isinf(ReflectionDb({-50.0, 0.0})));
@@ -55,10 +56,10 @@ TEST(EngineeringUnits, FarFieldAmplitudeAsFieldStrengthAtDistance) {
   EXPECT_NEAR(FieldStrengthVPerM(1.0, 3.0), 1.0 / 3.0, 1e-15);
   EXPECT_NEAR(FieldStrengthDbuVPerM(1.0, 3.0), 110.4575749056, 1e-9);
   // 1 mV at 10 m: 100 uV/m = 40 dBuV/m; at 1 m: 1 mV/m = 60 dBuV/m.
-  EXPECT_NEAR(FieldStrengthDbuVPerM(1e-3, 10.0), 40.0, 1e-12);
-  EXPECT_NEAR(FieldStrengthDbuVPerM(1e-3, 1.0), 60.0, 1e-12);
   // Ten times the distance is 20 dB less.
-  EXPECT_NEAR(FieldStrengthDbuVPerM(0.37, 3.0) - FieldStrengthDbuVPerM(0.37, 30.0), 20.0, 1e-12);
+  testing::ExpectNear({FieldStrengthDbuVPerM(1e-3, 10.0), FieldStrengthDbuVPerM(1e-3, 1.0),
+                       FieldStrengthDbuVPerM(0.37, 3.0) - FieldStrengthDbuVPerM(0.37, 30.0)},
+                      {40.0, 60.0, 20.0}, 1e-12);
   // No field is -inf dB; a distance that is not positive has no field strength.
   EXPECT_TRUE(std::isinf(FieldStrengthDbuVPerM(0.0, 3.0)));
   EXPECT_TRUE(std::isnan(FieldStrengthVPerM(1.0, 0.0)));
@@ -68,8 +69,7 @@ TEST(EngineeringUnits, FarFieldAmplitudeAsFieldStrengthAtDistance) {
 }
 
 TEST(EngineeringUnits, DbTextHasNoNegativeZero) {
-  EXPECT_EQ(FormatDb(-0.001), "0.00");
-  EXPECT_EQ(FormatDb(-0.006), "-0.01");
+  EXPECT_EQ(FormatDb(-0.001) + " " + FormatDb(-0.006), "0.00 -0.01");
 }
 
 TEST(PatternUnits, RingsCarryTheirValuesAndUnits) {
@@ -88,12 +88,10 @@ TEST(PatternUnits, RingsCarryTheirValuesAndUnits) {
                                       "0.0 dBV"}));
   // Log field at 3 m: 1 V -> 110.46 dBuV/m outside, 5 dB less per ring inwards.
   const auto at3m = RingLabels(1.0, PatternQuantity::EPhi, true, 5, 3.0);
-  EXPECT_EQ(at3m.back(), "110.5 dBuV/m");
-  EXPECT_EQ(at3m.front(), "90.5 dBuV/m");
+  EXPECT_EQ(std::tie(at3m.front(), at3m.back()), std::make_tuple("90.5 dBuV/m", "110.5 dBuV/m"));
   // Log gain: a half-wave dipole's 1.64 is 2.15 dBi.
   const auto dbi = RingLabels(1.64, PatternQuantity::Gain, true, 2, 3.0);
-  EXPECT_EQ(dbi.back(), "2.1 dBi");
-  EXPECT_EQ(dbi[3], "0.1 dBi");
+  EXPECT_EQ(std::tie(dbi[3], dbi.back()), std::make_tuple("0.1 dBi", "2.1 dBi"));
 }
 
 TEST(PatternUnits, FieldStrengthBesideTheAmplitude) {
@@ -101,13 +99,8 @@ TEST(PatternUnits, FieldStrengthBesideTheAmplitude) {
   EXPECT_EQ(FieldStrengthLabel(1e-3, PatternQuantity::ETheta, 10.0),
             "At 10 m: 40.00 dBuV/m (max)");
   EXPECT_EQ(FieldStrengthLabel(1.0, PatternQuantity::Gain, 3.0), "");
-  EXPECT_EQ(ParseDistance(" 3 "), 3.0);
-  EXPECT_EQ(ParseDistance("0.5"), 0.5);
-  EXPECT_FALSE(ParseDistance("0"));
-  EXPECT_FALSE(ParseDistance("-3"));
-  EXPECT_FALSE(ParseDistance("3m"));
-  EXPECT_FALSE(ParseDistance(""));
-  EXPECT_FALSE(ParseDistance("inf"));
+  EXPECT_EQ(std::make_tuple(ParseDistance(" 3 "), ParseDistance("0.5")), std::make_tuple(3.0, 0.5));
+  for (const char* refused : {"0", "-3", "3m", "", "inf"}) EXPECT_FALSE(ParseDistance(refused));
   EXPECT_EQ(AngleNote(CutKind::PhiConstant), "Angle: Theta [deg], 0 = board normal (+z)");
 }
 
@@ -124,33 +117,26 @@ TEST(PortTable, RowsAreGroupedBySourceInRunOrder) {
       Point(100, {{1, {1, 0}, Complex{0.01, -0.01}}, {2, {1, 0}, std::nullopt}})};
   const std::vector<PortRow> rows = PortRows(points);
   ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[0].Source, 1);
-  EXPECT_EQ(rows[0].FrequencyMHz, 300);
-  EXPECT_EQ(rows[1].Source, 1);
-  EXPECT_EQ(rows[1].FrequencyMHz, 100);
-  EXPECT_EQ(rows[2].Source, 2);
-  EXPECT_EQ(rows[3].Source, 2);
-  EXPECT_NEAR(rows[0].Impedance->Re, 50.0, 1e-12);
-  EXPECT_NEAR(rows[2].Impedance->Re, 100.0, 1e-12);
+  std::vector<std::pair<std::int32_t, double>> order;
+  for (const PortRow& row : rows) order.emplace_back(row.Source, row.FrequencyMHz);
+  EXPECT_EQ(order,
+            (std::vector<std::pair<std::int32_t, double>>{{1, 300}, {1, 100}, {2, 300}, {2, 100}}));
+  testing::ExpectNear({rows[0].Impedance->Re, rows[2].Impedance->Re}, {50.0, 100.0}, 1e-12);
   EXPECT_FALSE(rows[3].Impedance);
   EXPECT_EQ(PortSources(rows), (std::vector<std::int32_t>{1, 2}));
 
   const PortCells matched = FormatPortRow(rows[0]);
-  EXPECT_EQ(matched.Frequency, "300");
-  EXPECT_EQ(matched.Current, "2.000e-02 + j0.000e+00");
-  EXPECT_EQ(matched.Impedance, "50.00 + j0.00");
-  EXPECT_EQ(matched.ReflectionDb, "-inf");
+  EXPECT_EQ(std::tie(matched.Frequency, matched.Current, matched.Impedance, matched.ReflectionDb),
+            std::make_tuple("300", "2.000e-02 + j0.000e+00", "50.00 + j0.00", "-inf"));
   const PortCells inductive = FormatPortRow(rows[1]);
-  EXPECT_EQ(inductive.Current, "1.000e-02 - j1.000e-02");
-  EXPECT_EQ(inductive.CurrentMagnitude, "1.414e-02");
-  EXPECT_EQ(inductive.Impedance, "50.00 + j50.00");
-  EXPECT_EQ(inductive.ImpedanceMagnitude, "70.71");
-  EXPECT_EQ(inductive.ReflectionDb, "-6.99");
+  EXPECT_EQ(
+      std::tie(inductive.Current, inductive.CurrentMagnitude, inductive.Impedance,
+               inductive.ImpedanceMagnitude, inductive.ReflectionDb),
+      std::make_tuple("1.000e-02 - j1.000e-02", "1.414e-02", "50.00 + j50.00", "70.71", "-6.99"));
   EXPECT_EQ(FormatPortRow(rows[2]).ReflectionDb, "-9.54");
   const PortCells open = FormatPortRow(rows[3]);
-  EXPECT_EQ(open.Current, "-");
-  EXPECT_EQ(open.Impedance, "-");
-  EXPECT_EQ(open.ReflectionDb, "-");
+  EXPECT_EQ(std::tie(open.Current, open.Impedance, open.ReflectionDb),
+            std::make_tuple("-", "-", "-"));
 }
 
 TEST(PortTable, CsvHasUnitsCrLfAndPointDecimalsInEveryLocale) {

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 #include "fields/result_files.h"
 #include "plots/pattern_print.h"
 #include "tests/engine/engine_fixtures.h"
+#include "tests/support/expect_values.h"
 
 namespace lumetra {
 namespace {
@@ -26,32 +29,28 @@ ResultBlock SmallBlock() {
 }
 
 TEST(PatternData, ExponentFormHasFourDigitsAndShortestExponent) {
-  EXPECT_EQ(FormatExponent4(1234.6), "1.235E+3");
-  EXPECT_EQ(FormatExponent4(0.0002), "2.000E-4");
-  EXPECT_EQ(FormatExponent4(-2.5e-12), "-2.500E-12");
-  EXPECT_EQ(FormatExponent4(0.0), "0.000E+0");
-  EXPECT_EQ(FormatExponent4(1e100), "1.000E+100");
+  std::vector<std::string> texts;
+  for (double x : {1234.6, 0.0002, -2.5e-12, 0.0, 1e100}) texts.push_back(FormatExponent4(x));
+  EXPECT_EQ(texts, (std::vector<std::string>{"1.235E+3", "2.000E-4", "-2.500E-12", "0.000E+0",
+                                             "1.000E+100"}));
 }
 
 TEST(PatternData, PhiCutRunsOverThetaAndThetaCutOverPhi) {
   const ResultBlock b = SmallBlock();
   auto phiCut = ExtractCut(b, CutKind::PhiConstant, 90, PatternQuantity::EPhi, -1);
   ASSERT_EQ(phiCut.size(), 3u);
-  EXPECT_DOUBLE_EQ(phiCut[1].Angle, 45);
-  EXPECT_DOUBLE_EQ(phiCut[1].Value, 2.0);
   auto thetaCut = ExtractCut(b, CutKind::ThetaConstant, 90, PatternQuantity::ETot, -1);
   ASSERT_EQ(thetaCut.size(), 2u);
-  EXPECT_DOUBLE_EQ(thetaCut[1].Angle, 90);
-  EXPECT_DOUBLE_EQ(thetaCut[1].Value, 5.0);
+  testing::ExpectDoublesEq({phiCut[1].Angle, phiCut[1].Value, thetaCut[1].Angle, thetaCut[1].Value},
+                           {45, 2.0, 90, 5.0});
   // An angle not in the file gives no point: the match is exact.
   EXPECT_TRUE(ExtractCut(b, CutKind::ThetaConstant, 45.0000001, PatternQuantity::ETot, -1).empty());
 }
 
 TEST(PatternData, GainNeedsAPositiveInputPower) {
   const ResultBlock b = SmallBlock();
-  EXPECT_FALSE(GainAvailable(-1));
-  EXPECT_FALSE(GainAvailable(0));
-  EXPECT_TRUE(GainAvailable(1e-3));
+  EXPECT_EQ(std::make_tuple(GainAvailable(-1), GainAvailable(0), GainAvailable(1e-3)),
+            std::make_tuple(false, false, true));
   // Without input power the gain is not divided by zero: there is no cut.
   EXPECT_TRUE(ExtractCut(b, CutKind::ThetaConstant, 90, PatternQuantity::Gain, 0).empty());
   EXPECT_TRUE(ExtractCut(b, CutKind::ThetaConstant, 90, PatternQuantity::Gain, -1).empty());
@@ -63,25 +62,25 @@ TEST(PatternData, GainNeedsAPositiveInputPower) {
 TEST(PatternData, LinearScaleIsFiveDivisionsOfAFifthOfTheMaximum) {
   const std::vector<PatternPoint> points = {{1.0, 0}, {4.0, 10}, {2.0, 20}};
   const ScaledCut field = ScaleCut(points, PatternQuantity::ETheta, false, 10);
-  EXPECT_DOUBLE_EQ(field.Maximum, 4.0);
-  EXPECT_DOUBLE_EQ(field.R[1] * field.PixelsPerUnit, 1.0);  // the maximum on the rim
-  EXPECT_DOUBLE_EQ(field.R[0] * field.PixelsPerUnit, 0.25);
-  EXPECT_EQ(*field.ScaleLabel, "Scale: Linear 8.000E-1 [V/div]");
-  EXPECT_EQ(field.MaximumLabel, "Max: 4.000E+0 [V]");
+  // The maximum on the rim.
+  testing::ExpectDoublesEq(
+      {field.Maximum, field.R[1] * field.PixelsPerUnit, field.R[0] * field.PixelsPerUnit},
+      {4.0, 1.0, 0.25});
+  EXPECT_EQ(std::tie(*field.ScaleLabel, field.MaximumLabel),
+            std::make_tuple("Scale: Linear 8.000E-1 [V/div]", "Max: 4.000E+0 [V]"));
   const ScaledCut gain = ScaleCut(points, PatternQuantity::Gain, false, 10);
-  EXPECT_EQ(*gain.ScaleLabel, "Scale: Linear 8.000E-1 [/div]");
-  EXPECT_EQ(gain.MaximumLabel, "Max: 4.000E+0");
+  EXPECT_EQ(std::tie(*gain.ScaleLabel, gain.MaximumLabel),
+            std::make_tuple("Scale: Linear 8.000E-1 [/div]", "Max: 4.000E+0"));
 }
 
 TEST(PatternData, LogScalePutsTheMaximumAt50AndTheFloorAtTheCentre) {
   // Field: 10 dB/div, 20 dB below the maximum is two divisions down.
   const std::vector<PatternPoint> points = {{1.0, 0}, {0.1, 10}, {0.00316, 20}, {0.0, 30}};
   const ScaledCut field = ScaleCut(points, PatternQuantity::ETot, true, 10);
-  EXPECT_DOUBLE_EQ(field.R[0], 50.0);
+  // -50 dB is on the floor, and zero does not reach the logarithm.
+  testing::ExpectDoublesEq({field.R[0], field.R[2], field.R[3], field.PixelsPerUnit * 50},
+                           {50.0, 0.0, 0.0, 1.0});
   EXPECT_NEAR(field.R[1], 30.0, 1e-12);
-  EXPECT_DOUBLE_EQ(field.R[2], 0.0);  // -50 dB is on the floor
-  EXPECT_DOUBLE_EQ(field.R[3], 0.0);  // zero does not reach the logarithm
-  EXPECT_DOUBLE_EQ(field.PixelsPerUnit * 50, 1.0);
   EXPECT_FALSE(field.ScaleLabel.has_value());
   EXPECT_EQ(field.MaximumLabel, "Max: 0.000E+0 [dB]");
   // Gain: a tenth of the maximum is 10 dB, one division at 10 dB/div.
@@ -109,12 +108,12 @@ TEST(PatternData, PrintLinesNameTheCutScaleAndSource) {
   p.ProjectFile = "/x/board.PRO";
   const auto lines = PatternPrintLines(p);
   ASSERT_EQ(lines.size(), 5u);
-  EXPECT_EQ(lines[0], "Normalised radiation pattern cut as a function of Phi");
-  EXPECT_EQ(lines[1],
-            "Plot selection: Theta=90 ;  Logarithmic scale: 10 dB/div  (max. value=2.000E+1 dB)");
-  EXPECT_EQ(lines[2], "Frequency: 300 MHz");
-  EXPECT_EQ(lines[3], "Field component: ETheta");
-  EXPECT_EQ(lines[4], "Source file: /x/board.PRO");
+  EXPECT_EQ(
+      lines,
+      (std::vector<std::string>{
+          "Normalised radiation pattern cut as a function of Phi",
+          "Plot selection: Theta=90 ;  Logarithmic scale: 10 dB/div  (max. value=2.000E+1 dB)",
+          "Frequency: 300 MHz", "Field component: ETheta", "Source file: /x/board.PRO"}));
 }
 
 // A half-wave strip dipole along x: its gain is about 1.64 (2.15 dBi) broadside
@@ -137,10 +136,10 @@ TEST(PatternData, HalfWaveDipoleMaximumGainLabelAndAxialNull) {
   EXPECT_NEAR(maxDb, 2.15, 0.15);
   EXPECT_EQ(log.MaximumLabel, "Max: " + FormatExponent4(maxDb) + " [dB]");
   EXPECT_EQ(log.MaximumLabel.substr(0, 7), "Max: 2.");
-  EXPECT_DOUBLE_EQ(gain.front().Angle, 0.0);
-  EXPECT_DOUBLE_EQ(gain.front().Value, log.Maximum);  // broadside
-  EXPECT_LT(gain.back().Value, 1e-6 * log.Maximum);   // along the axis
-  EXPECT_DOUBLE_EQ(log.R.back(), 0.0);
+  // The maximum broadside, the null along the axis.
+  testing::ExpectDoublesEq({gain.front().Angle, gain.front().Value, log.R.back()},
+                           {0.0, log.Maximum, 0.0});
+  EXPECT_LT(gain.back().Value, 1e-6 * log.Maximum);
   // The field quantity of the same cut: 20 log10 of the largest |E| in V.
   const auto field = ExtractCut(*block, CutKind::PhiConstant, 0, PatternQuantity::ETheta, -1);
   const ScaledCut fieldLog = ScaleCut(field, PatternQuantity::ETheta, true, 10);

@@ -4,6 +4,7 @@
 
 #include "solver/complex_arithmetic.h"
 #include "solver/complex_storage.h"
+#include "tests/support/expect_values.h"
 
 namespace lumetra {
 namespace {
@@ -11,14 +12,13 @@ namespace {
 // Smith's division and the scaled modulus where the plain formulas over- or underflow.
 TEST(ComplexArithmetic, SmithDivisionAndScaledModulusSurviveExtremeMagnitudes) {
   const Complex p = CDiv({1, 2}, {3, -4});  // (1+2j)/(3-4j) = (-5+10j)/25
-  EXPECT_DOUBLE_EQ(p.Re, -0.2);
-  EXPECT_DOUBLE_EQ(p.Im, 0.4);
+  testing::ExpectDoublesEq({p.Re, p.Im}, {-0.2, 0.4});
   const Complex q = CDiv({1, 2}, {1e-3, 4});  // the |Im| > |Re| branch
-  EXPECT_NEAR(q.Re, (1 * 1e-3 + 2 * 4) / (1e-6 + 16), 1e-15);
-  EXPECT_NEAR(q.Im, (2 * 1e-3 - 1 * 4) / (1e-6 + 16), 1e-15);
+  testing::ExpectNear({q.Re, q.Im},
+                      {(1 * 1e-3 + 2 * 4) / (1e-6 + 16), (2 * 1e-3 - 1 * 4) / (1e-6 + 16)}, 1e-15);
   EXPECT_EQ(CDiv({1e300, 1e300}, {2e300, 2e300}), (Complex{0.5, 0.0}));  // |b|^2 would overflow
-  EXPECT_DOUBLE_EQ(CAbs({1e200, 1e200}), std::sqrt(2.0) * 1e200);
-  EXPECT_DOUBLE_EQ(CAbs({1e-200, 1e-200}), std::sqrt(2.0) * 1e-200);
+  testing::ExpectDoublesEq({CAbs({1e200, 1e200}), CAbs({1e-200, 1e-200})},
+                           {std::sqrt(2.0) * 1e200, std::sqrt(2.0) * 1e-200});
 }
 
 // The storage takes sizes beyond the default limit of unknowns (the computation

@@ -1,10 +1,12 @@
+#include "solver/dense_lu.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <complex>
 #include <random>
+#include <tuple>
 
-#include "solver/dense_lu.h"
 #include "tests/solver/crout_reference.h"
 #include "tests/support/recording_ui.h"
 
@@ -15,21 +17,20 @@ using testing::CroutSolve;
 using testing::RecordingUi;
 using Rows = std::vector<std::vector<Complex>>;
 
-Rows RandomMatrix(int n, unsigned seed) {
-  std::mt19937 random(seed);
-  std::uniform_real_distribution<double> u(-1.0, 1.0);
-  Rows a(n, std::vector<Complex>(n));
-  for (auto& row : a)
-    for (Complex& z : row) z = {u(random), u(random)};
-  return a;
-}
-
 std::vector<Complex> RandomVector(int n, unsigned seed) {
   std::mt19937 random(seed);
   std::uniform_real_distribution<double> u(-1.0, 1.0);
   std::vector<Complex> b(n);
   for (Complex& z : b) z = {u(random), u(random)};
   return b;
+}
+
+// Rows of the same random sequence, filled row by row.
+Rows RandomMatrix(int n, unsigned seed) {
+  const std::vector<Complex> values = RandomVector(n * n, seed);
+  Rows a;
+  for (int i = 0; i < n; ++i) a.emplace_back(values.begin() + i * n, values.begin() + (i + 1) * n);
+  return a;
 }
 
 // A complex-symmetric matrix like the one the moment method assembles: the
@@ -181,8 +182,7 @@ TEST_F(DenseLu, BrokenPreconditionsFailWithoutTouchingTheData) {
   b(1) = {5, 0};
   LUSolve(m, x, b, control, failed);
   EXPECT_TRUE(failed);
-  EXPECT_EQ(m(1, 1).Re, 7);
-  EXPECT_EQ(b(1).Re, 5);
+  EXPECT_EQ(std::tie(m(1, 1).Re, b(1).Re), std::make_tuple(7.0, 5.0));
   EXPECT_TRUE(ui.statusTexts.empty());
 
   CreateMatrix(m, 3, 3, failed);
@@ -199,9 +199,7 @@ TEST_F(DenseLu, AbortStopsTheFactorisationAtTheNextPoll) {
   ui.abortAfterPolls = 5;
   const Rows a = RandomMatrix(300, 5);
   const Solved lu = SolveWithLu(a, RandomVector(300, 6), control);
-  EXPECT_FALSE(lu.failed);
-  EXPECT_TRUE(control.AbortRequested);
-  EXPECT_EQ(ui.polls, 5);
+  EXPECT_EQ(std::tie(lu.failed, control.AbortRequested, ui.polls), std::make_tuple(false, true, 5));
   EXPECT_EQ(ui.statusTexts, std::vector<std::string>{"0:Inverting"});
   for (const Complex& z : lu.x) EXPECT_EQ(z, (Complex{0, 0}));  // no result delivered
 }
@@ -217,14 +215,9 @@ protected:
     bool failed = false;
     BlockSystem system;
     ComplexMatrix a, bm, c, d;
-    if (asBlockSystem) {
-      system.Create(p, q, failed);
-    } else {
-      CreateMatrix(a, p, p, failed);
-      CreateMatrix(bm, p, q, failed);
-      CreateMatrix(c, q, p, failed);
-      CreateMatrix(d, q, q, failed);
-    }
+    if (asBlockSystem) system.Create(p, q, failed);
+    for (auto [m, rows, columns] : {std::tuple{&a, p, p}, {&bm, p, q}, {&c, q, p}, {&d, q, q}})
+      if (!asBlockSystem) CreateMatrix(*m, rows, columns, failed);
     ComplexMatrix& A = asBlockSystem ? system.A : a;
     ComplexMatrix& Bm = asBlockSystem ? system.Bm : bm;
     ComplexMatrix& C = asBlockSystem ? system.C : c;
@@ -238,10 +231,8 @@ protected:
         else D(i - p, j - p) = v;
       }
     ComplexVector x1, x2, b1, b2;
-    CreateVector(x1, p, failed);
-    CreateVector(x2, q, failed);
-    CreateVector(b1, p, failed);
-    CreateVector(b2, q, failed);
+    for (auto [v, size] : {std::pair{&x1, p}, {&x2, q}, {&b1, p}, {&b2, q}})
+      CreateVector(*v, size, failed);
     for (int i = 1; i <= p; ++i) b1(i) = b[i - 1];
     for (int i = 1; i <= q; ++i) b2(i) = b[p + i - 1];
     BlockLUSolve(A, Bm, C, D, x1, x2, b1, b2, control, failed);
@@ -253,22 +244,22 @@ protected:
 };
 
 TEST_F(BlockLu, InPlaceAndGatheredBlocksSolveTheWholeSystem) {
-  Check(70, 50, true);
-  Check(70, 50, false);
-  Check(1, 130, true);
-  Check(40, 0, false);  // q = 0: the plain system A
-  Check(40, 0, true);
-  Check(0, 30, false);
+  // q = 0: the plain system A.
+  for (auto [p, q, asBlockSystem] : {std::tuple{70, 50, true},
+                                     {70, 50, false},
+                                     {1, 130, true},
+                                     {40, 0, false},
+                                     {40, 0, true},
+                                     {0, 30, false}})
+    Check(p, q, asBlockSystem);
 }
 
 TEST_F(BlockLu, MoreThanTwoThousandUnknownsFail) {
   ComplexMatrix a, bm, c, d;
   ComplexVector x1, x2, b1, b2;
   bool failed = false;
-  CreateVector(x1, 1000, failed);
-  CreateVector(x2, 1001, failed);
-  CreateVector(b1, 1000, failed);
-  CreateVector(b2, 1001, failed);
+  for (auto [v, size] : {std::pair{&x1, 1000}, {&x2, 1001}, {&b1, 1000}, {&b2, 1001}})
+    CreateVector(*v, size, failed);
   BlockLUSolve(a, bm, c, d, x1, x2, b1, b2, control, failed);
   EXPECT_TRUE(failed);
 }

@@ -282,42 +282,31 @@ void ReferenceFill(const FillRequest& request, SystemMatrices& z) {
   const bool image = request.Image || grounds;
   const std::int32_t NX = e.NX(), NY = e.NY(), NG = e.NG();
 
-  if (NX > 0) {
-    SameDirectionFill(s, true, false, *z.Zxx);
-    if (image) SameDirectionFill(s, true, true, *z.Zxx);
-  }
-  if (NX > 0 && NY > 0) {
-    MixedFill(s, true, false, *z.Zxy);
-    if (image) MixedFill(s, true, true, *z.Zxy);
-    MixedFill(s, false, false, *z.Zyx);
-    if (image) MixedFill(s, false, true, *z.Zyx);
-  }
-  if (NY > 0) {
-    SameDirectionFill(s, false, false, *z.Zyy);
-    if (image) SameDirectionFill(s, false, true, *z.Zyy);
+  // Each block's free-space pass first, then its image pass (the blocks are independent).
+  for (bool mirror : {false, true}) {
+    if (mirror && !image) break;
+    if (NX > 0) SameDirectionFill(s, true, mirror, *z.Zxx);
+    if (NX > 0 && NY > 0) MixedFill(s, true, mirror, *z.Zxy), MixedFill(s, false, mirror, *z.Zyx);
+    if (NY > 0) SameDirectionFill(s, false, mirror, *z.Zyy);
   }
   if (!grounds) return;
 
-  if (request.GroundPoints == GroundPointPlacement::AfterJx) {
-    ComplexMatrix& Z = *z.Zxx;
-    for (std::int32_t g = 1; g <= NG; ++g)
-      for (std::int32_t n = 1; n <= NX; ++n) Z(n, NX + g) = CurrentToGround(s, true, n, g);
-    for (std::int32_t g = 1; g <= NG; ++g)
-      for (std::int32_t m = 1; m <= NX; ++m) Z(NX + g, m) = GroundToCurrent(s, true, g, m);
-    for (std::int32_t g = 1; g <= NG; ++g)
-      for (std::int32_t m = 1; m <= NG; ++m) Z(NX + g, NX + m) = GroundToGround(s, g, m);
-    return;
-  }
+  // Ground point g is unknown NX + g after the Jx elements (coupled with Jx only) or
+  // NY + g after the Jy elements (coupled with both).
+  const bool afterJx = request.GroundPoints == GroundPointPlacement::AfterJx;
+  const std::int32_t at = afterJx ? NX : NY;
+  ComplexMatrix& Zgg = afterJx ? *z.Zxx : *z.Zyy;
   for (std::int32_t g = 1; g <= NG; ++g) {
-    for (std::int32_t n = 1; n <= NX; ++n) (*z.Zxy)(n, NY + g) = CurrentToGround(s, true, n, g);
-    for (std::int32_t n = 1; n <= NY; ++n) (*z.Zyy)(n, NY + g) = CurrentToGround(s, false, n, g);
+    for (std::int32_t n = 1; n <= NX; ++n)
+      (afterJx ? *z.Zxx : *z.Zxy)(n, at + g) = CurrentToGround(s, true, n, g);
+    for (std::int32_t m = 1; m <= NX; ++m)
+      (afterJx ? *z.Zxx : *z.Zyx)(at + g, m) = GroundToCurrent(s, true, g, m);
+    for (std::int32_t n = 1; n <= NY && !afterJx; ++n)
+      Zgg(n, at + g) = CurrentToGround(s, false, n, g);
+    for (std::int32_t m = 1; m <= NY && !afterJx; ++m)
+      Zgg(at + g, m) = GroundToCurrent(s, false, g, m);
+    for (std::int32_t m = 1; m <= NG; ++m) Zgg(at + g, at + m) = GroundToGround(s, g, m);
   }
-  for (std::int32_t g = 1; g <= NG; ++g) {
-    for (std::int32_t m = 1; m <= NX; ++m) (*z.Zyx)(NY + g, m) = GroundToCurrent(s, true, g, m);
-    for (std::int32_t m = 1; m <= NY; ++m) (*z.Zyy)(NY + g, m) = GroundToCurrent(s, false, g, m);
-  }
-  for (std::int32_t g = 1; g <= NG; ++g)
-    for (std::int32_t m = 1; m <= NG; ++m) (*z.Zyy)(NY + g, NY + m) = GroundToGround(s, g, m);
 }
 
 ElementLists BuildLayout(const std::vector<TestSegment>& segments) {

@@ -1,12 +1,15 @@
 // The optimised matrix fill against the plain entry-by-entry reference fill, the
 // symmetric fill, the coincidence rules, reciprocity of the filled blocks, abort
 // and bad input.
+#include "solver/interaction_fill.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <complex>
+#include <tuple>
+#include <utility>
 
-#include "solver/interaction_fill.h"
 #include "solver/physical_constants.h"
 #include "tests/solver/fill_reference.h"
 #include "tests/support/recording_ui.h"
@@ -62,10 +65,12 @@ Filled FillBoth(const FillRequest& request) {
 // Every block within 1e-13 of its largest entry: the tables, caches and the series
 // of the smooth kernel change nothing a solution could see.
 void ExpectAgreement(const Filled& f, double tolerance = 1e-13) {
-  EXPECT_LE(RelativeMismatch(f.optimised.Zxx, f.reference.Zxx), tolerance) << "Zxx";
-  EXPECT_LE(RelativeMismatch(f.optimised.Zxy, f.reference.Zxy), tolerance) << "Zxy";
-  EXPECT_LE(RelativeMismatch(f.optimised.Zyx, f.reference.Zyx), tolerance) << "Zyx";
-  EXPECT_LE(RelativeMismatch(f.optimised.Zyy, f.reference.Zyy), tolerance) << "Zyy";
+  const auto& [o, r] = f;
+  for (auto [name, a, b] : {std::tuple{"Zxx", &o.Zxx, &r.Zxx},
+                            {"Zxy", &o.Zxy, &r.Zxy},
+                            {"Zyx", &o.Zyx, &r.Zyx},
+                            {"Zyy", &o.Zyy, &r.Zyy}})
+    EXPECT_LE(RelativeMismatch(*a, *b), tolerance) << name;
 }
 
 std::complex<double> C(Complex z) { return {z.Re, z.Im}; }
@@ -76,8 +81,7 @@ TEST(InteractionFill, AgreesWithReferenceFillOnLayoutsFrequenciesAndGroundPlane)
     ElementLists lists;
   };
   const Case cases[] = {{"L-shape", LShape()}, {"uniform strip", UniformStrip()}, {"plane", Plane()}};
-  EXPECT_FALSE(cases[0].lists.SymX);
-  EXPECT_FALSE(cases[0].lists.SymY);
+  EXPECT_FALSE(cases[0].lists.SymX || cases[0].lists.SymY);
   EXPECT_TRUE(cases[1].lists.SymX);
   EXPECT_TRUE(cases[2].lists.SymX && cases[2].lists.SymY);
   // 100 MHz: every pair within 1/k (8 x 8 rule throughout); 3 and 30 GHz: far
@@ -139,12 +143,9 @@ TEST(InteractionFill, EqualCellsGiveReciprocalBlocksWithoutCopying) {
       worst = std::max(worst, std::abs(C(a) - C(b)));
       largest = std::max(largest, std::abs(C(a)));
     };
-    for (std::int32_t n = 1; n <= z.Zxx.Rows(); ++n)
-      for (std::int32_t m = 1; m <= z.Zxx.Cols(); ++m) compare(z.Zxx(n, m), z.Zxx(m, n));
-    for (std::int32_t n = 1; n <= z.Zyy.Rows(); ++n)
-      for (std::int32_t m = 1; m <= z.Zyy.Cols(); ++m) compare(z.Zyy(n, m), z.Zyy(m, n));
-    for (std::int32_t n = 1; n <= z.Zxy.Rows(); ++n)
-      for (std::int32_t m = 1; m <= z.Zxy.Cols(); ++m) compare(z.Zxy(n, m), z.Zyx(m, n));
+    for (auto [a, b] : {std::pair{&z.Zxx, &z.Zxx}, {&z.Zyy, &z.Zyy}, {&z.Zxy, &z.Zyx}})
+      for (std::int32_t n = 1; n <= a->Rows(); ++n)
+        for (std::int32_t m = 1; m <= a->Cols(); ++m) compare((*a)(n, m), (*b)(m, n));
     EXPECT_LT(worst, 1e-12 * largest) << megahertz;
   }
 }
@@ -165,25 +166,19 @@ TEST(InteractionFill, CoincidenceRulesAgreeWithTheReference) {
 TEST(InteractionFill, AbortStopsTheFillAndReportsIt) {
   const ElementLists plane = BuildLayout({{10 * mm, 10 * mm, 20 * mm, 20 * mm, 20, 20}});
   const FillRequest request{plane, At(100.0), true};
-  for (int pollsBeforeAbort : {1, 2, 3}) {
+  // After one, two or three polls, or already aborted (0): then nothing is filled.
+  for (int pollsBeforeAbort : {1, 2, 3, 0}) {
     TestBlocks blocks;
     testing::CreateBlocks(blocks, request);
     RecordingUi ui;
     ui.abortAfterPolls = pollsBeforeAbort;
     ComputationControl control(ui);
+    control.AbortRequested = pollsBeforeAbort == 0;
     SystemMatrices view = blocks.View();
     EXPECT_FALSE(FillInteractionMatrices(request, view, control)) << pollsBeforeAbort;
     EXPECT_TRUE(control.AbortRequested);
+    if (pollsBeforeAbort == 0) EXPECT_EQ(blocks.Zxx(1, 1), Complex{});
   }
-  // Already aborted: nothing is filled.
-  TestBlocks blocks;
-  testing::CreateBlocks(blocks, request);
-  RecordingUi ui;
-  ComputationControl control(ui);
-  control.AbortRequested = true;
-  SystemMatrices view = blocks.View();
-  EXPECT_FALSE(FillInteractionMatrices(request, view, control));
-  EXPECT_EQ(blocks.Zxx(1, 1), Complex{});
 }
 
 TEST(InteractionFill, RejectsBlocksOfTheWrongShapeAndMissingChargeCells) {

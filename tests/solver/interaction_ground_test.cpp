@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <complex>
 
 #include "solver/interaction_fill.h"
 #include "solver/physical_constants.h"

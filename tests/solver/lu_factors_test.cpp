@@ -3,9 +3,9 @@
 // the plain and for the coupled block system.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <random>
+#include <tuple>
 
 #include "solver/dense_lu.h"
 #include "tests/support/recording_ui.h"
@@ -32,6 +32,13 @@ void FillVector(ComplexVector& v, unsigned seed) {
   for (std::int32_t i = 1; i <= v.Count(); ++i) v(i) = RandomComplex(random);
 }
 
+// Created rows x cols and filled from the seed.
+void RandomMatrix(ComplexMatrix& m, std::int32_t rows, std::int32_t cols, unsigned seed,
+                  bool& failed) {
+  CreateMatrix(m, rows, cols, failed);
+  FillMatrix(m, seed);
+}
+
 bool SameBits(const ComplexVector& a, const ComplexVector& b) {
   return a.Count() == b.Count() &&
          std::memcmp(a.Data(), b.Data(), sizeof(Complex) * static_cast<std::size_t>(a.Count())) == 0;
@@ -48,8 +55,7 @@ TEST_F(LuFactorsTest, EverySolveWithKeptFactorsEqualsTheOneCallSolveBitForBit) {
   for (int n : {1, 9, 130, 301}) {
     SCOPED_TRACE(n);
     ComplexMatrix factorised;
-    CreateMatrix(factorised, n, n, failed);
-    FillMatrix(factorised, 7 + n);
+    RandomMatrix(factorised, n, n, 7 + n, failed);
     LuFactors factors;
     LUFactor(factorised, factors, control, failed);
     ASSERT_FALSE(failed);
@@ -57,8 +63,7 @@ TEST_F(LuFactorsTest, EverySolveWithKeptFactorsEqualsTheOneCallSolveBitForBit) {
     for (unsigned rhs = 0; rhs < 4; ++rhs) {
       ComplexMatrix fresh;
       ComplexVector b1, x1, b2, x2;
-      CreateMatrix(fresh, n, n, failed);
-      FillMatrix(fresh, 7 + n);
+      RandomMatrix(fresh, n, n, 7 + n, failed);
       for (ComplexVector* v : {&b1, &x1, &b2, &x2}) CreateVector(*v, n, failed);
       FillVector(b1, 100 + rhs);
       FillVector(b2, 100 + rhs);
@@ -77,15 +82,11 @@ TEST_F(LuFactorsTest, BlockFactorsSolveLikeBlockLUSolveAndKeepTheRightHandSides)
   for (bool inPlace : {true, false}) {
     SCOPED_TRACE(inPlace);
     const std::int32_t p = 70, q = 45;
-    auto fill = [&](BlockSystem& system, ComplexMatrix (&loose)[4]) -> std::array<ComplexMatrix*, 4> {
-      if (inPlace) {
-        system.Create(p, q, failed);
-      } else {
-        CreateMatrix(loose[0], p, p, failed);
-        CreateMatrix(loose[1], p, q, failed);
-        CreateMatrix(loose[2], q, p, failed);
-        CreateMatrix(loose[3], q, q, failed);
-      }
+    auto fill = [&](BlockSystem& system,
+                    ComplexMatrix(&loose)[4]) -> std::array<ComplexMatrix*, 4> {
+      if (inPlace) system.Create(p, q, failed);
+      for (int k = 0; k < 4 && !inPlace; ++k)
+        CreateMatrix(loose[k], k < 2 ? p : q, k % 2 ? q : p, failed);
       std::array<ComplexMatrix*, 4> blocks =
           inPlace ? std::array{&system.A, &system.Bm, &system.C, &system.D}
                   : std::array{&loose[0], &loose[1], &loose[2], &loose[3]};
@@ -112,21 +113,18 @@ TEST_F(LuFactorsTest, BlockFactorsSolveLikeBlockLUSolveAndKeepTheRightHandSides)
       ASSERT_FALSE(failed);
       BlockLUSolveWithFactors(factors, y1, y2, c1, c2, control, failed);
       ASSERT_FALSE(failed);
-      EXPECT_TRUE(SameBits(x1, y1));
-      EXPECT_TRUE(SameBits(x2, y2));
+      EXPECT_TRUE(SameBits(x1, y1) && SameBits(x2, y2));
       ComplexVector original1, original2;
       CreateVector(original1, p, failed), CreateVector(original2, q, failed);
       FillVector(original1, 300 + rhs), FillVector(original2, 400 + rhs);
-      EXPECT_TRUE(SameBits(c1, original1));
-      EXPECT_TRUE(SameBits(c2, original2));
+      EXPECT_TRUE(SameBits(c1, original1) && SameBits(c2, original2));
     }
   }
 }
 
 TEST_F(LuFactorsTest, MismatchedOrUnfinishedFactorsRefuseToSolve) {
   ComplexMatrix m;
-  CreateMatrix(m, 5, 5, failed);
-  FillMatrix(m, 1);
+  RandomMatrix(m, 5, 5, 1, failed);
   ComplexVector x, b, shorter;
   CreateVector(x, 5, failed), CreateVector(b, 5, failed), CreateVector(shorter, 4, failed);
   FillVector(b, 2);
@@ -149,28 +147,23 @@ TEST_F(LuFactorsTest, MismatchedOrUnfinishedFactorsRefuseToSolve) {
   ComplexMatrix wide;
   CreateMatrix(wide, 3, 4, failed);
   LUFactor(wide, factors, control, failed);
-  EXPECT_TRUE(failed);
-  EXPECT_FALSE(factors.Ready);
+  EXPECT_EQ(std::tie(failed, factors.Ready), std::make_tuple(true, false));
 }
 
 TEST_F(LuFactorsTest, SingularMatrixFailsAndAbortLeavesNoFactors) {
   ComplexMatrix singular;
-  CreateMatrix(singular, 4, 4, failed);
-  FillMatrix(singular, 3);
+  RandomMatrix(singular, 4, 4, 3, failed);
   for (std::int32_t j = 1; j <= 4; ++j) singular(2, j) = {0, 0};  // a row of zeros
   LuFactors factors;
   LUFactor(singular, factors, control, failed);
-  EXPECT_TRUE(failed);
-  EXPECT_FALSE(factors.Ready);
+  EXPECT_EQ(std::tie(failed, factors.Ready), std::make_tuple(true, false));
 
   ui.abortAfterPolls = 2;
   ComplexMatrix large;
-  CreateMatrix(large, 200, 200, failed);
-  FillMatrix(large, 4);
+  RandomMatrix(large, 200, 200, 4, failed);
   LUFactor(large, factors, control, failed);
-  EXPECT_FALSE(failed);
-  EXPECT_TRUE(control.AbortRequested);
-  EXPECT_FALSE(factors.Ready);
+  EXPECT_EQ(std::tie(failed, control.AbortRequested, factors.Ready),
+            std::make_tuple(false, true, false));
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
+#include "solver/memory_estimate.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
-#include "solver/memory_estimate.h"
 #include "tests/support/temp_dir.h"
 
 namespace lumetra {
@@ -28,8 +30,7 @@ TEST(MemoryEstimate, MatrixTablesAndVectorsOfAPoint) {
   EXPECT_EQ(FrequencyPointBytes(e, false, false), 16 * 19 * 19 + 16 * 20 * 20 + vectors);
   // The image terms keep a second table; modelled ground points are unknowns.
   e.GroundPoints.push_back({1, 1, 1, true, 0.0, 0.5e-3});
-  EXPECT_EQ(SystemOrder(e, false), 19);
-  EXPECT_EQ(SystemOrder(e, true), 20);
+  EXPECT_EQ(std::make_tuple(SystemOrder(e, false), SystemOrder(e, true)), std::make_tuple(19, 20));
   EXPECT_EQ(FrequencyPointBytes(e, true, true),
             16 * 20 * 20 + 2 * 16 * 20 * 20 + 5 * 16 * 20 + 4 * 20);
 }
@@ -39,11 +40,10 @@ TEST(MemoryEstimate, AvailableMemoryIsReadFromMeminfo) {
       "MemTotal:       24523676 kB\nMemFree:        23000000 kB\n"
       "MemAvailable:   22918244 kB\nBuffers:           12345 kB\n";
   EXPECT_EQ(MemAvailableBytes(meminfo), std::int64_t{22918244} * 1024);
-  EXPECT_EQ(MemAvailableBytes("MemTotal: 100 kB\n"), std::nullopt);
-  EXPECT_EQ(MemAvailableBytes("MemAvailable: lots kB\n"), std::nullopt);
-  EXPECT_EQ(MemAvailableBytes("MemAvailable: 100 MB\n"), std::nullopt);
-  EXPECT_EQ(MemAvailableBytes("MemAvailable: -5 kB\n"), std::nullopt);
-  EXPECT_EQ(MemAvailableBytes("MemAvailable: 99999999999999999999 kB\n"), std::nullopt);
+  for (const char* unusable :
+       {"MemTotal: 100 kB\n", "MemAvailable: lots kB\n", "MemAvailable: 100 MB\n",
+        "MemAvailable: -5 kB\n", "MemAvailable: 99999999999999999999 kB\n"})
+    EXPECT_EQ(MemAvailableBytes(unusable), std::nullopt) << unusable;
 
   testing::TempDir dir;
   std::ofstream(dir / "meminfo") << meminfo;

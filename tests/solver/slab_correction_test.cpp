@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <tuple>
 
 #include "solver/dielectric_correction.h"
 #include "solver/kernel_table.h"
@@ -72,12 +73,8 @@ void ExpectAgreement(const Corrected& c, const ElementLists& e) {
       }
     return worst;
   };
-  if (e.NX() > 0) {
-    EXPECT_LT(entrywise(c.table.Zxx, c.oracle.Zxx), 1e-10);
-  }
-  if (e.NY() > 0) {
-    EXPECT_LT(entrywise(c.table.Zyy, c.oracle.Zyy), 1e-10);
-  }
+  if (e.NX() > 0) EXPECT_LT(entrywise(c.table.Zxx, c.oracle.Zxx), 1e-10);
+  if (e.NY() > 0) EXPECT_LT(entrywise(c.table.Zyy, c.oracle.Zyy), 1e-10);
   if (e.NX() > 0 && e.NY() > 0) {
     EXPECT_LT(RelativeMismatch(c.table.Zxy, c.oracle.Zxy), 1e-10);
     EXPECT_LT(RelativeMismatch(c.table.Zyx, c.oracle.Zyx), 1e-10);
@@ -90,8 +87,7 @@ TEST(SlabCorrection, EqualElementsOfAStripNeedOneKernelValuePerDistance) {
   ASSERT_TRUE(strip.SymX);
   const Corrected c = CorrectBoth(strip, false);
   ExpectAgreement(c, strip);
-  EXPECT_EQ(c.count.Entries, 121);
-  EXPECT_EQ(c.count.KernelCalls, 11);
+  EXPECT_EQ(std::tie(c.count.Entries, c.count.KernelCalls), std::make_tuple(121, 11));
   // The correction of a symmetric block is symmetric with a constant diagonal.
   for (std::int32_t n = 1; n <= 11; ++n)
     for (std::int32_t m = 1; m <= 11; ++m) EXPECT_EQ(c.table.Zxx(n, m), c.table.Zxx(m, n));
@@ -110,20 +106,18 @@ TEST(SlabCorrection, CoupledPlaneOfSquareCellsMatchesTheRecordListsAndTheirSigns
   // 16 Jx elements (4 columns on cell edges x 4 rows) and 15 Jy (5 columns x 3 rows
   // on cell edges): distinct absolute offsets xx 4 x 4, yy 5 x 3, and for xy and yx
   // 4 along x (0.5 to 3.5 cells) times 3 along y (0.5 to 2.5 cells).
-  EXPECT_EQ(c.count.Entries, 31 * 31);
-  EXPECT_EQ(c.count.KernelCalls, 16 + 15 + 12 + 12);
+  EXPECT_EQ(std::tie(c.count.Entries, c.count.KernelCalls),
+            std::make_tuple(31 * 31, 16 + 15 + 12 + 12));
   // The cross-polar coupling of two elements on one line along x or y vanishes.
-  double largest = 0;
-  for (std::int32_t n = 1; n <= plane.NX(); ++n)
-    for (std::int32_t m = 1; m <= plane.NY(); ++m) largest = std::max(largest, CAbs(c.table.Zxy(n, m)));
+  double largest = 0, onALine = 0;
   for (std::int32_t n = 1; n <= plane.NX(); ++n)
     for (std::int32_t m = 1; m <= plane.NY(); ++m) {
-      const CurrentCell& t = plane.Jx[n - 1];
-      const CurrentCell& s = plane.Jy[m - 1];
-      if (std::fabs(t.X - s.X) < 1e-9 || std::fabs(t.Y - s.Y) < 1e-9) {
-        EXPECT_LT(CAbs(c.table.Zxy(n, m)), 1e-9 * largest);
-      }
+      const CurrentCell &t = plane.Jx[n - 1], &s = plane.Jy[m - 1];
+      largest = std::max(largest, CAbs(c.table.Zxy(n, m)));
+      if (std::fabs(t.X - s.X) < 1e-9 || std::fabs(t.Y - s.Y) < 1e-9)
+        onALine = std::max(onALine, CAbs(c.table.Zxy(n, m)));
     }
+  EXPECT_LT(onALine, 1e-9 * largest);
 }
 
 TEST(SlabCorrection, MixedSizesNeverShareAValue) {
@@ -165,8 +159,8 @@ TEST(KernelTable, OffsetsWithinAPicometreAreOneRecordSizesMustBeEqual) {
   EXPECT_NE(t.Find(KernelKind::XX, 3e-3, 1e-3, 1e-3, 0.6e-3, 1e-3), a);             // source size
   EXPECT_NE(t.Find(KernelKind::YY, 3e-3, 1e-3, 1e-3, 0.5e-3, 1e-3), a);             // kind
   EXPECT_EQ(t.Calls().size(), 5u);
-  EXPECT_EQ(t.Calls()[static_cast<std::size_t>(a)].Dx, 3e-3);
-  EXPECT_EQ(t.Calls()[static_cast<std::size_t>(a)].Dy, 1e-3);
+  const auto& call = t.Calls()[static_cast<std::size_t>(a)];
+  EXPECT_EQ(std::tie(call.Dx, call.Dy), std::make_tuple(3e-3, 1e-3));
 
   // Across a rounding boundary of the picometre lattice: 0.4 and 0.6 pm above an
   // offset round to different lattice points and are still one record.

@@ -1,15 +1,20 @@
 // The substrate settings: the dialogs' checks with their exact messages, the
 // closed-form permittivity and the fit itself against the fill it imitates.
+#include "solver/solver_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "solver/effective_permittivity.h"
 #include "solver/interaction_fill.h"
 #include "solver/physical_constants.h"
-#include "solver/solver_settings.h"
 #include "solver/spectral_limit.h"
 #include "tests/solver/fill_reference.h"
+#include "tests/support/expect_values.h"
 #include "tests/support/recording_ui.h"
 #include "velkor/velkor.h"
 
@@ -32,30 +37,31 @@ TEST(IntegrationSettings, PointsAndRelativeErrorLieStrictlyInsideTheirRanges) {
   EXPECT_EQ(failed, IntegrationField::Points);
   EXPECT_FALSE(Check("10000", "1", ui));
   EXPECT_FALSE(Check("12.5", "1", ui));
-  ASSERT_EQ(ui.messages.size(), 3u);
-  EXPECT_EQ(ui.messages[0], "Error: Out of range! Number of integration points must be greater than 10");
-  EXPECT_EQ(ui.messages[1], "Error: Out of range! Number of integration points must be smaller than 10000");
-  EXPECT_EQ(ui.messages[2], "Error: Not a valid integer number!");
+  const std::string points = "Error: Out of range! Number of integration points must be ";
+  EXPECT_EQ(ui.messages,
+            (std::vector<std::string>{points + "greater than 10", points + "smaller than 10000",
+                                      "Error: Not a valid integer number!"}));
 
   const auto low = Check("11", "0.02", ui);
   ASSERT_TRUE(low);
-  EXPECT_EQ(low->Points, 11);
-  EXPECT_EQ(low->RelativeErrorPercent, 0.02);
+  EXPECT_EQ(std::tie(low->Points, low->RelativeErrorPercent), std::make_tuple(11, 0.02));
   EXPECT_TRUE(Check("9999", "99.9", ui));
 
   EXPECT_FALSE(Check("100", "0.01", ui, &failed));
   EXPECT_EQ(failed, IntegrationField::RelativeError);
   EXPECT_FALSE(Check("100", "100", ui));
-  EXPECT_EQ(ui.messages[3], "Error: Out of range! Relative error must be greater than 0.01");
-  EXPECT_EQ(ui.messages[4], "Error: Out of range! Relative error must be smaller than 100");
   // The first failing field stops the check: it alone receives the focus.
   EXPECT_FALSE(Check("5", "500", ui, &failed));
   EXPECT_EQ(failed, IntegrationField::Points);
-  EXPECT_EQ(ui.messages.size(), 6u);
+  EXPECT_EQ(
+      std::vector(ui.messages.begin() + 3, ui.messages.end()),
+      (std::vector<std::string>{"Error: Out of range! Relative error must be greater than 0.01",
+                                "Error: Out of range! Relative error must be smaller than 100",
+                                points + "greater than 10"}));
 
   // "Reset to default".
-  EXPECT_EQ(DefaultIntegrationTexts().Points, "100");
-  EXPECT_EQ(DefaultIntegrationTexts().RelativeError, "1");
+  EXPECT_EQ(DefaultIntegrationTexts().Points + " " + DefaultIntegrationTexts().RelativeError,
+            "100 1");
 }
 
 TEST(EffectivePermittivitySettings, TheIntervalIsCheckedOnlyForTheApproximation) {
@@ -104,8 +110,7 @@ TEST(EffectivePermittivity, TheFittedCellIsTheFillsSelfImpedance) {
     ASSERT_TRUE(FillInteractionMatrices(request, view, control));
     const Complex fill = blocks.Zxx(1, 1);
     const Complex model = SquareCellSelfImpedance(c.Omega, c.K, w, h).At(eps);
-    EXPECT_NEAR(model.Re, fill.Re, 1e-9 * CAbs(fill)) << f;
-    EXPECT_NEAR(model.Im, fill.Im, 1e-9 * CAbs(fill)) << f;
+    testing::ExpectNear({model.Re, model.Im}, {fill.Re, fill.Im}, 1e-9 * CAbs(fill));
   }
 }
 

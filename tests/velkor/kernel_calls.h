@@ -55,16 +55,6 @@ inline Limits tail_of(const Slab& s, int samples, double step_in_k0) {
   return {s.er * k0 + (samples - 1) * dkr, dkr};
 }
 
-using IntegrandExport = void (*)(double, double, double, double, double, double, double, double,
-                                 double, double, double*, double*);
-
-inline Complex integrand(IntegrandExport kernel, double k0, double beta, double alpha, double er,
-                         double h, const Pair& p) {
-  double re = 0.0, im = 0.0;
-  kernel(k0, beta, alpha, er, h, p.dx, p.dy, p.ax, p.ay, p.at, &re, &im);
-  return {re, im};
-}
-
 inline Complex exx(double kx, double ky, double k0, double er, double h) {
   double re = 0.0, im = 0.0;
   _testexx(kx, ky, k0, er, h, &re, &im);
