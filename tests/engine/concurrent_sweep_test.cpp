@@ -73,8 +73,9 @@ TEST(ConcurrentSweep, WritesTheFilesOfTheOneAtATimeRunByteForByte) {
     const SweepOutcome serial = RunSweep(project, Sweep(1, !slab), dir);
     ASSERT_EQ(serial.EpsEff.size(), 7u);
     ASSERT_EQ(ScanFrequencies(dir / "pair.YYY", CurrentFileFields).size(), 7u);
-    if (slab)
+    if (slab) {
       EXPECT_TRUE(serial.EpsEff[4] == serial.EpsEff[3] && serial.EpsEff[3] != serial.EpsEff[2]);
+    }
     for (const int jobs : {2, 3}) {
       const SweepOutcome concurrent = RunSweep(project, Sweep(jobs, !slab), dir);
       for (std::size_t f = 0; f < serial.Files.size(); ++f)

@@ -177,7 +177,9 @@ TEST(InteractionFill, AbortStopsTheFillAndReportsIt) {
     SystemMatrices view = blocks.View();
     EXPECT_FALSE(FillInteractionMatrices(request, view, control)) << pollsBeforeAbort;
     EXPECT_TRUE(control.AbortRequested);
-    if (pollsBeforeAbort == 0) EXPECT_EQ(blocks.Zxx(1, 1), Complex{});
+    if (pollsBeforeAbort == 0) {
+      EXPECT_EQ(blocks.Zxx(1, 1), Complex{});
+    }
   }
 }
 
