@@ -30,14 +30,11 @@ void ComputeDipole(Session& s, bool sweep, int rows = 1) {
   p.VoltageSources = {{100, 50 - 2.5 * (rows - 1), 5, 5, 1.0, 0.0, true, 10}};
   SaveProjectFiles(p, p.ProjectFile);
   ComputationSettings settings;
-  settings.Frequency = "300";
+  settings.Frequency = settings.StartFreq = "300";
   settings.SweepFreq = sweep;
-  settings.StartFreq = "300";
   settings.StopFreq = "400";
   settings.StepFreq = "100";
-  settings.ImpFile = false;
-  settings.CompSound = false;
-  settings.ShowCompTime = false;
+  settings.ImpFile = settings.CompSound = settings.ShowCompTime = false;
   lumetra::testing::RecordingUi ui;
   ComputationControl control(ui);
   RunEnvironment environment;
@@ -45,6 +42,15 @@ void ComputeDipole(Session& s, bool sweep, int rows = 1) {
   environment.StartupDirectory = environment.WorkDirectory;
   QVERIFY(RunComputation(p, settings, environment, control).Started);
   p.Saved = true;
+}
+
+// The dipole computed at 300 MHz and the result page of that index shown.
+template <typename Page>
+Page* ComputedDipoleOn(Session& s, int index, Page* (MainWindow::*page)() const, int rows = 1) {
+  ComputeDipole(s, false, rows);
+  s.window->Pages()->setCurrentIndex(index);
+  s.hook.Clear();
+  return (s.window.get()->*page)();
 }
 
 QImage Grab(QWidget* w, const QString& file) {
@@ -120,10 +126,7 @@ private slots:
 
     // The pop-up menu sets the Jx colour through the colour chooser.
     QMenu* menu = page->BuildContextMenu();
-    OnNextDialog<QColorDialog>([](QColorDialog* d) {
-      d->setCurrentColor(QColor(0, 0, 200));
-      d->accept();
-    });
+    OnNextDialog<QColorDialog>([](QColorDialog* d) { d->setCurrentColor(QColor(0, 0, 200)); d->accept(); });
     menu->actions()[0]->trigger();
     menu->close();
     QCOMPARE(page->Colours().Jx, QColor(0, 0, 200));
@@ -170,20 +173,14 @@ private slots:
     ComputeDipole(s, true);
     s.hook.Clear();
     QStringList offered;
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      for (int i = 0; i < d->List()->count(); ++i) offered << d->List()->item(i)->text();
-      d->reject();
-    });
+    AnswerFrequencyDialog(-1, &offered);
     s.window->Pages()->setCurrentIndex(2);
     QCOMPARE(offered, (QStringList{"300", "400"}));
     QCOMPARE(s.hook.messages, std::vector<std::string>{"You must select a frequency to plot!"});
     QVERIFY(s.window->CurrentPlot()->Samples().Jx.empty());
 
     s.hook.Clear();
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      d->List()->setCurrentRow(1);
-      d->accept();
-    });
+    AnswerFrequencyDialog(1);
     s.window->Pages()->setCurrentIndex(3);
     QVERIFY(s.hook.messages.empty());
     QCOMPARE(s.window->Options().SelectedFrequency, 400.0);
@@ -192,50 +189,33 @@ private slots:
 
     // The choice is shared: the other pages show 400 MHz without asking again.
     s.hook.Clear();
-    int asked = 0;
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      ++asked;
-      d->reject();
-    });
+    QStringList askedAgain;
+    AnswerFrequencyDialog(-1, &askedAgain);
     s.window->Pages()->setCurrentIndex(0);
     s.window->Pages()->setCurrentIndex(2);
-    QCOMPARE(s.window->CurrentPlot()->findChild<QLabel*>("CurrFreq")->text(),
-             QString("Frequency: 400 MHz"));
+    QCOMPARE(s.window->CurrentPlot()->findChild<QLabel*>("CurrFreq")->text(), QString("Frequency: 400 MHz"));
     s.window->Pages()->setCurrentIndex(3);
-    QCOMPARE(asked, 0);
+    QVERIFY(askedAgain.isEmpty());
     CancelPendingModals();
     QVERIFY(s.hook.messages.empty());
 
     // Its frequency button asks again, opening on the frequency chosen last.
     int preselected = -1;
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      preselected = d->List()->currentRow();
-      d->reject();
-    });
-    QTest::mouseClick(s.window->VectorPlot()->findChild<QToolButton*>("ChooseFrequency"),
-                      Qt::LeftButton);
+    AnswerFrequencyDialog(-1, nullptr, &preselected);
+    QTest::mouseClick(s.window->VectorPlot()->findChild<QToolButton*>("ChooseFrequency"), Qt::LeftButton);
     QCOMPARE(preselected, 1);
     QCOMPARE(s.hook.messages, std::vector<std::string>{"You must select a frequency to plot!"});
-    QVERIFY(!s.window->VectorPlot()->findChild<QToolButton*>("Step")->isEnabled());
-    QVERIFY(!s.window->VectorPlot()->findChild<QToolButton*>("Animate")->isEnabled());
+    for (const char* off : {"Step", "Animate"}) QVERIFY2(!Child<QToolButton>(s.window->VectorPlot(), off)->isEnabled(), off);
 
     // The current list shares it too; its Frequency button chooses another.
     s.window->Action("ListCurrents")->trigger();
     QWidget* list = s.window->findChild<QWidget*>("CurrentListBox");
-    asked = 0;
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      ++asked;
-      d->reject();
-    });
+    AnswerFrequencyDialog(-1, &askedAgain);
     QTest::mouseClick(list->findChild<QPushButton*>("ListJx"), Qt::LeftButton);
-    QCOMPARE(asked, 0);
+    QVERIFY(askedAgain.isEmpty());
     CancelPendingModals();
     QVERIFY(list->findChild<QLabel*>("Title")->text().endsWith("400 MHz"));
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      preselected = d->List()->currentRow();
-      d->List()->setCurrentRow(0);
-      d->accept();
-    });
+    AnswerFrequencyDialog(0, nullptr, &preselected);
     QTest::mouseClick(list->findChild<QPushButton*>("FrequencyBtn"), Qt::LeftButton);
     QCOMPARE(preselected, 1);
     QVERIFY(list->findChild<QLabel*>("Title")->text().endsWith("300 MHz"));
@@ -244,10 +224,7 @@ private slots:
 
   void TheGraphShowsTheRowWithItsScalesAndTitle() {
     Session s(200, 100);
-    ComputeDipole(s, false);
-    s.window->Pages()->setCurrentIndex(2);
-    CurrentPlotPage* page = s.window->CurrentPlot();
-    s.hook.Clear();
+    CurrentPlotPage* page = ComputedDipoleOn(s, 2, &MainWindow::CurrentPlot);
     // Out of range first: the dialog stays open with the range message.
     OnNextModal([&](QWidget* d) {
       SetText(d, "SegSelection", "2");
@@ -302,10 +279,7 @@ private slots:
 
   void TheGraphReportsTooFewPointsAndAsksForARow() {
     Session s(200, 100);
-    ComputeDipole(s, false, 2);
-    s.window->Pages()->setCurrentIndex(2);
-    CurrentPlotPage* page = s.window->CurrentPlot();
-    s.hook.Clear();
+    CurrentPlotPage* page = ComputedDipoleOn(s, 2, &MainWindow::CurrentPlot, 2);
     OnNextModal([&](QWidget* d) {
       SetText(d, "SegSelection", "1");
       OnNextModal([&](QWidget* t) {
@@ -342,9 +316,7 @@ private slots:
 
   void VectorArrowsFlowAlongTheTraceAndStepThroughThePeriod() {
     Session s(200, 100);
-    ComputeDipole(s, false);
-    s.window->Pages()->setCurrentIndex(3);
-    VectorPlotPage* page = s.window->VectorPlot();
+    VectorPlotPage* page = ComputedDipoleOn(s, 3, &MainWindow::VectorPlot);
     QCOMPARE(page->Cells().size(), std::size_t(20));
     QCOMPARE(page->findChild<QLabel*>("ShowTime")->text(), QString("t/T=0.00"));
     Press(page, "Step");  // the sequence of steps is the plot data's (plots tests)
@@ -381,9 +353,7 @@ private slots:
 
   void TheAnimationRunsOnTheTimerAndStopsOnAPageChange() {
     Session s(200, 100);
-    ComputeDipole(s, false);
-    s.window->Pages()->setCurrentIndex(3);
-    VectorPlotPage* page = s.window->VectorPlot();
+    VectorPlotPage* page = ComputedDipoleOn(s, 3, &MainWindow::VectorPlot);
     Press(page, "Animate");
     QVERIFY(page->Animating());
     QVERIFY(!page->findChild<QToolButton*>("Step")->isEnabled());

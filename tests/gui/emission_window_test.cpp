@@ -15,11 +15,10 @@
 
 namespace {
 
+// The short dipole example open, and the window for it.
 EmissionWindow* OpenEmission(Session& s) {
-  s.window->Action("Emission")->trigger();
-  EmissionWindow* window = s.window->Emission();
-  if (!QTest::qWaitForWindowExposed(window)) qWarning("emission window not exposed");
-  return window;
+  OpenExample(s, "short-dipole");
+  return OpenWindow(*s.window, "Emission", &MainWindow::Emission);
 }
 
 // A 100 MHz clock on every source up to 300 MHz: three lines, a quick run. The
@@ -44,12 +43,9 @@ EmissionForm QuickClock(std::size_t sources) {
 
 // The message the core gives for a request, or empty when it accepts it.
 std::string CoreMessage(const Project& project, const EmissionForm& form) {
-  try {
+  return ErrorOf([&] {
     emission::ValidateEmissionRequest(project, BuildEmissionRequest(project, form, ComputationSettings{}));
-  } catch (const std::exception& error) {
-    return error.what();
-  }
-  return {};
+  });
 }
 
 }  // namespace
@@ -59,10 +55,9 @@ class EmissionWindowTest : public QObject {
 private slots:
   void MenuOpensARowPerSource() {
     Session s;
-    OpenExample(s, "short-dipole");
+    EmissionWindow* window = OpenEmission(s);
     const std::size_t sources = s.window->CurrentProject().VoltageSources.size();
     QVERIFY(sources >= 1);
-    EmissionWindow* window = OpenEmission(s);
     QVERIFY(window->isVisible());
     QCOMPARE(window->windowTitle(), QString("Emission"));
     for (std::size_t n = 1; n <= sources; ++n)
@@ -87,7 +82,6 @@ private slots:
 
   void FormRoundTripAndLimitTables() {
     Session s;
-    OpenExample(s, "short-dipole");
     EmissionWindow* window = OpenEmission(s);
     // The site's fields as typed (the signal's show in the drive of a run).
     EmissionForm form = QuickClock(window->Form().Signals.size());
@@ -127,9 +121,8 @@ private slots:
 
   void BadInputShowsTheExactMessageAndRunsNothing() {
     Session s;
-    OpenExample(s, "short-dipole");
-    const Project& project = s.window->CurrentProject();
     EmissionWindow* window = OpenEmission(s);
+    const Project& project = s.window->CurrentProject();
     const EmissionForm good = QuickClock(window->Form().Signals.size());
 
     const auto refused = [&](const EmissionForm& form, const std::string& expected) {
@@ -190,7 +183,6 @@ private slots:
 
   void ComputesTheExampleIntoChartMarginAndTable() {
     Session s;
-    OpenExample(s, "short-dipole");
     EmissionWindow* window = OpenEmission(s);
     window->SetForm(QuickClock(window->Form().Signals.size()));
     s.hook.Clear();
@@ -242,7 +234,6 @@ private slots:
 
   void AbortStopsTheRunAndKeepsTheLinesComputed() {
     Session s;
-    OpenExample(s, "short-dipole");
     EmissionWindow* window = OpenEmission(s);
     EmissionForm form = QuickClock(window->Form().Signals.size());
     form.Signals[0].Fundamental = "10";
@@ -250,11 +241,7 @@ private slots:
     window->SetForm(form);
     // The Abort button, pressed as soon as the run lets events through.
     bool wasVisible = false;
-    QTimer::singleShot(0, window, [&] {
-      auto* abort = Child<QPushButton>(window, "Abort");
-      wasVisible = abort->isVisible();
-      QTest::mouseClick(abort, Qt::LeftButton);
-    });
+    AbortOnceRunning(window, wasVisible);
     window->Compute();
     QVERIFY(wasVisible);
     QVERIFY(window->Result());
@@ -272,7 +259,6 @@ private slots:
 
   void ExportsChartAndReport() {
     Session s;
-    OpenExample(s, "short-dipole");
     EmissionWindow* window = OpenEmission(s);
     window->SetForm(QuickClock(window->Form().Signals.size()));
     QVERIFY(window->Compute());

@@ -5,6 +5,7 @@
 #include <QProcess>
 
 #include "model/layout_view_geometry.h"
+#include "plots/frequency_dialog.h"
 
 namespace lumetra::gui::testing {
 
@@ -73,10 +74,44 @@ void Click(QWidget* dialog, const QString& button) {
   b->click();
 }
 
-void FillNextDialog(std::vector<std::pair<QString, QString>> fields, const QString& button) {
-  OnNextModal([fields, button](QWidget* dialog) {
-    for (const auto& [field, text] : fields) SetText(dialog, field, text);
+void Fill(QWidget* form, const FormSteps& steps) {
+  for (const auto& [name, text] : steps) {
+    if (text == Clicked) Click(form, name);
+    else SetText(form, name, text);
+  }
+}
+
+void FillNextDialog(FormSteps steps, const QString& button) {
+  OnNextModal([steps, button](QWidget* dialog) {
+    Fill(dialog, steps);
     Click(dialog, button);
+  });
+}
+
+QStringList Texts(QWidget* form, const QStringList& fields) {
+  QStringList texts;
+  for (const QString& field : fields) {
+    auto* edit = Child<QLineEdit>(form, field);
+    texts << (edit ? edit->text() : "(no field " + field + ")");
+  }
+  return texts;
+}
+
+void AnswerFrequencyDialog(int row, QStringList* offered, int* preselected) {
+  OnNextDialog<FrequencyDialog>([=](FrequencyDialog* d) {
+    for (int i = 0; offered && i < d->List()->count(); ++i) *offered << d->List()->item(i)->text();
+    if (preselected) *preselected = d->List()->currentRow();
+    if (row < 0) return d->reject();
+    d->List()->setCurrentRow(row);
+    d->accept();
+  });
+}
+
+void AbortOnceRunning(QWidget* window, bool& wasVisible) {
+  QTimer::singleShot(0, window, [window, &wasVisible] {
+    auto* abort = Child<QPushButton>(window, "Abort");
+    wasVisible = abort->isVisible();
+    QTest::mouseClick(abort, Qt::LeftButton);
   });
 }
 
@@ -188,6 +223,13 @@ QString PicturePath(const QString& name) {
 void KeepPicture(const QImage& image, const QString& name) {
   const QString file = PicturePath(name);
   if (!file.isEmpty()) image.save(file);
+}
+
+std::unique_ptr<QPrinter> PdfPrinter(const QString& path) {
+  auto printer = std::make_unique<QPrinter>();
+  printer->setOutputFormat(QPrinter::PdfFormat);
+  printer->setOutputFileName(path);
+  return printer;
 }
 
 QString PdfText(const QString& file, bool inDrawingOrder) {

@@ -15,10 +15,7 @@ namespace {
 QString OpenReceiver(Session& s) { return OpenExample(s, "immunity-receiver", "receiver"); }
 
 ImmunityWindow* OpenImmunity(Session& s) {
-  s.window->Action("Immunity")->trigger();
-  ImmunityWindow* window = s.window->Immunity();
-  if (!QTest::qWaitForWindowExposed(window)) qWarning("immunity window not exposed");
-  return window;
+  return OpenWindow(*s.window, "Immunity", &MainWindow::Immunity);
 }
 
 void Sweep(ImmunityWindow* window, const QString& start, const QString& stop, const QString& step, bool log = false) {

@@ -36,10 +36,7 @@ QString OpenPair(Session& s, const std::vector<int>& sources = {1, 3}) {
 }
 
 NetworkWindow* OpenNetwork(Session& s) {
-  s.window->Action("NetworkParameters")->trigger();
-  NetworkWindow* window = s.window->Network();
-  if (!QTest::qWaitForWindowExposed(window)) qWarning("network window not exposed");
-  return window;
+  return OpenWindow(*s.window, "NetworkParameters", &MainWindow::Network);
 }
 
 void Sweep(NetworkWindow* window, const QString& start, const QString& stop, const QString& step) {
@@ -232,11 +229,7 @@ private slots:
     NetworkWindow* window = OpenNetwork(s);
     Sweep(window, "10", "1000", "10");  // a hundred frequencies
     bool wasVisible = false;
-    QTimer::singleShot(0, window, [&] {
-      auto* abort = Child<QPushButton>(window, "Abort");
-      wasVisible = abort->isVisible();
-      QTest::mouseClick(abort, Qt::LeftButton);
-    });
+    AbortOnceRunning(window, wasVisible);
     window->Compute();
     QVERIFY(wasVisible);
     QVERIFY(!window->Running());

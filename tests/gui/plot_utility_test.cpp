@@ -377,10 +377,8 @@ private slots:
     Utility u;
     u.OpenJx();
     const QString pdf = u.Path("chart.pdf");
-    QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    u.window.SetPrinter(&printer);
+    const std::unique_ptr<QPrinter> printer = PdfPrinter(pdf);
+    u.window.SetPrinter(printer.get());
     bool printDialog = false, previewDialog = false;
     OnNextModal([&](QWidget* d) {
       printDialog = qobject_cast<QPrintDialog*>(d) != nullptr;

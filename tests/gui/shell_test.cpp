@@ -50,8 +50,7 @@ private slots:
     QStatusTipEvent tip(button->statusTip());
     QApplication::sendEvent(button, &tip);
     QCOMPARE(s.window->Status()->Text(StatusPanel::Hint),
-             QString("Set a current element as a voltage source, click left mouse button to "
-                     "set source"));
+             QString("Set a current element as a voltage source, click left mouse button to set source"));
   }
 
   void OptionsDriveTheComputation() {
@@ -73,8 +72,7 @@ private slots:
       QVERIFY(w.Action(shown)->isVisible());
     QVERIFY(w.menuBar()->actions()[2]->isEnabled() && w.menuBar()->actions()[3]->isEnabled());
     QCOMPARE(w.CurrentProject().GridSize, 2.0);  // Round(2.5) = 2
-    QVERIFY(!Child<QToolButton>(w.Layout(), "Connect")->isEnabled());
-    QVERIFY(!Child<QToolButton>(w.Layout(), "Delete")->isEnabled());
+    for (const char* off : {"Connect", "Delete"}) QVERIFY2(!Child<QToolButton>(w.Layout(), off)->isEnabled(), off);
     QVERIFY(!QFile::exists(s.PathOf("Clock.PRO")));  // nothing written before Save
 
     // A second New over the same name asks before overwriting.
@@ -92,8 +90,7 @@ private slots:
     AddSegment(w.CurrentProject(), Segment{10, 10, 10, 2, 5, 1});
     w.Action("Save")->trigger();
     QVERIFY(w.CurrentProject().Saved);
-    QVERIFY(QFile::exists(s.PathOf("Board.PRO")));
-    QVERIFY(QFile::exists(s.PathOf("Board.SEG")));
+    for (const char* file : {"Board.PRO", "Board.SEG"}) QVERIFY2(QFile::exists(s.PathOf(file)), file);
     QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
 
     QString title;
@@ -104,8 +101,7 @@ private slots:
     w.Action("SaveAs")->trigger();
     QCOMPARE(title, QString("Save Project As"));
     QCOMPARE(w.windowTitle(), QString("Lumetra Copy.PRO[*]"));
-    QVERIFY(QFile::exists(s.PathOf("Copy.PRO")));
-    QVERIFY(QFile::exists(s.PathOf("Copy.SEG")));
+    for (const char* file : {"Copy.PRO", "Copy.SEG"}) QVERIFY2(QFile::exists(s.PathOf(file)), file);
 
     // Saving again under an existing name asks; No leaves everything as it was.
     AnswerFileDialogs(s.PathOf("Board.PRO"));
@@ -162,19 +158,17 @@ private slots:
              "Physical Memory Available to " + OperatingSystemName() + ":");
     QCOMPARE(Child<QLabel>(about, "PhysMem")->text(), FormatKilobytes(PhysicalMemoryKilobytes()));
     QCOMPARE(FormatKilobytes(16384256), QString("16,384,256 KB"));
-    QVERIFY(QRegularExpression("^\\S+ \\d+\\.\\d+$")
-                .match(Child<QLabel>(about, "OSLabel")->text())
-                .hasMatch());
+    QVERIFY(QRegularExpression("^\\S+ \\d+\\.\\d+$").match(Child<QLabel>(about, "OSLabel")->text()).hasMatch());
   }
 
   void HelpCommandsAndDialogHelpButtonsOpenTheirTopics() {
     Session s;
     MainWindow& w = *s.window;
-    w.Action("HelpContents")->trigger();
-    QVERIFY(w.Help()->isVisible());
-    QCOMPARE(w.Help()->CurrentPage(), QString("contents.html"));
-    w.Action("HelpOnHelp")->trigger();
-    QCOMPARE(w.Help()->CurrentPage(), QString("helponhelp.html"));
+    for (const auto& [action, page] : {std::pair{"HelpContents", "contents.html"}, std::pair{"HelpOnHelp", "helponhelp.html"}}) {
+      w.Action(action)->trigger();
+      QVERIFY(w.Help()->isVisible());
+      QCOMPARE(w.Help()->CurrentPage(), QString(page));
+    }
     w.Action("HelpSearch")->trigger();
     QTest::keyClicks(Child<QLineEdit>(w.Help(), "HelpSearch"), "grid");
     QTest::keyClick(Child<QLineEdit>(w.Help(), "HelpSearch"), Qt::Key_Return);
@@ -225,8 +219,8 @@ private slots:
     s.window->Action("ExtractCurrent")->trigger();
     qputenv("PATH", path);
     QCOMPARE(s.hook.messages, std::vector<std::string>{QuilletMissingMessage().toStdString()});
-    QVERIFY(QuilletMissingMessage().contains("\"quillet\" is not installed"));
-    QVERIFY(QuilletMissingMessage().contains(QCoreApplication::applicationDirPath()));
+    QVERIFY(QuilletMissingMessage().contains("\"quillet\" is not installed") &&
+            QuilletMissingMessage().contains(QCoreApplication::applicationDirPath()));
   }
 
   void SecondaryWindowsOpenCentredOnTheMainWindow() {
