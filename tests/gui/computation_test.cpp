@@ -55,8 +55,9 @@ private slots:
         ++runningWhileRefusing;
     };
     QTest::mouseClick(Child<QPushButton>(page, "Compute"), Qt::LeftButton);
-    QCOMPARE(s.hook.messages, (std::vector<std::string>{"Error: Out of range! Dielectric constant must be smaller than 100",
-                                                        "Error: Out of range! Incident Theta angle must be smaller than 90"}));
+    QCOMPARE(s.hook.messages,
+             (std::vector<std::string>{"Error: Out of range! Dielectric constant must be smaller than 100",
+                                       "Error: Out of range! Incident Theta angle must be smaller than 90"}));
     QVERIFY(s.hook.questions.empty());
     QCOMPARE(runningWhileRefusing, 0);
     // The first refused field has the focus again, its text selected for retyping.
@@ -67,7 +68,8 @@ private slots:
                 {"StopFreq", "400"}});
     s.hook.Clear();
     QTest::mouseClick(Child<QPushButton>(page, "Compute"), Qt::LeftButton);
-    QCOMPARE(s.hook.messages, std::vector<std::string>{"Error: Stop frequency must be greater than start frequency"});
+    QCOMPARE(s.hook.messages,
+             std::vector<std::string>{"Error: Stop frequency must be greater than start frequency"});
     QCOMPARE(s.window->focusWidget(), Child<QLineEdit>(page, "StopFreq"));
     s.hook.onMessage = nullptr;
   }

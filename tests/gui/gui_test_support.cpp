@@ -81,8 +81,9 @@ void Fill(QWidget* form, const FormSteps& steps) {
   }
 }
 
-void FillNextDialog(FormSteps steps, const QString& button) {
-  OnNextModal([steps, button](QWidget* dialog) {
+void FillNextDialog(FormSteps steps, const QString& button, QString* title) {
+  OnNextModal([steps, button, title](QWidget* dialog) {
+    if (title) *title = dialog->windowTitle();
     Fill(dialog, steps);
     Click(dialog, button);
   });
@@ -92,7 +93,8 @@ QStringList Texts(QWidget* form, const QStringList& fields) {
   QStringList texts;
   for (const QString& field : fields) {
     auto* edit = Child<QLineEdit>(form, field);
-    texts << (edit ? edit->text() : "(no field " + field + ")");
+    auto* label = Child<QLabel>(form, field);
+    texts << (edit ? edit->text() : label ? label->text() : "(no field " + field + ")");
   }
   return texts;
 }

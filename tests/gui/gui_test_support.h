@@ -100,9 +100,10 @@ void Click(QWidget* dialog, const QString& button);
 inline const QString Clicked = QStringLiteral("<clicked>");
 using FormSteps = std::vector<std::pair<QString, QString>>;
 void Fill(QWidget* form, const FormSteps& steps);
-// The next dialog filled in so and its button pressed.
-void FillNextDialog(FormSteps steps, const QString& button = "OKBtn");
-// The texts of a form's line edits, in the order named.
+// The next dialog filled in so and its button pressed; its caption is stored
+// in title when asked.
+void FillNextDialog(FormSteps steps, const QString& button = "OKBtn", QString* title = nullptr);
+// The texts of a form's line edits and labels, in the order named.
 QStringList Texts(QWidget* form, const QStringList& fields);
 
 // The message of the error a call throws; empty when it throws none.

@@ -54,8 +54,7 @@ private slots:
     QCOMPARE(segs.size(), std::size_t{1});
     QVERIFY(Same(segs, {Segment{20, 11, 20, 2, 10, 1}}));
     QVERIFY(!w.CurrentProject().Saved);
-    QVERIFY(w.Layout()->findChild<QToolButton*>("Connect")->isEnabled());
-    QVERIFY(w.Layout()->findChild<QToolButton*>("Delete")->isEnabled());
+    for (const char* on : {"Connect", "Delete"}) QVERIFY2(Child<QToolButton>(w.Layout(), on)->isEnabled(), on);
     PressLayoutButton(w, "AddSegment");
     QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
   }
@@ -69,20 +68,11 @@ private slots:
     PressLayoutButton(w, "VoltGen");
     QVERIFY(w.Layout()->findChild<QToolButton*>("ShowJxCur")->isChecked());
     QString title;
-    OnNextModal([&](QWidget* d) {
-      title = d->windowTitle();
-      SetText(d, "ReVolt", "1");
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"ReVolt", "1"}}, "OKBtn", &title);
     // Jx element 5 of the first trace: centre at x = 20, between cells 5 and 6.
     ClickBoard(w, PixelOf(w, 20.4, 11));
     QCOMPARE(title, QString("Define voltage source"));
-    QCOMPARE(w.CurrentProject().VoltageSources.size(), std::size_t{1});
-    const VoltageSource& v = w.CurrentProject().VoltageSources[0];
-    QCOMPARE(v.ElementNo, 5);
-    QVERIFY(v.IsJx);
-    QCOMPARE(v.X, 20.0);
-    QCOMPARE(v.ReV, 1.0);
+    QVERIFY(Same(w.CurrentProject().VoltageSources, {VoltageSource{20, 11, 2, 2, 1, 0, true, 5}}));
     // Both Jx and Jy shown: refused with a message.
     PressLayoutButton(w, "ShowJyCur");
     ClickBoard(w, PixelOf(w, 22.4, 11));
@@ -102,9 +92,7 @@ private slots:
     // Jx element 5 of the second trace: 19 elements on the first come before it.
     ClickBoard(w, PixelOf(w, 60.4, 11));
     QCOMPARE(title, QString("Define impedance element / Capacitance"));
-    QCOMPARE(w.CurrentProject().Impedances.size(), std::size_t{1});
-    QCOMPARE(w.CurrentProject().Impedances[0].ElementNo, 19 + 5);
-    QCOMPARE(w.CurrentProject().Impedances[0].LC, -1e-12);
+    QVERIFY(Same(w.CurrentProject().Impedances, {ImpedanceElement{60, 11, 2, 2, 50, -1e-12, true, 19 + 5}}));
     // Off every element (left of the first Jx centre): nothing, no dialog.
     ClickBoard(w, PixelOf(w, 10.5, 11));
     QVERIFY(QApplication::activeModalWidget() == nullptr);
@@ -140,20 +128,13 @@ private slots:
     OnNextModal([&](QWidget* d) {
       title = d->windowTitle();
       leftFirst = Child<QRadioButton>(d, "LeftEdge")->isChecked();
-      Child<QRadioButton>(d, "TopEdge")->click();
-      Click(d, "OKBtn");
+      Fill(d, {{"TopEdge", Clicked}, {"OKBtn", Clicked}});
     });
     // Charge cell 3 of the second trace (cells 2 mm wide from x = 50).
     ClickBoard(w, PixelOf(w, 55, 11));
     QCOMPARE(title, QString("Ground point placement"));
     QVERIFY(leftFirst);
-    QCOMPARE(w.CurrentProject().GroundPoints.size(), std::size_t{1});
-    const GroundPoint& gp = w.CurrentProject().GroundPoints[0];
-    QCOMPARE(gp.ChargeNo, 20 + 3);
-    QCOMPARE(gp.Edge, std::int32_t{EdgeTop});
-    QCOMPARE(gp.X, 55.0);
-    QCOMPARE(gp.Y, 12.0);
-    QCOMPARE(gp.Size, 2.0 / 3);
+    QVERIFY(Same(w.CurrentProject().GroundPoints, {GroundPoint{20 + 3, EdgeTop, 2.0 / 3, 55, 12}}));
     PressLayoutButton(w, "ShowJxCur");
     ClickBoard(w, PixelOf(w, 57, 11));
     QCOMPARE(s.hook.messages.back(), std::string("You must select to show only charge elements"));
@@ -198,13 +179,11 @@ private slots:
              std::vector<std::string>{"Warning: The new division of segment 1 has no element for "
                                       "voltage source 1 and ground connection 2. Remove them and "
                                       "apply the change?"});
-    QCOMPARE(p.Segments[0].ChX, 40);
-    QCOMPARE(p.VoltageSources.size(), std::size_t{1});
+    QVERIFY(p.Segments[0].ChX == 40 && p.VoltageSources.size() == 1);
     s.hook.answers = {Answer::Yes};
     editFirstTrace("3", false);
     QCOMPARE(p.Segments[0].ChX, 3);
-    QVERIFY(p.VoltageSources.empty());
-    QCOMPARE(p.GroundPoints.size(), std::size_t{1});
+    QVERIFY(p.VoltageSources.empty() && p.GroundPoints.size() == 1);
   }
 
   void DeletingASegmentTakesOnlyItsOwnMarkersAfterAsking() {
@@ -217,12 +196,7 @@ private slots:
     p.Impedances = {{60, 11, 2, 2, 50, 0, true, 24}};
     p.GroundPoints = {{23, EdgeTop, 2.0 / 3, 55, 12}};
     const auto deleteItem = [&](const char* kind, const QString& number, bool all) {
-      OnNextModal([=](QWidget* d) {
-        Child<QRadioButton>(d, kind)->click();
-        if (all) Child<QCheckBox>(d, "DelAll")->click();
-        else SetText(d, "DelNo", number);
-        Click(d, "OKBtn");
-      });
+      FillNextDialog(all ? FormSteps{{kind, Clicked}, {"DelAll", Clicked}} : FormSteps{{kind, Clicked}, {"DelNo", number}});
       PressLayoutButton(w, "Delete");
     };
     deleteItem("DelGen", "2", false);
@@ -235,25 +209,20 @@ private slots:
     deleteItem("DelSeg", "1", false);
     QCOMPARE(s.hook.questions.back(),
              std::string("Warning: Deleting segment 1 also removes voltage sources 1, 2. Proceed?"));
-    QCOMPARE(p.Segments.size(), std::size_t{2});
-    QCOMPARE(p.VoltageSources.size(), std::size_t{2});
+    QVERIFY(p.Segments.size() == 2 && p.VoltageSources.size() == 2);
     // Yes deletes the trace and its sources; the second trace's load stays (its
     // renumbering is the model's).
     s.hook.answers = {Answer::Yes};
     deleteItem("DelSeg", "1", false);
-    QCOMPARE(p.Segments.size(), std::size_t{1});
-    QVERIFY(p.VoltageSources.empty());
-    QCOMPARE(p.Impedances.size(), std::size_t{1});
+    QVERIFY(p.Segments.size() == 1 && p.VoltageSources.empty() && p.Impedances.size() == 1);
 
     s.hook.answers = {Answer::Yes};
     deleteItem("DelSeg", {}, true);
     QCOMPARE(s.hook.questions.back(),
              std::string("Warning: Deleting all segments also removes impedance element 1 and "
                          "ground connection 1. Proceed?"));
-    QVERIFY(p.Segments.empty());
-    QVERIFY(p.Impedances.empty() && p.GroundPoints.empty());
-    QVERIFY(!w.Layout()->findChild<QToolButton*>("Connect")->isEnabled());
-    QVERIFY(!w.Layout()->findChild<QToolButton*>("Delete")->isEnabled());
+    QVERIFY(p.Segments.empty() && p.Impedances.empty() && p.GroundPoints.empty());
+    for (const char* off : {"Connect", "Delete"}) QVERIFY2(!Child<QToolButton>(w.Layout(), off)->isEnabled(), off);
   }
 
   void ConnectDrawsTheConnectingElements() {
@@ -309,8 +278,9 @@ private slots:
     QCOMPARE(page->View().Scale, start.Scale);
     PressLayoutButton(w, "SpeedButton4");
     PressLayoutButton(w, "SpeedButton1");
-    QCOMPARE(page->View().Left, start.Left);
-    QCOMPARE(page->View().Top, start.Top);
+    // The left and top edges of the board area.
+    const auto corner = [&] { return QPoint(page->View().Left, page->View().Top); };
+    QCOMPARE(corner(), QPoint(start.Left, start.Top));
     // A drag on the empty board in select mode moves it by the mouse's way.
     // The board area moves with the mouse, so after the move the mouse rests on the
     // same spot of it.
@@ -320,9 +290,8 @@ private slots:
     QTest::mouseMove(canvas, QPoint(130, 80));
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(100, 100));
     QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(page->View().Left, start.Left + 30);
-    QCOMPARE(page->View().Top, start.Top - 20);
-    QCOMPARE(page->Canvas()->pos(), QPoint(page->View().Left, page->View().Top));
+    QCOMPARE(corner(), QPoint(start.Left + 30, start.Top - 20));
+    QCOMPARE(page->Canvas()->pos(), corner());
     // The mouse position in mm.
     const QPoint at = PixelOf(w, 80, 50);
     QTest::mouseMove(page->Canvas(), at);

@@ -50,7 +50,8 @@ private slots:
     QStatusTipEvent tip(button->statusTip());
     QApplication::sendEvent(button, &tip);
     QCOMPARE(s.window->Status()->Text(StatusPanel::Hint),
-             QString("Set a current element as a voltage source, click left mouse button to set source"));
+             QString("Set a current element as a voltage source, click left mouse button to "
+                     "set source"));
   }
 
   void OptionsDriveTheComputation() {
@@ -158,7 +159,9 @@ private slots:
              "Physical Memory Available to " + OperatingSystemName() + ":");
     QCOMPARE(Child<QLabel>(about, "PhysMem")->text(), FormatKilobytes(PhysicalMemoryKilobytes()));
     QCOMPARE(FormatKilobytes(16384256), QString("16,384,256 KB"));
-    QVERIFY(QRegularExpression("^\\S+ \\d+\\.\\d+$").match(Child<QLabel>(about, "OSLabel")->text()).hasMatch());
+    QVERIFY(QRegularExpression("^\\S+ \\d+\\.\\d+$")
+                .match(Child<QLabel>(about, "OSLabel")->text())
+                .hasMatch());
   }
 
   void HelpCommandsAndDialogHelpButtonsOpenTheirTopics() {
