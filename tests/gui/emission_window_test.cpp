@@ -25,20 +25,10 @@ EmissionWindow* OpenEmission(Session& s) {
 // edges and the duty cycle are uneven, so no harmonic falls on a null of the
 // spectrum and every typed value shows in the drive.
 EmissionForm QuickClock(std::size_t sources) {
-  EmissionForm form;
-  SignalForm clock;
-  clock.Kind = SignalKind::Trapezoid;
-  clock.Amplitude = "1.5";
-  clock.Fundamental = "100";
-  clock.Rise = "1";
-  clock.Fall = "2";
-  clock.Duty = "0.4";
-  form.Signals.assign(sources, clock);
-  form.SemiAnechoic = false;
-  form.Distance = "3";
-  form.Limit = "cispr32-b";
-  form.Stop = "300";
-  return form;
+  const SignalForm clock{.Kind = SignalKind::Trapezoid, .Amplitude = "1.5", .Fundamental = "100",
+                        .Rise = "1", .Fall = "2", .Duty = "0.4", .File = {}};
+  return {.Signals = std::vector<SignalForm>(sources, clock), .SemiAnechoic = false, .Distance = "3",
+          .Limit = "cispr32-b", .LimitFile = {}, .Stop = "300"};
 }
 
 // The message the core gives for a request, or empty when it accepts it.
@@ -85,10 +75,8 @@ private slots:
     EmissionWindow* window = OpenEmission(s);
     // The site's fields as typed (the signal's show in the drive of a run).
     EmissionForm form = QuickClock(window->Form().Signals.size());
-    form.SemiAnechoic = true;
-    form.Distance = "7.5";
-    form.Limit = "file";
-    form.LimitFile = "/tmp/my-limit.csv";
+    form = {.Signals = form.Signals, .SemiAnechoic = true, .Distance = "7.5", .Limit = "file",
+            .LimitFile = "/tmp/my-limit.csv", .Stop = form.Stop};
     window->SetForm(form);
     const EmissionForm back = window->Form();
     QVERIFY(back.SemiAnechoic);
@@ -190,9 +178,8 @@ private slots:
     QVERIFY2(s.hook.messages.empty(), s.hook.messages.empty() ? "" : s.hook.messages[0].c_str());
     QVERIFY(window->Result());
     const emission::EmissionResult& result = *window->Result();
-    QCOMPARE(result.Lines.size(), std::size_t(3));  // 100, 200, 300 MHz
-    QCOMPARE(result.Lines[0].FrequencyMHz, 100.0);
-    QCOMPARE(result.Lines[2].FrequencyMHz, 300.0);
+    QCOMPARE(result.Lines.size(), std::size_t(3));
+    QCOMPARE(std::pair(result.Lines[0].FrequencyMHz, result.Lines[2].FrequencyMHz), std::pair(100.0, 300.0));
     auto* table = Child<QTableWidget>(window, "Lines");
     QCOMPARE(table->rowCount(), 3);
     for (int row = 0; row < 3; ++row) {
@@ -204,12 +191,8 @@ private slots:
     QVERIFY(result.WorstMarginDb);
     // Each line was driven by the typed clock's harmonic: 2 c_n of 1.5 V, 100 MHz,
     // rise 1 ns, fall 2 ns, duty 0.4, on every source.
-    emission::TrapezoidWaveform typed;
-    typed.AmplitudeV = 1.5;
-    typed.FundamentalMHz = 100.0;
-    typed.RiseNs = 1.0;
-    typed.FallNs = 2.0;
-    typed.Duty = 0.4;
+    const emission::TrapezoidWaveform typed{
+        .AmplitudeV = 1.5, .FundamentalMHz = 100.0, .RiseNs = 1.0, .FallNs = 2.0, .Duty = 0.4};
     for (int n = 1; n <= 3; ++n) {
       const emission::EmissionLine& line = result.Lines[static_cast<std::size_t>(n - 1)];
       QCOMPARE(line.Sources.size(), s.window->CurrentProject().VoltageSources.size());
@@ -244,9 +227,7 @@ private slots:
     AbortOnceRunning(window, wasVisible);
     window->Compute();
     QVERIFY(wasVisible);
-    QVERIFY(window->Result());
-    QVERIFY(window->Result()->Aborted);
-    QVERIFY(window->Result()->Lines.size() < 100);
+    QVERIFY(window->Result() && window->Result()->Aborted && window->Result()->Lines.size() < 100);
     QVERIFY(!window->Running());
     QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
     QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
@@ -271,8 +252,7 @@ private slots:
     saveAs(s.PathOf("chart"), "SaveChart");  // no extension: SVG
     QVERIFY(QFile::exists(s.PathOf("chart.svg")));
     saveAs(s.PathOf("chart.png"), "SaveChart");
-    QImage png(s.PathOf("chart.png"));
-    QCOMPARE(png.size(), QSize(1200, 700));
+    QCOMPARE(QImage(s.PathOf("chart.png")).size(), QSize(1200, 700));
     saveAs(s.PathOf("chart.gif"), "SaveChart");
     QCOMPARE(s.hook.messages, std::vector<std::string>{"Error: Unknown fileformat"});
     QVERIFY(!QFile::exists(s.PathOf("chart.gif")));

@@ -19,10 +19,7 @@ ImmunityWindow* OpenImmunity(Session& s) {
 }
 
 void Sweep(ImmunityWindow* window, const QString& start, const QString& stop, const QString& step, bool log = false) {
-  Child<QRadioButton>(window, "SweepFreq")->setChecked(true);
-  Child<QLineEdit>(window, "StartFreq")->setText(start);
-  Child<QLineEdit>(window, "StopFreq")->setText(stop);
-  Child<QLineEdit>(window, "StepFreq")->setText(step);
+  Fill(window, {{"SweepFreq", Clicked}, {"StartFreq", start}, {"StopFreq", stop}, {"StepFreq", step}});
   Child<QCheckBox>(window, "LogSweep")->setChecked(log);
 }
 
@@ -62,18 +59,11 @@ private slots:
     QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
     // The ticks count only while the loads are chosen one by one.
     QVERIFY(!(loads->item(0, 0)->flags() & Qt::ItemIsUserCheckable));
-    ImmunityForm form;
-    form.EveryPort = false;
-    form.ChosenLoads = {2};
-    form.Field = "3";
-    form.Threshold = "0.05";
-    window->SetForm(form);
+    window->SetForm({.EveryPort = false, .ChosenLoads = {2}, .Field = "3", .Threshold = "0.05"});
     QVERIFY(loads->item(0, 0)->flags() & Qt::ItemIsUserCheckable);
     const ImmunityForm back = window->Form();
-    QVERIFY(!back.EveryPort);
-    QCOMPARE(back.ChosenLoads, std::vector<int>{2});
-    QCOMPARE(back.Field, std::string("3"));
-    QCOMPARE(back.Threshold, std::string("0.05"));
+    QVERIFY(!back.EveryPort && back.ChosenLoads == std::vector<int>{2});
+    QCOMPARE(back.Field + " " + back.Threshold, std::string("3 0.05"));
   }
 
   void RefusalsShowTheCoreMessageAndRunNothing() {
@@ -89,8 +79,7 @@ private slots:
     Session s;
     OpenReceiver(s);
     ImmunityWindow* window = OpenImmunity(s);
-    Child<QRadioButton>(window, "SingFreq")->setChecked(true);
-    Child<QLineEdit>(window, "Frequency")->setText("300");
+    Fill(window, {{"SingFreq", Clicked}, {"Frequency", "300"}});
     const auto refused = [&](const ImmunityForm& form, const std::string& expected) {
       window->SetForm(form);
       s.hook.Clear();
@@ -100,19 +89,10 @@ private slots:
       QVERIFY(!window->Running());
       QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
     };
-    for (const char* field : {"abc", "0", "-10", ""}) {
-      ImmunityForm form;
-      form.Field = field;
-      refused(form, immunity::FieldLevelMessage);
-    }
-    for (const char* threshold : {"x", "0", "-0.1"}) {
-      ImmunityForm form;
-      form.Threshold = threshold;
-      refused(form, immunity::ThresholdMessage);
-    }
-    ImmunityForm none;
-    none.EveryPort = false;
-    refused(none, NoLoadChosenMessage);
+    // Every port, the field and the threshold of each form.
+    for (const char* field : {"abc", "0", "-10", ""}) refused({true, {}, field, ""}, immunity::FieldLevelMessage);
+    for (const char* threshold : {"x", "0", "-0.1"}) refused({true, {}, "10", threshold}, immunity::ThresholdMessage);
+    refused({false, {}, "10", ""}, NoLoadChosenMessage);
     // The frequencies are the core's to refuse, with its message.
     Child<QLineEdit>(window, "Frequency")->setText("abc");
     window->SetForm(ImmunityForm{});

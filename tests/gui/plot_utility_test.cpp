@@ -144,10 +144,6 @@ struct Utility {
   PlotUtilityWindow window;
 };
 
-}  // namespace
-
-namespace {
-
 // A two-port at 100, 200 and 500 MHz in MA form: S21 = 0.1, 0.05 and 0.02 at
 // -90, 135 and -45 degrees; S11 = S22 = 0.5, S12 = S21.
 network::TouchstoneData KnownTwoPort() {
@@ -227,12 +223,7 @@ private slots:
     Utility u;
     u.OpenJx();
     // The left axis set by hand to -100..100 and the bottom one zoomed.
-    OnNextDialog<QDialog>([](QDialog* d) {
-      Child<QCheckBox>(d, "Autoscale")->setChecked(false);
-      SetText(d, "min", "-100");
-      SetText(d, "max", "100");
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"Autoscale", Clicked}, {"min", "-100"}, {"max", "100"}});
     u.window.findChild<QAction*>("YScale")->trigger();
     QVERIFY(!u.window.Chart()->Axis(false).Automatic);
     QCOMPARE(Range(u.window, false), QPointF(-100, 100));
@@ -501,21 +492,14 @@ private slots:
     u.window.findChild<QAction*>("XLog")->trigger();
     QVERIFY(qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Horizontal).front()));
 
-    OnNextDialog<QDialog>([](QDialog* d) {
-      Child<QCheckBox>(d, "ShowGrid")->setChecked(false);
-      SetText(d, "Inc", "1");
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"ShowGrid", Clicked}, {"Inc", "1"}});
     u.window.findChild<QAction*>("XGrid")->trigger();
     QVERIFY(!chart->Axis(true).Grid);
     QCOMPARE(chart->Axis(true).Increment, 1.0);
 
     // A maximum below the minimum is refused with the range message.
     OnNextDialog<QDialog>([&u](QDialog* d) {
-      Child<QCheckBox>(d, "Autoscale")->setChecked(false);
-      SetText(d, "min", "5");
-      SetText(d, "max", "1");
-      Click(d, "OKBtn");
+      Fill(d, {{"Autoscale", Clicked}, {"min", "5"}, {"max", "1"}, {"OKBtn", Clicked}});
       u.hook.messages.push_back(d->isVisible() ? "open" : "closed");
       Click(d, "CancelBtn");
     });
@@ -528,9 +512,7 @@ private slots:
       QCOMPARE(qobject_cast<QComboBox*>(Child<QWidget>(d, "ComboBox1"))->currentText(),
                QString("Dash"));
       qobject_cast<QComboBox*>(Child<QWidget>(d, "ComboBox1"))->setCurrentIndex(2);
-      SetText(d, "Edit1", "3");
-      Child<QCheckBox>(d, "CheckBox1")->setChecked(true);
-      Click(d, "OKBtn");
+      Fill(d, {{"Edit1", "3"}, {"CheckBox1", Clicked}, {"OKBtn", Clicked}});
     });
     // A click on the "Imag" curve, between its first two points.
     u.window.SeriesBox(1)->click();
@@ -538,9 +520,8 @@ private slots:
     const QPointF onCurve = chart->chart()->mapToPosition(QPointF(11, -2), chart->Series(1));
     QTest::mouseClick(chart->viewport(), Qt::LeftButton, Qt::NoModifier,
                       chart->mapFromScene(chart->chart()->mapToScene(onCurve)));
-    QCOMPARE(chart->Style(1).Pen, Qt::DotLine);
-    QCOMPARE(chart->Style(1).Width, 3);
-    QVERIFY(chart->Style(1).Marks);
+    const auto& style = chart->Style(1);
+    QCOMPARE(std::tuple(style.Pen, style.Width, style.Marks), std::tuple(Qt::DotLine, 3, true));
     QCOMPARE(chart->Series(1)->pen().style(), Qt::DotLine);
     QVERIFY(!chart->Series(1)->lightMarker().isNull());
 
@@ -641,14 +622,8 @@ private slots:
     Utility u;
     const QString path = WriteFile(u.Path("broken.s2p"), "# MHZ S MA R 50\r\n100 0.5 0 0.1 -90 0.1 -90 0.5 0\r\n"
                                                          "200 0.5 0 O.1 -90 0.1 -90 0.5 0\r\n");
-    std::string expected;
-    try {
-      network::ReadTouchstone(path.toStdString());
-    } catch (const FileError& error) {
-      expected = error.what();
-    }
-    QVERIFY(expected.find("line 3") != std::string::npos);
-    QVERIFY(expected.find("broken.s2p") != std::string::npos);
+    const std::string expected = ErrorOf([&] { network::ReadTouchstone(path.toStdString()); });
+    QVERIFY(expected.find("line 3") != std::string::npos && expected.find("broken.s2p") != std::string::npos);
     u.hook.Clear();
     u.Open(path, {});
     QCOMPARE(u.hook.messages, std::vector<std::string>{expected});
