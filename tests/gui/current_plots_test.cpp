@@ -100,14 +100,12 @@ private slots:
     });
     s.window->Pages()->setCurrentIndex(2);
     CancelPendingModals();
-    QVERIFY(!asked);
-    QVERIFY(s.hook.messages.empty());
+    QVERIFY(!asked && s.hook.messages.empty());
     CurrentPlotPage* page = s.window->CurrentPlot();
     QCOMPARE(s.window->Options().SelectedFrequency, 300.0);
-    QCOMPARE(page->findChild<QLabel*>("CurrFreq")->text(), QString("Frequency: 300 MHz"));
-    QVERIFY(page->findChild<QLabel*>("JxCurrMax")->text().startsWith("Jxmax: "));
-    QCOMPARE(page->findChild<QLabel*>("JyCurrMax")->text(), QString("Jymax: 0.000E+0 A/m"));
-    QVERIFY(page->Selection()->IsChecked(1));
+    const QStringList labels = Texts(page, {"CurrFreq", "JxCurrMax", "JyCurrMax"});
+    QCOMPARE(labels[0] + " | " + labels[2], QString("Frequency: 300 MHz | Jymax: 0.000E+0 A/m"));
+    QVERIFY(labels[1].startsWith("Jxmax: ") && page->Selection()->IsChecked(1));
     QCOMPARE(page->Samples().Jx.size(), std::size_t(19));
 
     // The tallest bar: its top edge lies 100 pixels above its foot, at the centre.
@@ -126,7 +124,10 @@ private slots:
 
     // The pop-up menu sets the Jx colour through the colour chooser.
     QMenu* menu = page->BuildContextMenu();
-    OnNextDialog<QColorDialog>([](QColorDialog* d) { d->setCurrentColor(QColor(0, 0, 200)); d->accept(); });
+    OnNextDialog<QColorDialog>([](QColorDialog* d) {
+      d->setCurrentColor(QColor(0, 0, 200));
+      d->accept();
+    });
     menu->actions()[0]->trigger();
     menu->close();
     QCOMPARE(page->Colours().Jx, QColor(0, 0, 200));
@@ -162,9 +163,7 @@ private slots:
     s.window->Pages()->setCurrentIndex(1);
     QVERIFY(!page->Selection()->isVisible());
     s.window->Pages()->setCurrentIndex(2);
-    QTest::mousePress(page->Canvas(), Qt::LeftButton, {}, QPoint(300, 200));
-    QTest::mouseMove(page->Canvas(), QPoint(310, 230));
-    QTest::mouseRelease(page->Canvas(), Qt::LeftButton, {}, QPoint(310, 230));
+    DragOn(page->Canvas(), QPoint(300, 200), QPoint(310, 230));
     QCOMPARE(page->View().PanY, before.PanY + 30);
   }
 
@@ -184,8 +183,7 @@ private slots:
     s.window->Pages()->setCurrentIndex(3);
     QVERIFY(s.hook.messages.empty());
     QCOMPARE(s.window->Options().SelectedFrequency, 400.0);
-    QCOMPARE(s.window->VectorPlot()->findChild<QLabel*>("VecPlotFreq")->text(),
-             QString("Frequency:400 MHz"));
+    QCOMPARE(Texts(s.window->VectorPlot(), {"VecPlotFreq"}), QStringList{"Frequency:400 MHz"});
 
     // The choice is shared: the other pages show 400 MHz without asking again.
     s.hook.Clear();
@@ -193,7 +191,7 @@ private slots:
     AnswerFrequencyDialog(-1, &askedAgain);
     s.window->Pages()->setCurrentIndex(0);
     s.window->Pages()->setCurrentIndex(2);
-    QCOMPARE(s.window->CurrentPlot()->findChild<QLabel*>("CurrFreq")->text(), QString("Frequency: 400 MHz"));
+    QCOMPARE(Texts(s.window->CurrentPlot(), {"CurrFreq"}), QStringList{"Frequency: 400 MHz"});
     s.window->Pages()->setCurrentIndex(3);
     QVERIFY(askedAgain.isEmpty());
     CancelPendingModals();
@@ -235,15 +233,12 @@ private slots:
     Press(page, "Plot2D");
     QCOMPARE(s.hook.messages,
              std::vector<std::string>{"Error: Out of range! Segment number must be smaller than 2"});
-    QVERIFY(page->Graph());
-    QVERIFY(page->Choice().Jx);
+    QVERIFY(page->Graph() && page->Choice().Jx);
     QCOMPARE(page->Graph()->Points.size(), std::size_t(19));
-    QVERIFY(page->findChild<QToolButton*>("Amp2D")->isChecked());
-    QVERIFY(!page->findChild<QToolButton*>("RotXpos")->isVisible());
+    QVERIFY(Child<QToolButton>(page, "Amp2D")->isChecked() && !Child<QToolButton>(page, "RotXpos")->isVisible());
     const QImage image = Grab(page->Canvas(), PicturePath("current2d"));
     // The curve's highest point is the centre element at the frame's top.
-    const GraphFrame frame = FrameOf(*page->Graph(), page->Canvas()->width(),
-                                     page->Canvas()->height());
+    const GraphFrame frame = FrameOf(*page->Graph(), page->Canvas()->width(), page->Canvas()->height());
     const GraphPixelPoint peak = GraphPixel(frame, *page->Graph(), page->Graph()->Points[9]);
     QCOMPARE(peak.Y, frame.Top);
     QVERIFY(CountColour(image, qRgb(255, 0, 0), QRect(peak.X - 4, peak.Y - 4, 9, 9)) > 10);
@@ -268,8 +263,8 @@ private slots:
     Press(page, "Re2D");
     const QString printed = PrintDecliningFirst(page, [&] { Press(page, "SpeedPrint2D"); },
                                                 s.PathOf("current2d.pdf"));
-    QVERIFY2(printed.contains("Jx-current [A/m] in segment 1 (Real-part)"), qPrintable(printed));
-    QVERIFY2(printed.contains("Frequency: 300 MHz ; Source file:"), qPrintable(printed));
+    for (const char* line : {"Jx-current [A/m] in segment 1 (Real-part)", "Frequency: 300 MHz ; Source file:"})
+      QVERIFY2(printed.contains(line), qPrintable(printed));
     Press(page, "Phase2D");
     QCOMPARE(page->Graph()->Points.size(), std::size_t(19));
     QVERIFY(page->Graph()->YMax <= 180.0);
@@ -300,14 +295,13 @@ private slots:
     OnNextModal([&](QWidget* d) {
       SetText(d, "SegSelection", "1");
       OnNextModal([&](QWidget* t) {
-        t->findChild<QListWidget*>("ListBox1")->setCurrentRow(1);
+        Child<QListWidget>(t, "ListBox1")->setCurrentRow(1);
         Click(t, "OKBtn");
       });
       Click(d, "OKBtn");
     });
     Press(page, "Plot2DSelect");
-    QVERIFY(s.hook.messages.empty());
-    QVERIFY(page->Graph());
+    QVERIFY(s.hook.messages.empty() && page->Graph());
     QCOMPARE(page->Choice().Row, 2);
     QCOMPARE(TitleOf(page->Choice(), GraphQuantity::Amplitude).Text,
              std::string("Jx-current [A/m] in segment 1, Row 2"));
@@ -318,9 +312,9 @@ private slots:
     Session s(200, 100);
     VectorPlotPage* page = ComputedDipoleOn(s, 3, &MainWindow::VectorPlot);
     QCOMPARE(page->Cells().size(), std::size_t(20));
-    QCOMPARE(page->findChild<QLabel*>("ShowTime")->text(), QString("t/T=0.00"));
+    QCOMPARE(Texts(page, {"ShowTime"}), QStringList{"t/T=0.00"});
     Press(page, "Step");  // the sequence of steps is the plot data's (plots tests)
-    QCOMPARE(page->findChild<QLabel*>("ShowTime")->text(), QString("t/T=0.05"));
+    QCOMPARE(Texts(page, {"ShowTime"}), QStringList{"t/T=0.05"});
     for (int i = 1; i < 20; ++i) Press(page, "Step");
 
     // Step on to the instant of the period at which the centre current is largest.
@@ -356,20 +350,17 @@ private slots:
     VectorPlotPage* page = ComputedDipoleOn(s, 3, &MainWindow::VectorPlot);
     Press(page, "Animate");
     QVERIFY(page->Animating());
-    QVERIFY(!page->findChild<QToolButton*>("Step")->isEnabled());
-    QVERIFY(!page->findChild<QToolButton*>("SpeedButton7")->isEnabled());
+    for (const char* off : {"Step", "SpeedButton7"}) QVERIFY2(!Child<QToolButton>(page, off)->isEnabled(), off);
     QVERIFY(!page->findChild<QToolButton*>("StopVectorPlot")->isHidden());
     // The event loop stays free: ticks arrive while this test waits.
     QTRY_VERIFY_WITH_TIMEOUT(page->PhaseTime() > 0.05, 3000);
     Press(page, "StopVectorPlot");
-    QVERIFY(!page->Animating());
+    QVERIFY(!page->Animating() && page->findChild<QToolButton*>("StopVectorPlot")->isHidden());
     QVERIFY(page->findChild<QToolButton*>("Step")->isEnabled());
-    QVERIFY(page->findChild<QToolButton*>("StopVectorPlot")->isHidden());
     Press(page, "Animate");
     QVERIFY(page->Animating());
     s.window->Pages()->setCurrentIndex(0);
-    QVERIFY(!page->Animating());
-    QVERIFY(page->Samples().Jx.empty());
+    QVERIFY(!page->Animating() && page->Samples().Jx.empty());
   }
 
   void ZeroCurrentsDrawFlatBarsAndNoArrows() {
@@ -379,20 +370,19 @@ private slots:
     const auto xxx = ProjectFileWithExtension(s.window->CurrentProject().ProjectFile, ".XXX");
     const std::optional<ResultBlock> block = FindBlock(xxx, 300.0, 6);
     QVERIFY(block);
-    {
-      std::ofstream out(xxx, std::ios::binary | std::ios::trunc);
-      out << " 3.0000000000000000E+0002 " << block->Rows() << "\r\n";
-      for (std::size_t r = 0; r < block->Rows(); ++r) {
-        const double* v = block->Row(r);
-        out << ' ' << v[0] << ' ' << v[1] << ' ' << v[2] << ' ' << v[3] << " 0 0\r\n";
-      }
+    std::ofstream out(xxx, std::ios::binary | std::ios::trunc);
+    out << " 3.0000000000000000E+0002 " << block->Rows() << "\r\n";
+    for (std::size_t r = 0; r < block->Rows(); ++r) {
+      const double* v = block->Row(r);
+      out << ' ' << v[0] << ' ' << v[1] << ' ' << v[2] << ' ' << v[3] << " 0 0\r\n";
     }
+    out.close();
     s.hook.Clear();
     s.window->Pages()->setCurrentIndex(2);
     QVERIFY(s.hook.messages.empty());
     CurrentPlotPage* plot = s.window->CurrentPlot();
     QCOMPARE(plot->AmplitudeScale(), 0.0);
-    QCOMPARE(plot->findChild<QLabel*>("JxCurrMax")->text(), QString("Jxmax: 0.000E+0 A/m"));
+    QCOMPARE(Texts(plot, {"JxCurrMax"}), QStringList{"Jxmax: 0.000E+0 A/m"});
     s.window->Pages()->setCurrentIndex(3);
     QVERIFY(s.hook.messages.empty());
     VectorPlotPage* vector = s.window->VectorPlot();

@@ -192,12 +192,15 @@ QPoint PixelOf(MainWindow& window, double x, double y) {
 }
 
 
+void DragOn(QWidget* widget, QPoint from, QPoint to) {
+  QTest::mousePress(widget, Qt::LeftButton, {}, from);
+  QTest::mouseMove(widget, (from + to) / 2);
+  QTest::mouseMove(widget, to);
+  QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
+}
+
 void Drag(MainWindow& window, QPoint from, QPoint to) {
-  QWidget* canvas = window.Layout()->findChild<QWidget*>("BoardArea");
-  QTest::mousePress(canvas, Qt::LeftButton, {}, from);
-  QTest::mouseMove(canvas, (from + to) / 2);
-  QTest::mouseMove(canvas, to);
-  QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
+  DragOn(window.Layout()->findChild<QWidget*>("BoardArea"), from, to);
 }
 
 void ClickBoard(MainWindow& window, QPoint at) {

@@ -217,6 +217,8 @@ QString PrintDecliningFirst(Page* page, const std::function<void()>& print, cons
 // The board-area pixel of a board position (mm) in the window's layout view.
 QPoint PixelOf(MainWindow& window, double x, double y);
 
+// A drag with the left button over a widget, through the middle of the way.
+void DragOn(QWidget* widget, QPoint from, QPoint to);
 // Mouse on the board area: a drag with the left button, and a click.
 void Drag(MainWindow& window, QPoint from, QPoint to);
 void ClickBoard(MainWindow& window, QPoint at);
