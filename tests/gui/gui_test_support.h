@@ -134,6 +134,15 @@ W* OpenWindow(MainWindow& main, const char* action, W* (MainWindow::*window)() c
 // wasVisible tells whether the button was shown then.
 void AbortOnceRunning(QWidget* window, bool& wasVisible);
 
+// The messages a study window's Compute shows when it refuses to run; none when
+// it ran, or left a result, all the same (a refusal always says why).
+template <typename W>
+std::vector<std::string> Refusal(W* window, RecordingHook& hook) {
+  hook.Clear();
+  if (window->Compute() || window->Result()) return {};
+  return hook.messages;
+}
+
 // A shown main window with a new project of lx x ly mm created through the New
 // dialog in a temporary directory, which also becomes the working directory.
 struct Session {

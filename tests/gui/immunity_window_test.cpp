@@ -70,11 +70,7 @@ private slots:
     {
       // A board without loads has no receiver.
       Session s;
-      ImmunityWindow* window = OpenImmunity(s);
-      s.hook.Clear();
-      QVERIFY(!window->Compute());
-      QCOMPARE(s.hook.messages, std::vector<std::string>{immunity::NoLoadMessage});
-      QVERIFY(!window->Result());
+      QCOMPARE(Refusal(OpenImmunity(s), s.hook), std::vector<std::string>{immunity::NoLoadMessage});
     }
     Session s;
     OpenReceiver(s);
@@ -96,10 +92,7 @@ private slots:
     // The frequencies are the core's to refuse, with its message.
     Child<QLineEdit>(window, "Frequency")->setText("abc");
     window->SetForm(ImmunityForm{});
-    s.hook.Clear();
-    QVERIFY(!window->Compute());
-    QVERIFY2(s.hook.messages.size() == 1, Joined(s.hook.messages));
-    QVERIFY(!window->Result());
+    QCOMPARE(Refusal(window, s.hook).size(), std::size_t(1));
   }
 
   void SweepsEqualTheCommandLinesFilesByteForByte() {

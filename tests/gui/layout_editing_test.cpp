@@ -12,11 +12,14 @@ namespace {
 
 // Two touching traces 40 mm x 2 mm on a 100 mm x 20 mm board (grid 2 mm), drawn
 // with the mouse: the first left to right and downwards, the second backwards.
-void DrawTwoTraces(MainWindow& w) {
+// The session's window.
+MainWindow& DrawTwoTraces(Session& s) {
+  MainWindow& w = *s.window;
   PressLayoutButton(w, "AddSegment");
   Drag(w, PixelOf(w, 10, 12) + QPoint(1, -1), PixelOf(w, 50, 10) + QPoint(-1, 1));
   Drag(w, PixelOf(w, 90, 10) + QPoint(1, 1), PixelOf(w, 50, 12) + QPoint(1, 1));
   PressLayoutButton(w, "AddSegment");
+  return w;
 }
 
 int PdfPages(const QString& pdf) {
@@ -61,8 +64,7 @@ private slots:
 
   void SourcesAndLoadsGoOnTheElementUnderTheMouse() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    DrawTwoTraces(w);
+    MainWindow& w = DrawTwoTraces(s);
     QCOMPARE(w.CurrentProject().Segments.size(), std::size_t{2});
 
     PressLayoutButton(w, "VoltGen");
@@ -119,8 +121,7 @@ private slots:
 
   void GroundPointsGoOnTheChargeCellEdge() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    DrawTwoTraces(w);
+    MainWindow& w = DrawTwoTraces(s);
     PressLayoutButton(w, "GPConnect");
     QVERIFY(w.Layout()->findChild<QToolButton*>("ShowCharge")->isChecked());
     QString title;
@@ -143,8 +144,7 @@ private slots:
 
   void EditingASegmentKeepsItsMarkersAndAsksBeforeDroppingAny() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    DrawTwoTraces(w);
+    MainWindow& w = DrawTwoTraces(s);
     Project& p = w.CurrentProject();
     // Jx 5 of the first trace (x = 20), Jx 5 of the second (19 + 5), ground point on
     // the top edge of the second trace's third cell (20 + 3).
@@ -188,8 +188,7 @@ private slots:
 
   void DeletingASegmentTakesOnlyItsOwnMarkersAfterAsking() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    DrawTwoTraces(w);
+    MainWindow& w = DrawTwoTraces(s);
     Project& p = w.CurrentProject();
     p.VoltageSources = {{20, 11, 2, 2, 1, 0, true, 5}, {22, 11, 2, 2, 2, 0, true, 6},
                         {24, 11, 2, 2, 3, 0, true, 7}};
@@ -227,8 +226,7 @@ private slots:
 
   void ConnectDrawsTheConnectingElements() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    DrawTwoTraces(w);
+    MainWindow& w = DrawTwoTraces(s);
     const QColor jx = w.Layout()->Style().Jx;
     const QPoint joint = PixelOf(w, 50, 11);
     // Not connected: the X button draws nothing.
@@ -303,8 +301,7 @@ private slots:
 
   void PrintedLayoutCarriesTheProjectListing() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    DrawTwoTraces(w);
+    MainWindow& w = DrawTwoTraces(s);
     PressLayoutButton(w, "VoltGen");
     FillNextDialog({{"ReVolt", "1"}});
     ClickBoard(w, PixelOf(w, 20.4, 11));

@@ -133,6 +133,10 @@ struct Utility {
     window.findChild<QAction*>("Open")->trigger();
     CancelPendingModals();
   }
+  // The chart's title, the bottom axis's title and the first curve's name.
+  QStringList Titles() {
+    return {window.Chart()->chart()->title(), window.Chart()->Axis(true).Title, window.SeriesBox(0)->text()};
+  }
   void OpenJx() {
     WriteJxFile(Path("board.XXX"));
     Open(Path("board.XXX"), {Pick("200"), Pick("5")});
@@ -142,6 +146,11 @@ struct Utility {
   RecordingHook hook;
   QtUserInterface ui;
   PlotUtilityWindow window;
+};
+
+// The same with the current file plotted along y = 5 mm at 200 MHz.
+struct JxUtility : Utility {
+  JxUtility() { OpenJx(); }
 };
 
 // A two-port at 100, 200 and 500 MHz in MA form: S21 = 0.1, 0.05 and 0.02 at
@@ -179,13 +188,11 @@ private slots:
   }
 
   void CurrentFileIsPlottedAlongTheChosenRow() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     QCOMPARE(Asked(), QStringList({"Frequency [MHz]:", "Constant coordinate:"}));
     QCOMPARE(u.window.windowTitle(), QString("Plot utility - board.XXX"));
     QCOMPARE(Points(u.window, 0), QList<QPointF>({{10, 1}, {12, 2}, {14, 3}}));
-    QCOMPARE(u.window.Chart()->chart()->title(), QString("Jx current density [A/m] @ 200 MHz"));
-    QCOMPARE(u.window.Chart()->Axis(true).Title, QString("Coordinate [mm]"));
+    QCOMPARE(u.Titles(), QStringList({"Jx current density [A/m] @ 200 MHz", "Coordinate [mm]", "Real-part"}));
     // Only Series1 is active; the automatic axes hold its points.
     QVERIFY(u.window.Chart()->Series(0)->isVisible());
     QVERIFY(!u.window.Chart()->Series(1)->isVisible());
@@ -203,25 +210,20 @@ private slots:
     u.Open(u.Path("board.RAD"), {Pick("1800"), Cut("RadioButton1"), Pick("0")});
     QCOMPARE(Asked(), QStringList({"Frequency [MHz]:", "Select radiation pattern cut",
                                    "Constant Phi angle:"}));
-    QVERIFY(u.window.SeriesBox(3)->isHidden());
-    QVERIFY(!u.window.SeriesBox(3)->isChecked());
+    QVERIFY(u.window.SeriesBox(3)->isHidden() && !u.window.SeriesBox(3)->isChecked());
     QVERIFY(!u.window.Chart()->Series(3)->isVisible());
-    QCOMPARE(u.window.SeriesBox(0)->text(), QString("ETheta"));
-    QCOMPARE(u.window.Chart()->chart()->title(),
-             QString("Normalised radiation pattern [V], Phi=0 @ 1800 MHz"));
-    QCOMPARE(u.window.Chart()->Axis(true).Title, QString("Theta [deg.]"));
+    QCOMPARE(u.Titles(), QStringList({"Normalised radiation pattern [V], Phi=0 @ 1800 MHz", "Theta [deg.]",
+                                      "ETheta"}));
     QCOMPARE(Points(u.window, 0).size(), 4);
     QCOMPARE(Points(u.window, 0).front(), QPointF(0, 1));
 
     u.OpenJx();
-    QVERIFY(!u.window.SeriesBox(3)->isHidden());
-    QVERIFY(!u.window.SeriesBox(3)->isChecked());
+    QVERIFY(!u.window.SeriesBox(3)->isHidden() && !u.window.SeriesBox(3)->isChecked());
     QCOMPARE(u.window.SeriesBox(0)->text(), QString("Real-part"));
   }
 
   void SecondFileClearsCurvesAndAxesReturnToAutomatic() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     // The left axis set by hand to -100..100 and the bottom one zoomed.
     FillNextDialog({{"Autoscale", Clicked}, {"min", "-100"}, {"max", "100"}});
     u.window.findChild<QAction*>("YScale")->trigger();
@@ -284,8 +286,7 @@ private slots:
   }
 
   void PhaseHasItsOwnAxisAndTheReadoutStartsAfresh() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     UtilityChart* chart = u.window.Chart();
     QVERIFY(!chart->PhaseAxis()->isVisible());
     u.window.SeriesBox(3)->click();  // "Phase"
@@ -322,8 +323,7 @@ private slots:
   }
 
   void PicturesAreSavedAsSvgAndBmp() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     const auto save = [&](const QString& name, int filter) {
       u.window.SetFileChooser([&, name, filter](bool, const QStringList&) {
         return PlotUtilityWindow::ChosenFile{u.Path(name), filter};
@@ -365,8 +365,7 @@ private slots:
   }
 
   void PrintsAndCopiesTheChart() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     const QString pdf = u.Path("chart.pdf");
     const std::unique_ptr<QPrinter> printer = PdfPrinter(pdf);
     u.window.SetPrinter(printer.get());
@@ -394,8 +393,7 @@ private slots:
   }
 
   void KeysScrollZoomAndUndo() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     UtilityChart* chart = u.window.Chart();
     chart->setFocus();
     const QPointF x0 = Range(u.window, true), y0 = Range(u.window, false);
@@ -448,8 +446,7 @@ private slots:
   }
 
   void CrosshairReadsTheValues() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     auto* xl = u.window.findChild<QLabel*>("xl");
     auto* yl = u.window.findChild<QLabel*>("yl");
     QAction* crosshair = u.window.findChild<QAction*>("Crosshair");
@@ -483,8 +480,7 @@ private slots:
   }
 
   void ChartDialogsChangeAxesAndStyle() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     UtilityChart* chart = u.window.Chart();
     u.window.findChild<QAction*>("XLog")->trigger();
     QVERIFY(chart->Axis(true).Logarithmic);
@@ -585,9 +581,7 @@ private slots:
                                }});
     QCOMPARE(entries, QStringList({"S11", "S21", "S12", "S22"}));
     QCOMPARE(Asked(), QStringList({"Parameter:"}));
-    QCOMPARE(u.window.SeriesBox(0)->text(), QString("Magnitude in dB"));
-    QCOMPARE(u.window.Chart()->chart()->title(), QString("|S21| of net.s2p"));
-    QCOMPARE(u.window.Chart()->Axis(true).Title, QString("Frequency [MHz]"));
+    QCOMPARE(u.Titles(), QStringList({"|S21| of net.s2p", "Frequency [MHz]", "Magnitude in dB"}));
     // 20 log10 of 0.1, 0.05, 0.02 at the file's frequencies, to the file's precision.
     const double db[] = {-20.0, -26.020599913, -33.979400087};
     const double magnitudes[] = {0.1, 0.05, 0.02}, degrees[] = {-90, 135, -45};

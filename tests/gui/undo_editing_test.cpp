@@ -59,10 +59,8 @@ BoardPoint BoardPointAt(MainWindow& w, QPoint pagePixel) {
 // of the first, a load on Jx 5 of the second and a ground point on the top edge of
 // the second's third cell, all placed in the program's own way; done(name) is
 // told after each step with the name the Edit menu gives it.
-void MarkedTraces(MainWindow& w, const std::function<void(const QString&)>& done = {}) {
-  const auto step = [&](const QString& name) {
-    if (done) done(name);
-  };
+void MarkedTraces(MainWindow& w,
+                  const std::function<void(const QString&)>& step = [](const QString&) {}) {
   PressLayoutButton(w, "AddSegment");
   Drag(w, PixelOf(w, 10, 12) + QPoint(1, -1), PixelOf(w, 50, 10) + QPoint(-1, 1));
   step("Add segment");
