@@ -183,16 +183,12 @@ private slots:
     // Row 2's job goes onto the page, with its own permittivity options; row 1's
     // comes back exactly.
     Press(batch, "Button7");
-    QVERIFY(Child<QRadioButton>(page, "SingFreq")->isChecked());
-    QVERIFY(!Child<QCheckBox>(page, "GroundPlane")->isChecked());
-    QVERIFY(Child<QRadioButton>(page, "RigSol")->isChecked());
+    QCOMPARE(Texts(page, {"SingFreq", "GroundPlane", "RigSol"}), QStringList({"checked", "unchecked", "checked"}));
     QCOMPARE(s.window->Options().EffectivePermittivity.Model,
              EffectivePermittivityModel::SimpleFormula);
     Press(batch, "Button6");
-    QVERIFY(Child<QRadioButton>(page, "SweepFreq")->isChecked());
-    QCOMPARE(Child<QLineEdit>(page, "StartFreq")->text(), QString("1400"));
-    QCOMPARE(Child<QLineEdit>(page, "GPHeight")->text(), QString("1.5"));
-    QVERIFY(Child<QRadioButton>(page, "EffEps")->isChecked());
+    QCOMPARE(Texts(page, {"SweepFreq", "StartFreq", "GPHeight", "EffEps"}),
+             QStringList({"checked", "1400", "1.5", "checked"}));
     QCOMPARE(s.window->Options().EffectivePermittivity.Every, 3);
     QCOMPARE(s.window->CurrentProject().Env.GPHeight, std::string("1.5"));
 

@@ -2,7 +2,6 @@
 // the 3D bars and the 2D graph, the vector arrows, stepping and the animation.
 // Each page is rendered offscreen and checked at pixels that must be drawn; with
 // LUMETRA_TEST_PICTURES set the pictures are saved there as PNG files for a look.
-#include <QColor>
 #include <QColorDialog>
 #include <QMenu>
 
@@ -11,7 +10,6 @@
 #include "fields/result_readers.h"
 #include "model/project_files.h"
 #include "plots/current_plot_page.h"
-#include "plots/frequency_dialog.h"
 #include "plots/paint_area.h"
 #include "plots/plot_selection_window.h"
 #include "plots/vector_plot_page.h"

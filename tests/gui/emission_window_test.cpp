@@ -2,15 +2,10 @@
 // input refused with the core's exact message and nothing run, a small example
 // computed into the chart, the worst margin and the table, Abort, and the exports.
 #include <complex>
-#include <filesystem>
-#include <stdexcept>
 
 #include "app/emission_window.h"
-#include "app/qt_user_interface.h"
-#include "model/file_io.h"
 #include "plots/emission_text.h"
 #include "studies/emission/emission_outputs.h"
-#include "studies/emission/drive_lines_file.h"
 #include "tests/gui/gui_test_support.h"
 
 namespace {

@@ -92,9 +92,11 @@ void FillNextDialog(FormSteps steps, const QString& button, QString* title) {
 QStringList Texts(QWidget* form, const QStringList& fields) {
   QStringList texts;
   for (const QString& field : fields) {
-    auto* edit = Child<QLineEdit>(form, field);
-    auto* label = Child<QLabel>(form, field);
-    texts << (edit ? edit->text() : label ? label->text() : "(no field " + field + ")");
+    if (auto* edit = Child<QLineEdit>(form, field)) texts << edit->text();
+    else if (auto* label = Child<QLabel>(form, field)) texts << label->text();
+    else if (auto* button = Child<QAbstractButton>(form, field))
+      texts << (button->isChecked() ? "checked" : "unchecked");
+    else texts << "(no field " + field + ")";
   }
   return texts;
 }

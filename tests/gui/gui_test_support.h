@@ -103,7 +103,8 @@ void Fill(QWidget* form, const FormSteps& steps);
 // The next dialog filled in so and its button pressed; its caption is stored
 // in title when asked.
 void FillNextDialog(FormSteps steps, const QString& button = "OKBtn", QString* title = nullptr);
-// The texts of a form's line edits and labels, in the order named.
+// The texts of a form's line edits and labels, and whether its buttons are
+// "checked" or "unchecked", in the order named.
 QStringList Texts(QWidget* form, const QStringList& fields);
 
 // The message of the error a call throws; empty when it throws none.

@@ -8,7 +8,6 @@
 #include "app/kicad_import_dialog.h"
 #include "import/kicad_board.h"
 #include "import/kicad_import.h"
-#include "model/file_io.h"
 #include "tests/gui/gui_test_support.h"
 
 namespace {

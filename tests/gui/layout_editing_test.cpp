@@ -3,7 +3,6 @@
 // with renumbering, connecting, and moving and zooming the view.
 #include <QProcess>
 
-#include "app/qt_user_interface.h"
 #include "editor/layout_canvas.h"
 #include "model/layout_status_text.h"
 #include "tests/gui/gui_test_support.h"

@@ -3,11 +3,11 @@
 // two-port copy of the crosstalk example computed, its Touchstone files equal to
 // lumetra-cli's byte for byte for the same options, the chart's |S21| in dB equal
 // to the file's, and Abort.
+
 #include <complex>
 
-#include "studies/network/network_file.h"
 #include "app/network_window.h"
-#include "model/file_io.h"
+#include "studies/network/network_file.h"
 #include "studies/narrow_strip_warning.h"
 #include "studies/network/network_run.h"
 #include "studies/network/touchstone.h"

@@ -4,7 +4,6 @@
 
 #include "plots/cut_dialog.h"
 #include "plots/db_scale_dialog.h"
-#include "plots/frequency_dialog.h"
 #include "plots/engineering_units.h"
 #include "plots/pattern_page.h"
 #include "plots/pattern_units.h"

@@ -127,8 +127,7 @@ private slots:
     QCOMPARE(s.hook.questions.front(), std::string("Save changes to project?"));
     QCOMPARE(w.CurrentProject().Segments.size(), std::size_t{1});
     QVERIFY(Child<QToolButton>(w.Layout(), "Connect")->isEnabled());
-    QVERIFY(Child<QCheckBox>(w.Computation(), "GroundPlane")->isChecked());
-    QCOMPARE(Child<QLineEdit>(w.Computation(), "GPHeight")->text(), QString("1.5"));
+    QCOMPARE(Texts(w.Computation(), {"GroundPlane", "GPHeight"}), QStringList({"checked", "1.5"}));
   }
 
   void ClosingAsksAboutUnsavedChanges() {
