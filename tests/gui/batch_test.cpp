@@ -92,8 +92,7 @@ private slots:
     // Opening it from the menu again starts over.
     s.window->Action("BatchComputation")->trigger();
     QVERIFY(Child<QLineEdit>(batch, "Edit1")->text().isEmpty());
-    QVERIFY(!Child<QPushButton>(batch, "Button2")->isEnabled());
-    QVERIFY(batch->BatchJobs().empty());
+    QVERIFY(!Child<QPushButton>(batch, "Button2")->isEnabled() && batch->BatchJobs().empty());
     QCOMPARE(batch->CurrentJob(), 0);
   }
 
@@ -143,8 +142,7 @@ private slots:
     auto* listChoice = Child<QCheckBox>(page, "FreqListCB");
     QVERIFY(!compute->isEnabled() && !listChoice->isEnabled());
     Press(batch, "Button12");
-    QVERIFY(!batch->isVisible());
-    QVERIFY(compute->isEnabled() && listChoice->isEnabled());
+    QVERIFY(!batch->isVisible() && compute->isEnabled() && listChoice->isEnabled());
     QVERIFY(batch->BatchJobs().empty());
     OpenBatch(s);
     ActivateBatch(*s.window, batch);

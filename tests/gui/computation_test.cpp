@@ -32,8 +32,7 @@ private slots:
     ComputationPage* page = s.window->Computation();
     Child<QCheckBox>(page, "FreqListCB")->click();
     QVERIFY(!Child<QLineEdit>(page, "StartFreq")->isEnabled());
-    QVERIFY(!Child<QCheckBox>(page, "LogSweep")->isEnabled());
-    QVERIFY(page->FrequencyList()->isVisible());
+    QVERIFY(!Child<QCheckBox>(page, "LogSweep")->isEnabled() && page->FrequencyList()->isVisible());
     QCOMPARE(page->FrequencyList()->windowTitle(), QString("Frequency list"));
     page->FrequencyList()->Editor()->setPlainText("100\n200\n");
     QCOMPARE(page->Settings().FrequencyList, (std::vector<std::string>{"100", "200"}));

@@ -115,8 +115,7 @@ private slots:
       QCOMPARE(s.hook.messages, std::vector<std::string>{expected});
       QVERIFY(!window->Result());
       QCOMPARE(Child<QTableWidget>(window, "Lines")->rowCount(), 0);
-      QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
-      QVERIFY(!window->Running());
+      QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled() && !window->Running());
     };
 
     // A limit of the user's that ends at 1 GHz, and a damaged spectrum file.
@@ -223,8 +222,7 @@ private slots:
     window->Compute();
     QVERIFY(wasVisible);
     QVERIFY(window->Result() && window->Result()->Aborted && window->Result()->Lines.size() < 100);
-    QVERIFY(!window->Running());
-    QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
+    QVERIFY(!window->Running() && !Child<QPushButton>(window, "Abort")->isVisible());
     QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
     // The next run is not aborted by the last press.
     window->SetForm(QuickClock(window->Form().Signals.size()));

@@ -156,6 +156,8 @@ struct Session {
   std::unique_ptr<MainWindow> window;
 
   QString PathOf(const QString& fileName) const { return directory.filePath(fileName); }
+  // The window and its project, for auto [w, p] = s.WindowAndProject().
+  std::pair<MainWindow&, Project&> WindowAndProject() { return {*window, window->CurrentProject()}; }
 };
 
 // A bundled example copied into a folder of the session's directory named to

@@ -81,8 +81,7 @@ private slots:
       s.hook.Clear();
       QTest::mouseClick(Child<QPushButton>(window, "Compute"), Qt::LeftButton);
       QCOMPARE(s.hook.messages, std::vector<std::string>{expected});
-      QVERIFY(!window->Result());
-      QVERIFY(!window->Running());
+      QVERIFY(!window->Result() && !window->Running());
       QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
     };
     // Every port, the field and the threshold of each form.
@@ -197,18 +196,15 @@ private slots:
     window->Compute();
     QVERIFY(wasVisible);
     QVERIFY(othersWaited);
-    QVERIFY(!window->Running());
-    QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
+    QVERIFY(!window->Running() && !Child<QPushButton>(window, "Abort")->isVisible());
     QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
     if (window->Result()) {
-      QVERIFY(window->Result()->Aborted);
-      QVERIFY(window->Result()->Points.size() < 100);
+      QVERIFY(window->Result()->Aborted && window->Result()->Points.size() < 100);
     }
     QVERIFY(Child<QLabel>(window, "Progress")->text().startsWith("Aborted"));
     // The next run is not aborted by the last press.
     Sweep(window, "300", "400", "50");
-    QVERIFY(window->Compute());
-    QVERIFY(!window->Result()->Aborted);
+    QVERIFY(window->Compute() && !window->Result()->Aborted);
     QCOMPARE(window->Result()->Points.size(), std::size_t(3));
   }
 };

@@ -224,8 +224,7 @@ private slots:
     QCOMPARE(std::tuple(p.GridSize, p.Env.GPHeight, p.Env.DielConst), std::tuple(0.125, "0.8", "1"));
     // No cell along a track is longer than the 2 mm asked for.
     for (const Segment& segment : p.Segments) {
-      QVERIFY(segment.Lx / segment.ChX <= 2.0 + 1e-12);
-      QVERIFY(segment.Ly / segment.ChY <= 2.0 + 1e-12);
+      QVERIFY(segment.Lx / segment.ChX <= 2.0 + 1e-12 && segment.Ly / segment.ChY <= 2.0 + 1e-12);
     }
     QVERIFY(ReportText(w).contains("3 across a track"));
   }

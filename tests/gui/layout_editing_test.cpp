@@ -239,8 +239,7 @@ private slots:
     });
     PressLayoutButton(w, "Connect");
     QCOMPARE(caption, QString("Segments are connected!"));
-    QVERIFY(w.CurrentProject().Connected);
-    QVERIFY(QFile::exists(s.PathOf("Board.JXC")));
+    QVERIFY(w.CurrentProject().Connected && QFile::exists(s.PathOf("Board.JXC")));
     PressLayoutButton(w, "PlotConnections");
     QCOMPARE(w.Layout()->Canvas()->Image().pixelColor(joint + QPoint(0, 2)), jx);
 

@@ -66,8 +66,7 @@ private slots:
     Session s(125, 25, "Clock");
     MainWindow& w = *s.window;
     QCOMPARE(w.windowTitle(), QString("Lumetra Clock.PRO[*]"));
-    QVERIFY(!w.isWindowModified());
-    QVERIFY(w.Pages()->isVisible());
+    QVERIFY(!w.isWindowModified() && w.Pages()->isVisible());
     QCOMPARE(w.Pages()->currentIndex(), 0);
     for (const char* shown : {"Save", "SaveAs", "Print", "PrintSetup"})
       QVERIFY(w.Action(shown)->isVisible());

@@ -87,8 +87,7 @@ class UndoEditingTest : public QObject {
 private slots:
   void EveryKindOfEditIsUndoneAndRedoneExactly() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    Project& p = w.CurrentProject();
+    auto [w, p] = s.WindowAndProject();
     std::vector<Project> states{p};
     std::vector<QString> names{QString()};
     const auto done = [&](const QString& what) {
@@ -173,8 +172,7 @@ private slots:
 
   void TheHistoryReachesBackMoreThanAHundredSteps() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    Project& p = w.CurrentProject();
+    auto [w, p] = s.WindowAndProject();
     const int steps = 130;
     PressLayoutButton(w, "AddSegment");
     for (int k = 0; k < steps; ++k) {
@@ -195,8 +193,7 @@ private slots:
 
   void TheTitleShowsTheFileAndWhetherItIsSaved() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    Project& p = w.CurrentProject();
+    auto [w, p] = s.WindowAndProject();
     // The title as shown, with "*" while modified, and the project's saved flag.
     const auto state = [&] { return w.windowHandle()->title() + (p.Saved ? " saved" : " modified"); };
     QCOMPARE(state(), QString("Lumetra Board.PRO saved"));
@@ -238,8 +235,7 @@ private slots:
 
   void ClickSelectsAndDelDeletesAskingForMarkersThatGoAlong() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    Project& p = w.CurrentProject();
+    auto [w, p] = s.WindowAndProject();
     MarkedTraces(w);
     PressLayoutButton(w, "GPConnect");
     LayoutPage* page = w.Layout();
@@ -320,8 +316,7 @@ private slots:
 
   void EscLeavesTheCurrentMode() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    Project& p = w.CurrentProject();
+    auto [w, p] = s.WindowAndProject();
     LayoutPage* page = w.Layout();
     QWidget* canvas = page->Canvas();
     Activate(w);
@@ -456,8 +451,7 @@ private slots:
 
   void EnvironmentEditsAreUndoneLikeLayoutEdits() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    Project& p = w.CurrentProject();
+    auto [w, p] = s.WindowAndProject();
     w.Pages()->setCurrentIndex(1);
     ComputationPage* page = w.Computation();
     QVERIFY(p.Saved);
