@@ -137,16 +137,9 @@ private slots:
          "Error: No spectrum file is chosen for source 1", ""},
         {[](EmissionForm& f) { f.Signals[0].Rise = "8"; }, "", "Error: "},
         {[](EmissionForm& f) { f.Stop = "7000"; }, "", "Error: "},
-        {[&](EmissionForm& f) {
-           f.Limit = "file";
-           f.LimitFile = toOneGHz.toStdString();
-           f.Stop = "3000";
-         },
+        {[&](EmissionForm& f) { f.Limit = "file"; f.LimitFile = toOneGHz.toStdString(); f.Stop = "3000"; },
          "", "to-1-GHz"},
-        {[&](EmissionForm& f) {
-           f.Limit = "file";
-           f.LimitFile = s.PathOf("none.csv").toStdString();
-         },
+        {[&](EmissionForm& f) { f.Limit = "file"; f.LimitFile = s.PathOf("none.csv").toStdString(); },
          "", "none.csv"},
         {[&](EmissionForm& f) {
            f.Signals[0].Kind = SignalKind::SpectrumFile;

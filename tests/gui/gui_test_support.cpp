@@ -102,7 +102,12 @@ QStringList Texts(QWidget* form, const QStringList& fields) {
 }
 
 void AnswerFrequencyDialog(int row, QStringList* offered, int* preselected) {
-  OnNextDialog<FrequencyDialog>([=](FrequencyDialog* d) {
+  OnNextModal([=](QWidget* modal) {
+    auto* d = qobject_cast<FrequencyDialog*>(modal);
+    if (!d) {  // another question came: it is noted and closed
+      if (offered) *offered << "(not the frequency question) " + modal->windowTitle();
+      return void(modal->close());
+    }
     for (int i = 0; offered && i < d->List()->count(); ++i) *offered << d->List()->item(i)->text();
     if (preselected) *preselected = d->List()->currentRow();
     if (row < 0) return d->reject();

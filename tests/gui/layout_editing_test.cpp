@@ -194,7 +194,8 @@ private slots:
     p.Impedances = {{60, 11, 2, 2, 50, 0, true, 24}};
     p.GroundPoints = {{23, EdgeTop, 2.0 / 3, 55, 12}};
     const auto deleteItem = [&](const char* kind, const QString& number, bool all) {
-      FillNextDialog(all ? FormSteps{{kind, Clicked}, {"DelAll", Clicked}} : FormSteps{{kind, Clicked}, {"DelNo", number}});
+      FillNextDialog(all ? FormSteps{{kind, Clicked}, {"DelAll", Clicked}}
+                         : FormSteps{{kind, Clicked}, {"DelNo", number}});
       PressLayoutButton(w, "Delete");
     };
     deleteItem("DelGen", "2", false);
