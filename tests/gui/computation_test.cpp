@@ -144,18 +144,14 @@ private slots:
     Session s(100, 20);
     DipoleOnThePage(s);
     s.window->Options().ShowTimeEstimate = true;
-    QString unknowns, fill;
+    QStringList results;  // the results dialog's caption, unknowns and fill time
     OnNextModal([&](QWidget* d) {
       Click(d, "CalibrateBtn");
-      OnNextModal([&](QWidget* results) {
-        unknowns = Child<QLabel>(results, "No")->text();
-        fill = Child<QLabel>(results, "Ft")->text();
-        Click(results, "OKBtn");
-      });
+      ReadNextDialog(results, {"No", "Ft"});
     });
     s.window->Action("CalibrateTimeEstimate")->trigger();
-    QCOMPARE(unknowns, QString("39"));
-    QVERIFY(QRegularExpression("^\\d+\\.\\d\\d seconds$").match(fill).hasMatch());
+    QCOMPARE(results.value(1), QString("39"));
+    QVERIFY(QRegularExpression("^\\d+\\.\\d\\d seconds$").match(results.value(2)).hasMatch());
     // No completion times during the calibration; the option marks are back.
     QVERIFY(s.hook.messages.empty());
     QVERIFY(s.window->Options().ShowTimeEstimate && s.window->Action("ShowTimeEstimate")->isChecked());

@@ -208,14 +208,10 @@ private slots:
     FillNextDialog({{"AccuracyHigh", Clicked}}, "CancelBtn");
     s.window->Action("SetAccuracy")->trigger();
     QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::Standard);
-    bool shownStandard = false;
-    OnNextModal([&](QWidget* d) {
-      shownStandard = Child<QRadioButton>(d, "AccuracyStandard")->isChecked();
-      Child<QRadioButton>(d, "AccuracyHigh")->click();
-      Click(d, "OKBtn");
-    });
+    QStringList shown;
+    ReadNextDialog(shown, {"AccuracyStandard"}, "OKBtn", {{"AccuracyHigh", Clicked}});
     s.window->Action("SetAccuracy")->trigger();
-    QVERIFY(shownStandard);  // Cancel left the dialog showing what holds
+    QCOMPARE(shown.value(1), QString("checked"));  // Cancel left the dialog showing what holds
     QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::High);
     QCOMPARE(s.window->Computation()->Settings().Accuracy, SolverAccuracy::High);
   }
@@ -246,13 +242,11 @@ private slots:
     QCOMPARE(s.window->Computation()->Settings().MaxUnknowns, 3000);
     QCOMPARE(LoadMaxUnknowns(UserSettings()), 3000);
     AboutBox* about = s.window->findChild<AboutBox*>();
-    OnNextModal([&](QWidget* d) {
-      memory = Child<QLabel>(d, "MaxUnknowns")->text();
-      Click(d, "OKBtn");
-    });
+    QStringList shown;
+    ReadNextDialog(shown, {"MaxUnknowns"});
     s.window->Action("About")->trigger();
     QVERIFY(about);
-    QCOMPARE(memory, QString("6000"));
+    QCOMPARE(shown.value(1), QString("6000"));
     QSettings stored = UserSettings();
     stored.setValue("Computation/MaxUnknowns", "many");
     QCOMPARE(LoadMaxUnknowns(stored), DefaultMaxUnknowns);

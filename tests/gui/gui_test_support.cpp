@@ -89,6 +89,14 @@ void FillNextDialog(FormSteps steps, const QString& button, QString* title) {
   });
 }
 
+void ReadNextDialog(QStringList& read, const QStringList& fields, const QString& button, FormSteps steps) {
+  OnNextModal([&read, fields, button, steps](QWidget* dialog) {
+    read = QStringList{dialog->windowTitle()} + Texts(dialog, fields);
+    Fill(dialog, steps);
+    Click(dialog, button);
+  });
+}
+
 QStringList Texts(QWidget* form, const QStringList& fields) {
   QStringList texts;
   for (const QString& field : fields) {

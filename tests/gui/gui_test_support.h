@@ -103,6 +103,10 @@ void Fill(QWidget* form, const FormSteps& steps);
 // The next dialog filled in so and its button pressed; its caption is stored
 // in title when asked.
 void FillNextDialog(FormSteps steps, const QString& button = "OKBtn", QString* title = nullptr);
+// The next dialog's caption and the texts of the fields named (as Texts reads
+// them) stored in read as it opens; then the dialog filled in and its button pressed.
+void ReadNextDialog(QStringList& read, const QStringList& fields, const QString& button = "OKBtn",
+                    FormSteps steps = {});
 // The texts of a form's line edits and labels, and whether its buttons are
 // "checked" or "unchecked", in the order named.
 QStringList Texts(QWidget* form, const QStringList& fields);
