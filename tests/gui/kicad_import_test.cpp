@@ -199,10 +199,9 @@ private slots:
       Click(d, "Proposals");
       cellBack = Child<QLineEdit>(d, "LongestCell")->text();
       // Typed values: 2 mm cells, air under a plane 0.8 mm down, grid 0.125 mm.
-      Type(d, "LongestCell", "2");
-      Type(d, "GroundPlane", "0.8");
-      Type(d, "Permittivity", "1");
-      Type(d, "Grid", "0.125");
+      for (const auto& [field, text] : FormSteps{{"LongestCell", "2"}, {"GroundPlane", "0.8"},
+                                                 {"Permittivity", "1"}, {"Grid", "0.125"}})
+        Type(d, field, text);
       seen = dialog->Options();
       Click(d, "OK");
     });

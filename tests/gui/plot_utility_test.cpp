@@ -349,8 +349,7 @@ private slots:
 
     // An .SVG name with the bitmap entry saves nothing and says nothing.
     save("vector.svg", 2);
-    QVERIFY(!QFile::exists(u.Path("vector.svg")));
-    QVERIFY(u.hook.messages.empty());
+    QVERIFY(!QFile::exists(u.Path("vector.svg")) && u.hook.messages.empty());
     save("picture.gif", 2);
     QVERIFY(!QFile::exists(u.Path("picture.gif")));
     QCOMPARE(u.hook.messages, std::vector<std::string>({"Error: Unknown fileformat"}));
