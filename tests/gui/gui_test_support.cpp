@@ -38,37 +38,27 @@ void OnNextModal(std::function<void(QWidget*)> action) {
   auto tries = std::make_shared<int>(0);
   QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal->isVisible()) {
-      timer->stop();
-      timer->deleteLater();
-      if (qEnvironmentVariableIsSet("LUMETRA_TEST_TRACE")) qWarning("modal: %s %s", modal->metaObject()->className(), qPrintable(modal->windowTitle()));
-      action(modal);
-      return;
-    }
-    if (++*tries > 500) {  // 5 s: no dialog came; give up rather than hang
-      timer->stop();
-      timer->deleteLater();
-      qWarning("OnNextModal: no modal dialog appeared");
-    }
+    const bool shown = modal && modal->isVisible();
+    if (!shown && ++*tries <= 500) return;  // after 5 s without a dialog, give up rather than hang
+    timer->stop();
+    timer->deleteLater();
+    if (!shown) return qWarning("OnNextModal: no modal dialog appeared");
+    if (qEnvironmentVariableIsSet("LUMETRA_TEST_TRACE"))
+      qWarning("modal: %s %s", modal->metaObject()->className(), qPrintable(modal->windowTitle()));
+    action(modal);
   });
   timer->start(10);
 }
 
 void SetText(QWidget* dialog, const QString& field, const QString& text) {
   auto* edit = Child<QLineEdit>(dialog, field);
-  if (!edit) {
-    qWarning("no field %s", qPrintable(field));
-    return;
-  }
+  if (!edit) return qWarning("no field %s", qPrintable(field));
   edit->setText(text);
 }
 
 void Click(QWidget* dialog, const QString& button) {
   auto* b = Child<QAbstractButton>(dialog, button);
-  if (!b) {
-    qWarning("no button %s", qPrintable(button));
-    return;
-  }
+  if (!b) return qWarning("no button %s", qPrintable(button));
   // A dialog just shown may not be laid out yet, so a click at the button's middle
   // could miss it; click() presses it as the mouse would.
   b->click();
