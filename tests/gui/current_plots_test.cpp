@@ -2,7 +2,6 @@
 // the 3D bars and the 2D graph, the vector arrows, stepping and the animation.
 // Each page is rendered offscreen and checked at pixels that must be drawn; with
 // LUMETRA_TEST_PICTURES set the pictures are saved there as PNG files for a look.
-#include <QColor>
 #include <QColorDialog>
 #include <QMenu>
 
@@ -11,7 +10,6 @@
 #include "fields/result_readers.h"
 #include "model/project_files.h"
 #include "plots/current_plot_page.h"
-#include "plots/frequency_dialog.h"
 #include "plots/paint_area.h"
 #include "plots/plot_selection_window.h"
 #include "plots/vector_plot_page.h"
@@ -30,14 +28,11 @@ void ComputeDipole(Session& s, bool sweep, int rows = 1) {
   p.VoltageSources = {{100, 50 - 2.5 * (rows - 1), 5, 5, 1.0, 0.0, true, 10}};
   SaveProjectFiles(p, p.ProjectFile);
   ComputationSettings settings;
-  settings.Frequency = "300";
+  settings.Frequency = settings.StartFreq = "300";
   settings.SweepFreq = sweep;
-  settings.StartFreq = "300";
   settings.StopFreq = "400";
   settings.StepFreq = "100";
-  settings.ImpFile = false;
-  settings.CompSound = false;
-  settings.ShowCompTime = false;
+  settings.ImpFile = settings.CompSound = settings.ShowCompTime = false;
   lumetra::testing::RecordingUi ui;
   ComputationControl control(ui);
   RunEnvironment environment;
@@ -45,6 +40,15 @@ void ComputeDipole(Session& s, bool sweep, int rows = 1) {
   environment.StartupDirectory = environment.WorkDirectory;
   QVERIFY(RunComputation(p, settings, environment, control).Started);
   p.Saved = true;
+}
+
+// The dipole computed at 300 MHz and the result page of that index shown.
+template <typename Page>
+Page* ComputedDipoleOn(Session& s, int index, Page* (MainWindow::*page)() const, int rows = 1) {
+  ComputeDipole(s, false, rows);
+  s.window->Pages()->setCurrentIndex(index);
+  s.hook.Clear();
+  return (s.window.get()->*page)();
 }
 
 QImage Grab(QWidget* w, const QString& file) {
@@ -87,21 +91,16 @@ private slots:
     Session s(200, 100);
     ComputeDipole(s, false);
     s.hook.Clear();
-    bool asked = false;
-    OnNextModal([&](QWidget* d) {
-      asked = true;
-      d->close();
-    });
+    QStringList asked;
+    AnswerFrequencyDialog(-1, &asked);
     s.window->Pages()->setCurrentIndex(2);
     CancelPendingModals();
-    QVERIFY(!asked);
-    QVERIFY(s.hook.messages.empty());
+    QVERIFY(asked.isEmpty() && s.hook.messages.empty());
     CurrentPlotPage* page = s.window->CurrentPlot();
     QCOMPARE(s.window->Options().SelectedFrequency, 300.0);
-    QCOMPARE(page->findChild<QLabel*>("CurrFreq")->text(), QString("Frequency: 300 MHz"));
-    QVERIFY(page->findChild<QLabel*>("JxCurrMax")->text().startsWith("Jxmax: "));
-    QCOMPARE(page->findChild<QLabel*>("JyCurrMax")->text(), QString("Jymax: 0.000E+0 A/m"));
-    QVERIFY(page->Selection()->IsChecked(1));
+    const QStringList labels = Texts(page, {"CurrFreq", "JxCurrMax", "JyCurrMax"});
+    QCOMPARE(labels[0] + " | " + labels[2], QString("Frequency: 300 MHz | Jymax: 0.000E+0 A/m"));
+    QVERIFY(labels[1].startsWith("Jxmax: ") && page->Selection()->IsChecked(1));
     QCOMPARE(page->Samples().Jx.size(), std::size_t(19));
 
     // The tallest bar: its top edge lies 100 pixels above its foot, at the centre.
@@ -159,9 +158,7 @@ private slots:
     s.window->Pages()->setCurrentIndex(1);
     QVERIFY(!page->Selection()->isVisible());
     s.window->Pages()->setCurrentIndex(2);
-    QTest::mousePress(page->Canvas(), Qt::LeftButton, {}, QPoint(300, 200));
-    QTest::mouseMove(page->Canvas(), QPoint(310, 230));
-    QTest::mouseRelease(page->Canvas(), Qt::LeftButton, {}, QPoint(310, 230));
+    DragOn(page->Canvas(), QPoint(300, 200), QPoint(310, 230));
     QCOMPARE(page->View().PanY, before.PanY + 30);
   }
 
@@ -170,72 +167,49 @@ private slots:
     ComputeDipole(s, true);
     s.hook.Clear();
     QStringList offered;
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      for (int i = 0; i < d->List()->count(); ++i) offered << d->List()->item(i)->text();
-      d->reject();
-    });
+    AnswerFrequencyDialog(-1, &offered);
     s.window->Pages()->setCurrentIndex(2);
     QCOMPARE(offered, (QStringList{"300", "400"}));
     QCOMPARE(s.hook.messages, std::vector<std::string>{"You must select a frequency to plot!"});
     QVERIFY(s.window->CurrentPlot()->Samples().Jx.empty());
 
     s.hook.Clear();
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      d->List()->setCurrentRow(1);
-      d->accept();
-    });
+    AnswerFrequencyDialog(1);
     s.window->Pages()->setCurrentIndex(3);
     QVERIFY(s.hook.messages.empty());
     QCOMPARE(s.window->Options().SelectedFrequency, 400.0);
-    QCOMPARE(s.window->VectorPlot()->findChild<QLabel*>("VecPlotFreq")->text(),
-             QString("Frequency:400 MHz"));
+    QCOMPARE(Texts(s.window->VectorPlot(), {"VecPlotFreq"}), QStringList{"Frequency:400 MHz"});
 
     // The choice is shared: the other pages show 400 MHz without asking again.
     s.hook.Clear();
-    int asked = 0;
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      ++asked;
-      d->reject();
-    });
+    QStringList askedAgain;
+    AnswerFrequencyDialog(-1, &askedAgain);
     s.window->Pages()->setCurrentIndex(0);
     s.window->Pages()->setCurrentIndex(2);
-    QCOMPARE(s.window->CurrentPlot()->findChild<QLabel*>("CurrFreq")->text(),
-             QString("Frequency: 400 MHz"));
+    QCOMPARE(Texts(s.window->CurrentPlot(), {"CurrFreq"}), QStringList{"Frequency: 400 MHz"});
     s.window->Pages()->setCurrentIndex(3);
-    QCOMPARE(asked, 0);
+    QVERIFY(askedAgain.isEmpty());
     CancelPendingModals();
     QVERIFY(s.hook.messages.empty());
 
     // Its frequency button asks again, opening on the frequency chosen last.
     int preselected = -1;
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      preselected = d->List()->currentRow();
-      d->reject();
-    });
-    QTest::mouseClick(s.window->VectorPlot()->findChild<QToolButton*>("ChooseFrequency"),
-                      Qt::LeftButton);
+    AnswerFrequencyDialog(-1, nullptr, &preselected);
+    QTest::mouseClick(s.window->VectorPlot()->findChild<QToolButton*>("ChooseFrequency"), Qt::LeftButton);
     QCOMPARE(preselected, 1);
     QCOMPARE(s.hook.messages, std::vector<std::string>{"You must select a frequency to plot!"});
-    QVERIFY(!s.window->VectorPlot()->findChild<QToolButton*>("Step")->isEnabled());
-    QVERIFY(!s.window->VectorPlot()->findChild<QToolButton*>("Animate")->isEnabled());
+    for (const char* off : {"Step", "Animate"})
+      QVERIFY2(!Child<QToolButton>(s.window->VectorPlot(), off)->isEnabled(), off);
 
     // The current list shares it too; its Frequency button chooses another.
     s.window->Action("ListCurrents")->trigger();
     QWidget* list = s.window->findChild<QWidget*>("CurrentListBox");
-    asked = 0;
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      ++asked;
-      d->reject();
-    });
+    AnswerFrequencyDialog(-1, &askedAgain);
     QTest::mouseClick(list->findChild<QPushButton*>("ListJx"), Qt::LeftButton);
-    QCOMPARE(asked, 0);
+    QVERIFY(askedAgain.isEmpty());
     CancelPendingModals();
     QVERIFY(list->findChild<QLabel*>("Title")->text().endsWith("400 MHz"));
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      preselected = d->List()->currentRow();
-      d->List()->setCurrentRow(0);
-      d->accept();
-    });
+    AnswerFrequencyDialog(0, nullptr, &preselected);
     QTest::mouseClick(list->findChild<QPushButton*>("FrequencyBtn"), Qt::LeftButton);
     QCOMPARE(preselected, 1);
     QVERIFY(list->findChild<QLabel*>("Title")->text().endsWith("300 MHz"));
@@ -244,10 +218,7 @@ private slots:
 
   void TheGraphShowsTheRowWithItsScalesAndTitle() {
     Session s(200, 100);
-    ComputeDipole(s, false);
-    s.window->Pages()->setCurrentIndex(2);
-    CurrentPlotPage* page = s.window->CurrentPlot();
-    s.hook.Clear();
+    CurrentPlotPage* page = ComputedDipoleOn(s, 2, &MainWindow::CurrentPlot);
     // Out of range first: the dialog stays open with the range message.
     OnNextModal([&](QWidget* d) {
       SetText(d, "SegSelection", "2");
@@ -258,15 +229,12 @@ private slots:
     Press(page, "Plot2D");
     QCOMPARE(s.hook.messages,
              std::vector<std::string>{"Error: Out of range! Segment number must be smaller than 2"});
-    QVERIFY(page->Graph());
-    QVERIFY(page->Choice().Jx);
+    QVERIFY(page->Graph() && page->Choice().Jx);
     QCOMPARE(page->Graph()->Points.size(), std::size_t(19));
-    QVERIFY(page->findChild<QToolButton*>("Amp2D")->isChecked());
-    QVERIFY(!page->findChild<QToolButton*>("RotXpos")->isVisible());
+    QVERIFY(Child<QToolButton>(page, "Amp2D")->isChecked() && !Child<QToolButton>(page, "RotXpos")->isVisible());
     const QImage image = Grab(page->Canvas(), PicturePath("current2d"));
     // The curve's highest point is the centre element at the frame's top.
-    const GraphFrame frame = FrameOf(*page->Graph(), page->Canvas()->width(),
-                                     page->Canvas()->height());
+    const GraphFrame frame = FrameOf(*page->Graph(), page->Canvas()->width(), page->Canvas()->height());
     const GraphPixelPoint peak = GraphPixel(frame, *page->Graph(), page->Graph()->Points[9]);
     QCOMPARE(peak.Y, frame.Top);
     QVERIFY(CountColour(image, qRgb(255, 0, 0), QRect(peak.X - 4, peak.Y - 4, 9, 9)) > 10);
@@ -291,8 +259,8 @@ private slots:
     Press(page, "Re2D");
     const QString printed = PrintDecliningFirst(page, [&] { Press(page, "SpeedPrint2D"); },
                                                 s.PathOf("current2d.pdf"));
-    QVERIFY2(printed.contains("Jx-current [A/m] in segment 1 (Real-part)"), qPrintable(printed));
-    QVERIFY2(printed.contains("Frequency: 300 MHz ; Source file:"), qPrintable(printed));
+    for (const char* line : {"Jx-current [A/m] in segment 1 (Real-part)", "Frequency: 300 MHz ; Source file:"})
+      QVERIFY2(printed.contains(line), qPrintable(printed));
     Press(page, "Phase2D");
     QCOMPARE(page->Graph()->Points.size(), std::size_t(19));
     QVERIFY(page->Graph()->YMax <= 180.0);
@@ -302,10 +270,7 @@ private slots:
 
   void TheGraphReportsTooFewPointsAndAsksForARow() {
     Session s(200, 100);
-    ComputeDipole(s, false, 2);
-    s.window->Pages()->setCurrentIndex(2);
-    CurrentPlotPage* page = s.window->CurrentPlot();
-    s.hook.Clear();
+    CurrentPlotPage* page = ComputedDipoleOn(s, 2, &MainWindow::CurrentPlot, 2);
     OnNextModal([&](QWidget* d) {
       SetText(d, "SegSelection", "1");
       OnNextModal([&](QWidget* t) {
@@ -326,14 +291,13 @@ private slots:
     OnNextModal([&](QWidget* d) {
       SetText(d, "SegSelection", "1");
       OnNextModal([&](QWidget* t) {
-        t->findChild<QListWidget*>("ListBox1")->setCurrentRow(1);
+        Child<QListWidget>(t, "ListBox1")->setCurrentRow(1);
         Click(t, "OKBtn");
       });
       Click(d, "OKBtn");
     });
     Press(page, "Plot2DSelect");
-    QVERIFY(s.hook.messages.empty());
-    QVERIFY(page->Graph());
+    QVERIFY(s.hook.messages.empty() && page->Graph());
     QCOMPARE(page->Choice().Row, 2);
     QCOMPARE(TitleOf(page->Choice(), GraphQuantity::Amplitude).Text,
              std::string("Jx-current [A/m] in segment 1, Row 2"));
@@ -342,13 +306,11 @@ private slots:
 
   void VectorArrowsFlowAlongTheTraceAndStepThroughThePeriod() {
     Session s(200, 100);
-    ComputeDipole(s, false);
-    s.window->Pages()->setCurrentIndex(3);
-    VectorPlotPage* page = s.window->VectorPlot();
+    VectorPlotPage* page = ComputedDipoleOn(s, 3, &MainWindow::VectorPlot);
     QCOMPARE(page->Cells().size(), std::size_t(20));
-    QCOMPARE(page->findChild<QLabel*>("ShowTime")->text(), QString("t/T=0.00"));
+    QCOMPARE(Texts(page, {"ShowTime"}), QStringList{"t/T=0.00"});
     Press(page, "Step");  // the sequence of steps is the plot data's (plots tests)
-    QCOMPARE(page->findChild<QLabel*>("ShowTime")->text(), QString("t/T=0.05"));
+    QCOMPARE(Texts(page, {"ShowTime"}), QStringList{"t/T=0.05"});
     for (int i = 1; i < 20; ++i) Press(page, "Step");
 
     // Step on to the instant of the period at which the centre current is largest.
@@ -381,25 +343,20 @@ private slots:
 
   void TheAnimationRunsOnTheTimerAndStopsOnAPageChange() {
     Session s(200, 100);
-    ComputeDipole(s, false);
-    s.window->Pages()->setCurrentIndex(3);
-    VectorPlotPage* page = s.window->VectorPlot();
+    VectorPlotPage* page = ComputedDipoleOn(s, 3, &MainWindow::VectorPlot);
     Press(page, "Animate");
     QVERIFY(page->Animating());
-    QVERIFY(!page->findChild<QToolButton*>("Step")->isEnabled());
-    QVERIFY(!page->findChild<QToolButton*>("SpeedButton7")->isEnabled());
+    for (const char* off : {"Step", "SpeedButton7"}) QVERIFY2(!Child<QToolButton>(page, off)->isEnabled(), off);
     QVERIFY(!page->findChild<QToolButton*>("StopVectorPlot")->isHidden());
     // The event loop stays free: ticks arrive while this test waits.
     QTRY_VERIFY_WITH_TIMEOUT(page->PhaseTime() > 0.05, 3000);
     Press(page, "StopVectorPlot");
-    QVERIFY(!page->Animating());
+    QVERIFY(!page->Animating() && page->findChild<QToolButton*>("StopVectorPlot")->isHidden());
     QVERIFY(page->findChild<QToolButton*>("Step")->isEnabled());
-    QVERIFY(page->findChild<QToolButton*>("StopVectorPlot")->isHidden());
     Press(page, "Animate");
     QVERIFY(page->Animating());
     s.window->Pages()->setCurrentIndex(0);
-    QVERIFY(!page->Animating());
-    QVERIFY(page->Samples().Jx.empty());
+    QVERIFY(!page->Animating() && page->Samples().Jx.empty());
   }
 
   void ZeroCurrentsDrawFlatBarsAndNoArrows() {
@@ -409,20 +366,19 @@ private slots:
     const auto xxx = ProjectFileWithExtension(s.window->CurrentProject().ProjectFile, ".XXX");
     const std::optional<ResultBlock> block = FindBlock(xxx, 300.0, 6);
     QVERIFY(block);
-    {
-      std::ofstream out(xxx, std::ios::binary | std::ios::trunc);
-      out << " 3.0000000000000000E+0002 " << block->Rows() << "\r\n";
-      for (std::size_t r = 0; r < block->Rows(); ++r) {
-        const double* v = block->Row(r);
-        out << ' ' << v[0] << ' ' << v[1] << ' ' << v[2] << ' ' << v[3] << " 0 0\r\n";
-      }
+    std::ofstream out(xxx, std::ios::binary | std::ios::trunc);
+    out << " 3.0000000000000000E+0002 " << block->Rows() << "\r\n";
+    for (std::size_t r = 0; r < block->Rows(); ++r) {
+      const double* v = block->Row(r);
+      out << ' ' << v[0] << ' ' << v[1] << ' ' << v[2] << ' ' << v[3] << " 0 0\r\n";
     }
+    out.close();
     s.hook.Clear();
     s.window->Pages()->setCurrentIndex(2);
     QVERIFY(s.hook.messages.empty());
     CurrentPlotPage* plot = s.window->CurrentPlot();
     QCOMPARE(plot->AmplitudeScale(), 0.0);
-    QCOMPARE(plot->findChild<QLabel*>("JxCurrMax")->text(), QString("Jxmax: 0.000E+0 A/m"));
+    QCOMPARE(Texts(plot, {"JxCurrMax"}), QStringList{"Jxmax: 0.000E+0 A/m"});
     s.window->Pages()->setCurrentIndex(3);
     QVERIFY(s.hook.messages.empty());
     VectorPlotPage* vector = s.window->VectorPlot();

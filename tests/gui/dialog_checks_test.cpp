@@ -40,6 +40,14 @@ void Check(RecordingHook& hook, const std::vector<Attempt>& attempts,
   }
 }
 
+// The range messages, word for word.
+std::string Greater(const std::string& what, const std::string& bound) {
+  return "Error: Out of range! " + what + " must be greater than " + bound;
+}
+std::string Smaller(const std::string& what, const std::string& bound) {
+  return "Error: Out of range! " + what + " must be smaller than " + bound;
+}
+
 }  // namespace
 
 class DialogChecksTest : public QObject {
@@ -48,19 +56,12 @@ private slots:
   void NewProject() {
     Session s;
     const std::vector<Attempt> attempts = {
-        {{{"EditLx", "0"}, {"EditLy", "10000"}},
-         {"Error: Out of range! Lx must be greater than 0",
-          "Error: Out of range! Ly must be smaller than 10000"},
-         "EditLx"},
-        {{{"EditLx", "10000"}, {"EditLy", "0"}},
-         {"Error: Out of range! Lx must be smaller than 10000",
-          "Error: Out of range! Ly must be greater than 0"},
-         "EditLx"},
+        {{{"EditLx", "0"}, {"EditLy", "10000"}}, {Greater("Lx", "0"), Smaller("Ly", "10000")}, "EditLx"},
+        {{{"EditLx", "10000"}, {"EditLy", "0"}}, {Smaller("Lx", "10000"), Greater("Ly", "0")}, "EditLx"},
         {{{"EditLx", "12a"}, {"EditLy", "50"}}, {"Error: Not a valid integer number!"}, "EditLx"},
         {{{"EditLx", "9999"}, {"EditLy", "1"}, {"ProjName", "Other"}}, {}, ""}};
     Check(s.hook, attempts, [&] { s.window->NewProjectCommand(); });
-    QCOMPARE(s.window->CurrentProject().PcbLx, 9999);
-    QCOMPARE(s.window->CurrentProject().PcbLy, 1);
+    QCOMPARE(QSize(s.window->CurrentProject().PcbLx, s.window->CurrentProject().PcbLy), QSize(9999, 1));
   }
 
   // A board four times as long as it is wide: the x fields are bounded by its length
@@ -69,73 +70,48 @@ private slots:
     Session s(160, 40);
     AddSegment(s.window->CurrentProject(), lumetra::Segment{20, 20, 10, 4, 5, 2});
     s.window->Layout()->RedrawLayout();
+    const std::string charges = "Number of charges", xc = "Center X-coordinate", yc = "Center Y-coordinate",
+                      lx = "Length in X-direction", ly = "Length in Y-direction";
     const std::vector<Attempt> attempts = {
-        {{{"ChX", "0"}, {"ChY", "10000"}},
-         {"Error: Out of range! Number of charges must be greater than 0",
-          "Error: Out of range! Number of charges must be smaller than 10000"},
-         "ChX"},
-        {{{"ChX", "10000"}, {"ChY", "0"}},
-         {"Error: Out of range! Number of charges must be smaller than 10000",
-          "Error: Out of range! Number of charges must be greater than 0"},
-         "ChX"},
+        {{{"ChX", "0"}, {"ChY", "10000"}}, {Greater(charges, "0"), Smaller(charges, "10000")}, "ChX"},
+        {{{"ChX", "10000"}, {"ChY", "0"}}, {Smaller(charges, "10000"), Greater(charges, "0")}, "ChX"},
         {{{"ChX", "1"}, {"ChY", "9999"}, {"Xc", "160"}, {"Yc", "40"}, {"dx", "160"}, {"dy", "40"}},
-         {"Error: Out of range! Center X-coordinate must be smaller than 160",
-          "Error: Out of range! Center Y-coordinate must be smaller than 40",
-          "Error: Out of range! Length in X-direction must be smaller than 160",
-          "Error: Out of range! Length in Y-direction must be smaller than 40"},
+         {Smaller(xc, "160"), Smaller(yc, "40"), Smaller(lx, "160"), Smaller(ly, "40")},
          "Xc"},
         {{{"Xc", "0"}, {"Yc", "0"}, {"dx", "0"}, {"dy", "x"}},
-         {"Error: Out of range! Center X-coordinate must be greater than 0",
-          "Error: Out of range! Center Y-coordinate must be greater than 0",
-          "Error: Out of range! Length in X-direction must be greater than 0",
-          "Error: Not a valid real number!"},
+         {Greater(xc, "0"), Greater(yc, "0"), Greater(lx, "0"), "Error: Not a valid real number!"},
          "Xc"},
         {{{"Xc", "0.01"}, {"Yc", "39.99"}, {"dx", "159.99"}, {"dy", "39.99"}}, {}, ""}};
     Check(s.hook, attempts, [&] { DoubleClickBoard(*s.window, PixelOf(*s.window, 20, 20)); });
     // Outside the board after editing is allowed: each value is checked alone.
-    const lumetra::Segment edited = s.window->CurrentProject().Segments[0];
-    QCOMPARE(edited.ChY, 9999);
-    QCOMPARE(edited.Yc, 39.99);
-    QCOMPARE(edited.Lx, 159.99);
+    const std::vector<lumetra::Segment>& edited = s.window->CurrentProject().Segments;
+    QVERIFY(Same(edited, {lumetra::Segment{0.01, 39.99, 159.99, 39.99, 1, 9999}}));
 
     const std::vector<Attempt> inside = {
-        {{{"ChX", "9999"}, {"ChY", "1"}, {"Xc", "159.99"}, {"Yc", "0.01"}, {"dx", "0.01"},
-          {"dy", "0.01"}},
-         {},
-         ""}};
+        {{{"ChX", "9999"}, {"ChY", "1"}, {"Xc", "159.99"}, {"Yc", "0.01"}, {"dx", "0.01"}, {"dy", "0.01"}}, {}, ""}};
     Check(s.hook, inside, [&] { DoubleClickBoard(*s.window, PixelOf(*s.window, 20, 30)); });
-    QCOMPARE(s.window->CurrentProject().Segments[0].Xc, 159.99);
-    QCOMPARE(s.window->CurrentProject().Segments[0].Ly, 0.01);
+    QVERIFY(Same(edited, {lumetra::Segment{159.99, 0.01, 0.01, 0.01, 9999, 1}}));
   }
 
   void VoltageSourceAndImpedance() {
     Session s(160, 40);
     AddSegment(s.window->CurrentProject(), lumetra::Segment{20, 20, 10, 4, 5, 2});
     PressLayoutButton(*s.window, "VoltGen");
-    std::vector<Attempt> attempts = {
-        {{{"ReVolt", "100"}, {"ImVolt", "-100"}},
-         {"Error: Out of range! Voltage must be smaller than 100",
-          "Error: Out of range! Voltage must be greater than -100"},
-         "ReVolt"},
-        {{{"ReVolt", "-100"}, {"ImVolt", "100"}},
-         {"Error: Out of range! Voltage must be greater than -100",
-          "Error: Out of range! Voltage must be smaller than 100"},
-         "ReVolt"},
+    const std::vector<Attempt> attempts = {
+        {{{"ReVolt", "100"}, {"ImVolt", "-100"}}, {Smaller("Voltage", "100"), Greater("Voltage", "-100")}, "ReVolt"},
+        {{{"ReVolt", "-100"}, {"ImVolt", "100"}}, {Greater("Voltage", "-100"), Smaller("Voltage", "100")}, "ReVolt"},
         {{{"ReVolt", "-99.9"}, {"ImVolt", "99.9"}}, {}, ""}};
     Check(s.hook, attempts, [&] { ClickBoard(*s.window, PixelOf(*s.window, 18.3, 19)); });
     QCOMPARE(s.window->CurrentProject().VoltageSources.size(), std::size_t{1});
     QCOMPARE(s.window->CurrentProject().VoltageSources[0].ImV, 99.9);
 
     PressLayoutButton(*s.window, "LoadImp");
-    std::vector<Attempt> loads = {
+    const std::string lc = "Inductance or capacitance";
+    const std::vector<Attempt> loads = {
         {{{"ReImp", "-1e-38"}, {"ImImp", "1e12"}},
-         {"Error: Out of range! Resistance must be greater than -1E-38",
-          "Error: Out of range! Inductance or capacitance must be smaller than 1000000000000"},
-         "ReImp"},
+         {Greater("Resistance", "-1E-38"), Smaller(lc, "1000000000000")}, "ReImp"},
         {{{"ReImp", "1e12"}, {"ImImp", "-1"}},
-         {"Error: Out of range! Resistance must be smaller than 1000000000000",
-          "Error: Out of range! Inductance or capacitance must be greater than -1E-38"},
-         "ReImp"},
+         {Smaller("Resistance", "1000000000000"), Greater(lc, "-1E-38")}, "ReImp"},
         {{{"ReImp", "0"}, {"ImImp", "9.99e11"}}, {}, ""}};
     Check(s.hook, loads, [&] { ClickBoard(*s.window, PixelOf(*s.window, 22.3, 19)); });
     QCOMPARE(s.window->CurrentProject().Impedances.size(), std::size_t{1});
@@ -149,24 +125,22 @@ private slots:
     AddSegment(p, lumetra::Segment{40, 20, 10, 4, 5, 2});
     s.window->Layout()->UpdateButtons();
     const std::vector<Attempt> attempts = {
-        {{{"DelNo", "3"}}, {"Error: Out of range! Segment number must be smaller than 3"}, "DelNo"},
-        {{{"DelNo", "0"}}, {"Error: Out of range! Segment number must be greater than 0"}, "DelNo"},
+        {{{"DelNo", "3"}}, {Smaller("Segment number", "3")}, "DelNo"},
+        {{{"DelNo", "0"}}, {Greater("Segment number", "0")}, "DelNo"},
         {{{"DelNo", ""}}, {"Error: Not a valid integer number!"}, "DelNo"}};
     Check(s.hook, attempts, [&] { PressLayoutButton(*s.window, "Delete"); }, "CancelBtn");
     QCOMPARE(p.Segments.size(), std::size_t{2});
     // No sources: any number is out of range.
     std::vector<std::string> seen;
     OnNextModal([&](QWidget* d) {
-      Child<QRadioButton>(d, "DelGen")->click();
-      SetText(d, "DelNo", "1");
+      Fill(d, {{"DelGen", Clicked}, {"DelNo", "1"}});
       s.hook.Clear();
       Click(d, "OKBtn");
       seen = s.hook.messages;
       Click(d, "CancelBtn");
     });
     PressLayoutButton(*s.window, "Delete");
-    QCOMPARE(seen, std::vector<std::string>{
-                       "Error: Out of range! Voltage source number must be smaller than 1"});
+    QCOMPARE(seen, std::vector<std::string>{Smaller("Voltage source number", "1")});
   }
 
   // The grid lies strictly between 0.5 % and 10 % of the board's longer side,
@@ -174,42 +148,28 @@ private slots:
   void Grid() {
     for (auto [lx, ly] : {std::pair{160, 40}, std::pair{40, 160}}) {
       Session s(lx, ly);
+      const std::string charges = "Number of charges per grid";
       const std::vector<Attempt> attempts = {
           {{{"Grid", "0.8"}, {"ChxNo", "0"}, {"ChyNo", "100"}},
-           {"Error: Out of range! Grid must be greater than 0.8",
-            "Error: Out of range! Number of charges per grid must be greater than 0",
-            "Error: Out of range! Number of charges per grid must be smaller than 100"},
-           "Grid"},
+           {Greater("Grid", "0.8"), Greater(charges, "0"), Smaller(charges, "100")}, "Grid"},
           {{{"Grid", "16"}, {"ChxNo", "100"}, {"ChyNo", "0"}},
-           {"Error: Out of range! Grid must be smaller than 16",
-            "Error: Out of range! Number of charges per grid must be smaller than 100",
-            "Error: Out of range! Number of charges per grid must be greater than 0"},
-           "Grid"},
+           {Smaller("Grid", "16"), Smaller(charges, "100"), Greater(charges, "0")}, "Grid"},
           {{{"Grid", "0.81"}, {"ChxNo", "99"}, {"ChyNo", "1"}}, {}, ""}};
       Check(s.hook, attempts, [&] { PressLayoutButton(*s.window, "SetGrid"); });
-      QCOMPARE(s.window->CurrentProject().GridSize, 0.81);
-      QCOMPARE(s.window->CurrentProject().ChargesPerGridX, 99);
-      QCOMPARE(s.window->CurrentProject().ChargesPerGridY, 1);
-      QVERIFY(!s.window->CurrentProject().Saved);
-
-      const std::vector<Attempt> upper = {
-          {{{"Grid", "15.99"}, {"ChxNo", "1"}, {"ChyNo", "99"}}, {}, ""}};
-      Check(s.hook, upper, [&] { PressLayoutButton(*s.window, "SetGrid"); });
-      QCOMPARE(s.window->CurrentProject().GridSize, 15.99);
+      const Project& p = s.window->CurrentProject();
+      QCOMPARE(std::tie(p.GridSize, p.ChargesPerGridX, p.ChargesPerGridY, p.Saved), std::tuple(0.81, 99, 1, false));
+      Check(s.hook, {{{{"Grid", "15.99"}, {"ChxNo", "1"}, {"ChyNo", "99"}}, {}, ""}},
+            [&] { PressLayoutButton(*s.window, "SetGrid"); });
+      QCOMPARE(p.GridSize, 15.99);
     }
   }
 
   void MoveStep() {
     Session s;
+    const std::string step = "Step size for plot move", zoom = "Scale factor for plot zoom";
     const std::vector<Attempt> attempts = {
-        {{{"tdxyoff", "0"}, {"tzoomscale", "1"}},
-         {"Error: Out of range! Step size for plot move must be greater than 0",
-          "Error: Out of range! Scale factor for plot zoom must be greater than 1"},
-         "tdxyoff"},
-        {{{"tdxyoff", "100"}, {"tzoomscale", "100"}},
-         {"Error: Out of range! Step size for plot move must be smaller than 100",
-          "Error: Out of range! Scale factor for plot zoom must be smaller than 100"},
-         "tdxyoff"},
+        {{{"tdxyoff", "0"}, {"tzoomscale", "1"}}, {Greater(step, "0"), Greater(zoom, "1")}, "tdxyoff"},
+        {{{"tdxyoff", "100"}, {"tzoomscale", "100"}}, {Smaller(step, "100"), Smaller(zoom, "100")}, "tdxyoff"},
         {{{"tdxyoff", "99"}, {"tzoomscale", "99.9"}}, {}, ""}};
     Check(s.hook, attempts, [&] { s.window->Action("SetMoveStep")->trigger(); });
     QCOMPARE(s.window->View().MoveStep, 99);
@@ -220,9 +180,7 @@ private slots:
   void SolverSettings() {
     Session s;
     const std::vector<Attempt> attempts = {
-        {{{"NoPointst", "10"}, {"RelErrt", "1"}},
-         {"Error: Out of range! Number of integration points must be greater than 10"},
-         "NoPointst"},
+        {{{"NoPointst", "10"}, {"RelErrt", "1"}}, {Greater("Number of integration points", "10")}, "NoPointst"},
         {{{"NoPointst", "9999"}, {"RelErrt", "0.02"}}, {}, ""}};
     Check(s.hook, attempts, [&] { s.window->Action("SetIntegrationParam")->trigger(); });
     QCOMPARE(s.window->Options().Integration.Points, 9999);
@@ -231,8 +189,7 @@ private slots:
     std::vector<std::string> seen;
     bool stayed = false;
     OnNextModal([&](QWidget* d) {
-      Child<QRadioButton>(d, "ApproximateEvery")->click();
-      SetText(d, "evfreq", "100");
+      Fill(d, {{"ApproximateEvery", Clicked}, {"evfreq", "100"}});
       s.hook.Clear();
       Click(d, "CancelBtn");
       seen = s.hook.messages;
@@ -241,27 +198,20 @@ private slots:
       Click(d, "CancelBtn");
     });
     s.window->Action("SetEffPermittivity")->trigger();
-    QCOMPARE(seen, std::vector<std::string>{"Error: Out of range! Number must be smaller than 100"});
+    QCOMPARE(seen, std::vector<std::string>{Smaller("Number", "100")});
     QVERIFY(stayed);
     QCOMPARE(s.window->Options().EffectivePermittivity.Every, 3);
 
     // The accuracy: Cancel keeps it, OK takes the choice, and a computation of the
     // page carries it (the project's settings file stores it from there).
     QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::Standard);
-    OnNextModal([&](QWidget* d) {
-      Child<QRadioButton>(d, "AccuracyHigh")->click();
-      Click(d, "CancelBtn");
-    });
+    FillNextDialog({{"AccuracyHigh", Clicked}}, "CancelBtn");
     s.window->Action("SetAccuracy")->trigger();
     QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::Standard);
-    bool shownStandard = false;
-    OnNextModal([&](QWidget* d) {
-      shownStandard = Child<QRadioButton>(d, "AccuracyStandard")->isChecked();
-      Child<QRadioButton>(d, "AccuracyHigh")->click();
-      Click(d, "OKBtn");
-    });
+    QStringList shown;
+    ReadNextDialog(shown, {"AccuracyStandard"}, "OKBtn", {{"AccuracyHigh", Clicked}});
     s.window->Action("SetAccuracy")->trigger();
-    QVERIFY(shownStandard);  // Cancel left the dialog showing what holds
+    QCOMPARE(shown.value(1), QString("checked"));  // Cancel left the dialog showing what holds
     QCOMPARE(s.window->Options().Accuracy, SolverAccuracy::High);
     QCOMPARE(s.window->Computation()->Settings().Accuracy, SolverAccuracy::High);
   }
@@ -292,13 +242,11 @@ private slots:
     QCOMPARE(s.window->Computation()->Settings().MaxUnknowns, 3000);
     QCOMPARE(LoadMaxUnknowns(UserSettings()), 3000);
     AboutBox* about = s.window->findChild<AboutBox*>();
-    OnNextModal([&](QWidget* d) {
-      memory = Child<QLabel>(d, "MaxUnknowns")->text();
-      Click(d, "OKBtn");
-    });
+    QStringList shown;
+    ReadNextDialog(shown, {"MaxUnknowns"});
     s.window->Action("About")->trigger();
     QVERIFY(about);
-    QCOMPARE(memory, QString("6000"));
+    QCOMPARE(shown.value(1), QString("6000"));
     QSettings stored = UserSettings();
     stored.setValue("Computation/MaxUnknowns", "many");
     QCOMPARE(LoadMaxUnknowns(stored), DefaultMaxUnknowns);

@@ -2,54 +2,35 @@
 // input refused with the core's exact message and nothing run, a small example
 // computed into the chart, the worst margin and the table, Abort, and the exports.
 #include <complex>
-#include <filesystem>
-#include <stdexcept>
 
 #include "app/emission_window.h"
-#include "app/qt_user_interface.h"
-#include "model/file_io.h"
 #include "plots/emission_text.h"
 #include "studies/emission/emission_outputs.h"
-#include "studies/emission/drive_lines_file.h"
 #include "tests/gui/gui_test_support.h"
 
 namespace {
 
+// The short dipole example open, and the window for it.
 EmissionWindow* OpenEmission(Session& s) {
-  s.window->Action("Emission")->trigger();
-  EmissionWindow* window = s.window->Emission();
-  if (!QTest::qWaitForWindowExposed(window)) qWarning("emission window not exposed");
-  return window;
+  OpenExample(s, "short-dipole");
+  return OpenWindow(*s.window, "Emission", &MainWindow::Emission);
 }
 
 // A 100 MHz clock on every source up to 300 MHz: three lines, a quick run. The
 // edges and the duty cycle are uneven, so no harmonic falls on a null of the
 // spectrum and every typed value shows in the drive.
 EmissionForm QuickClock(std::size_t sources) {
-  EmissionForm form;
-  SignalForm clock;
-  clock.Kind = SignalKind::Trapezoid;
-  clock.Amplitude = "1.5";
-  clock.Fundamental = "100";
-  clock.Rise = "1";
-  clock.Fall = "2";
-  clock.Duty = "0.4";
-  form.Signals.assign(sources, clock);
-  form.SemiAnechoic = false;
-  form.Distance = "3";
-  form.Limit = "cispr32-b";
-  form.Stop = "300";
-  return form;
+  const SignalForm clock{.Kind = SignalKind::Trapezoid, .Amplitude = "1.5", .Fundamental = "100",
+                        .Rise = "1", .Fall = "2", .Duty = "0.4", .File = {}};
+  return {.Signals = std::vector<SignalForm>(sources, clock), .SemiAnechoic = false, .Distance = "3",
+          .Limit = "cispr32-b", .LimitFile = {}, .Stop = "300"};
 }
 
 // The message the core gives for a request, or empty when it accepts it.
 std::string CoreMessage(const Project& project, const EmissionForm& form) {
-  try {
+  return ErrorOf([&] {
     emission::ValidateEmissionRequest(project, BuildEmissionRequest(project, form, ComputationSettings{}));
-  } catch (const std::exception& error) {
-    return error.what();
-  }
-  return {};
+  });
 }
 
 }  // namespace
@@ -59,10 +40,9 @@ class EmissionWindowTest : public QObject {
 private slots:
   void MenuOpensARowPerSource() {
     Session s;
-    OpenExample(s, "short-dipole");
+    EmissionWindow* window = OpenEmission(s);
     const std::size_t sources = s.window->CurrentProject().VoltageSources.size();
     QVERIFY(sources >= 1);
-    EmissionWindow* window = OpenEmission(s);
     QVERIFY(window->isVisible());
     QCOMPARE(window->windowTitle(), QString("Emission"));
     for (std::size_t n = 1; n <= sources; ++n)
@@ -87,14 +67,11 @@ private slots:
 
   void FormRoundTripAndLimitTables() {
     Session s;
-    OpenExample(s, "short-dipole");
     EmissionWindow* window = OpenEmission(s);
     // The site's fields as typed (the signal's show in the drive of a run).
     EmissionForm form = QuickClock(window->Form().Signals.size());
-    form.SemiAnechoic = true;
-    form.Distance = "7.5";
-    form.Limit = "file";
-    form.LimitFile = "/tmp/my-limit.csv";
+    form = {.Signals = form.Signals, .SemiAnechoic = true, .Distance = "7.5", .Limit = "file",
+            .LimitFile = "/tmp/my-limit.csv", .Stop = form.Stop};
     window->SetForm(form);
     const EmissionForm back = window->Form();
     QVERIFY(back.SemiAnechoic);
@@ -127,9 +104,8 @@ private slots:
 
   void BadInputShowsTheExactMessageAndRunsNothing() {
     Session s;
-    OpenExample(s, "short-dipole");
-    const Project& project = s.window->CurrentProject();
     EmissionWindow* window = OpenEmission(s);
+    const Project& project = s.window->CurrentProject();
     const EmissionForm good = QuickClock(window->Form().Signals.size());
 
     const auto refused = [&](const EmissionForm& form, const std::string& expected) {
@@ -139,8 +115,7 @@ private slots:
       QCOMPARE(s.hook.messages, std::vector<std::string>{expected});
       QVERIFY(!window->Result());
       QCOMPARE(Child<QTableWidget>(window, "Lines")->rowCount(), 0);
-      QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
-      QVERIFY(!window->Running());
+      QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled() && !window->Running());
     };
 
     // A limit of the user's that ends at 1 GHz, and a damaged spectrum file.
@@ -162,16 +137,9 @@ private slots:
          "Error: No spectrum file is chosen for source 1", ""},
         {[](EmissionForm& f) { f.Signals[0].Rise = "8"; }, "", "Error: "},
         {[](EmissionForm& f) { f.Stop = "7000"; }, "", "Error: "},
-        {[&](EmissionForm& f) {
-           f.Limit = "file";
-           f.LimitFile = toOneGHz.toStdString();
-           f.Stop = "3000";
-         },
+        {[&](EmissionForm& f) { f.Limit = "file"; f.LimitFile = toOneGHz.toStdString(); f.Stop = "3000"; },
          "", "to-1-GHz"},
-        {[&](EmissionForm& f) {
-           f.Limit = "file";
-           f.LimitFile = s.PathOf("none.csv").toStdString();
-         },
+        {[&](EmissionForm& f) { f.Limit = "file"; f.LimitFile = s.PathOf("none.csv").toStdString(); },
          "", "none.csv"},
         {[&](EmissionForm& f) {
            f.Signals[0].Kind = SignalKind::SpectrumFile;
@@ -190,7 +158,6 @@ private slots:
 
   void ComputesTheExampleIntoChartMarginAndTable() {
     Session s;
-    OpenExample(s, "short-dipole");
     EmissionWindow* window = OpenEmission(s);
     window->SetForm(QuickClock(window->Form().Signals.size()));
     s.hook.Clear();
@@ -198,9 +165,8 @@ private slots:
     QVERIFY2(s.hook.messages.empty(), s.hook.messages.empty() ? "" : s.hook.messages[0].c_str());
     QVERIFY(window->Result());
     const emission::EmissionResult& result = *window->Result();
-    QCOMPARE(result.Lines.size(), std::size_t(3));  // 100, 200, 300 MHz
-    QCOMPARE(result.Lines[0].FrequencyMHz, 100.0);
-    QCOMPARE(result.Lines[2].FrequencyMHz, 300.0);
+    QCOMPARE(result.Lines.size(), std::size_t(3));
+    QCOMPARE(std::pair(result.Lines[0].FrequencyMHz, result.Lines[2].FrequencyMHz), std::pair(100.0, 300.0));
     auto* table = Child<QTableWidget>(window, "Lines");
     QCOMPARE(table->rowCount(), 3);
     for (int row = 0; row < 3; ++row) {
@@ -212,12 +178,8 @@ private slots:
     QVERIFY(result.WorstMarginDb);
     // Each line was driven by the typed clock's harmonic: 2 c_n of 1.5 V, 100 MHz,
     // rise 1 ns, fall 2 ns, duty 0.4, on every source.
-    emission::TrapezoidWaveform typed;
-    typed.AmplitudeV = 1.5;
-    typed.FundamentalMHz = 100.0;
-    typed.RiseNs = 1.0;
-    typed.FallNs = 2.0;
-    typed.Duty = 0.4;
+    const emission::TrapezoidWaveform typed{
+        .AmplitudeV = 1.5, .FundamentalMHz = 100.0, .RiseNs = 1.0, .FallNs = 2.0, .Duty = 0.4};
     for (int n = 1; n <= 3; ++n) {
       const emission::EmissionLine& line = result.Lines[static_cast<std::size_t>(n - 1)];
       QCOMPARE(line.Sources.size(), s.window->CurrentProject().VoltageSources.size());
@@ -242,7 +204,6 @@ private slots:
 
   void AbortStopsTheRunAndKeepsTheLinesComputed() {
     Session s;
-    OpenExample(s, "short-dipole");
     EmissionWindow* window = OpenEmission(s);
     EmissionForm form = QuickClock(window->Form().Signals.size());
     form.Signals[0].Fundamental = "10";
@@ -250,18 +211,11 @@ private slots:
     window->SetForm(form);
     // The Abort button, pressed as soon as the run lets events through.
     bool wasVisible = false;
-    QTimer::singleShot(0, window, [&] {
-      auto* abort = Child<QPushButton>(window, "Abort");
-      wasVisible = abort->isVisible();
-      QTest::mouseClick(abort, Qt::LeftButton);
-    });
+    AbortOnceRunning(window, wasVisible);
     window->Compute();
     QVERIFY(wasVisible);
-    QVERIFY(window->Result());
-    QVERIFY(window->Result()->Aborted);
-    QVERIFY(window->Result()->Lines.size() < 100);
-    QVERIFY(!window->Running());
-    QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
+    QVERIFY(window->Result() && window->Result()->Aborted && window->Result()->Lines.size() < 100);
+    QVERIFY(!window->Running() && !Child<QPushButton>(window, "Abort")->isVisible());
     QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
     // The next run is not aborted by the last press.
     window->SetForm(QuickClock(window->Form().Signals.size()));
@@ -272,7 +226,6 @@ private slots:
 
   void ExportsChartAndReport() {
     Session s;
-    OpenExample(s, "short-dipole");
     EmissionWindow* window = OpenEmission(s);
     window->SetForm(QuickClock(window->Form().Signals.size()));
     QVERIFY(window->Compute());
@@ -285,8 +238,7 @@ private slots:
     saveAs(s.PathOf("chart"), "SaveChart");  // no extension: SVG
     QVERIFY(QFile::exists(s.PathOf("chart.svg")));
     saveAs(s.PathOf("chart.png"), "SaveChart");
-    QImage png(s.PathOf("chart.png"));
-    QCOMPARE(png.size(), QSize(1200, 700));
+    QCOMPARE(QImage(s.PathOf("chart.png")).size(), QSize(1200, 700));
     saveAs(s.PathOf("chart.gif"), "SaveChart");
     QCOMPARE(s.hook.messages, std::vector<std::string>{"Error: Unknown fileformat"});
     QVERIFY(!QFile::exists(s.PathOf("chart.gif")));

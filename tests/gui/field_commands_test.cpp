@@ -7,7 +7,6 @@
 #include "app/far_field_dialog.h"
 #include "app/near_field_dialog.h"
 #include "app/result_list_window.h"
-#include "plots/frequency_dialog.h"
 #include "tests/gui/gui_dipole.h"
 #include "tests/gui/gui_test_support.h"
 
@@ -48,21 +47,17 @@ private slots:
       Click(d, "ComputeBtn");
       stayedOpen = d->isVisible();
       focused = d->focusWidget() == Child<QLineEdit>(d, "ThetaStop");
-      SetText(d, "ThetaStop", "90");
-      SetText(d, "PhiStep", "45");
+      Fill(d, {{"ThetaStop", "90"}, {"PhiStep", "45"}});
       Click(d, "ComputeBtn");
     });
     s.window->Action("ComputeFarField")->trigger();
-    QVERIFY(stayedOpen);
-    QVERIFY(focused);
-    QCOMPARE(s.hook.messages, std::vector<std::string>{
-                                  "Error: Out of range! Far field Theta angle must be smaller than 180.1"});
+    QVERIFY(stayedOpen && focused);
+    QCOMPARE(s.hook.messages,
+             std::vector<std::string>{"Error: Out of range! Far field Theta angle must be smaller than 180.1"});
     QCOMPARE(dialog->LastOutcome(), FarFieldRunOutcome::Completed);
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
     // The new grid: 46 theta values times 9 phi values.
-    QFile rad(s.PathOf("Board.RAD"));
-    QVERIFY(rad.open(QIODevice::ReadOnly));
-    QVERIFY(QString(rad.readLine()).simplified().endsWith(" 414"));
+    QVERIFY(QString(FileBytes(s.PathOf("Board.RAD")).split('\n').value(0)).simplified().endsWith(" 414"));
   }
 
   void NearFieldDialogChecksItsFieldsAndComputes() {
@@ -77,15 +72,11 @@ private slots:
       Click(d, "ComputeBtn");
       stayedOpen = d->isVisible();
       captionAfterRefusal = d->CancelButton()->text();
-      SetText(d, "ZStep", "10");
-      SetText(d, "ZStart", "10");
-      SetText(d, "ZStop", "10");
-      SetText(d, "XStop", "20");
+      Fill(d, {{"ZStep", "10"}, {"ZStart", "10"}, {"ZStop", "10"}, {"XStop", "20"}});
       Click(d, "ComputeBtn");
     });
     s.window->Action("ComputeNearField")->trigger();
-    QVERIFY(stayedOpen);
-    QCOMPARE(captionAfterRefusal, QString("Cancel"));
+    QVERIFY(stayedOpen && captionAfterRefusal == "Cancel");
     QCOMPARE(s.hook.messages,
              std::vector<std::string>{"Error: Out of range! Z step value must be smaller than 1000000"});
     QCOMPARE(dialog->LastOutcome(), NearFieldRunOutcome::Completed);
@@ -123,14 +114,13 @@ private slots:
     });
     s.window->Action("ComputeFarField")->trigger();
     FarFieldDialog* dialog = s.window->FarFieldParameters();
-    QCOMPARE(captionWhileComputing, QString("Wait! Computing far-field at 1800 MHz"));
-    QCOMPARE(buttonWhileComputing, QString("Abort"));
-    QVERIFY(!computeEnabledWhileComputing);
-    QVERIFY(openAfterAbort);
+    // The caption and the button's text while computing, and after.
+    QCOMPARE(QStringList({captionWhileComputing, buttonWhileComputing, dialog->windowTitle(),
+                          dialog->CancelButton()->text()}),
+             QStringList({"Wait! Computing far-field at 1800 MHz", "Abort", "Far-field parameters", "Cancel"}));
+    QVERIFY(!computeEnabledWhileComputing && openAfterAbort);
     QCOMPARE(dialog->LastOutcome(), FarFieldRunOutcome::Aborted);
     QCOMPARE(dialog->result(), int(QDialog::Rejected));
-    QCOMPARE(dialog->windowTitle(), QString("Far-field parameters"));
-    QCOMPARE(dialog->CancelButton()->text(), QString("Cancel"));
 
     // The same for the near field, over a grid large enough to be caught running.
     QString nearCaption;
@@ -140,10 +130,7 @@ private slots:
         nearCaption = d->windowTitle();
         d->CancelButton()->click();
       });
-      SetText(d, "XStop", "100");
-      SetText(d, "XStep", "1");
-      SetText(d, "ZStart", "5");
-      SetText(d, "ZStop", "5");
+      Fill(d, {{"XStop", "100"}, {"XStep", "1"}, {"ZStart", "5"}, {"ZStop", "5"}});
       Click(d, "ComputeBtn");
       nearOpen = d->isVisible();
       Click(d, "CancelBtn");
@@ -167,15 +154,11 @@ private slots:
 
     QVERIFY(ComputeDipoleWithFarField(*s.window, "1800", "90"));
     s.hook.Clear();
-    bool dialogShown = false;
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      dialogShown = true;
-      d->reject();
-    });
+    QStringList asked;
+    AnswerFrequencyDialog(-1, &asked);
     QTest::mouseClick(Child<QPushButton>(list, "ListRad"), Qt::LeftButton);
     CancelPendingModals();
-    QVERIFY(!dialogShown);
-    QVERIFY(s.hook.messages.empty());
+    QVERIFY(asked.isEmpty() && s.hook.messages.empty());
     QCOMPARE(list->Title()->text(), QString("Far-field at 1800 MHz"));
     QCOMPARE(list->Grid()->rowCount(), 46 * 5 + 1);
     QCOMPARE(list->Grid()->item(0, 1)->text(), QString("ETheta [V]"));
@@ -183,10 +166,7 @@ private slots:
     QVERIFY(list->PrintButton()->isEnabled());
 
     const QString pdf = s.PathOf("farfield.pdf");
-    QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    list->PrintTo(printer);
+    list->PrintTo(*PdfPrinter(pdf));
     const QString text = PdfLayoutText(pdf);
     QVERIFY2(text.contains("Project: Board.PRO"), qPrintable(text.left(300)));
     QVERIFY(text.contains("Far-field at 1800 MHz"));
@@ -202,10 +182,8 @@ private slots:
 
     // "Print" goes through the platform's print dialog to the program's printer.
     const QString viaDialog = s.PathOf("via-dialog.pdf");
-    QPrinter shared;
-    shared.setOutputFormat(QPrinter::PdfFormat);
-    shared.setOutputFileName(viaDialog);
-    list->SetPrinter(&shared);
+    const std::unique_ptr<QPrinter> shared = PdfPrinter(viaDialog);
+    list->SetPrinter(shared.get());
     bool printDialogShown = false;
     OnNextModal([&](QWidget* d) {
       printDialogShown = qobject_cast<QPrintDialog*>(d) != nullptr;
@@ -230,15 +208,11 @@ private slots:
     s.window->Action("ListFarField")->trigger();
     ResultListWindow* list = s.window->ListWindow(1);
     s.hook.Clear();
-    OnNextDialog<FrequencyDialog>([](FrequencyDialog* d) { d->reject(); });
+    AnswerFrequencyDialog(-1);
     QTest::mouseClick(Child<QPushButton>(list, "ListRad"), Qt::LeftButton);
     QCOMPARE(s.hook.messages, std::vector<std::string>{"You must select a frequency to list!"});
     QStringList offered;
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      for (int i = 0; i < d->List()->count(); ++i) offered << d->List()->item(i)->text();
-      d->List()->setCurrentRow(1);
-      d->accept();
-    });
+    AnswerFrequencyDialog(1, &offered);
     QTest::mouseClick(Child<QPushButton>(list, "ListRad"), Qt::LeftButton);
     QCOMPARE(offered, QStringList({"100", "250.5"}));
     QCOMPARE(list->Title()->text(), QString("Far-field at 250.5 MHz"));

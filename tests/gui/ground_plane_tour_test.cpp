@@ -40,7 +40,6 @@ private slots:
   void TheLShapeOverItsGroundPlaneOnEveryPage() {
     Session s;
     MainWindow& w = *s.window;
-    w.resize(1000, 700);
     QVERIFY(!OpenExample(s, "lshape").isEmpty());
     Look(&w, "tour_layout");
 
@@ -48,13 +47,9 @@ private slots:
     ComputationPage* page = w.Computation();
     w.Pages()->setCurrentIndex(1);
     QVERIFY(Child<QCheckBox>(page, "GroundPlane")->isChecked());
-    Child<QRadioButton>(page, "SingFreq")->click();
-    Child<QRadioButton>(page, "ExcFile")->click();
-    Child<QRadioButton>(page, "ImpFile")->click();
-    Child<QLineEdit>(page, "Frequency")->setText("500");
-    if (!Child<QCheckBox>(page, "FarField")->isChecked()) Child<QCheckBox>(page, "FarField")->click();
-    Child<QLineEdit>(page, "ThetaStep")->setText("5");
-    Child<QLineEdit>(page, "PhiStep")->setText("15");
+    Fill(page, {{"SingFreq", Clicked}, {"ExcFile", Clicked}, {"ImpFile", Clicked}, {"Frequency", "500"}});
+    if (!Child<QCheckBox>(page, "FarField")->isChecked()) Click(page, "FarField");
+    Fill(page, {{"ThetaStep", "5"}, {"PhiStep", "15"}});
     const ComputationReport report = page->Compute();
     QVERIFY(report.Started && !report.Aborted);
     Look(&w, "tour_computation");
@@ -95,9 +90,8 @@ private slots:
     QVERIFY(InkedPixels(Look(w.VectorPlot(), "tour_vector")) > 500);
     w.Pages()->setCurrentIndex(4);
     OnNextDialog<CutDialog>([](CutDialog* d) {
-      Child<QRadioButton>(d, "PhiCut")->click();
-      QListWidget* angles = Child<QListWidget>(d, "ListBoxPhi");
-      angles->setCurrentRow(0);
+      Click(d, "PhiCut");
+      Child<QListWidget>(d, "ListBoxPhi")->setCurrentRow(0);
       Click(d, "OKBtn");
     });
     w.Pattern()->ChooseCut();

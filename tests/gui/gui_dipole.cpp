@@ -1,12 +1,5 @@
 #include "tests/gui/gui_dipole.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTabWidget>
-
-#include "app/computation_page.h"
-#include "app/main_window.h"
 #include "tests/gui/gui_test_support.h"
 
 namespace lumetra::gui::testing {
@@ -25,10 +18,8 @@ bool ComputeDipoleWithFarField(MainWindow& w, const char* frequencyMHz, const ch
   DrawDipole(w);
   ComputationPage* page = w.Computation();
   w.Pages()->setCurrentIndex(1);
-  Child<QRadioButton>(page, "NoLoad")->click();
-  Child<QLineEdit>(page, "Frequency")->setText(frequencyMHz);
-  if (!Child<QCheckBox>(page, "FarField")->isChecked()) Child<QCheckBox>(page, "FarField")->click();
-  Child<QLineEdit>(page, "PhiStep")->setText(phiStep);
+  Fill(page, {{"NoLoad", Clicked}, {"Frequency", frequencyMHz}, {"PhiStep", phiStep}});
+  if (!Child<QCheckBox>(page, "FarField")->isChecked()) Click(page, "FarField");
   const ComputationReport report = page->Compute();
   return report.Started && !report.Aborted;
 }

@@ -5,6 +5,7 @@
 #include <QProcess>
 
 #include "model/layout_view_geometry.h"
+#include "plots/frequency_dialog.h"
 
 namespace lumetra::gui::testing {
 
@@ -37,46 +38,87 @@ void OnNextModal(std::function<void(QWidget*)> action) {
   auto tries = std::make_shared<int>(0);
   QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal->isVisible()) {
-      timer->stop();
-      timer->deleteLater();
-      if (qEnvironmentVariableIsSet("LUMETRA_TEST_TRACE")) qWarning("modal: %s %s", modal->metaObject()->className(), qPrintable(modal->windowTitle()));
-      action(modal);
-      return;
-    }
-    if (++*tries > 500) {  // 5 s: no dialog came; give up rather than hang
-      timer->stop();
-      timer->deleteLater();
-      qWarning("OnNextModal: no modal dialog appeared");
-    }
+    const bool shown = modal && modal->isVisible();
+    if (!shown && ++*tries <= 500) return;  // after 5 s without a dialog, give up rather than hang
+    timer->stop();
+    timer->deleteLater();
+    if (!shown) return qWarning("OnNextModal: no modal dialog appeared");
+    if (qEnvironmentVariableIsSet("LUMETRA_TEST_TRACE"))
+      qWarning("modal: %s %s", modal->metaObject()->className(), qPrintable(modal->windowTitle()));
+    action(modal);
   });
   timer->start(10);
 }
 
 void SetText(QWidget* dialog, const QString& field, const QString& text) {
   auto* edit = Child<QLineEdit>(dialog, field);
-  if (!edit) {
-    qWarning("no field %s", qPrintable(field));
-    return;
-  }
+  if (!edit) return qWarning("no field %s", qPrintable(field));
   edit->setText(text);
 }
 
 void Click(QWidget* dialog, const QString& button) {
   auto* b = Child<QAbstractButton>(dialog, button);
-  if (!b) {
-    qWarning("no button %s", qPrintable(button));
-    return;
-  }
+  if (!b) return qWarning("no button %s", qPrintable(button));
   // A dialog just shown may not be laid out yet, so a click at the button's middle
   // could miss it; click() presses it as the mouse would.
   b->click();
 }
 
-void FillNextDialog(std::vector<std::pair<QString, QString>> fields, const QString& button) {
-  OnNextModal([fields, button](QWidget* dialog) {
-    for (const auto& [field, text] : fields) SetText(dialog, field, text);
+void Fill(QWidget* form, const FormSteps& steps) {
+  for (const auto& [name, text] : steps) {
+    if (text == Clicked) Click(form, name);
+    else SetText(form, name, text);
+  }
+}
+
+void FillNextDialog(FormSteps steps, const QString& button, QString* title) {
+  OnNextModal([steps, button, title](QWidget* dialog) {
+    if (title) *title = dialog->windowTitle();
+    Fill(dialog, steps);
     Click(dialog, button);
+  });
+}
+
+void ReadNextDialog(QStringList& read, const QStringList& fields, const QString& button, FormSteps steps) {
+  OnNextModal([&read, fields, button, steps](QWidget* dialog) {
+    read = QStringList{dialog->windowTitle()} + Texts(dialog, fields);
+    Fill(dialog, steps);
+    Click(dialog, button);
+  });
+}
+
+QStringList Texts(QWidget* form, const QStringList& fields) {
+  QStringList texts;
+  for (const QString& field : fields) {
+    if (auto* edit = Child<QLineEdit>(form, field)) texts << edit->text();
+    else if (auto* label = Child<QLabel>(form, field)) texts << label->text();
+    else if (auto* button = Child<QAbstractButton>(form, field))
+      texts << (button->isChecked() ? "checked" : "unchecked");
+    else texts << "(no field " + field + ")";
+  }
+  return texts;
+}
+
+void AnswerFrequencyDialog(int row, QStringList* offered, int* preselected) {
+  OnNextModal([=](QWidget* modal) {
+    auto* d = qobject_cast<FrequencyDialog*>(modal);
+    if (!d) {  // another question came: it is noted and closed
+      if (offered) *offered << "(not the frequency question) " + modal->windowTitle();
+      return void(modal->close());
+    }
+    for (int i = 0; offered && i < d->List()->count(); ++i) *offered << d->List()->item(i)->text();
+    if (preselected) *preselected = d->List()->currentRow();
+    if (row < 0) return d->reject();
+    d->List()->setCurrentRow(row);
+    d->accept();
+  });
+}
+
+void AbortOnceRunning(QWidget* window, bool& wasVisible) {
+  QTimer::singleShot(0, window, [window, &wasVisible] {
+    auto* abort = Child<QPushButton>(window, "Abort");
+    wasVisible = abort->isVisible();
+    QTest::mouseClick(abort, Qt::LeftButton);
   });
 }
 
@@ -155,12 +197,15 @@ QPoint PixelOf(MainWindow& window, double x, double y) {
 }
 
 
+void DragOn(QWidget* widget, QPoint from, QPoint to) {
+  QTest::mousePress(widget, Qt::LeftButton, {}, from);
+  QTest::mouseMove(widget, (from + to) / 2);
+  QTest::mouseMove(widget, to);
+  QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
+}
+
 void Drag(MainWindow& window, QPoint from, QPoint to) {
-  QWidget* canvas = window.Layout()->findChild<QWidget*>("BoardArea");
-  QTest::mousePress(canvas, Qt::LeftButton, {}, from);
-  QTest::mouseMove(canvas, (from + to) / 2);
-  QTest::mouseMove(canvas, to);
-  QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
+  DragOn(window.Layout()->findChild<QWidget*>("BoardArea"), from, to);
 }
 
 void ClickBoard(MainWindow& window, QPoint at) {
@@ -188,6 +233,13 @@ QString PicturePath(const QString& name) {
 void KeepPicture(const QImage& image, const QString& name) {
   const QString file = PicturePath(name);
   if (!file.isEmpty()) image.save(file);
+}
+
+std::unique_ptr<QPrinter> PdfPrinter(const QString& path) {
+  auto printer = std::make_unique<QPrinter>();
+  printer->setOutputFormat(QPrinter::PdfFormat);
+  printer->setOutputFileName(path);
+  return printer;
 }
 
 QString PdfText(const QString& file, bool inDrawingOrder) {

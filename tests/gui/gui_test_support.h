@@ -30,6 +30,7 @@
 #include <QToolButton>
 #include <cmath>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -93,8 +94,59 @@ T* Child(QWidget* parent, const QString& name) {
 
 void SetText(QWidget* dialog, const QString& field, const QString& text);
 void Click(QWidget* dialog, const QString& button);
-// The next dialog's fields filled in (name, text) and its button pressed.
-void FillNextDialog(std::vector<std::pair<QString, QString>> fields, const QString& button = "OKBtn");
+// A form filled in step by step: each (name, text) types the text into the line
+// edit of that name, or, with the text Clicked, clicks the button (a radio button,
+// a check box) of that name.
+inline const QString Clicked = QStringLiteral("<clicked>");
+using FormSteps = std::vector<std::pair<QString, QString>>;
+void Fill(QWidget* form, const FormSteps& steps);
+// The next dialog filled in so and its button pressed; its caption is stored
+// in title when asked.
+void FillNextDialog(FormSteps steps, const QString& button = "OKBtn", QString* title = nullptr);
+// The next dialog's caption and the texts of the fields named (as Texts reads
+// them) stored in read as it opens; then the dialog filled in and its button pressed.
+void ReadNextDialog(QStringList& read, const QStringList& fields, const QString& button = "OKBtn",
+                    FormSteps steps = {});
+// The texts of a form's line edits and labels, and whether its buttons are
+// "checked" or "unchecked", in the order named.
+QStringList Texts(QWidget* form, const QStringList& fields);
+
+// The message of the error a call throws; empty when it throws none.
+template <typename Call>
+std::string ErrorOf(Call call) {
+  try {
+    call();
+  } catch (const std::exception& error) {
+    return error.what();
+  }
+  return {};
+}
+
+// Answers the next frequency question: the entry of row chosen, or cancelled when
+// row is negative; the entries offered and the row selected on opening are
+// stored where asked.
+void AnswerFrequencyDialog(int row, QStringList* offered = nullptr, int* preselected = nullptr);
+
+// A secondary window opened by the main window's action, once shown.
+template <typename W>
+W* OpenWindow(MainWindow& main, const char* action, W* (MainWindow::*window)() const) {
+  main.Action(action)->trigger();
+  W* shown = (main.*window)();
+  if (!QTest::qWaitForWindowExposed(shown)) qWarning("%s window not exposed", action);
+  return shown;
+}
+// Presses the window's "Abort" button as soon as a run lets events through;
+// wasVisible tells whether the button was shown then.
+void AbortOnceRunning(QWidget* window, bool& wasVisible);
+
+// The messages a study window's Compute shows when it refuses to run; none when
+// it ran, or left a result, all the same (a refusal always says why).
+template <typename W>
+std::vector<std::string> Refusal(W* window, RecordingHook& hook) {
+  hook.Clear();
+  if (window->Compute() || window->Result()) return {};
+  return hook.messages;
+}
 
 // A shown main window with a new project of lx x ly mm created through the New
 // dialog in a temporary directory, which also becomes the working directory.
@@ -108,6 +160,8 @@ struct Session {
   std::unique_ptr<MainWindow> window;
 
   QString PathOf(const QString& fileName) const { return directory.filePath(fileName); }
+  // The window and its project, for auto [w, p] = s.WindowAndProject().
+  std::pair<MainWindow&, Project&> WindowAndProject() { return {*window, window->CurrentProject()}; }
 };
 
 // A bundled example copied into a folder of the session's directory named to
@@ -155,16 +209,17 @@ void KeepPicture(const QImage& image, const QString& name);
 // columns, which splits long lines of a listing.
 QString PdfText(const QString& file, bool inDrawingOrder = false);
 
+// A printer into the PDF file at path.
+std::unique_ptr<QPrinter> PdfPrinter(const QString& path);
+
 // Prints through a page's print question (SetPrinter, SetPrintConfirmation) into
 // a PDF: first declined, when nothing may be written, then accepted. The text of
 // the PDF, or "printed although declined".
 template <typename Page>
 QString PrintDecliningFirst(Page* page, const std::function<void()>& print, const QString& pdf,
                             bool inDrawingOrder = false) {
-  QPrinter printer;
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(pdf);
-  page->SetPrinter(&printer);
+  const std::unique_ptr<QPrinter> printer = PdfPrinter(pdf);
+  page->SetPrinter(printer.get());
   auto accept = std::make_shared<bool>(false);
   page->SetPrintConfirmation([accept](QPrinter&) { return *accept; });
   print();
@@ -178,6 +233,8 @@ QString PrintDecliningFirst(Page* page, const std::function<void()>& print, cons
 // The board-area pixel of a board position (mm) in the window's layout view.
 QPoint PixelOf(MainWindow& window, double x, double y);
 
+// A drag with the left button over a widget, through the middle of the way.
+void DragOn(QWidget* widget, QPoint from, QPoint to);
 // Mouse on the board area: a drag with the left button, and a click.
 void Drag(MainWindow& window, QPoint from, QPoint to);
 void ClickBoard(MainWindow& window, QPoint at);

@@ -15,17 +15,11 @@ namespace {
 QString OpenReceiver(Session& s) { return OpenExample(s, "immunity-receiver", "receiver"); }
 
 ImmunityWindow* OpenImmunity(Session& s) {
-  s.window->Action("Immunity")->trigger();
-  ImmunityWindow* window = s.window->Immunity();
-  if (!QTest::qWaitForWindowExposed(window)) qWarning("immunity window not exposed");
-  return window;
+  return OpenWindow(*s.window, "Immunity", &MainWindow::Immunity);
 }
 
 void Sweep(ImmunityWindow* window, const QString& start, const QString& stop, const QString& step, bool log = false) {
-  Child<QRadioButton>(window, "SweepFreq")->setChecked(true);
-  Child<QLineEdit>(window, "StartFreq")->setText(start);
-  Child<QLineEdit>(window, "StopFreq")->setText(stop);
-  Child<QLineEdit>(window, "StepFreq")->setText(step);
+  Fill(window, {{"SweepFreq", Clicked}, {"StartFreq", start}, {"StopFreq", stop}, {"StepFreq", step}});
   Child<QCheckBox>(window, "LogSweep")->setChecked(log);
 }
 
@@ -65,64 +59,39 @@ private slots:
     QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
     // The ticks count only while the loads are chosen one by one.
     QVERIFY(!(loads->item(0, 0)->flags() & Qt::ItemIsUserCheckable));
-    ImmunityForm form;
-    form.EveryPort = false;
-    form.ChosenLoads = {2};
-    form.Field = "3";
-    form.Threshold = "0.05";
-    window->SetForm(form);
+    window->SetForm({.EveryPort = false, .ChosenLoads = {2}, .Field = "3", .Threshold = "0.05"});
     QVERIFY(loads->item(0, 0)->flags() & Qt::ItemIsUserCheckable);
     const ImmunityForm back = window->Form();
-    QVERIFY(!back.EveryPort);
-    QCOMPARE(back.ChosenLoads, std::vector<int>{2});
-    QCOMPARE(back.Field, std::string("3"));
-    QCOMPARE(back.Threshold, std::string("0.05"));
+    QVERIFY(!back.EveryPort && back.ChosenLoads == std::vector<int>{2});
+    QCOMPARE(back.Field + " " + back.Threshold, std::string("3 0.05"));
   }
 
   void RefusalsShowTheCoreMessageAndRunNothing() {
     {
       // A board without loads has no receiver.
       Session s;
-      ImmunityWindow* window = OpenImmunity(s);
-      s.hook.Clear();
-      QVERIFY(!window->Compute());
-      QCOMPARE(s.hook.messages, std::vector<std::string>{immunity::NoLoadMessage});
-      QVERIFY(!window->Result());
+      QCOMPARE(Refusal(OpenImmunity(s), s.hook), std::vector<std::string>{immunity::NoLoadMessage});
     }
     Session s;
     OpenReceiver(s);
     ImmunityWindow* window = OpenImmunity(s);
-    Child<QRadioButton>(window, "SingFreq")->setChecked(true);
-    Child<QLineEdit>(window, "Frequency")->setText("300");
+    Fill(window, {{"SingFreq", Clicked}, {"Frequency", "300"}});
     const auto refused = [&](const ImmunityForm& form, const std::string& expected) {
       window->SetForm(form);
       s.hook.Clear();
       QTest::mouseClick(Child<QPushButton>(window, "Compute"), Qt::LeftButton);
       QCOMPARE(s.hook.messages, std::vector<std::string>{expected});
-      QVERIFY(!window->Result());
-      QVERIFY(!window->Running());
+      QVERIFY(!window->Result() && !window->Running());
       QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
     };
-    for (const char* field : {"abc", "0", "-10", ""}) {
-      ImmunityForm form;
-      form.Field = field;
-      refused(form, immunity::FieldLevelMessage);
-    }
-    for (const char* threshold : {"x", "0", "-0.1"}) {
-      ImmunityForm form;
-      form.Threshold = threshold;
-      refused(form, immunity::ThresholdMessage);
-    }
-    ImmunityForm none;
-    none.EveryPort = false;
-    refused(none, NoLoadChosenMessage);
+    // Every port, the field and the threshold of each form.
+    for (const char* field : {"abc", "0", "-10", ""}) refused({true, {}, field, ""}, immunity::FieldLevelMessage);
+    for (const char* threshold : {"x", "0", "-0.1"}) refused({true, {}, "10", threshold}, immunity::ThresholdMessage);
+    refused({false, {}, "10", ""}, NoLoadChosenMessage);
     // The frequencies are the core's to refuse, with its message.
     Child<QLineEdit>(window, "Frequency")->setText("abc");
     window->SetForm(ImmunityForm{});
-    s.hook.Clear();
-    QVERIFY(!window->Compute());
-    QVERIFY2(s.hook.messages.size() == 1, Joined(s.hook.messages));
-    QVERIFY(!window->Result());
+    QCOMPARE(Refusal(window, s.hook).size(), std::size_t(1));
   }
 
   void SweepsEqualTheCommandLinesFilesByteForByte() {
@@ -227,18 +196,15 @@ private slots:
     window->Compute();
     QVERIFY(wasVisible);
     QVERIFY(othersWaited);
-    QVERIFY(!window->Running());
-    QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
+    QVERIFY(!window->Running() && !Child<QPushButton>(window, "Abort")->isVisible());
     QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
     if (window->Result()) {
-      QVERIFY(window->Result()->Aborted);
-      QVERIFY(window->Result()->Points.size() < 100);
+      QVERIFY(window->Result()->Aborted && window->Result()->Points.size() < 100);
     }
     QVERIFY(Child<QLabel>(window, "Progress")->text().startsWith("Aborted"));
     // The next run is not aborted by the last press.
     Sweep(window, "300", "400", "50");
-    QVERIFY(window->Compute());
-    QVERIFY(!window->Result()->Aborted);
+    QVERIFY(window->Compute() && !window->Result()->Aborted);
     QCOMPARE(window->Result()->Points.size(), std::size_t(3));
   }
 };

@@ -8,7 +8,6 @@
 #include "app/kicad_import_dialog.h"
 #include "import/kicad_board.h"
 #include "import/kicad_import.h"
-#include "model/file_io.h"
 #include "tests/gui/gui_test_support.h"
 
 namespace {
@@ -98,8 +97,7 @@ private slots:
     Session s;
     MainWindow& w = *s.window;
     ChooseSmallBoard(s, {});
-    QStringList layers, byName, byLengthUp, byLengthDown, bottomNets, lengths;
-    QString plane, permittivity, grid, cell;
+    QStringList layers, byName, byLengthUp, byLengthDown, bottomNets, lengths, proposals;
     OnNextModal([&](QWidget* d) {
       Click(d, "Browse");
       auto* layer = Child<QComboBox>(d, "Layer");
@@ -111,11 +109,7 @@ private slots:
         lengths << NetTable(d)->item(row, 2)->text();
       ClickHeader(d, 2);
       byLengthDown = NetColumn(d);
-      plane = Child<QLineEdit>(d, "GroundPlane")->text();
-      permittivity = Child<QLineEdit>(d, "Permittivity")->text();
-      // Nothing chosen yet: no grid to propose; the cell follows the frequency alone.
-      grid = Child<QLineEdit>(d, "Grid")->text();
-      cell = Child<QLineEdit>(d, "LongestCell")->text();
+      proposals = Texts(d, {"GroundPlane", "Permittivity", "Grid", "LongestCell"});
       layer->setCurrentText("B.Cu");
       bottomNets = NetColumn(d);
       Click(d, "Cancel");
@@ -128,12 +122,10 @@ private slots:
     QCOMPARE(lengths, (QStringList{"2.00", "11.24", "25.00"}));
     QCOMPARE(byLengthDown, (QStringList{"CLK", "DATA", "SHORT"}));
     QCOMPARE(bottomNets, QStringList{"GND"});
-    // The plane is the other copper layer, 1.51 mm of FR-4 away.
-    QCOMPARE(plane, QString("1.51"));
-    QCOMPARE(permittivity, QString("4.5"));
-    QCOMPARE(grid, QString());
-    // lambda / 20 at 1 GHz in epsilon_r 4.5: 299.79 / sqrt(4.5) / 20 = 7.066 mm.
-    QCOMPARE(cell, QString("7.066"));
+    // The plane is the other copper layer, 1.51 mm of FR-4 away. Nothing chosen yet:
+    // no grid to propose; the cell follows the frequency alone, lambda / 20 at 1 GHz
+    // in epsilon_r 4.5: 299.79 / sqrt(4.5) / 20 = 7.066 mm.
+    QCOMPARE(proposals, QStringList({"1.51", "4.5", "", "7.066"}));
     // Cancel: the project of the session stays open.
     QVERIFY(w.CurrentProject().ProjectFile.ends_with("Board.PRO"));
   }
@@ -172,13 +164,9 @@ private slots:
     QVERIFY(p.Saved);
     QCOMPARE(w.windowTitle(), QString("Lumetra Imported.PRO[*]"));
     QVERIFY(!w.isWindowModified());
-    QCOMPARE(p.PcbLx, 30);
-    QCOMPARE(p.PcbLy, 20);
-    QCOMPARE(p.GridSize, 0.25);
+    QCOMPARE(std::tuple(p.PcbLx, p.PcbLy, p.GridSize), std::tuple(30, 20, 0.25));
     QVERIFY(Same(p.Segments, expected.project.Segments));
-    QVERIFY(p.Env.GroundPlane);
-    QCOMPARE(p.Env.GPHeight, std::string("1.51"));
-    QCOMPARE(p.Env.DielConst, std::string("4.5"));
+    QCOMPARE(std::tuple(p.Env.GroundPlane, p.Env.GPHeight, p.Env.DielConst), std::tuple(true, "1.51", "4.5"));
     QVERIFY(w.Pages()->isVisible());
     // Grid points every 0.25 mm would blacken the board.
     QVERIFY(!p.ShowGridPoints);
@@ -211,10 +199,9 @@ private slots:
       Click(d, "Proposals");
       cellBack = Child<QLineEdit>(d, "LongestCell")->text();
       // Typed values: 2 mm cells, air under a plane 0.8 mm down, grid 0.125 mm.
-      Type(d, "LongestCell", "2");
-      Type(d, "GroundPlane", "0.8");
-      Type(d, "Permittivity", "1");
-      Type(d, "Grid", "0.125");
+      for (const auto& [field, text] : FormSteps{{"LongestCell", "2"}, {"GroundPlane", "0.8"},
+                                                 {"Permittivity", "1"}, {"Grid", "0.125"}})
+        Type(d, field, text);
       seen = dialog->Options();
       Click(d, "OK");
     });
@@ -223,10 +210,8 @@ private slots:
     // 0.25 mm / 3 cells, on the 1/1024 mm quantum: 85/1024 mm.
     QCOMPARE(gridWith3Across, QString("0.0830078125"));
     QCOMPARE(cellBack, QString("2.355"));
-    QCOMPARE(seen.cellsAcross, 3);
-    QCOMPARE(*seen.gridMm, 0.125);
-    QCOMPARE(*seen.groundPlaneMm, 0.8);
-    QCOMPARE(*seen.dielectric, 1.0);
+    QCOMPARE(std::tuple(seen.cellsAcross, *seen.gridMm, *seen.groundPlaneMm, *seen.dielectric),
+             std::tuple(3, 0.125, 0.8, 1.0));
     // 2 mm cells in air at 3 GHz: 99.93 mm / 2 = 49.97 cells per wavelength.
     QVERIFY(std::abs(seen.cellsPerWavelength - 299.792458 / 3 / 2) < 1e-9);
     QCOMPARE(seen.maxFrequencyMHz, 3000.0);
@@ -235,13 +220,10 @@ private slots:
     QCOMPARE(expected.report.maxCellMm, 2.0);
     const Project& p = w.CurrentProject();
     QVERIFY(Same(p.Segments, expected.project.Segments));
-    QCOMPARE(p.GridSize, 0.125);
-    QCOMPARE(p.Env.GPHeight, std::string("0.8"));
-    QCOMPARE(p.Env.DielConst, std::string("1"));
+    QCOMPARE(std::tuple(p.GridSize, p.Env.GPHeight, p.Env.DielConst), std::tuple(0.125, "0.8", "1"));
     // No cell along a track is longer than the 2 mm asked for.
     for (const Segment& segment : p.Segments) {
-      QVERIFY(segment.Lx / segment.ChX <= 2.0 + 1e-12);
-      QVERIFY(segment.Ly / segment.ChY <= 2.0 + 1e-12);
+      QVERIFY(segment.Lx / segment.ChX <= 2.0 + 1e-12 && segment.Ly / segment.ChY <= 2.0 + 1e-12);
     }
     QVERIFY(ReportText(w).contains("3 across a track"));
   }
@@ -289,9 +271,7 @@ private slots:
     QCOMPARE(messages, expected);
     QCOMPARE(open, std::vector<bool>(6, true));
     QCOMPARE(questions, std::vector<std::string>{"Project \"Taken.PRO\" already exist.  Overwrite?"});
-    QFile taken(s.PathOf("Taken.PRO"));
-    taken.open(QIODevice::ReadOnly);
-    QCOMPARE(taken.readAll(), QByteArray("not to be touched"));
+    QCOMPARE(FileBytes(s.PathOf("Taken.PRO")), QByteArray("not to be touched"));
     QVERIFY(w.CurrentProject().ProjectFile.ends_with("Board.PRO"));
   }
 
@@ -303,12 +283,7 @@ private slots:
     const QByteArray text(SmallBoard);
     const QString damaged =
         WriteFile(s.PathOf("damaged.kicad_pcb"), text.left(text.indexOf("(segment (start 5 10)") + 12));
-    std::string readerMessage;
-    try {
-      ReadKicadBoard(damaged.toStdString());
-    } catch (const FileError& error) {
-      readerMessage = error.what();
-    }
+    const std::string readerMessage = ErrorOf([&] { ReadKicadBoard(damaged.toStdString()); });
     QVERIFY(!readerMessage.empty());
     QString chosen = damaged;
     SetFileChooserHook([&](bool, const QString&) { return chosen; });
@@ -331,9 +306,9 @@ private slots:
       Click(d, "Cancel");
     });
     w.Action("ImportKicad")->trigger();
-    QCOMPARE(first, std::vector<std::string>{readerMessage});
     QVERIFY(!boardAfterFirst);
-    QCOMPARE(second, std::vector<std::string>{readerMessage});
+    QCOMPARE(first, std::vector<std::string>{readerMessage});
+    QCOMPARE(second, first);
     QCOMPARE(netsKept, (QStringList{"CLK", "DATA", "SHORT"}));
     QVERIFY2(readerMessage.find("damaged.kicad_pcb") != std::string::npos, readerMessage.c_str());
   }

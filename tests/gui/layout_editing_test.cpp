@@ -3,7 +3,6 @@
 // with renumbering, connecting, and moving and zooming the view.
 #include <QProcess>
 
-#include "app/qt_user_interface.h"
 #include "editor/layout_canvas.h"
 #include "model/layout_status_text.h"
 #include "tests/gui/gui_test_support.h"
@@ -12,11 +11,14 @@ namespace {
 
 // Two touching traces 40 mm x 2 mm on a 100 mm x 20 mm board (grid 2 mm), drawn
 // with the mouse: the first left to right and downwards, the second backwards.
-void DrawTwoTraces(MainWindow& w) {
+// The session's window.
+MainWindow& DrawTwoTraces(Session& s) {
+  MainWindow& w = *s.window;
   PressLayoutButton(w, "AddSegment");
   Drag(w, PixelOf(w, 10, 12) + QPoint(1, -1), PixelOf(w, 50, 10) + QPoint(-1, 1));
   Drag(w, PixelOf(w, 90, 10) + QPoint(1, 1), PixelOf(w, 50, 12) + QPoint(1, 1));
   PressLayoutButton(w, "AddSegment");
+  return w;
 }
 
 int PdfPages(const QString& pdf) {
@@ -54,35 +56,24 @@ private slots:
     QCOMPARE(segs.size(), std::size_t{1});
     QVERIFY(Same(segs, {Segment{20, 11, 20, 2, 10, 1}}));
     QVERIFY(!w.CurrentProject().Saved);
-    QVERIFY(w.Layout()->findChild<QToolButton*>("Connect")->isEnabled());
-    QVERIFY(w.Layout()->findChild<QToolButton*>("Delete")->isEnabled());
+    for (const char* on : {"Connect", "Delete"}) QVERIFY2(Child<QToolButton>(w.Layout(), on)->isEnabled(), on);
     PressLayoutButton(w, "AddSegment");
     QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
   }
 
   void SourcesAndLoadsGoOnTheElementUnderTheMouse() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    DrawTwoTraces(w);
+    MainWindow& w = DrawTwoTraces(s);
     QCOMPARE(w.CurrentProject().Segments.size(), std::size_t{2});
 
     PressLayoutButton(w, "VoltGen");
     QVERIFY(w.Layout()->findChild<QToolButton*>("ShowJxCur")->isChecked());
     QString title;
-    OnNextModal([&](QWidget* d) {
-      title = d->windowTitle();
-      SetText(d, "ReVolt", "1");
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"ReVolt", "1"}}, "OKBtn", &title);
     // Jx element 5 of the first trace: centre at x = 20, between cells 5 and 6.
     ClickBoard(w, PixelOf(w, 20.4, 11));
     QCOMPARE(title, QString("Define voltage source"));
-    QCOMPARE(w.CurrentProject().VoltageSources.size(), std::size_t{1});
-    const VoltageSource& v = w.CurrentProject().VoltageSources[0];
-    QCOMPARE(v.ElementNo, 5);
-    QVERIFY(v.IsJx);
-    QCOMPARE(v.X, 20.0);
-    QCOMPARE(v.ReV, 1.0);
+    QVERIFY(Same(w.CurrentProject().VoltageSources, {VoltageSource{20, 11, 2, 2, 1, 0, true, 5}}));
     // Both Jx and Jy shown: refused with a message.
     PressLayoutButton(w, "ShowJyCur");
     ClickBoard(w, PixelOf(w, 22.4, 11));
@@ -102,9 +93,7 @@ private slots:
     // Jx element 5 of the second trace: 19 elements on the first come before it.
     ClickBoard(w, PixelOf(w, 60.4, 11));
     QCOMPARE(title, QString("Define impedance element / Capacitance"));
-    QCOMPARE(w.CurrentProject().Impedances.size(), std::size_t{1});
-    QCOMPARE(w.CurrentProject().Impedances[0].ElementNo, 19 + 5);
-    QCOMPARE(w.CurrentProject().Impedances[0].LC, -1e-12);
+    QVERIFY(Same(w.CurrentProject().Impedances, {ImpedanceElement{60, 11, 2, 2, 50, -1e-12, true, 19 + 5}}));
     // Off every element (left of the first Jx centre): nothing, no dialog.
     ClickBoard(w, PixelOf(w, 10.5, 11));
     QVERIFY(QApplication::activeModalWidget() == nullptr);
@@ -115,24 +104,16 @@ private slots:
     QVERIFY(!w.Layout()->findChild<QToolButton*>("ShowJxCur")->isChecked());
 
     // In select mode a double click on the load edits it, shown as it was typed.
-    QString shown;
-    bool capacitive = false;
-    OnNextModal([&](QWidget* d) {
-      title = d->windowTitle();
-      shown = Child<QLineEdit>(d, "ImImp")->text();
-      capacitive = Child<QRadioButton>(d, "RC")->isChecked();
-      Click(d, "CancelBtn");
-    });
+    // (Editing the source is the undo tests' first edit.)
+    QStringList edited;
+    ReadNextDialog(edited, {"ImImp", "RC"}, "CancelBtn");
     DoubleClickBoard(w, PixelOf(w, 60.2, 11));
-    QCOMPARE(title, QString("Edit impedance element 1"));
-    QCOMPARE(shown, QString("1E-12"));
-    QVERIFY(capacitive);  // editing the source is the undo tests' first edit
+    QCOMPARE(edited, QStringList({"Edit impedance element 1", "1E-12", "checked"}));
   }
 
   void GroundPointsGoOnTheChargeCellEdge() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    DrawTwoTraces(w);
+    MainWindow& w = DrawTwoTraces(s);
     PressLayoutButton(w, "GPConnect");
     QVERIFY(w.Layout()->findChild<QToolButton*>("ShowCharge")->isChecked());
     QString title;
@@ -140,20 +121,13 @@ private slots:
     OnNextModal([&](QWidget* d) {
       title = d->windowTitle();
       leftFirst = Child<QRadioButton>(d, "LeftEdge")->isChecked();
-      Child<QRadioButton>(d, "TopEdge")->click();
-      Click(d, "OKBtn");
+      Fill(d, {{"TopEdge", Clicked}, {"OKBtn", Clicked}});
     });
     // Charge cell 3 of the second trace (cells 2 mm wide from x = 50).
     ClickBoard(w, PixelOf(w, 55, 11));
     QCOMPARE(title, QString("Ground point placement"));
     QVERIFY(leftFirst);
-    QCOMPARE(w.CurrentProject().GroundPoints.size(), std::size_t{1});
-    const GroundPoint& gp = w.CurrentProject().GroundPoints[0];
-    QCOMPARE(gp.ChargeNo, 20 + 3);
-    QCOMPARE(gp.Edge, std::int32_t{EdgeTop});
-    QCOMPARE(gp.X, 55.0);
-    QCOMPARE(gp.Y, 12.0);
-    QCOMPARE(gp.Size, 2.0 / 3);
+    QVERIFY(Same(w.CurrentProject().GroundPoints, {GroundPoint{20 + 3, EdgeTop, 2.0 / 3, 55, 12}}));
     PressLayoutButton(w, "ShowJxCur");
     ClickBoard(w, PixelOf(w, 57, 11));
     QCOMPARE(s.hook.messages.back(), std::string("You must select to show only charge elements"));
@@ -162,8 +136,7 @@ private slots:
 
   void EditingASegmentKeepsItsMarkersAndAsksBeforeDroppingAny() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    DrawTwoTraces(w);
+    MainWindow& w = DrawTwoTraces(s);
     Project& p = w.CurrentProject();
     // Jx 5 of the first trace (x = 20), Jx 5 of the second (19 + 5), ground point on
     // the top edge of the second trace's third cell (20 + 3).
@@ -198,31 +171,24 @@ private slots:
              std::vector<std::string>{"Warning: The new division of segment 1 has no element for "
                                       "voltage source 1 and ground connection 2. Remove them and "
                                       "apply the change?"});
-    QCOMPARE(p.Segments[0].ChX, 40);
-    QCOMPARE(p.VoltageSources.size(), std::size_t{1});
+    QVERIFY(p.Segments[0].ChX == 40 && p.VoltageSources.size() == 1);
     s.hook.answers = {Answer::Yes};
     editFirstTrace("3", false);
     QCOMPARE(p.Segments[0].ChX, 3);
-    QVERIFY(p.VoltageSources.empty());
-    QCOMPARE(p.GroundPoints.size(), std::size_t{1});
+    QVERIFY(p.VoltageSources.empty() && p.GroundPoints.size() == 1);
   }
 
   void DeletingASegmentTakesOnlyItsOwnMarkersAfterAsking() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    DrawTwoTraces(w);
+    MainWindow& w = DrawTwoTraces(s);
     Project& p = w.CurrentProject();
     p.VoltageSources = {{20, 11, 2, 2, 1, 0, true, 5}, {22, 11, 2, 2, 2, 0, true, 6},
                         {24, 11, 2, 2, 3, 0, true, 7}};
     p.Impedances = {{60, 11, 2, 2, 50, 0, true, 24}};
     p.GroundPoints = {{23, EdgeTop, 2.0 / 3, 55, 12}};
     const auto deleteItem = [&](const char* kind, const QString& number, bool all) {
-      OnNextModal([=](QWidget* d) {
-        Child<QRadioButton>(d, kind)->click();
-        if (all) Child<QCheckBox>(d, "DelAll")->click();
-        else SetText(d, "DelNo", number);
-        Click(d, "OKBtn");
-      });
+      FillNextDialog(all ? FormSteps{{kind, Clicked}, {"DelAll", Clicked}}
+                         : FormSteps{{kind, Clicked}, {"DelNo", number}});
       PressLayoutButton(w, "Delete");
     };
     deleteItem("DelGen", "2", false);
@@ -235,31 +201,25 @@ private slots:
     deleteItem("DelSeg", "1", false);
     QCOMPARE(s.hook.questions.back(),
              std::string("Warning: Deleting segment 1 also removes voltage sources 1, 2. Proceed?"));
-    QCOMPARE(p.Segments.size(), std::size_t{2});
-    QCOMPARE(p.VoltageSources.size(), std::size_t{2});
+    QVERIFY(p.Segments.size() == 2 && p.VoltageSources.size() == 2);
     // Yes deletes the trace and its sources; the second trace's load stays (its
     // renumbering is the model's).
     s.hook.answers = {Answer::Yes};
     deleteItem("DelSeg", "1", false);
-    QCOMPARE(p.Segments.size(), std::size_t{1});
-    QVERIFY(p.VoltageSources.empty());
-    QCOMPARE(p.Impedances.size(), std::size_t{1});
+    QVERIFY(p.Segments.size() == 1 && p.VoltageSources.empty() && p.Impedances.size() == 1);
 
     s.hook.answers = {Answer::Yes};
     deleteItem("DelSeg", {}, true);
     QCOMPARE(s.hook.questions.back(),
              std::string("Warning: Deleting all segments also removes impedance element 1 and "
                          "ground connection 1. Proceed?"));
-    QVERIFY(p.Segments.empty());
-    QVERIFY(p.Impedances.empty() && p.GroundPoints.empty());
-    QVERIFY(!w.Layout()->findChild<QToolButton*>("Connect")->isEnabled());
-    QVERIFY(!w.Layout()->findChild<QToolButton*>("Delete")->isEnabled());
+    QVERIFY(p.Segments.empty() && p.Impedances.empty() && p.GroundPoints.empty());
+    for (const char* off : {"Connect", "Delete"}) QVERIFY2(!Child<QToolButton>(w.Layout(), off)->isEnabled(), off);
   }
 
   void ConnectDrawsTheConnectingElements() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    DrawTwoTraces(w);
+    MainWindow& w = DrawTwoTraces(s);
     const QColor jx = w.Layout()->Style().Jx;
     const QPoint joint = PixelOf(w, 50, 11);
     // Not connected: the X button draws nothing.
@@ -273,8 +233,7 @@ private slots:
     });
     PressLayoutButton(w, "Connect");
     QCOMPARE(caption, QString("Segments are connected!"));
-    QVERIFY(w.CurrentProject().Connected);
-    QVERIFY(QFile::exists(s.PathOf("Board.JXC")));
+    QVERIFY(w.CurrentProject().Connected && QFile::exists(s.PathOf("Board.JXC")));
     PressLayoutButton(w, "PlotConnections");
     QCOMPARE(w.Layout()->Canvas()->Image().pixelColor(joint + QPoint(0, 2)), jx);
 
@@ -309,8 +268,9 @@ private slots:
     QCOMPARE(page->View().Scale, start.Scale);
     PressLayoutButton(w, "SpeedButton4");
     PressLayoutButton(w, "SpeedButton1");
-    QCOMPARE(page->View().Left, start.Left);
-    QCOMPARE(page->View().Top, start.Top);
+    // The left and top edges of the board area.
+    const auto corner = [&] { return QPoint(page->View().Left, page->View().Top); };
+    QCOMPARE(corner(), QPoint(start.Left, start.Top));
     // A drag on the empty board in select mode moves it by the mouse's way.
     // The board area moves with the mouse, so after the move the mouse rests on the
     // same spot of it.
@@ -320,9 +280,8 @@ private slots:
     QTest::mouseMove(canvas, QPoint(130, 80));
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(100, 100));
     QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(page->View().Left, start.Left + 30);
-    QCOMPARE(page->View().Top, start.Top - 20);
-    QCOMPARE(page->Canvas()->pos(), QPoint(page->View().Left, page->View().Top));
+    QCOMPARE(corner(), QPoint(start.Left + 30, start.Top - 20));
+    QCOMPARE(page->Canvas()->pos(), corner());
     // The mouse position in mm.
     const QPoint at = PixelOf(w, 80, 50);
     QTest::mouseMove(page->Canvas(), at);
@@ -334,8 +293,7 @@ private slots:
 
   void PrintedLayoutCarriesTheProjectListing() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    DrawTwoTraces(w);
+    MainWindow& w = DrawTwoTraces(s);
     PressLayoutButton(w, "VoltGen");
     FillNextDialog({{"ReVolt", "1"}});
     ClickBoard(w, PixelOf(w, 20.4, 11));

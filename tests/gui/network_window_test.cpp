@@ -3,11 +3,11 @@
 // two-port copy of the crosstalk example computed, its Touchstone files equal to
 // lumetra-cli's byte for byte for the same options, the chart's |S21| in dB equal
 // to the file's, and Abort.
+
 #include <complex>
 
-#include "studies/network/network_file.h"
 #include "app/network_window.h"
-#include "model/file_io.h"
+#include "studies/network/network_file.h"
 #include "studies/narrow_strip_warning.h"
 #include "studies/network/network_run.h"
 #include "studies/network/touchstone.h"
@@ -36,17 +36,11 @@ QString OpenPair(Session& s, const std::vector<int>& sources = {1, 3}) {
 }
 
 NetworkWindow* OpenNetwork(Session& s) {
-  s.window->Action("NetworkParameters")->trigger();
-  NetworkWindow* window = s.window->Network();
-  if (!QTest::qWaitForWindowExposed(window)) qWarning("network window not exposed");
-  return window;
+  return OpenWindow(*s.window, "NetworkParameters", &MainWindow::Network);
 }
 
 void Sweep(NetworkWindow* window, const QString& start, const QString& stop, const QString& step) {
-  Child<QRadioButton>(window, "SweepFreq")->setChecked(true);
-  Child<QLineEdit>(window, "StartFreq")->setText(start);
-  Child<QLineEdit>(window, "StopFreq")->setText(stop);
-  Child<QLineEdit>(window, "StepFreq")->setText(step);
+  Fill(window, {{"SweepFreq", Clicked}, {"StartFreq", start}, {"StopFreq", stop}, {"StepFreq", step}});
 }
 
 void Choose(NetworkWindow* window, const char* combo, const QString& data) {
@@ -91,27 +85,18 @@ private slots:
     {
       // A board without sources has no port.
       Session s;
-      NetworkWindow* window = OpenNetwork(s);
-      s.hook.Clear();
-      QVERIFY(!window->Compute());
-      QCOMPARE(s.hook.messages, std::vector<std::string>{network::NoPortsMessage});
-      QVERIFY(!window->Result());
+      QCOMPARE(Refusal(OpenNetwork(s), s.hook), std::vector<std::string>{network::NoPortsMessage});
     }
     {
       // Two sources on one element would short each other.
       Session s;
       OpenPair(s, {1, 1});
-      NetworkWindow* window = OpenNetwork(s);
-      s.hook.Clear();
-      QVERIFY(!window->Compute());
-      QCOMPARE(s.hook.messages, std::vector<std::string>{network::SharedElementMessage(1, 2)});
-      QVERIFY(!window->Result());
+      QCOMPARE(Refusal(OpenNetwork(s), s.hook), std::vector<std::string>{network::SharedElementMessage(1, 2)});
     }
     Session s;
     OpenPair(s);
     NetworkWindow* window = OpenNetwork(s);
-    Child<QRadioButton>(window, "SingFreq")->setChecked(true);
-    Child<QLineEdit>(window, "Frequency")->setText("200");
+    Fill(window, {{"SingFreq", Clicked}, {"Frequency", "200"}});
     const struct {
       const char* typed;
       std::string message;
@@ -124,31 +109,22 @@ private slots:
     };
     for (const auto& bad : references) {
       Child<QLineEdit>(window, "Reference")->setText(bad.typed);
-      s.hook.Clear();
-      QVERIFY(!window->Compute());
-      QCOMPARE(s.hook.messages, std::vector<std::string>{bad.message});
-      QVERIFY(!window->Result());
+      QCOMPARE(Refusal(window, s.hook), std::vector<std::string>{bad.message});
     }
     // The frequencies are the core's to refuse, with its message.
-    Child<QLineEdit>(window, "Reference")->setText("50");
-    Child<QLineEdit>(window, "Frequency")->setText("abc");
-    s.hook.Clear();
-    QVERIFY(!window->Compute());
-    QVERIFY2(s.hook.messages.size() == 1, Joined(s.hook.messages));
-    QVERIFY(!window->Result());
+    Fill(window, {{"Reference", "50"}, {"Frequency", "abc"}});
+    QCOMPARE(Refusal(window, s.hook).size(), std::size_t(1));
 
     // A file name for another port count is refused before anything is written.
     Child<QLineEdit>(window, "Frequency")->setText("200");
     QVERIFY(window->Compute());
     s.hook.Clear();
-    QVERIFY(!window->SaveTouchstone(s.PathOf("pair.s3p")));
+    QVERIFY(!window->SaveTouchstone(s.PathOf("pair.s3p")) && !QFile::exists(s.PathOf("pair.s3p")));
     QCOMPARE(s.hook.messages, std::vector<std::string>{network::TouchstoneNameMessage(2)});
-    QVERIFY(!QFile::exists(s.PathOf("pair.s3p")));
     // A name without extension gets the right one.
     s.hook.Clear();
-    QVERIFY(window->SaveTouchstone(s.PathOf("bare")));
+    QVERIFY(window->SaveTouchstone(s.PathOf("bare")) && QFile::exists(s.PathOf("bare.s2p")));
     QVERIFY(s.hook.messages.empty());
-    QVERIFY(QFile::exists(s.PathOf("bare.s2p")));
     // A folder that does not exist: the writer's message.
     s.hook.Clear();
     QVERIFY(!window->SaveTouchstone(s.PathOf("missing/pair.s2p")));
@@ -164,8 +140,7 @@ private slots:
     QVERIFY2(window->Compute(), Joined(s.hook.messages));
     // The example's traces are one cell wide over the plane: that warning only.
     QCOMPARE(s.hook.messages, std::vector<std::string>{lumetra::NarrowStripWarning});
-    QCOMPARE(window->Result()->Points.size(), std::size_t(4));
-    QCOMPARE(window->Result()->Unknowns, 302);
+    QCOMPARE(std::pair(window->Result()->Points.size(), window->Result()->Unknowns), std::pair(std::size_t(4), 302));
     QVERIFY(Child<QPushButton>(window, "SaveTouchstone")->isEnabled());
 
     const struct {
@@ -232,25 +207,19 @@ private slots:
     NetworkWindow* window = OpenNetwork(s);
     Sweep(window, "10", "1000", "10");  // a hundred frequencies
     bool wasVisible = false;
-    QTimer::singleShot(0, window, [&] {
-      auto* abort = Child<QPushButton>(window, "Abort");
-      wasVisible = abort->isVisible();
-      QTest::mouseClick(abort, Qt::LeftButton);
-    });
+    AbortOnceRunning(window, wasVisible);
     window->Compute();
     QVERIFY(wasVisible);
     QVERIFY(!window->Running());
     QVERIFY(!Child<QPushButton>(window, "Abort")->isVisible());
     QVERIFY(Child<QPushButton>(window, "Compute")->isEnabled());
     if (window->Result()) {
-      QVERIFY(window->Result()->Aborted);
-      QVERIFY(window->Result()->Points.size() < 100);
+      QVERIFY(window->Result()->Aborted && window->Result()->Points.size() < 100);
     }
     QVERIFY(Child<QLabel>(window, "Progress")->text().startsWith("Aborted"));
     // The next run is not aborted by the last press.
     Sweep(window, "100", "200", "100");
-    QVERIFY(window->Compute());
-    QVERIFY(!window->Result()->Aborted);
+    QVERIFY(window->Compute() && !window->Result()->Aborted);
     QCOMPARE(window->Result()->Points.size(), std::size_t(2));
   }
 

@@ -4,7 +4,6 @@
 
 #include "plots/cut_dialog.h"
 #include "plots/db_scale_dialog.h"
-#include "plots/frequency_dialog.h"
 #include "plots/engineering_units.h"
 #include "plots/pattern_page.h"
 #include "plots/pattern_units.h"
@@ -20,7 +19,7 @@ QString LabelText(PatternPage* page, const char* name) {
 // Chooses a cut in the dialog: the kind's radio button and the list entry of text.
 void ChooseCut(PatternPage* page, const char* radio, const char* list, const QString& entry) {
   OnNextDialog<CutDialog>([=](CutDialog* d) {
-    Child<QRadioButton>(d, radio)->click();
+    Click(d, radio);
     QListWidget* angles = Child<QListWidget>(d, list);
     const auto items = angles->findItems(entry, Qt::MatchExactly);
     if (!items.isEmpty()) angles->setCurrentItem(items.front());
@@ -66,29 +65,21 @@ private slots:
 
   void SeveralFrequenciesAskAndCancellingIsReported() {
     Session s(100, 20);
-    WriteFile(s.PathOf("Board.RAD"),
-              "100 2\n0 0 1 0\n0 90 0 1\n200 2\n0 0 2 0\n0 90 0 2\n");
+    WriteFile(s.PathOf("Board.RAD"), "100 2\n0 0 1 0\n0 90 0 1\n200 2\n0 0 2 0\n0 90 0 2\n");
     s.hook.Clear();
     QStringList offered;
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      for (int i = 0; i < d->List()->count(); ++i) offered << d->List()->item(i)->text();
-      d->reject();
-    });
+    AnswerFrequencyDialog(-1, &offered);
     s.window->Pages()->setCurrentIndex(4);
     QCOMPARE(offered, QStringList({"100", "200"}));
     QCOMPARE(s.hook.messages, std::vector<std::string>{"You must select a frequency to plot!"});
     // The second frequency chosen: its block is drawn.
     s.window->Pages()->setCurrentIndex(0);
-    OnNextDialog<FrequencyDialog>([&](FrequencyDialog* d) {
-      d->List()->setCurrentRow(1);
-      d->accept();
-    });
+    AnswerFrequencyDialog(1);
     s.window->Pages()->setCurrentIndex(4);
     PatternPage* page = s.window->Pattern();
     ChooseCut(page, "ThetaCut", "ListBoxTheta", "0");
-    QCOMPARE(LabelText(page, "CutSelection"), QString("Cut: Theta=0"));
-    QCOMPARE(LabelText(page, "PlotFrequency"), QString("Frequency:200 [MHz]"));
-    QCOMPARE(LabelText(page, "Maximum"), QString("Max: 2.000E+0 [V]"));
+    QCOMPARE(Texts(page, {"CutSelection", "PlotFrequency", "Maximum"}),
+             QStringList({"Cut: Theta=0", "Frequency:200 [MHz]", "Max: 2.000E+0 [V]"}));
     QCOMPARE(page->Curve().Points.size(), std::size_t{2});
     // OK without an entry keeps the former cut.
     s.hook.Clear();
@@ -102,10 +93,7 @@ private slots:
     QCOMPARE(LabelText(page, "CutSelection"), QString("Cut: Theta=0"));
     QCOMPARE(page->Curve().Points.size(), std::size_t{2});
     // Switching the kind and cancelling: the angle stays, the kind changes.
-    OnNextDialog<CutDialog>([](CutDialog* d) {
-      Child<QRadioButton>(d, "PhiCut")->click();
-      Click(d, "CancelBtn");
-    });
+    FillNextDialog({{"PhiCut", Clicked}}, "CancelBtn");
     page->ChooseCut();
     QCOMPARE(s.window->Options().CutAngle, 0.0);
     QCOMPARE(LabelText(page, "CutSelection"), QString("Cut: Theta=0"));
@@ -124,15 +112,13 @@ private slots:
 
     // The cut phi = 0 holds the dipole's axis (theta = 90).
     ChooseCut(page, "PhiCut", "ListBoxPhi", "0");
-    QCOMPARE(LabelText(page, "CutSelection"), QString("Cut: Phi=0"));
-    QCOMPARE(LabelText(page, "PlotFrequency"), QString("Frequency:1800 [MHz]"));
+    QCOMPARE(Texts(page, {"CutSelection", "PlotFrequency"}), QStringList({"Cut: Phi=0", "Frequency:1800 [MHz]"}));
     const auto& points = page->Curve().Points;
     QCOMPARE(points.size(), std::size_t{46});
     const double max = page->Curve().Scaled.Maximum;
     QCOMPARE(points.front().Value, max);
     QVERIFY(points.back().Value < 1e-3 * max);
-    QVERIFY(LabelText(page, "Scale").startsWith("Scale: Linear "));
-    QVERIFY(LabelText(page, "Scale").endsWith(" [V/div]"));
+    QVERIFY(LabelText(page, "Scale").startsWith("Scale: Linear ") && LabelText(page, "Scale").endsWith(" [V/div]"));
 
     // Drawn: broadside (angle 0, to the right) on the outer circle.
     const QImage image = page->Canvas()->grab().toImage();
@@ -149,24 +135,20 @@ private slots:
     QVERIFY2(maximum.startsWith("Max: ") && maximum.endsWith(" [dB]"), qPrintable(maximum));
     const double db = maximum.mid(5, maximum.size() - 10).toDouble();
     QVERIFY2(db > 1.5 && db < 2.6, qPrintable(maximum));
-    QCOMPARE(maximum, QString::fromStdString("Max: " + FormatExponent4(10 * std::log10(
-                                                            page->Curve().Scaled.Maximum)) +
-                                             " [dB]"));
+    const QString maximumDb =
+        QString::fromStdString(FormatExponent4(10 * std::log10(page->Curve().Scaled.Maximum)));
+    QCOMPARE(maximum, "Max: " + maximumDb + " [dB]");
     KeepPicture(page->Canvas()->grab().toImage(), "pattern-dipole-phi0-gain-log");
     KeepPicture(page->grab().toImage(), "pattern-page-gain-log");
 
     // Printed: the cut with its identification lines.
     const QString printed = PrintDecliningFirst(
         page, [&] { Child<QToolButton>(page, "SpeedButton14")->click(); }, s.PathOf("pattern.pdf"));
-    QVERIFY2(printed.contains("Normalised radiation pattern cut as a function of Theta"),
-             qPrintable(printed));
-    QVERIFY(printed.contains("Plot selection: Phi=0 ; Logarithmic scale: 10 dB/div (max. value=" +
-                             QString::fromStdString(FormatExponent4(
-                                 10 * std::log10(page->Curve().Scaled.Maximum))) +
-                             " dB)"));
-    QVERIFY(printed.contains("Selection: Power gain"));
-    QVERIFY(printed.contains("Frequency: 1800 MHz"));
-    QVERIFY(printed.contains("Source "));
+    for (const QString& line : QStringList{"Normalised radiation pattern cut as a function of Theta",
+                                           "Plot selection: Phi=0 ; Logarithmic scale: 10 dB/div (max. value=" +
+                                               maximumDb + " dB)",
+                                           "Selection: Power gain", "Frequency: 1800 MHz", "Source "})
+      QVERIFY2(printed.contains(line), qPrintable(line + " in " + printed));
 
     // The board plane (theta = 90) over phi: nulls at phi 0 and 180.
     Child<QToolButton>(page, "ETot")->click();
@@ -250,21 +232,15 @@ private slots:
     s.hook.Clear();
     bool stayedOpen = false;
     OnNextDialog<DbScaleDialog>([&](DbScaleDialog* d) {
-      Child<QRadioButton>(d, "RadioButton5")->click();
-      SetText(d, "special", "25");
-      Click(d, "OKBtn");
+      Fill(d, {{"RadioButton5", Clicked}, {"special", "25"}, {"OKBtn", Clicked}});
       stayedOpen = d->isVisible();
-      SetText(d, "special", "0.01");
-      Click(d, "OKBtn");
-      SetText(d, "special", "3.5");
-      Click(d, "OKBtn");
+      Fill(d, {{"special", "0.01"}, {"OKBtn", Clicked}, {"special", "3.5"}, {"OKBtn", Clicked}});
     });
     page->ChooseDbScale();
     QVERIFY(stayedOpen);
     QCOMPARE(s.hook.messages,
-             (std::vector<std::string>{
-                 "Error: Out of range! dB:s per division must be smaller than 25",
-                 "Error: Out of range! dB:s per division must be greater than 0.01"}));
+             (std::vector<std::string>{"Error: Out of range! dB:s per division must be smaller than 25",
+                                       "Error: Out of range! dB:s per division must be greater than 0.01"}));
     QCOMPARE(s.window->Options().DbPerDivision, 3.5);
     // In log mode the scale label follows the new value.
     Child<QToolButton>(page, "LinLog")->click();

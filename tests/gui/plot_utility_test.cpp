@@ -133,6 +133,10 @@ struct Utility {
     window.findChild<QAction*>("Open")->trigger();
     CancelPendingModals();
   }
+  // The chart's title, the bottom axis's title and the first curve's name.
+  QStringList Titles() {
+    return {window.Chart()->chart()->title(), window.Chart()->Axis(true).Title, window.SeriesBox(0)->text()};
+  }
   void OpenJx() {
     WriteJxFile(Path("board.XXX"));
     Open(Path("board.XXX"), {Pick("200"), Pick("5")});
@@ -144,9 +148,10 @@ struct Utility {
   PlotUtilityWindow window;
 };
 
-}  // namespace
-
-namespace {
+// The same with the current file plotted along y = 5 mm at 200 MHz.
+struct JxUtility : Utility {
+  JxUtility() { OpenJx(); }
+};
 
 // A two-port at 100, 200 and 500 MHz in MA form: S21 = 0.1, 0.05 and 0.02 at
 // -90, 135 and -45 degrees; S11 = S22 = 0.5, S12 = S21.
@@ -183,16 +188,13 @@ private slots:
   }
 
   void CurrentFileIsPlottedAlongTheChosenRow() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     QCOMPARE(Asked(), QStringList({"Frequency [MHz]:", "Constant coordinate:"}));
     QCOMPARE(u.window.windowTitle(), QString("Plot utility - board.XXX"));
     QCOMPARE(Points(u.window, 0), QList<QPointF>({{10, 1}, {12, 2}, {14, 3}}));
-    QCOMPARE(u.window.Chart()->chart()->title(), QString("Jx current density [A/m] @ 200 MHz"));
-    QCOMPARE(u.window.Chart()->Axis(true).Title, QString("Coordinate [mm]"));
+    QCOMPARE(u.Titles(), QStringList({"Jx current density [A/m] @ 200 MHz", "Coordinate [mm]", "Real-part"}));
     // Only Series1 is active; the automatic axes hold its points.
-    QVERIFY(u.window.Chart()->Series(0)->isVisible());
-    QVERIFY(!u.window.Chart()->Series(1)->isVisible());
+    QVERIFY(u.window.Chart()->Series(0)->isVisible() && !u.window.Chart()->Series(1)->isVisible());
     u.window.SeriesBox(1)->click();
     QVERIFY(u.window.Chart()->Series(1)->isVisible());
     QVERIFY(Range(u.window, false).x() <= -2);
@@ -207,32 +209,22 @@ private slots:
     u.Open(u.Path("board.RAD"), {Pick("1800"), Cut("RadioButton1"), Pick("0")});
     QCOMPARE(Asked(), QStringList({"Frequency [MHz]:", "Select radiation pattern cut",
                                    "Constant Phi angle:"}));
-    QVERIFY(u.window.SeriesBox(3)->isHidden());
-    QVERIFY(!u.window.SeriesBox(3)->isChecked());
+    QVERIFY(u.window.SeriesBox(3)->isHidden() && !u.window.SeriesBox(3)->isChecked());
     QVERIFY(!u.window.Chart()->Series(3)->isVisible());
-    QCOMPARE(u.window.SeriesBox(0)->text(), QString("ETheta"));
-    QCOMPARE(u.window.Chart()->chart()->title(),
-             QString("Normalised radiation pattern [V], Phi=0 @ 1800 MHz"));
-    QCOMPARE(u.window.Chart()->Axis(true).Title, QString("Theta [deg.]"));
+    QCOMPARE(u.Titles(), QStringList({"Normalised radiation pattern [V], Phi=0 @ 1800 MHz", "Theta [deg.]",
+                                      "ETheta"}));
     QCOMPARE(Points(u.window, 0).size(), 4);
     QCOMPARE(Points(u.window, 0).front(), QPointF(0, 1));
 
     u.OpenJx();
-    QVERIFY(!u.window.SeriesBox(3)->isHidden());
-    QVERIFY(!u.window.SeriesBox(3)->isChecked());
+    QVERIFY(!u.window.SeriesBox(3)->isHidden() && !u.window.SeriesBox(3)->isChecked());
     QCOMPARE(u.window.SeriesBox(0)->text(), QString("Real-part"));
   }
 
   void SecondFileClearsCurvesAndAxesReturnToAutomatic() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     // The left axis set by hand to -100..100 and the bottom one zoomed.
-    OnNextDialog<QDialog>([](QDialog* d) {
-      Child<QCheckBox>(d, "Autoscale")->setChecked(false);
-      SetText(d, "min", "-100");
-      SetText(d, "max", "100");
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"Autoscale", Clicked}, {"min", "-100"}, {"max", "100"}});
     u.window.findChild<QAction*>("YScale")->trigger();
     QVERIFY(!u.window.Chart()->Axis(false).Automatic);
     QCOMPARE(Range(u.window, false), QPointF(-100, 100));
@@ -293,8 +285,7 @@ private slots:
   }
 
   void PhaseHasItsOwnAxisAndTheReadoutStartsAfresh() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     UtilityChart* chart = u.window.Chart();
     QVERIFY(!chart->PhaseAxis()->isVisible());
     u.window.SeriesBox(3)->click();  // "Phase"
@@ -331,8 +322,7 @@ private slots:
   }
 
   void PicturesAreSavedAsSvgAndBmp() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     const auto save = [&](const QString& name, int filter) {
       u.window.SetFileChooser([&, name, filter](bool, const QStringList&) {
         return PlotUtilityWindow::ChosenFile{u.Path(name), filter};
@@ -359,8 +349,7 @@ private slots:
 
     // An .SVG name with the bitmap entry saves nothing and says nothing.
     save("vector.svg", 2);
-    QVERIFY(!QFile::exists(u.Path("vector.svg")));
-    QVERIFY(u.hook.messages.empty());
+    QVERIFY(!QFile::exists(u.Path("vector.svg")) && u.hook.messages.empty());
     save("picture.gif", 2);
     QVERIFY(!QFile::exists(u.Path("picture.gif")));
     QCOMPARE(u.hook.messages, std::vector<std::string>({"Error: Unknown fileformat"}));
@@ -374,13 +363,10 @@ private slots:
   }
 
   void PrintsAndCopiesTheChart() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     const QString pdf = u.Path("chart.pdf");
-    QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    u.window.SetPrinter(&printer);
+    const std::unique_ptr<QPrinter> printer = PdfPrinter(pdf);
+    u.window.SetPrinter(printer.get());
     bool printDialog = false, previewDialog = false;
     OnNextModal([&](QWidget* d) {
       printDialog = qobject_cast<QPrintDialog*>(d) != nullptr;
@@ -399,14 +385,12 @@ private slots:
     QApplication::clipboard()->clear();
     u.window.findChild<QAction*>("Copy")->trigger();
     const QMimeData* data = QApplication::clipboard()->mimeData();
-    QVERIFY(data && data->hasImage());
-    QVERIFY(QSvgRenderer(data->data("image/svg+xml")).isValid());
+    QVERIFY(data && data->hasImage() && QSvgRenderer(data->data("image/svg+xml")).isValid());
     QCOMPARE(qvariant_cast<QImage>(data->imageData()).size(), u.window.Chart()->size());
   }
 
   void KeysScrollZoomAndUndo() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     UtilityChart* chart = u.window.Chart();
     chart->setFocus();
     const QPointF x0 = Range(u.window, true), y0 = Range(u.window, false);
@@ -459,8 +443,7 @@ private slots:
   }
 
   void CrosshairReadsTheValues() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     auto* xl = u.window.findChild<QLabel*>("xl");
     auto* yl = u.window.findChild<QLabel*>("yl");
     QAction* crosshair = u.window.findChild<QAction*>("Crosshair");
@@ -494,8 +477,7 @@ private slots:
   }
 
   void ChartDialogsChangeAxesAndStyle() {
-    Utility u;
-    u.OpenJx();
+    JxUtility u;
     UtilityChart* chart = u.window.Chart();
     u.window.findChild<QAction*>("XLog")->trigger();
     QVERIFY(chart->Axis(true).Logarithmic);
@@ -503,21 +485,14 @@ private slots:
     u.window.findChild<QAction*>("XLog")->trigger();
     QVERIFY(qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Horizontal).front()));
 
-    OnNextDialog<QDialog>([](QDialog* d) {
-      Child<QCheckBox>(d, "ShowGrid")->setChecked(false);
-      SetText(d, "Inc", "1");
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"ShowGrid", Clicked}, {"Inc", "1"}});
     u.window.findChild<QAction*>("XGrid")->trigger();
     QVERIFY(!chart->Axis(true).Grid);
     QCOMPARE(chart->Axis(true).Increment, 1.0);
 
     // A maximum below the minimum is refused with the range message.
     OnNextDialog<QDialog>([&u](QDialog* d) {
-      Child<QCheckBox>(d, "Autoscale")->setChecked(false);
-      SetText(d, "min", "5");
-      SetText(d, "max", "1");
-      Click(d, "OKBtn");
+      Fill(d, {{"Autoscale", Clicked}, {"min", "5"}, {"max", "1"}, {"OKBtn", Clicked}});
       u.hook.messages.push_back(d->isVisible() ? "open" : "closed");
       Click(d, "CancelBtn");
     });
@@ -530,9 +505,7 @@ private slots:
       QCOMPARE(qobject_cast<QComboBox*>(Child<QWidget>(d, "ComboBox1"))->currentText(),
                QString("Dash"));
       qobject_cast<QComboBox*>(Child<QWidget>(d, "ComboBox1"))->setCurrentIndex(2);
-      SetText(d, "Edit1", "3");
-      Child<QCheckBox>(d, "CheckBox1")->setChecked(true);
-      Click(d, "OKBtn");
+      Fill(d, {{"Edit1", "3"}, {"CheckBox1", Clicked}, {"OKBtn", Clicked}});
     });
     // A click on the "Imag" curve, between its first two points.
     u.window.SeriesBox(1)->click();
@@ -540,9 +513,8 @@ private slots:
     const QPointF onCurve = chart->chart()->mapToPosition(QPointF(11, -2), chart->Series(1));
     QTest::mouseClick(chart->viewport(), Qt::LeftButton, Qt::NoModifier,
                       chart->mapFromScene(chart->chart()->mapToScene(onCurve)));
-    QCOMPARE(chart->Style(1).Pen, Qt::DotLine);
-    QCOMPARE(chart->Style(1).Width, 3);
-    QVERIFY(chart->Style(1).Marks);
+    const auto& style = chart->Style(1);
+    QCOMPARE(std::tuple(style.Pen, style.Width, style.Marks), std::tuple(Qt::DotLine, 3, true));
     QCOMPARE(chart->Series(1)->pen().style(), Qt::DotLine);
     QVERIFY(!chart->Series(1)->lightMarker().isNull());
 
@@ -606,9 +578,7 @@ private slots:
                                }});
     QCOMPARE(entries, QStringList({"S11", "S21", "S12", "S22"}));
     QCOMPARE(Asked(), QStringList({"Parameter:"}));
-    QCOMPARE(u.window.SeriesBox(0)->text(), QString("Magnitude in dB"));
-    QCOMPARE(u.window.Chart()->chart()->title(), QString("|S21| of net.s2p"));
-    QCOMPARE(u.window.Chart()->Axis(true).Title, QString("Frequency [MHz]"));
+    QCOMPARE(u.Titles(), QStringList({"|S21| of net.s2p", "Frequency [MHz]", "Magnitude in dB"}));
     // 20 log10 of 0.1, 0.05, 0.02 at the file's frequencies, to the file's precision.
     const double db[] = {-20.0, -26.020599913, -33.979400087};
     const double magnitudes[] = {0.1, 0.05, 0.02}, degrees[] = {-90, 135, -45};
@@ -643,14 +613,8 @@ private slots:
     Utility u;
     const QString path = WriteFile(u.Path("broken.s2p"), "# MHZ S MA R 50\r\n100 0.5 0 0.1 -90 0.1 -90 0.5 0\r\n"
                                                          "200 0.5 0 O.1 -90 0.1 -90 0.5 0\r\n");
-    std::string expected;
-    try {
-      network::ReadTouchstone(path.toStdString());
-    } catch (const FileError& error) {
-      expected = error.what();
-    }
-    QVERIFY(expected.find("line 3") != std::string::npos);
-    QVERIFY(expected.find("broken.s2p") != std::string::npos);
+    const std::string expected = ErrorOf([&] { network::ReadTouchstone(path.toStdString()); });
+    QVERIFY(expected.find("line 3") != std::string::npos && expected.find("broken.s2p") != std::string::npos);
     u.hook.Clear();
     u.Open(path, {});
     QCOMPARE(u.hook.messages, std::vector<std::string>{expected});

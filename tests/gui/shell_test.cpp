@@ -66,15 +66,13 @@ private slots:
     Session s(125, 25, "Clock");
     MainWindow& w = *s.window;
     QCOMPARE(w.windowTitle(), QString("Lumetra Clock.PRO[*]"));
-    QVERIFY(!w.isWindowModified());
-    QVERIFY(w.Pages()->isVisible());
+    QVERIFY(!w.isWindowModified() && w.Pages()->isVisible());
     QCOMPARE(w.Pages()->currentIndex(), 0);
     for (const char* shown : {"Save", "SaveAs", "Print", "PrintSetup"})
       QVERIFY(w.Action(shown)->isVisible());
     QVERIFY(w.menuBar()->actions()[2]->isEnabled() && w.menuBar()->actions()[3]->isEnabled());
     QCOMPARE(w.CurrentProject().GridSize, 2.0);  // Round(2.5) = 2
-    QVERIFY(!Child<QToolButton>(w.Layout(), "Connect")->isEnabled());
-    QVERIFY(!Child<QToolButton>(w.Layout(), "Delete")->isEnabled());
+    for (const char* off : {"Connect", "Delete"}) QVERIFY2(!Child<QToolButton>(w.Layout(), off)->isEnabled(), off);
     QVERIFY(!QFile::exists(s.PathOf("Clock.PRO")));  // nothing written before Save
 
     // A second New over the same name asks before overwriting.
@@ -92,8 +90,7 @@ private slots:
     AddSegment(w.CurrentProject(), Segment{10, 10, 10, 2, 5, 1});
     w.Action("Save")->trigger();
     QVERIFY(w.CurrentProject().Saved);
-    QVERIFY(QFile::exists(s.PathOf("Board.PRO")));
-    QVERIFY(QFile::exists(s.PathOf("Board.SEG")));
+    for (const char* file : {"Board.PRO", "Board.SEG"}) QVERIFY2(QFile::exists(s.PathOf(file)), file);
     QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
 
     QString title;
@@ -104,8 +101,7 @@ private slots:
     w.Action("SaveAs")->trigger();
     QCOMPARE(title, QString("Save Project As"));
     QCOMPARE(w.windowTitle(), QString("Lumetra Copy.PRO[*]"));
-    QVERIFY(QFile::exists(s.PathOf("Copy.PRO")));
-    QVERIFY(QFile::exists(s.PathOf("Copy.SEG")));
+    for (const char* file : {"Copy.PRO", "Copy.SEG"}) QVERIFY2(QFile::exists(s.PathOf(file)), file);
 
     // Saving again under an existing name asks; No leaves everything as it was.
     AnswerFileDialogs(s.PathOf("Board.PRO"));
@@ -130,8 +126,7 @@ private slots:
     QCOMPARE(s.hook.questions.front(), std::string("Save changes to project?"));
     QCOMPARE(w.CurrentProject().Segments.size(), std::size_t{1});
     QVERIFY(Child<QToolButton>(w.Layout(), "Connect")->isEnabled());
-    QVERIFY(Child<QCheckBox>(w.Computation(), "GroundPlane")->isChecked());
-    QCOMPARE(Child<QLineEdit>(w.Computation(), "GPHeight")->text(), QString("1.5"));
+    QCOMPARE(Texts(w.Computation(), {"GroundPlane", "GPHeight"}), QStringList({"checked", "1.5"}));
   }
 
   void ClosingAsksAboutUnsavedChanges() {
@@ -225,8 +220,8 @@ private slots:
     s.window->Action("ExtractCurrent")->trigger();
     qputenv("PATH", path);
     QCOMPARE(s.hook.messages, std::vector<std::string>{QuilletMissingMessage().toStdString()});
-    QVERIFY(QuilletMissingMessage().contains("\"quillet\" is not installed"));
-    QVERIFY(QuilletMissingMessage().contains(QCoreApplication::applicationDirPath()));
+    QVERIFY(QuilletMissingMessage().contains("\"quillet\" is not installed") &&
+            QuilletMissingMessage().contains(QCoreApplication::applicationDirPath()));
   }
 
   void SecondaryWindowsOpenCentredOnTheMainWindow() {

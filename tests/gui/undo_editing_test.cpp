@@ -59,10 +59,8 @@ BoardPoint BoardPointAt(MainWindow& w, QPoint pagePixel) {
 // of the first, a load on Jx 5 of the second and a ground point on the top edge of
 // the second's third cell, all placed in the program's own way; done(name) is
 // told after each step with the name the Edit menu gives it.
-void MarkedTraces(MainWindow& w, const std::function<void(const QString&)>& done = {}) {
-  const auto step = [&](const QString& name) {
-    if (done) done(name);
-  };
+void MarkedTraces(MainWindow& w,
+                  const std::function<void(const QString&)>& step = [](const QString&) {}) {
   PressLayoutButton(w, "AddSegment");
   Drag(w, PixelOf(w, 10, 12) + QPoint(1, -1), PixelOf(w, 50, 10) + QPoint(-1, 1));
   step("Add segment");
@@ -77,10 +75,7 @@ void MarkedTraces(MainWindow& w, const std::function<void(const QString&)>& done
   ClickBoard(w, PixelOf(w, 60.4, 11));
   step("Add impedance element");
   PressLayoutButton(w, "GPConnect");
-  OnNextModal([](QWidget* d) {
-    Child<QRadioButton>(d, "TopEdge")->click();
-    Click(d, "OKBtn");
-  });
+  FillNextDialog({{"TopEdge", Clicked}});
   ClickBoard(w, PixelOf(w, 55, 11));
   step("Add ground point");
 }
@@ -92,8 +87,7 @@ class UndoEditingTest : public QObject {
 private slots:
   void EveryKindOfEditIsUndoneAndRedoneExactly() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    Project& p = w.CurrentProject();
+    auto [w, p] = s.WindowAndProject();
     std::vector<Project> states{p};
     std::vector<QString> names{QString()};
     const auto done = [&](const QString& what) {
@@ -103,7 +97,7 @@ private slots:
 
     MarkedTraces(w, done);
     // A second ground point on the left edge of the first trace's third cell (x = 14).
-    OnNextModal([](QWidget* d) { Click(d, "OKBtn"); });
+    FillNextDialog({});
     ClickBoard(w, PixelOf(w, 15, 11));
     done("Add ground point");
     PressLayoutButton(w, "GPConnect");
@@ -111,11 +105,7 @@ private slots:
     FillNextDialog({{"ImVolt", "-2.5"}});
     DoubleClickBoard(w, PixelOf(w, 20.2, 11));
     done("Edit voltage source 1");
-    OnNextModal([](QWidget* d) {
-      Child<QRadioButton>(d, "RC")->click();
-      SetText(d, "ImImp", "1e-12");
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"RC", Clicked}, {"ImImp", "1e-12"}});
     DoubleClickBoard(w, PixelOf(w, 60.2, 11));
     done("Edit impedance element 1");
 
@@ -133,25 +123,16 @@ private slots:
     QVERIFY(p.VoltageSources.empty());
     done("Edit segment 1");
 
-    OnNextModal([](QWidget* d) {
-      Child<QRadioButton>(d, "DelImp")->click();
-      SetText(d, "DelNo", "1");
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"DelImp", Clicked}, {"DelNo", "1"}});
     PressLayoutButton(w, "Delete");
     done("Delete impedance element 1");
 
-    OnNextModal([](QWidget* d) {
-      SetText(d, "Grid", "4");
-      SetText(d, "ChxNo", "2");
-      Child<QCheckBox>(d, "ShowGrid")->click();
-      Click(d, "OKBtn");
-    });
+    FillNextDialog({{"Grid", "4"}, {"ChxNo", "2"}, {"ShowGrid", Clicked}});
     PressLayoutButton(w, "SetGrid");
     done("Grid settings");
 
     // The grid dialog's OK on the values as they are is no edit.
-    OnNextModal([](QWidget* d) { Click(d, "OKBtn"); });
+    FillNextDialog({});
     PressLayoutButton(w, "SetGrid");
     QCOMPARE(w.Layout()->UndoStack()->count(), int(states.size() - 1));
 
@@ -172,10 +153,8 @@ private slots:
       QVERIFY2(diff.isEmpty(), qPrintable(QString("undo of step %1: %2").arg(k).arg(diff)));
       QVERIFY(!p.Connected);
     }
-    QVERIFY(!w.Action("Undo")->isEnabled());
     // Back at the new project: saved again, nothing to enable Connect.
-    QVERIFY(p.Saved);
-    QVERIFY(!w.isWindowModified());
+    QVERIFY(!w.Action("Undo")->isEnabled() && p.Saved && !w.isWindowModified());
     QVERIFY(!Child<QToolButton>(w.Layout(), "Connect")->isEnabled());
 
     // And forward again, with both redo keys.
@@ -186,16 +165,14 @@ private slots:
       const QString diff = Differences(p, states[k]);
       QVERIFY2(diff.isEmpty(), qPrintable(QString("redo of step %1: %2").arg(k).arg(diff)));
     }
-    QVERIFY(!w.Action("Redo")->isEnabled());
-    QVERIFY(!p.Saved);
+    QVERIFY(!w.Action("Redo")->isEnabled() && !p.Saved);
     // No more questions were asked on the way: undo and redo restore, never recompute.
     QCOMPARE(s.hook.questions.size(), std::size_t{2});
   }
 
   void TheHistoryReachesBackMoreThanAHundredSteps() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    Project& p = w.CurrentProject();
+    auto [w, p] = s.WindowAndProject();
     const int steps = 130;
     PressLayoutButton(w, "AddSegment");
     for (int k = 0; k < steps; ++k) {
@@ -208,9 +185,7 @@ private slots:
     QCOMPARE(w.Layout()->UndoStack()->count(), steps);
     Activate(w);
     for (int k = 0; k < steps; ++k) Key(w, Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(p.Segments.empty());
-    QVERIFY(!w.Action("Undo")->isEnabled());
-    QVERIFY(p.Saved);
+    QVERIFY(p.Segments.empty() && p.Saved && !w.Action("Undo")->isEnabled());
     for (int k = 0; k < steps; ++k) Key(w, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(p.Segments.size(), std::size_t(steps));
     QCOMPARE(p.Segments.back().Xc, 2 + 4 * ((steps - 1) % 24) + 1.0);
@@ -218,35 +193,32 @@ private slots:
 
   void TheTitleShowsTheFileAndWhetherItIsSaved() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    Project& p = w.CurrentProject();
-    QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO"));
+    auto [w, p] = s.WindowAndProject();
+    // The title as shown, with "*" while modified, and the project's saved flag.
+    const auto state = [&] { return w.windowHandle()->title() + (p.Saved ? " saved" : " modified"); };
+    QCOMPARE(state(), QString("Lumetra Board.PRO saved"));
     PressLayoutButton(w, "AddSegment");
     Drag(w, PixelOf(w, 10, 12), PixelOf(w, 50, 10));
-    QVERIFY(w.isWindowModified());
-    QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO*"));
+    QCOMPARE(state(), QString("Lumetra Board.PRO* modified"));
     Drag(w, PixelOf(w, 50, 12), PixelOf(w, 90, 10));
     Activate(w);
     Key(w, Qt::Key_S, Qt::ControlModifier);
     QVERIFY(QFile::exists(s.PathOf("Board.PRO")));
-    QVERIFY(p.Saved);
-    QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO"));
+    QCOMPARE(state(), QString("Lumetra Board.PRO saved"));
     // Undo leaves the saved state, redo comes back to it.
     Key(w, Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(!p.Saved);
-    QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO*"));
+    QCOMPARE(state(), QString("Lumetra Board.PRO* modified"));
     Key(w, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(!p.Saved);
     Key(w, Qt::Key_Y, Qt::ControlModifier);
     Key(w, Qt::Key_Y, Qt::ControlModifier);
-    QVERIFY(p.Saved);
-    QCOMPARE(w.windowHandle()->title(), QString("Lumetra Board.PRO"));
+    QCOMPARE(state(), QString("Lumetra Board.PRO saved"));
     // Undone past the save and edited otherwise: the saved state is out of reach.
     Key(w, Qt::Key_Z, Qt::ControlModifier);
     Drag(w, PixelOf(w, 50, 16), PixelOf(w, 90, 14));
-    QVERIFY(!p.Saved && w.isWindowModified());
+    QCOMPARE(state(), QString("Lumetra Board.PRO* modified"));
     Key(w, Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(!p.Saved && w.isWindowModified());
+    QCOMPARE(state(), QString("Lumetra Board.PRO* modified"));
     // Closing asks, since it is not saved: the question reaches the save flag.
     s.hook.answers = {Answer::Cancel};
     QVERIFY(!w.close());
@@ -263,8 +235,7 @@ private slots:
 
   void ClickSelectsAndDelDeletesAskingForMarkersThatGoAlong() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    Project& p = w.CurrentProject();
+    auto [w, p] = s.WindowAndProject();
     MarkedTraces(w);
     PressLayoutButton(w, "GPConnect");
     LayoutPage* page = w.Layout();
@@ -311,10 +282,9 @@ private slots:
     ClickBoard(w, PixelOf(w, 20.2, 11));
     QCOMPARE(page->Selection(), (std::vector<SelectedItem>{{ItemKind::VoltageSource, 0}}));
     Key(w, Qt::Key_Delete);
-    QVERIFY(s.hook.questions.empty());
+    QVERIFY(s.hook.questions.empty() && page->Selection().empty());
     QCOMPARE(p.VoltageSources.size(), std::size_t{1});
     QCOMPARE(p.VoltageSources[0].ReV, 2.0);
-    QVERIFY(page->Selection().empty());
 
     // The ground point (a small circle, hit near its centre) with the second trace:
     // only the load, not selected, is asked about.
@@ -326,29 +296,27 @@ private slots:
     Key(w, Qt::Key_Delete);
     QCOMPARE(s.hook.questions.back(),
              std::string("Warning: Deleting segment 2 also removes impedance element 1. Proceed?"));
-    QCOMPARE(p.Segments.size(), std::size_t{1});
-    QVERIFY(p.Impedances.empty() && p.GroundPoints.empty());
-    QCOMPARE(p.VoltageSources.size(), std::size_t{1});
+    // Segments, sources, loads and ground points left.
+    const auto counts = [&] {
+      return std::vector{p.Segments.size(), p.VoltageSources.size(), p.Impedances.size(), p.GroundPoints.size()};
+    };
+    QCOMPARE(counts(), (std::vector<std::size_t>{1, 1, 0, 0}));
     QCOMPARE(p.VoltageSources[0].ElementNo, 6);
     // One step undoes the whole deletion.
     Key(w, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(p.Segments.size(), std::size_t{2});
-    QCOMPARE(p.Impedances.size(), std::size_t{1});
-    QCOMPARE(p.GroundPoints.size(), std::size_t{1});
+    QCOMPARE(counts(), (std::vector<std::size_t>{2, 1, 1, 1}));
 
     // A click on the empty board drops the selection; Del then does nothing.
     ClickBoard(w, PixelOf(w, 35, 11));
     ClickBoard(w, PixelOf(w, 70, 4));
-    QVERIFY(page->Selection().empty());
-    QVERIFY(canvas->Highlights().empty());
+    QVERIFY(page->Selection().empty() && canvas->Highlights().empty());
     Key(w, Qt::Key_Delete);
     QCOMPARE(p.Segments.size(), std::size_t{2});
   }
 
   void EscLeavesTheCurrentMode() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    Project& p = w.CurrentProject();
+    auto [w, p] = s.WindowAndProject();
     LayoutPage* page = w.Layout();
     QWidget* canvas = page->Canvas();
     Activate(w);
@@ -372,8 +340,7 @@ private slots:
     PressLayoutButton(w, "VoltGen");
     QVERIFY(Child<QToolButton>(page, "ShowJxCur")->isChecked());
     Key(w, Qt::Key_Escape);
-    QVERIFY(!Child<QToolButton>(page, "VoltGen")->isChecked());
-    QVERIFY(!Child<QToolButton>(page, "ShowJxCur")->isChecked());
+    QCOMPARE(Texts(page, {"VoltGen", "ShowJxCur"}), QStringList({"unchecked", "unchecked"}));
     QCOMPARE(w.Status()->Text(StatusPanel::State), QString());
 
     // A drag of the board: Esc puts it back where it was.
@@ -393,8 +360,7 @@ private slots:
     ClickBoard(w, PixelOf(w, 30, 11));
     QCOMPARE(page->Selection().size(), std::size_t{1});
     Key(w, Qt::Key_Escape);
-    QVERIFY(page->Selection().empty());
-    QCOMPARE(p.Segments.size(), std::size_t{1});
+    QVERIFY(page->Selection().empty() && p.Segments.size() == 1);
   }
 
   void TheWheelZoomsAboutTheCursor() {
@@ -472,23 +438,20 @@ private slots:
     QCOMPARE(printQuestions, 1);
 
     Key(w, Qt::Key_F1);
-    QVERIFY(w.Help()->isVisible());
-    QCOMPARE(w.Help()->CurrentPage(), QString("contents.html"));
+    QVERIFY(w.Help()->isVisible() && w.Help()->CurrentPage() == "contents.html");
     w.Help()->hide();
 
     Activate(w);
     bool exitTriggered = false;
     QObject::connect(w.Action("Exit"), &QAction::triggered, [&] { exitTriggered = true; });
     Key(w, Qt::Key_Q, Qt::ControlModifier);
-    QVERIFY(exitTriggered);
-    QVERIFY(!w.isVisible());
+    QVERIFY(exitTriggered && !w.isVisible());
     QVERIFY(s.hook.questions.empty());
   }
 
   void EnvironmentEditsAreUndoneLikeLayoutEdits() {
     Session s(100, 20);
-    MainWindow& w = *s.window;
-    Project& p = w.CurrentProject();
+    auto [w, p] = s.WindowAndProject();
     w.Pages()->setCurrentIndex(1);
     ComputationPage* page = w.Computation();
     QVERIFY(p.Saved);
@@ -499,25 +462,24 @@ private slots:
     height->setFocus();
     height->selectAll();
     QTest::keyClicks(height, "1.57");
-    QVERIFY(p.Env.GroundPlane);
-    QCOMPARE(p.Env.GPHeight, std::string("1.57"));
+    QVERIFY(p.Env.GroundPlane && p.Env.GPHeight == "1.57");
     QVERIFY(!p.Saved);  // the environment is the project's: it must be offered for saving
     QCOMPARE(w.Layout()->UndoStack()->count(), 2);
 
     // The Edit menu's entries (their keys are checked with the layout edits).
+    // The plane in the project and on the page, the height in both.
+    const auto shown = [&] {
+      return QString("%1 %2 %3 %4").arg(int(p.Env.GroundPlane)).arg(int(plane->isChecked()))
+          .arg(QString::fromStdString(p.Env.GPHeight), height->text());
+    };
     w.Action("Undo")->trigger();
-    QCOMPARE(p.Env.GPHeight, std::string("2"));
-    QCOMPARE(height->text(), QString("2"));
-    QVERIFY(p.Env.GroundPlane);
+    QCOMPARE(shown(), QString("1 1 2 2"));
     w.Action("Undo")->trigger();
-    QVERIFY(!p.Env.GroundPlane);
-    QVERIFY(!plane->isChecked());
+    QCOMPARE(shown(), QString("0 0 2 2"));
     QVERIFY(p.Saved);  // back where the project was saved
     w.Action("Redo")->trigger();
     w.Action("Redo")->trigger();
-    QVERIFY(plane->isChecked());
-    QCOMPARE(height->text(), QString("1.57"));
-    QCOMPARE(p.Env.GPHeight, std::string("1.57"));
+    QCOMPARE(shown(), QString("1 1 1.57 1.57"));
   }
 };
 
