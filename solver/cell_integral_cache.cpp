@@ -8,15 +8,6 @@ namespace lumetra {
 
 namespace {
 
-// Keys are multiples of 1e-15 m. Lengths beyond 1000 m (never a board) are not
-// cached, which keeps the rounded values far inside the 64-bit range.
-constexpr double KeysPerMetre = 1e15;
-constexpr double LargestCachedLength = 1e3;
-
-inline std::int64_t RoundedKey(double nonNegativeLength) {
-  return static_cast<std::int64_t>(nonNegativeLength * KeysPerMetre + 0.5);
-}
-
 inline std::uint64_t Mix(std::uint64_t h) {
   h ^= h >> 33;
   h *= 0xff51afd7ed558ccdULL;
@@ -36,6 +27,21 @@ inline std::uint64_t SlotHash(std::int64_t qx, std::int64_t qy, std::int64_t wx,
 
 }  // namespace
 
+std::uint32_t FarRule(double k, double cx, double cy, double z) {
+  const double kr2 = k * k * (cx * cx + cy * cy + z * z);
+  return kr2 > 1.0 + 1e-9   ? 1u
+         : kr2 < 1.0 - 1e-9 ? 0u
+                            : (UsesFourPointRule(k, cx, cy, 0.0, 0.0, z) ? 1u : 0u);
+}
+
+Complex KeyedCellIntegral(double k, double z, std::int64_t qx, std::int64_t qy, std::int64_t wx,
+                          std::int64_t wy, std::uint32_t far) {
+  const double cx = static_cast<double>(qx) / KeysPerMetre, cy = static_cast<double>(qy) / KeysPerMetre;
+  const double sx = static_cast<double>(wx) / KeysPerMetre, sy = static_cast<double>(wy) / KeysPerMetre;
+  return far ? FourPointCellIntegral(k, cx, cy, sx, sy, 0.0, 0.0, z)
+             : MidpointCellIntegral(k, cx, cy, sx, sy, 0.0, 0.0, z);
+}
+
 CellIntegralCache::CellIntegralCache(double k, double z) : k_(k), z_(z), slots_(1024) {}
 
 CellSizeKey CellIntegralCache::SizeKey(double wx, double wy) {
@@ -54,19 +60,14 @@ Complex CellIntegralCache::Integral(const CellSizeKey& size, double xc, double y
       !std::isfinite(cx + cy))
     return CellIntegral(k_, xc, yc, size.Wx, size.Wy, xo, yo, z_);
 
-  // CellIntegral's own choice of rule, k R0 >= 1. Only where k^2 R0^2 is within
-  // rounding of 1 does the square root decide.
-  const double kr2 = k_ * k_ * (cx * cx + cy * cy + z_ * z_);
-  const std::uint32_t far = kr2 > 1.0 + 1e-9   ? 1u
-                            : kr2 < 1.0 - 1e-9 ? 0u
-                            : (UsesFourPointRule(k_, xc, yc, xo, yo, z_) ? 1u : 0u);
+  const std::uint32_t far = FarRule(k_, cx, cy, z_);
   const std::int64_t qx = RoundedKey(ax), qy = RoundedKey(ay);
   const std::uint64_t hash = SlotHash(qx, qy, size.Qx, size.Qy, far);
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     Slot& slot = slots_[i];
     if (!slot.Used) {
-      slot = {qx, qy, size.Qx, size.Qy, far, 1u, KeyIntegral(qx, qy, size.Qx, size.Qy, far)};
+      slot = {qx, qy, size.Qx, size.Qy, far, 1u, KeyedCellIntegral(k_, z_, qx, qy, size.Qx, size.Qy, far)};
       const Complex value = slot.Value;
       if (2 * ++used_ > slots_.size()) Grow();
       return value;
@@ -75,14 +76,6 @@ Complex CellIntegralCache::Integral(const CellSizeKey& size, double xc, double y
         slot.Far == far)
       return slot.Value;
   }
-}
-
-Complex CellIntegralCache::KeyIntegral(std::int64_t qx, std::int64_t qy, std::int64_t wx,
-                                       std::int64_t wy, std::uint32_t far) const {
-  const double cx = static_cast<double>(qx) / KeysPerMetre, cy = static_cast<double>(qy) / KeysPerMetre;
-  const double sx = static_cast<double>(wx) / KeysPerMetre, sy = static_cast<double>(wy) / KeysPerMetre;
-  return far ? FourPointCellIntegral(k_, cx, cy, sx, sy, 0.0, 0.0, z_)
-             : MidpointCellIntegral(k_, cx, cy, sx, sy, 0.0, 0.0, z_);
 }
 
 void CellIntegralCache::Grow() {

@@ -25,6 +25,25 @@
 
 namespace lumetra {
 
+// Keys are multiples of 1e-15 m. Lengths beyond 1000 m (never a board) are not
+// memoised, which keeps the rounded values far inside the 64-bit range.
+constexpr double KeysPerMetre = 1e15;
+constexpr double LargestCachedLength = 1e3;
+
+inline std::int64_t RoundedKey(double nonNegativeLength) {
+  return static_cast<std::int64_t>(nonNegativeLength * KeysPerMetre + 0.5);
+}
+
+// CellIntegral's own choice of rule, k R0 >= 1, from the offset (cx, cy) of the cell
+// centre: 1 four-point rule, 0 the 8 x 8 rule. Only where k^2 R0^2 is within
+// rounding of 1 does the square root decide.
+std::uint32_t FarRule(double k, double cx, double cy, double z);
+
+// The value every memo keeps for a key: the integral at the rounded |offsets|
+// (qx, qy) of a cell of the rounded size (wx, wy), by the rule `far` chose.
+Complex KeyedCellIntegral(double k, double z, std::int64_t qx, std::int64_t qy, std::int64_t wx,
+                          std::int64_t wy, std::uint32_t far);
+
 // A cell size with its rounded key, worked out once per cell rather than per call.
 struct CellSizeKey {
   double Wx = 0.0, Wy = 0.0;     // m
@@ -52,8 +71,6 @@ private:
     Complex Value;
   };
   void Grow();
-  Complex KeyIntegral(std::int64_t qx, std::int64_t qy, std::int64_t wx, std::int64_t wy,
-                      std::uint32_t far) const;
 
   double k_, z_;
   std::vector<Slot> slots_;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "solver/cell_integral_cache.h"
+#include "solver/cell_offset_grid.h"
 #include "solver/element_lists.h"
 #include "solver/fill_geometry.h"
 
@@ -31,9 +32,11 @@ struct ChargePotentialTable {
 void PrepareChargeTable(ChargePotentialTable& table, std::size_t charges, std::size_t observers);
 
 // Fills the column of one charge cell: CellIntegral over the cell from every
-// observation point, at the plane distance of the cache.
+// observation point, at the plane distance of the cache, read from the cell's
+// offset grid at that distance where it has one.
 void FillChargeColumn(ChargePotentialTable& table, std::int32_t charge,
                       const std::vector<ChargeCell>& charges,
-                      const std::vector<PlanePoint>& observers, CellIntegralCache& cache);
+                      const std::vector<PlanePoint>& observers, CellIntegralCache& cache,
+                      const GridValues* grid = nullptr);
 
 }  // namespace lumetra

@@ -1,6 +1,7 @@
 #include "solver/current_block_fill.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace lumetra {
 
@@ -12,84 +13,155 @@ const std::vector<CurrentCell>& ElementsAlong(const ElementLists& elements, Curr
 
 double LengthAlong(CurrentAxis axis, double dx, double dy) { return axis == CurrentAxis::X ? dx : dy; }
 
+// What every entry of one block shares.
+struct BlockTerms {
+  const std::vector<CurrentCell>* Testing;
+  const CurrentEndPoints* Ends;
+  CurrentAxis TestingAxis;
+  bool SameDirection, Image;
+  double VectorFactor;
+  double OverScalarDenominator;  // 1 / ScalarDenominator()
+};
+
+// What every entry of one source column shares.
+struct SourceTerms {
+  std::int32_t M, Q1, Q2;
+  double OverD1, OverD2;  // 1 / d1, 1 / d2
+  const Complex *Free1, *Free2, *Mirror1, *Mirror2;
+  Complex Self1, Self2, SourceSelf;
+  const CurrentCell* Source;
+  CellSizeKey SourceSize;
+  bool SourceAlongX, StripSource;
+  std::optional<GridValues> FreeGrid, MirrorGrid;
+};
+
+// The grid's value where it has one, else the cache's.
+Complex Memoised(const std::optional<GridValues>& grid, CellIntegralCache& cache, const SourceTerms& c,
+                 const CurrentCell& test, std::int32_t n) {
+  if (grid) {
+    const Complex tabulated = grid->At(n);
+    if (!AskTheCache(tabulated)) return tabulated;
+  }
+  return cache.Integral(c.SourceSize, c.Source->X, c.Source->Y, test.X, test.Y);
+}
+
+// Entry (n, m) divided by j. Only a few rows of a column have an end point on the
+// centre of one of the source's charge cells (or are the diagonal); all others
+// skip those checks, with the same arithmetic.
+template <bool SelfForms>
+Complex EntryOverJ(const BlockTerms& b, const SourceTerms& c, std::int32_t n, WorkerScratch& scratch) {
+  const CurrentEndPoints& ends = *b.Ends;
+  const std::int32_t plus = ends.PlusObserver[static_cast<std::size_t>(n)];
+  const std::int32_t minus = ends.MinusObserver[static_cast<std::size_t>(n)];
+  Complex a1 = c.Free1[plus], a2 = c.Free1[minus], a3 = c.Free2[plus], a4 = c.Free2[minus];
+  bool diagonal = false;
+  if constexpr (SelfForms) {
+    diagonal = b.SameDirection && n == c.M;
+    if (ends.PlusCoincident.Contains(n, c.Q1)) a1 = c.Self1;
+    if (ends.MinusCoincident.Contains(n, c.Q2)) a4 = c.Self2;
+    if (b.SameDirection) {
+      if (diagonal) a2 = c.Self1, a3 = c.Self2;
+    } else {
+      if (ends.MinusCoincident.Contains(n, c.Q1)) a2 = c.Self1;
+      if (ends.PlusCoincident.Contains(n, c.Q2)) a3 = c.Self2;
+    }
+  }
+  Complex sum = CScale(CSub(CScale(CSub(a1, a2), c.OverD1), CScale(CSub(a3, a4), c.OverD2)),
+                       b.OverScalarDenominator);
+  if (b.Image) {
+    const Complex t = CSub(CScale(CSub(c.Mirror1[plus], c.Mirror1[minus]), c.OverD1),
+                           CScale(CSub(c.Mirror2[plus], c.Mirror2[minus]), c.OverD2));
+    sum = CSub(sum, CScale(t, b.OverScalarDenominator));
+  }
+  if (b.SameDirection) {
+    const CurrentCell& test = (*b.Testing)[static_cast<std::size_t>(n)];
+    Complex integral =
+        diagonal ? c.SourceSelf
+        : c.StripSource
+            ? StripCurrentIntegral(*c.Source, c.SourceAlongX, test.X, test.Y, scratch.StripFree)
+            : Memoised(c.FreeGrid, scratch.Free, c, test, n);
+    if (b.Image)
+      integral = CSub(integral, c.StripSource ? StripCurrentIntegral(*c.Source, c.SourceAlongX, test.X, test.Y,
+                                                                     scratch.StripMirror)
+                                              : Memoised(c.MirrorGrid, scratch.Mirror, c, test, n));
+    sum = CAdd(sum, CScale(integral, b.VectorFactor * LengthAlong(b.TestingAxis, test.Dx, test.Dy)));
+  }
+  return sum;
+}
+
+void AppendPoints(const PointsOnCharges& on, std::int32_t charge, std::vector<std::int32_t>& rows) {
+  for (std::int32_t i = on.Start[static_cast<std::size_t>(charge)]; i < on.Start[static_cast<std::size_t>(charge) + 1]; ++i)
+    rows.push_back(on.Points[static_cast<std::size_t>(i)]);
+}
+
 }  // namespace
 
 void FillCurrentColumns(const FillContext& context, const CurrentBlock& block, std::int32_t first,
                         std::int32_t end, WorkerScratch& scratch) {
-  const std::vector<CurrentCell>& testing = ElementsAlong(context.Elements, block.Testing);
   const std::vector<CurrentCell>& sources = ElementsAlong(context.Elements, block.Source);
   const std::vector<ChargeCell>& charges = context.Elements.Charges;
-  const CurrentEndPoints& ends = block.Testing == CurrentAxis::X ? context.Geometry.Jx : context.Geometry.Jy;
-  const bool sameDirection = block.Testing == block.Source;
-  const bool image = context.Image;
-  const double vectorFactor = context.VectorFactor();
-  const double scalarDenominator = context.ScalarDenominator();
-  const auto rowCount = static_cast<std::int32_t>(testing.size());
+  BlockTerms b;
+  b.Testing = &ElementsAlong(context.Elements, block.Testing);
+  b.Ends = block.Testing == CurrentAxis::X ? &context.Geometry.Jx : &context.Geometry.Jy;
+  b.TestingAxis = block.Testing;
+  b.SameDirection = block.Testing == block.Source;
+  b.Image = context.Image;
+  b.VectorFactor = context.VectorFactor();
+  b.OverScalarDenominator = 1.0 / context.ScalarDenominator();
+  const auto rowCount = static_cast<std::int32_t>(b.Testing->size());
   ComplexMatrix& z = *block.Matrix;
+  std::vector<std::int32_t> selfRows;
 
   for (std::int32_t m = first; m < end; ++m) {
+    SourceTerms c;
     const CurrentCell& source = sources[static_cast<std::size_t>(m)];
-    const std::int32_t q1 = source.Negative - 1, q2 = source.Positive - 1;
-    const ChargeCell& cell1 = charges[static_cast<std::size_t>(q1)];
-    const ChargeCell& cell2 = charges[static_cast<std::size_t>(q2)];
-    const double d1 = LengthAlong(block.Source, cell1.Dx, cell1.Dy);
-    const double d2 = LengthAlong(block.Source, cell2.Dx, cell2.Dy);
-    const Complex* free1 = context.Free.Column(q1);
-    const Complex* free2 = context.Free.Column(q2);
-    const Complex* mirror1 = image ? context.Mirror.Column(q1) : nullptr;
-    const Complex* mirror2 = image ? context.Mirror.Column(q2) : nullptr;
-    const Complex self1 = context.ChargeSelf[static_cast<std::size_t>(q1)];
-    const Complex self2 = context.ChargeSelf[static_cast<std::size_t>(q2)];
+    c.M = m;
+    c.Source = &source;
+    c.Q1 = source.Negative - 1, c.Q2 = source.Positive - 1;
+    const ChargeCell& cell1 = charges[static_cast<std::size_t>(c.Q1)];
+    const ChargeCell& cell2 = charges[static_cast<std::size_t>(c.Q2)];
+    c.OverD1 = 1.0 / LengthAlong(block.Source, cell1.Dx, cell1.Dy);
+    c.OverD2 = 1.0 / LengthAlong(block.Source, cell2.Dx, cell2.Dy);
+    c.Free1 = context.Free.Column(c.Q1);
+    c.Free2 = context.Free.Column(c.Q2);
+    c.Mirror1 = b.Image ? context.Mirror.Column(c.Q1) : nullptr;
+    c.Mirror2 = b.Image ? context.Mirror.Column(c.Q2) : nullptr;
+    c.Self1 = context.ChargeSelf[static_cast<std::size_t>(c.Q1)];
+    c.Self2 = context.ChargeSelf[static_cast<std::size_t>(c.Q2)];
 
-    const CellSizeKey sourceSize = CellIntegralCache::SizeKey(source.Dx, source.Dy);
+    c.SourceSize = CellIntegralCache::SizeKey(source.Dx, source.Dy);
     // High accuracy: a one-cell-wide source carries the edge-singular distribution.
-    const bool sourceAlongX = block.Source == CurrentAxis::X;
-    const bool stripSource = sameDirection && context.Strips.ElementOnStrip(sourceAlongX, m);
-    const Complex sourceSelf =
-        !sameDirection ? Complex{}
-        : stripSource  ? StripCurrentIntegral(source, sourceAlongX, source.X, source.Y, scratch.StripFree)
+    c.SourceAlongX = block.Source == CurrentAxis::X;
+    c.StripSource = b.SameDirection && context.Strips.ElementOnStrip(c.SourceAlongX, m);
+    c.SourceSelf = !b.SameDirection ? Complex{}
+                   : c.StripSource
+                       ? StripCurrentIntegral(source, c.SourceAlongX, source.X, source.Y, scratch.StripFree)
                        : CScale(scratch.Self.Integral(source.Dx / 2, source.Dy / 2), 4.0);
+    const GriddedSources& grids = c.SourceAlongX ? context.JxGrids : context.JyGrids;
+    const CellOffsetGrid* grid = b.SameDirection && !c.StripSource ? grids.GridOf(m) : nullptr;
+    if (grid) c.FreeGrid.emplace(*grid, grids.Index[static_cast<std::size_t>(m)], grid->Free);
+    if (grid && b.Image) c.MirrorGrid.emplace(*grid, grids.Index[static_cast<std::size_t>(m)], grid->Mirror);
+
     // Symmetric blocks: rows above the diagonal, and the diagonal of the first column.
     const std::int32_t rowEnd = block.Symmetric ? (m == 0 ? 1 : m) : rowCount;
-
-    for (std::int32_t n = 0; n < rowEnd; ++n) {
-      const std::int32_t plus = ends.PlusObserver[static_cast<std::size_t>(n)];
-      const std::int32_t minus = ends.MinusObserver[static_cast<std::size_t>(n)];
-      const bool diagonal = sameDirection && n == m;
-
-      const Complex a1 = ends.PlusCoincident.Contains(n, q1) ? self1 : free1[plus];
-      const Complex a4 = ends.MinusCoincident.Contains(n, q2) ? self2 : free2[minus];
-      Complex a2, a3;
-      if (sameDirection) {
-        a2 = diagonal ? self1 : free1[minus];
-        a3 = diagonal ? self2 : free2[plus];
-      } else {
-        a2 = ends.MinusCoincident.Contains(n, q1) ? self1 : free1[minus];
-        a3 = ends.PlusCoincident.Contains(n, q2) ? self2 : free2[plus];
-      }
-      // Everything below is the entry divided by j.
-      Complex sum = CScale(CSub(CScale(CSub(a1, a2), 1.0 / d1), CScale(CSub(a3, a4), 1.0 / d2)),
-                           1.0 / scalarDenominator);
-      if (image) {
-        const Complex t = CSub(CScale(CSub(mirror1[plus], mirror1[minus]), 1.0 / d1),
-                               CScale(CSub(mirror2[plus], mirror2[minus]), 1.0 / d2));
-        sum = CSub(sum, CScale(t, 1.0 / scalarDenominator));
-      }
-      if (sameDirection) {
-        const CurrentCell& test = testing[static_cast<std::size_t>(n)];
-        Complex integral =
-            diagonal      ? sourceSelf
-            : stripSource ? StripCurrentIntegral(source, sourceAlongX, test.X, test.Y, scratch.StripFree)
-                          : scratch.Free.Integral(sourceSize, source.X, source.Y, test.X, test.Y);
-        if (image)
-          integral = CSub(integral, stripSource ? StripCurrentIntegral(source, sourceAlongX, test.X, test.Y,
-                                                                       scratch.StripMirror)
-                                                : scratch.Mirror.Integral(sourceSize, source.X, source.Y,
-                                                                          test.X, test.Y));
-        sum = CAdd(sum, CScale(integral, vectorFactor * LengthAlong(block.Testing, test.Dx, test.Dy)));
-      }
-      z(n + 1, m + 1) = TimesJ(sum);
+    Complex* column = &z(1, m + 1);
+    // The rows whose entries take a self form: the diagonal, and those with an end
+    // point on the centre of q1 or q2.
+    selfRows.clear();
+    if (b.SameDirection) selfRows.push_back(m);
+    AppendPoints(b.Ends->PlusOnCharge, c.Q1, selfRows);
+    AppendPoints(b.Ends->MinusOnCharge, c.Q2, selfRows);
+    if (!b.SameDirection) {
+      AppendPoints(b.Ends->MinusOnCharge, c.Q1, selfRows);
+      AppendPoints(b.Ends->PlusOnCharge, c.Q2, selfRows);
     }
+    // Every other row first (the diagonal is skipped, its neighbours rewritten below).
+    const std::int32_t diagonalRow = b.SameDirection ? std::min(m, rowEnd) : rowEnd;
+    for (std::int32_t n = 0; n < diagonalRow; ++n) column[n] = TimesJ(EntryOverJ<false>(b, c, n, scratch));
+    for (std::int32_t n = diagonalRow + 1; n < rowEnd; ++n)
+      column[n] = TimesJ(EntryOverJ<false>(b, c, n, scratch));
+    for (std::int32_t n : selfRows)
+      if (n < rowEnd) column[n] = TimesJ(EntryOverJ<true>(b, c, n, scratch));
   }
 }
 

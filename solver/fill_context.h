@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "solver/cell_integral_cache.h"
+#include "solver/cell_offset_grid.h"
 #include "solver/charge_potentials.h"
 #include "solver/element_lists.h"
 #include "solver/fill_geometry.h"
@@ -28,6 +29,10 @@ struct FillContext {
   ChargePotentialTable Free;      // charge cells seen in the trace plane
   ChargePotentialTable Mirror;    // the same cells seen from 2h (their images), with Image
   std::vector<Complex> ChargeSelf;  // 4 * SelfCellIntegral(dx/2, dy/2) of each charge cell
+
+  // Cell integrals on offset grids, shared by the workers (their caches serve the rest):
+  GriddedSources ChargeGrids;     // charge cells from the observation points
+  GriddedSources JxGrids, JyGrids;  // current elements from the centres of those of their direction
 
   // j * Omega * mu0 / (4 pi) times length times the vector-potential integral gives
   // the induced voltage of a current density; this is Omega * mu0 * (1/pi) * 0.25.

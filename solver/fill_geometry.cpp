@@ -78,6 +78,20 @@ void CheckChargeNumber(std::int64_t number, std::size_t charges, const char* wha
                                 std::to_string(charges));
 }
 
+PointsOnCharges Inverted(const CoincidentCharges& coincident, std::size_t charges) {
+  PointsOnCharges inverse;
+  inverse.Start.assign(charges + 1, 0);
+  for (std::int32_t q : coincident.Charges) ++inverse.Start[static_cast<std::size_t>(q) + 1];
+  for (std::size_t q = 0; q < charges; ++q) inverse.Start[q + 1] += inverse.Start[q];
+  inverse.Points.resize(coincident.Charges.size());
+  std::vector<std::int32_t> next(inverse.Start.begin(), inverse.Start.end() - 1);
+  for (std::size_t p = 0; p + 1 < coincident.Start.size(); ++p)
+    for (std::int32_t i = coincident.Start[p]; i < coincident.Start[p + 1]; ++i)
+      inverse.Points[static_cast<std::size_t>(next[static_cast<std::size_t>(coincident.Charges[i])]++)] =
+          static_cast<std::int32_t>(p);
+  return inverse;
+}
+
 CurrentEndPoints EndPointsOf(const std::vector<CurrentCell>& cells, bool alongX,
                              const std::vector<ChargeCell>& charges, ObserverIndex& observers,
                              const ChargeLocator& locator, const char* what) {
@@ -101,6 +115,8 @@ CurrentEndPoints EndPointsOf(const std::vector<CurrentCell>& cells, bool alongX,
     locator.AppendCoincident(minus, ends.MinusCoincident.Charges);
     ends.MinusCoincident.Start.push_back(static_cast<std::int32_t>(ends.MinusCoincident.Charges.size()));
   }
+  ends.PlusOnCharge = Inverted(ends.PlusCoincident, charges.size());
+  ends.MinusOnCharge = Inverted(ends.MinusCoincident, charges.size());
   return ends;
 }
 

@@ -34,12 +34,20 @@ struct CoincidentCharges {
   }
 };
 
+// The same relation seen from the cells: for every charge cell, the points whose
+// coincident cells include it (Start[q] .. Start[q+1]-1 index Points).
+struct PointsOnCharges {
+  std::vector<std::int32_t> Start;
+  std::vector<std::int32_t> Points;
+};
+
 // The end points of the current elements of one direction, 0-based by element:
 // P+ = centre + half the length along the current, P- = centre - half of it.
 struct CurrentEndPoints {
   std::vector<PlanePoint> Plus, Minus;
   std::vector<std::int32_t> PlusObserver, MinusObserver;  // index into FillGeometry::Observers
   CoincidentCharges PlusCoincident, MinusCoincident;
+  PointsOnCharges PlusOnCharge, MinusOnCharge;  // the elements whose P+ (P-) lies on each cell
 };
 
 struct FillGeometry {

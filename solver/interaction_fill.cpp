@@ -8,6 +8,7 @@
 
 #include "solver/current_block_fill.h"
 #include "solver/fill_context.h"
+#include "solver/fill_grids.h"
 #include "solver/ground_point_fill.h"
 #include "solver/parallel_pieces.h"
 
@@ -135,8 +136,14 @@ bool FillChargeTables(FillContext& context, std::vector<WorkerScratch>& scratch,
             FillStripChargeColumn(context, q, own);
             continue;
           }
-          FillChargeColumn(context.Free, q, cells, observers, own.Free);
-          if (context.Image) FillChargeColumn(context.Mirror, q, cells, observers, own.Mirror);
+          const CellOffsetGrid* grid = context.ChargeGrids.GridOf(q);
+          const std::int32_t index = grid ? context.ChargeGrids.Index[static_cast<std::size_t>(q)] : 0;
+          std::optional<GridValues> free, mirror;
+          if (grid) free.emplace(*grid, index, grid->Free);
+          if (grid && context.Image) mirror.emplace(*grid, index, grid->Mirror);
+          FillChargeColumn(context.Free, q, cells, observers, own.Free, free ? &*free : nullptr);
+          if (context.Image)
+            FillChargeColumn(context.Mirror, q, cells, observers, own.Mirror, mirror ? &*mirror : nullptr);
           const ChargeCell& cell = cells[static_cast<std::size_t>(q)];
           context.ChargeSelf[static_cast<std::size_t>(q)] = CScale(own.Self.Integral(cell.Dx / 2, cell.Dy / 2), 4.0);
         }
@@ -216,7 +223,8 @@ bool FillInteractionMatrices(const FillRequest& request, SystemMatrices& matrice
   for (int w = 0; w < workers; ++w) scratch.emplace_back(request.Constants.K, context.MirrorDistance(),
                                                      request.Accuracy == SolverAccuracy::High);
 
-  return FillChargeTables(context, scratch, control) &&
+  PlanFillGrids(context);
+  return ComputeFillGrids(context, workers, control) && FillChargeTables(context, scratch, control) &&
          FillEntries(context, blocks, groundPoints ? &*groundBlocks : nullptr, scratch, control) &&
          CopySymmetricHalves(elements, blocks, workers, control);
 }

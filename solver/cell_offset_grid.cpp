@@ -1,0 +1,150 @@
+#include "solver/cell_offset_grid.h"
+
+#include <algorithm>
+#include <atomic>
+#include <limits>
+#include <map>
+#include <utility>
+
+namespace lumetra {
+
+namespace {
+
+// A grid's tables stay below these sizes; beyond them the layout has no snap grid
+// to speak of and the caches serve it as before.
+constexpr std::size_t LargestAxisTable = std::size_t{1} << 20;  // distinct source x observer coordinates
+constexpr std::size_t LargestKeyRectangle = std::size_t{1} << 21;
+
+// Sorted distinct values and, for every value of the list, its place among them.
+std::vector<double> Distinct(const std::vector<double>& values) {
+  std::vector<double> distinct(values);
+  std::sort(distinct.begin(), distinct.end());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  return distinct;
+}
+
+std::int32_t PlaceOf(const std::vector<double>& distinct, double value) {
+  return static_cast<std::int32_t>(std::lower_bound(distinct.begin(), distinct.end(), value) - distinct.begin());
+}
+
+bool PlanAxis(OffsetAxis& axis, const std::vector<double>& sources, const std::vector<double>& observers) {
+  for (const std::vector<double>* list : {&sources, &observers})
+    for (double v : *list)
+      if (!(std::fabs(v) <= LargestCachedLength)) return false;
+  const std::vector<double> rows = Distinct(sources), columns = Distinct(observers);
+  if (rows.size() * columns.size() > LargestAxisTable) return false;
+
+  std::vector<std::int64_t> keys(rows.size() * columns.size());
+  for (std::size_t r = 0; r < rows.size(); ++r)
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      // The offset as the cache forms it: centre minus observer.
+      const double offset = std::fabs(rows[r] - columns[c]);
+      if (!(offset <= LargestCachedLength)) return false;
+      keys[r * columns.size() + c] = RoundedKey(offset);
+    }
+  axis.Keys = keys;
+  std::sort(axis.Keys.begin(), axis.Keys.end());
+  axis.Keys.erase(std::unique(axis.Keys.begin(), axis.Keys.end()), axis.Keys.end());
+  axis.KeyNumber.resize(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    axis.KeyNumber[i] = static_cast<std::int32_t>(
+        std::lower_bound(axis.Keys.begin(), axis.Keys.end(), keys[i]) - axis.Keys.begin());
+
+  axis.SourceRow.resize(sources.size());
+  for (std::size_t s = 0; s < sources.size(); ++s)
+    axis.SourceRow[s] = PlaceOf(rows, sources[s]) * static_cast<std::int32_t>(columns.size());
+  axis.ObserverColumn.resize(observers.size());
+  for (std::size_t o = 0; o < observers.size(); ++o) axis.ObserverColumn[o] = PlaceOf(columns, observers[o]);
+  return true;
+}
+
+// The value of one key point at the plane distance z, or NaN where the rule is
+// not the same for every offset of the key: k R0 within 1e-8 of 1 at the key,
+// while offsets sharing it move k^2 R0^2 by some 1e-15 k only.
+Complex PointValue(const CellOffsetGrid& grid, double k, double z, std::int64_t qx, std::int64_t qy) {
+  const double cx = static_cast<double>(qx) / KeysPerMetre, cy = static_cast<double>(qy) / KeysPerMetre;
+  const double kr2 = k * k * (cx * cx + cy * cy + z * z);
+  if (std::fabs(kr2 - 1.0) <= 1e-8) return {std::numeric_limits<double>::quiet_NaN(), 0.0};
+  return KeyedCellIntegral(k, z, qx, qy, grid.Size.Qx, grid.Size.Qy, kr2 > 1.0 ? 1u : 0u);
+}
+
+}  // namespace
+
+bool PlanCellOffsetGrid(CellOffsetGrid& grid, const CellSizeKey& size,
+                        const std::vector<PlanePoint>& sources, const std::vector<PlanePoint>& observers) {
+  grid = CellOffsetGrid{};
+  grid.Size = size;
+  grid.Pairs = static_cast<std::int64_t>(sources.size()) * static_cast<std::int64_t>(observers.size());
+  std::vector<double> sx, sy, ox, oy;
+  for (const PlanePoint& p : sources) sx.push_back(p.X), sy.push_back(p.Y);
+  for (const PlanePoint& p : observers) ox.push_back(p.X), oy.push_back(p.Y);
+  if (!PlanAxis(grid.X, sx, ox) || !PlanAxis(grid.Y, sy, oy)) return false;
+  // A rectangle of more points than half the pairs would cost more than the
+  // per-worker caches it replaces.
+  const std::size_t points = grid.Points();
+  return points <= LargestKeyRectangle && static_cast<std::int64_t>(points) <= grid.Pairs / 2;
+}
+
+void MarkNeededOffsets(CellOffsetGrid& grid, std::int32_t first, std::int32_t end) {
+  const auto observers = static_cast<std::int32_t>(grid.X.ObserverColumn.size());
+  for (std::int32_t s = first; s < end; ++s) {
+    const GridColumn column(grid, s);
+    for (std::int32_t o = 0; o < observers; ++o)
+      std::atomic_ref<std::uint8_t>(grid.Needed[column.Slot(o)]).store(1, std::memory_order_relaxed);
+  }
+}
+
+// A key point costs some hundred times the marking of one pair.
+bool MarkingPays(const CellOffsetGrid& grid) {
+  return static_cast<std::int64_t>(grid.Points()) * 128 > grid.Pairs;
+}
+
+void MarkAllOffsets(CellOffsetGrid& grid) { grid.Needed.assign(grid.Points(), 1); }
+
+void PrepareGridValues(CellOffsetGrid& grid, bool image) {
+  if (grid.Needed.size() != grid.Points()) grid.Needed.assign(grid.Points(), 0);
+  grid.Free.assign(grid.Points(), Complex{});
+  grid.Mirror.assign(image ? grid.Points() : 0, Complex{});
+}
+
+void ComputeGridValues(CellOffsetGrid& grid, double k, double mirrorDistance, std::size_t first,
+                       std::size_t end) {
+  const std::size_t xKeys = grid.X.Keys.size();
+  const bool image = !grid.Mirror.empty();
+  for (std::size_t p = first; p < end; ++p) {
+    if (!grid.Needed[p]) continue;
+    const std::int64_t qx = grid.X.Keys[p % xKeys], qy = grid.Y.Keys[p / xKeys];
+    grid.Free[p] = PointValue(grid, k, 0.0, qx, qy);
+    if (image) grid.Mirror[p] = PointValue(grid, k, mirrorDistance, qx, qy);
+  }
+}
+
+GriddedSources PlanGriddedSources(const std::vector<PlanePoint>& centres,
+                                  const std::vector<CellSizeKey>& sizes,
+                                  const std::vector<std::uint8_t>& skip,
+                                  const std::vector<PlanePoint>& observers) {
+  GriddedSources gridded;
+  gridded.Grid.assign(centres.size(), -1);
+  gridded.Index.assign(centres.size(), -1);
+  std::map<std::pair<std::int64_t, std::int64_t>, std::vector<std::int32_t>> groups;
+  for (std::size_t s = 0; s < centres.size(); ++s) {
+    if ((!skip.empty() && skip[s]) || sizes[s].Qx < 0 || sizes[s].Qy < 0) continue;
+    groups[{sizes[s].Qx, sizes[s].Qy}].push_back(static_cast<std::int32_t>(s));
+  }
+  for (const auto& [key, members] : groups) {
+    std::vector<PlanePoint> points;
+    points.reserve(members.size());
+    for (std::int32_t s : members) points.push_back(centres[static_cast<std::size_t>(s)]);
+    CellOffsetGrid grid;
+    if (!PlanCellOffsetGrid(grid, sizes[static_cast<std::size_t>(members.front())], points, observers)) continue;
+    const auto number = static_cast<std::int32_t>(gridded.Grids.size());
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      gridded.Grid[static_cast<std::size_t>(members[i])] = number;
+      gridded.Index[static_cast<std::size_t>(members[i])] = static_cast<std::int32_t>(i);
+    }
+    gridded.Grids.push_back(std::move(grid));
+  }
+  return gridded;
+}
+
+}  // namespace lumetra
