@@ -8,6 +8,7 @@
 
 #include "solver/cell_integral_cache.h"
 #include "solver/cell_integrals.h"
+#include "solver/cell_offset_grid.h"
 #include "tests/solver/fill_reference.h"
 
 namespace lumetra {
@@ -200,6 +201,36 @@ TEST(CellIntegralCache, GivesTheSameBitsWhicheverOffsetCameFirst) {
   EXPECT_EQ(a, b);
   EXPECT_EQ(one.Integral(size, 0.0, 0.0, nudged, 0.0), other.Integral(size, 0.0, 0.0, x, 0.0));
   EXPECT_EQ(one.Entries(), 1u);
+}
+
+TEST(CellOffsetGrid, HoldsTheCacheValueOfEveryPairAndLeavesTheRuleThresholdToTheCache) {
+  // Cells 1/(8k) wide in a row, seen from three rows of points: pairs eight cells
+  // apart lie at k R0 = 1 to within rounding, and offsets sharing a key fall on
+  // both sides of it. The mirror plane is at 3 mm.
+  const double k = 20.0, d = 1.0 / (8 * k), h = 0.003;
+  std::vector<PlanePoint> cells, observers;
+  for (int i = 0; i < 30; ++i) {
+    cells.push_back({(i + 0.5) * d, 0.5 * d});
+    for (int j = 0; j < 3; ++j) observers.push_back({(i + 0.5) * d, (j + 0.5) * d});
+  }
+  const CellSizeKey size = CellIntegralCache::SizeKey(d, d);
+  CellOffsetGrid grid;
+  ASSERT_TRUE(PlanCellOffsetGrid(grid, size, cells, observers));
+  PrepareGridValues(grid, true);
+  MarkNeededOffsets(grid, 0, 30);
+  ComputeGridValues(grid, k, h, 0, grid.Points());
+  CellIntegralCache free(k, 0.0), mirror(k, h);
+  int asked = 0;
+  for (std::int32_t s = 0; s < 30; ++s)
+    for (std::int32_t o = 0; o < static_cast<std::int32_t>(observers.size()); ++o) {
+      const PlanePoint c = cells[static_cast<std::size_t>(s)], p = observers[static_cast<std::size_t>(o)];
+      for (auto [values, cache] : {std::pair{&grid.Free, &free}, std::pair{&grid.Mirror, &mirror}}) {
+        const Complex tabulated = GridValues(grid, s, *values).At(o);
+        asked += AskTheCache(tabulated) ? 1 : 0;
+        if (!AskTheCache(tabulated)) ASSERT_EQ(tabulated, cache->Integral(size, c.X, c.Y, p.X, p.Y)) << s << " " << o;
+      }
+    }
+  EXPECT_GT(asked, 0);
 }
 
 }  // namespace
