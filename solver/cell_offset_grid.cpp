@@ -4,6 +4,7 @@
 #include <atomic>
 #include <limits>
 #include <map>
+#include <unordered_map>
 #include <utility>
 
 namespace lumetra {
@@ -27,28 +28,34 @@ std::int32_t PlaceOf(const std::vector<double>& distinct, double value) {
   return static_cast<std::int32_t>(std::lower_bound(distinct.begin(), distinct.end(), value) - distinct.begin());
 }
 
-bool PlanAxis(OffsetAxis& axis, const std::vector<double>& sources, const std::vector<double>& observers) {
+// The keys of one axis; false when an offset lies beyond the memoised lengths or
+// the distinct keys exceed `largestKeys`.
+bool PlanAxis(OffsetAxis& axis, const std::vector<double>& sources, const std::vector<double>& observers,
+              std::size_t largestKeys) {
   for (const std::vector<double>* list : {&sources, &observers})
     for (double v : *list)
       if (!(std::fabs(v) <= LargestCachedLength)) return false;
   const std::vector<double> rows = Distinct(sources), columns = Distinct(observers);
   if (rows.size() * columns.size() > LargestAxisTable) return false;
 
-  std::vector<std::int64_t> keys(rows.size() * columns.size());
+  // Numbered as met, then renumbered in ascending order of the keys.
+  std::unordered_map<std::int64_t, std::int32_t> numbers;
+  axis.KeyNumber.resize(rows.size() * columns.size());
   for (std::size_t r = 0; r < rows.size(); ++r)
     for (std::size_t c = 0; c < columns.size(); ++c) {
       // The offset as the cache forms it: centre minus observer.
       const double offset = std::fabs(rows[r] - columns[c]);
       if (!(offset <= LargestCachedLength)) return false;
-      keys[r * columns.size() + c] = RoundedKey(offset);
+      const auto [it, added] = numbers.try_emplace(RoundedKey(offset), static_cast<std::int32_t>(numbers.size()));
+      if (added && numbers.size() > largestKeys) return false;
+      axis.KeyNumber[r * columns.size() + c] = it->second;
     }
-  axis.Keys = keys;
+  axis.Keys.clear();
+  for (const auto& [key, number] : numbers) axis.Keys.push_back(key);
   std::sort(axis.Keys.begin(), axis.Keys.end());
-  axis.Keys.erase(std::unique(axis.Keys.begin(), axis.Keys.end()), axis.Keys.end());
-  axis.KeyNumber.resize(keys.size());
-  for (std::size_t i = 0; i < keys.size(); ++i)
-    axis.KeyNumber[i] = static_cast<std::int32_t>(
-        std::lower_bound(axis.Keys.begin(), axis.Keys.end(), keys[i]) - axis.Keys.begin());
+  std::vector<std::int32_t> rank(numbers.size());
+  for (std::size_t i = 0; i < axis.Keys.size(); ++i) rank[static_cast<std::size_t>(numbers[axis.Keys[i]])] = static_cast<std::int32_t>(i);
+  for (std::int32_t& number : axis.KeyNumber) number = rank[static_cast<std::size_t>(number)];
 
   axis.SourceRow.resize(sources.size());
   for (std::size_t s = 0; s < sources.size(); ++s)
@@ -78,11 +85,11 @@ bool PlanCellOffsetGrid(CellOffsetGrid& grid, const CellSizeKey& size,
   std::vector<double> sx, sy, ox, oy;
   for (const PlanePoint& p : sources) sx.push_back(p.X), sy.push_back(p.Y);
   for (const PlanePoint& p : observers) ox.push_back(p.X), oy.push_back(p.Y);
-  if (!PlanAxis(grid.X, sx, ox) || !PlanAxis(grid.Y, sy, oy)) return false;
   // A rectangle of more points than half the pairs would cost more than the
   // per-worker caches it replaces.
-  const std::size_t points = grid.Points();
-  return points <= LargestKeyRectangle && static_cast<std::int64_t>(points) <= grid.Pairs / 2;
+  const auto largest = std::min(LargestKeyRectangle, static_cast<std::size_t>(grid.Pairs / 2));
+  if (!PlanAxis(grid.X, sx, ox, largest)) return false;
+  return PlanAxis(grid.Y, sy, oy, largest / std::max<std::size_t>(1, grid.X.Keys.size()));
 }
 
 void MarkNeededOffsets(CellOffsetGrid& grid, std::int32_t first, std::int32_t end) {
@@ -119,32 +126,34 @@ void ComputeGridValues(CellOffsetGrid& grid, double k, double mirrorDistance, st
   }
 }
 
-GriddedSources PlanGriddedSources(const std::vector<PlanePoint>& centres,
-                                  const std::vector<CellSizeKey>& sizes,
-                                  const std::vector<std::uint8_t>& skip,
-                                  const std::vector<PlanePoint>& observers) {
+GriddedSources GroupBySize(const std::vector<PlanePoint>& centres, const std::vector<CellSizeKey>& sizes,
+                           const std::vector<std::uint8_t>& skip,
+                           std::vector<std::vector<PlanePoint>>& members) {
   GriddedSources gridded;
   gridded.Grid.assign(centres.size(), -1);
   gridded.Index.assign(centres.size(), -1);
-  std::map<std::pair<std::int64_t, std::int64_t>, std::vector<std::int32_t>> groups;
+  members.clear();
+  std::map<std::pair<std::int64_t, std::int64_t>, std::int32_t> groups;
   for (std::size_t s = 0; s < centres.size(); ++s) {
     if ((!skip.empty() && skip[s]) || sizes[s].Qx < 0 || sizes[s].Qy < 0) continue;
-    groups[{sizes[s].Qx, sizes[s].Qy}].push_back(static_cast<std::int32_t>(s));
-  }
-  for (const auto& [key, members] : groups) {
-    std::vector<PlanePoint> points;
-    points.reserve(members.size());
-    for (std::int32_t s : members) points.push_back(centres[static_cast<std::size_t>(s)]);
-    CellOffsetGrid grid;
-    if (!PlanCellOffsetGrid(grid, sizes[static_cast<std::size_t>(members.front())], points, observers)) continue;
-    const auto number = static_cast<std::int32_t>(gridded.Grids.size());
-    for (std::size_t i = 0; i < members.size(); ++i) {
-      gridded.Grid[static_cast<std::size_t>(members[i])] = number;
-      gridded.Index[static_cast<std::size_t>(members[i])] = static_cast<std::int32_t>(i);
+    const auto [it, added] = groups.try_emplace({sizes[s].Qx, sizes[s].Qy}, static_cast<std::int32_t>(members.size()));
+    if (added) {
+      members.emplace_back();
+      gridded.Grids.emplace_back().Size = sizes[s];
     }
-    gridded.Grids.push_back(std::move(grid));
+    std::vector<PlanePoint>& group = members[static_cast<std::size_t>(it->second)];
+    gridded.Grid[s] = it->second;
+    gridded.Index[s] = static_cast<std::int32_t>(group.size());
+    group.push_back(centres[s]);
   }
   return gridded;
+}
+
+void DropUnplannedGrids(GriddedSources& gridded, const std::vector<std::uint8_t>& planned) {
+  for (std::int32_t& g : gridded.Grid)
+    if (g >= 0 && !planned[static_cast<std::size_t>(g)]) g = -1;
+  for (std::size_t g = 0; g < gridded.Grids.size(); ++g)
+    if (!planned[g]) gridded.Grids[g] = CellOffsetGrid{};
 }
 
 }  // namespace lumetra

@@ -118,11 +118,16 @@ struct GriddedSources {
   }
 };
 
-// Plans the grids of the sources (centres and sizes) against the observers;
-// sources with skip[s] set (may be empty) stay with the caches.
-GriddedSources PlanGriddedSources(const std::vector<PlanePoint>& centres,
-                                  const std::vector<CellSizeKey>& sizes,
-                                  const std::vector<std::uint8_t>& skip,
-                                  const std::vector<PlanePoint>& observers);
+// Groups the sources by their size key, one grid (not yet planned) per group;
+// sources with skip[s] set (skip may be empty) or sizes beyond the memoised lengths
+// stay with the caches. members[g] receives the centres of group g in the order of
+// their Index.
+GriddedSources GroupBySize(const std::vector<PlanePoint>& centres, const std::vector<CellSizeKey>& sizes,
+                           const std::vector<std::uint8_t>& skip,
+                           std::vector<std::vector<PlanePoint>>& members);
+
+// Sends the sources of the grids that did not plan (planned[g] == 0) back to the
+// caches and empties those grids.
+void DropUnplannedGrids(GriddedSources& gridded, const std::vector<std::uint8_t>& planned);
 
 }  // namespace lumetra

@@ -35,14 +35,18 @@ struct SourceTerms {
   std::optional<GridValues> FreeGrid, MirrorGrid;
 };
 
+[[gnu::noinline]] Complex FromCache(CellIntegralCache& cache, const SourceTerms& c, const CurrentCell& test) {
+  return cache.Integral(c.SourceSize, c.Source->X, c.Source->Y, test.X, test.Y);
+}
+
 // The grid's value where it has one, else the cache's.
-Complex Memoised(const std::optional<GridValues>& grid, CellIntegralCache& cache, const SourceTerms& c,
-                 const CurrentCell& test, std::int32_t n) {
+inline Complex Memoised(const std::optional<GridValues>& grid, CellIntegralCache& cache, const SourceTerms& c,
+                        const CurrentCell& test, std::int32_t n) {
   if (grid) {
     const Complex tabulated = grid->At(n);
     if (!AskTheCache(tabulated)) return tabulated;
   }
-  return cache.Integral(c.SourceSize, c.Source->X, c.Source->Y, test.X, test.Y);
+  return FromCache(cache, c, test);
 }
 
 // Entry (n, m) divided by j. Only a few rows of a column have an end point on the

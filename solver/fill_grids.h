@@ -3,19 +3,15 @@
 // they are tested on (the vector-potential integrals of the same-direction blocks).
 #pragma once
 
-#include <vector>
-
 #include "solver/computation_control.h"
 #include "solver/fill_context.h"
 
 namespace lumetra {
 
-// Plans the grids of the context's layout (cells on one-cell-wide strips stay with
-// their own integrals).
-void PlanFillGrids(FillContext& context);
-
-// Marks and computes every grid's needed values on worker threads while the
-// calling thread polls. False when the user aborted.
-bool ComputeFillGrids(FillContext& context, int workers, ComputationControl& control);
+// Groups the context's cells by size, plans a grid for every group where one pays,
+// and computes the values the fill will read, on worker threads while the calling
+// thread polls. Cells on one-cell-wide strips keep their own integrals. False when
+// the user aborted.
+bool FillOffsetGrids(FillContext& context, int workers, ComputationControl& control);
 
 }  // namespace lumetra

@@ -223,8 +223,7 @@ bool FillInteractionMatrices(const FillRequest& request, SystemMatrices& matrice
   for (int w = 0; w < workers; ++w) scratch.emplace_back(request.Constants.K, context.MirrorDistance(),
                                                      request.Accuracy == SolverAccuracy::High);
 
-  PlanFillGrids(context);
-  return ComputeFillGrids(context, workers, control) && FillChargeTables(context, scratch, control) &&
+  return FillOffsetGrids(context, workers, control) && FillChargeTables(context, scratch, control) &&
          FillEntries(context, blocks, groundPoints ? &*groundBlocks : nullptr, scratch, control) &&
          CopySymmetricHalves(elements, blocks, workers, control);
 }

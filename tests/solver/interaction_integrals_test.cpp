@@ -227,7 +227,9 @@ TEST(CellOffsetGrid, HoldsTheCacheValueOfEveryPairAndLeavesTheRuleThresholdToThe
       for (auto [values, cache] : {std::pair{&grid.Free, &free}, std::pair{&grid.Mirror, &mirror}}) {
         const Complex tabulated = GridValues(grid, s, *values).At(o);
         asked += AskTheCache(tabulated) ? 1 : 0;
-        if (!AskTheCache(tabulated)) ASSERT_EQ(tabulated, cache->Integral(size, c.X, c.Y, p.X, p.Y)) << s << " " << o;
+        if (!AskTheCache(tabulated)) {
+          ASSERT_EQ(tabulated, cache->Integral(size, c.X, c.Y, p.X, p.Y)) << s << " " << o;
+        }
       }
     }
   EXPECT_GT(asked, 0);
