@@ -28,14 +28,47 @@ std::int32_t PlaceOf(const std::vector<double>& distinct, double value) {
   return static_cast<std::int32_t>(std::lower_bound(distinct.begin(), distinct.end(), value) - distinct.begin());
 }
 
-// The keys of one axis; false when an offset lies beyond the memoised lengths or
-// the distinct keys exceed `largestKeys`.
-bool PlanAxis(OffsetAxis& axis, const std::vector<double>& sources, const std::vector<double>& observers,
-              std::size_t largestKeys) {
-  for (const std::vector<double>* list : {&sources, &observers})
-    for (double v : *list)
-      if (!(std::fabs(v) <= LargestCachedLength)) return false;
-  const std::vector<double> rows = Distinct(sources), columns = Distinct(observers);
+// The coordinates of one axis: those of the sources and of the observers, and
+// their distinct values.
+struct AxisCoordinates {
+  std::vector<double> Sources, Observers, Rows, Columns;
+
+  // False when a coordinate lies beyond the memoised lengths.
+  bool Take(const std::vector<PlanePoint>& sources, const std::vector<PlanePoint>& observers, bool x) {
+    for (const PlanePoint& p : sources) Sources.push_back(x ? p.X : p.Y);
+    for (const PlanePoint& p : observers) Observers.push_back(x ? p.X : p.Y);
+    for (const std::vector<double>* list : {&Sources, &Observers})
+      for (double v : *list)
+        if (!(std::fabs(v) <= LargestCachedLength)) return false;
+    Rows = Distinct(Sources);
+    Columns = Distinct(Observers);
+    return true;
+  }
+  // About the fewest distinct keys there can be. From one source coordinate a key
+  // is met only by observer coordinates within 1e-15 m of two points (one on either
+  // side), which fall in at most four classes of coordinates rounded to 1e-15 m;
+  // the same holds the other way round.
+  std::size_t FewestKeys() const { return (std::max(Classes(Rows), Classes(Columns)) + 3) / 4; }
+
+private:
+  static std::size_t Classes(const std::vector<double>& sorted) {
+    std::size_t classes = 0;
+    std::int64_t last = 0;
+    for (double v : sorted) {
+      const std::int64_t c = std::llround(v * KeysPerMetre);
+      if (classes == 0 || c != last) ++classes;
+      last = c;
+    }
+    return classes;
+  }
+};
+
+// The keys of one axis; false when the distinct keys exceed `largestKeys`.
+bool PlanAxis(OffsetAxis& axis, const AxisCoordinates& coordinates, std::size_t largestKeys) {
+  const std::vector<double>& sources = coordinates.Sources;
+  const std::vector<double>& observers = coordinates.Observers;
+  const std::vector<double>& rows = coordinates.Rows;
+  const std::vector<double>& columns = coordinates.Columns;
   if (rows.size() * columns.size() > LargestAxisTable) return false;
 
   // Numbered as met, then renumbered in ascending order of the keys.
@@ -82,14 +115,14 @@ bool PlanCellOffsetGrid(CellOffsetGrid& grid, const CellSizeKey& size,
   grid = CellOffsetGrid{};
   grid.Size = size;
   grid.Pairs = static_cast<std::int64_t>(sources.size()) * static_cast<std::int64_t>(observers.size());
-  std::vector<double> sx, sy, ox, oy;
-  for (const PlanePoint& p : sources) sx.push_back(p.X), sy.push_back(p.Y);
-  for (const PlanePoint& p : observers) ox.push_back(p.X), oy.push_back(p.Y);
+  AxisCoordinates x, y;
+  if (!x.Take(sources, observers, true) || !y.Take(sources, observers, false)) return false;
   // A rectangle of more points than half the pairs would cost more than the
   // per-worker caches it replaces.
   const auto largest = std::min(LargestKeyRectangle, static_cast<std::size_t>(grid.Pairs / 2));
-  if (!PlanAxis(grid.X, sx, ox, largest)) return false;
-  return PlanAxis(grid.Y, sy, oy, largest / std::max<std::size_t>(1, grid.X.Keys.size()));
+  const std::size_t fewestY = std::max<std::size_t>(1, y.FewestKeys());
+  if (x.FewestKeys() * fewestY > largest || !PlanAxis(grid.X, x, largest / fewestY)) return false;
+  return PlanAxis(grid.Y, y, largest / std::max<std::size_t>(1, grid.X.Keys.size()));
 }
 
 void MarkNeededOffsets(CellOffsetGrid& grid, std::int32_t first, std::int32_t end) {
