@@ -146,8 +146,10 @@ void MarkAllOffsets(CellOffsetGrid& grid) { grid.Needed.assign(grid.Points(), 1)
 
 void PrepareGridValues(CellOffsetGrid& grid, bool image) {
   if (grid.Needed.size() != grid.Points()) grid.Needed.assign(grid.Points(), 0);
-  grid.Free.assign(grid.Points(), Complex{});
-  grid.Mirror.assign(image ? grid.Points() : 0, Complex{});
+  // Points no pair named stay NaN: a read there would still get the cache's value.
+  const Complex unset{std::numeric_limits<double>::quiet_NaN(), 0.0};
+  grid.Free.assign(grid.Points(), unset);
+  grid.Mirror.assign(image ? grid.Points() : 0, unset);
 }
 
 void ComputeGridValues(CellOffsetGrid& grid, double k, double mirrorDistance, std::size_t first,
