@@ -57,12 +57,13 @@ bool PlanCellOffsetGrid(CellOffsetGrid& grid, const CellSizeKey& size,
 // of different sources may run at once.
 void MarkNeededOffsets(CellOffsetGrid& grid, std::int32_t first, std::int32_t end);
 
-// Every key point counts as needed: cheaper than marking when the rectangle is
-// small against the pairs.
+// Whether marking is cheaper than computing every key point; where it is not,
+// MarkAllOffsets counts every point as needed.
 bool MarkingPays(const CellOffsetGrid& grid);
 void MarkAllOffsets(CellOffsetGrid& grid);
 
-// Sizes the value tables (Mirror only when mirrorDistance is given).
+// Sizes the value tables (Mirror only with image terms) and, unless marked
+// already, the marks (none set).
 void PrepareGridValues(CellOffsetGrid& grid, bool image);
 
 // Computes the needed points [first, end) of the key rectangle, at plane distances
