@@ -113,15 +113,21 @@ void FillStripChargeColumn(FillContext& context, std::int32_t q, WorkerScratch& 
   context.ChargeSelf[static_cast<std::size_t>(q)] = StripChargeIntegral(cell, axis, cell.X, cell.Y, own.StripFree);
 }
 
+// Sizes the charge tables: done before the first poll, like the rest of the setup
+// on the calling thread.
+void PrepareChargeTables(FillContext& context) {
+  const std::size_t cells = context.Elements.Charges.size(), observers = context.Geometry.Observers.size();
+  PrepareChargeTable(context.Free, cells, observers);
+  if (context.Image) PrepareChargeTable(context.Mirror, cells, observers);
+  context.ChargeSelf.assign(cells, Complex{});
+}
+
 // Phase 1: the potential of every charge cell at every observation point (and
 // from 2h), and every cell's self integral.
 bool FillChargeTables(FillContext& context, std::vector<WorkerScratch>& scratch,
                       ComputationControl& control) {
   const std::vector<ChargeCell>& cells = context.Elements.Charges;
   const std::vector<PlanePoint>& observers = context.Geometry.Observers;
-  PrepareChargeTable(context.Free, cells.size(), observers.size());
-  if (context.Image) PrepareChargeTable(context.Mirror, cells.size(), observers.size());
-  context.ChargeSelf.assign(cells.size(), Complex{});
   // About 4000 integrals a piece: a few milliseconds even when none repeats.
   const auto cellsPerPiece =
       std::max<std::int64_t>(1, 4096 / std::max<std::int64_t>(1, static_cast<std::int64_t>(observers.size())));
@@ -223,6 +229,7 @@ bool FillInteractionMatrices(const FillRequest& request, SystemMatrices& matrice
   for (int w = 0; w < workers; ++w) scratch.emplace_back(request.Constants.K, context.MirrorDistance(),
                                                      request.Accuracy == SolverAccuracy::High);
 
+  PrepareChargeTables(context);
   return FillOffsetGrids(context, workers, control) && FillChargeTables(context, scratch, control) &&
          FillEntries(context, blocks, groundPoints ? &*groundBlocks : nullptr, scratch, control) &&
          CopySymmetricHalves(elements, blocks, workers, control);
