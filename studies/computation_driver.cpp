@@ -347,18 +347,7 @@ void ComputeConcurrently(Run& run, const PreparedPoint& first, int jobs) {
       points.StopRequested = [exchange] { return exchange->StopRequested(); };
     }
     points.Arrived = [&](std::size_t index) {
-      PointRecord& record = records[index].Record;
-      if (const std::optional<std::string> bytes = exchange->TryReceive(index)) {
-        try {
-          record = DecodePointRecord(*bytes);
-        } catch (const std::exception& error) {
-          record.Failure = error.what();
-        }
-      } else if (const std::optional<std::string> failure = exchange->TryReceiveFailure(index)) {
-        record.Failure = *failure;
-      } else {
-        return false;
-      }
+      if (!ReceivePointRecord(*exchange, index, records[index].Record)) return false;
       remote[index] = 1;
       return true;
     };

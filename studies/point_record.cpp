@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "studies/byte_record.h"
+#include "studies/point_exchange.h"
 
 namespace lumetra {
 
@@ -89,6 +90,21 @@ PointRecord DecodePointRecord(std::string_view bytes) {
   r.Kept = in.GetText();
   in.ExpectEnd();
   return r;
+}
+
+bool ReceivePointRecord(PointExchange& exchange, std::size_t index, PointRecord& record) {
+  if (const std::optional<std::string> bytes = exchange.TryReceive(index)) {
+    try {
+      record = DecodePointRecord(*bytes);
+    } catch (const std::exception& error) {
+      record.Failure = error.what();
+    }
+  } else if (const std::optional<std::string> failure = exchange.TryReceiveFailure(index)) {
+    record.Failure = *failure;
+  } else {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace lumetra

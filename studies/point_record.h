@@ -28,4 +28,10 @@ std::string EncodePointRecord(const PointRecord& record);
 // Throws std::runtime_error for bytes that are not a whole record.
 PointRecord DecodePointRecord(std::string_view bytes);
 
+class PointExchange;
+// On rank 0: point `index` as its process sent it, or with the failure that stands
+// for it (a record that does not decode, or a process that will not send it); false
+// while neither has come.
+bool ReceivePointRecord(PointExchange& exchange, std::size_t index, PointRecord& record);
+
 }  // namespace lumetra

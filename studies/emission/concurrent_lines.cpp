@@ -85,19 +85,7 @@ bool SolveLinesConcurrently(const LineSweep& sweep, std::size_t first, int jobs,
   if (exchange) {
     if (!commitsHere) points.StopRequested = [exchange] { return exchange->StopRequested(); };
     points.Arrived = [&](std::size_t index) {
-      PointRecord& record = records[index];
-      if (const std::optional<std::string> bytes = exchange->TryReceive(index)) {
-        try {
-          record = DecodePointRecord(*bytes);
-        } catch (const std::exception& error) {
-          record.Failure = error.what();
-        }
-      } else if (const std::optional<std::string> failure = exchange->TryReceiveFailure(index)) {
-        record.Failure = *failure;
-      } else {
-        return false;
-      }
-      return true;
+      return ReceivePointRecord(*exchange, index, records[index]);
     };
   }
   points.Solve = [&](std::size_t index, const std::atomic<bool>& stop) {
