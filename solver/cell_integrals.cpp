@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "solver/gauss_legendre.h"
+
 namespace lumetra {
 
 namespace {
@@ -165,14 +167,6 @@ Complex SelfCellIntegral(double k, double b, double a) {
 
 namespace {
 
-// 8-point Gauss-Legendre on [-1, 1].
-constexpr double LegendreNodes[8] = {-0.9602898564975363, -0.7966664774136267, -0.5255324099163290,
-                                     -0.1834346424956498, 0.1834346424956498,  0.5255324099163290,
-                                     0.7966664774136267,  0.9602898564975363};
-constexpr double LegendreWeights[8] = {0.1012285362903763, 0.2223810344533745, 0.3137066458778873,
-                                       0.3626837833783620, 0.3626837833783620, 0.3137066458778873,
-                                       0.2223810344533745, 0.1012285362903763};
-
 // The dynamic part along one ray ending at rho: integral_0^rho (e^(-jkr) - 1) dr
 // = (sin(k rho) - k rho) / k + j (cos(k rho) - 1) / k. Near k rho = 0 the first
 // term loses every digit to cancellation, so its series is used there.
@@ -199,9 +193,9 @@ void AddRays(double k, double t0, double t1, Rho rho, double& re, double& im) {
   for (int p = 0; p < parts; ++p) {
     const double half = 0.5 * width, mid = t0 + (p + 0.5) * width;
     for (int i = 0; i < 8; ++i) {
-      const Complex v = RayRemainder(k, rho(mid + half * LegendreNodes[i]));
-      re += half * LegendreWeights[i] * v.Re;
-      im += half * LegendreWeights[i] * v.Im;
+      const Complex v = RayRemainder(k, rho(mid + half * GaussLegendre8Nodes[i]));
+      re += half * GaussLegendre8Weights[i] * v.Re;
+      im += half * GaussLegendre8Weights[i] * v.Im;
     }
   }
 }

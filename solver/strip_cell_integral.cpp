@@ -4,19 +4,14 @@
 #include <cmath>
 #include <complex>
 
+#include "solver/gauss_legendre.h"
+
 namespace lumetra {
 
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
-// Gauss-Legendre, 8 points on [-1, 1]: the bounded dynamic part along the strip.
-constexpr double LegendreNode[8] = {-0.9602898564975363, -0.7966664774136267, -0.5255324099163290,
-                                    -0.1834346424956498, 0.1834346424956498,  0.5255324099163290,
-                                    0.7966664774136267,  0.9602898564975363};
-constexpr double LegendreWeight[8] = {0.1012285362903763, 0.2223810344533745, 0.3137066458778873,
-                                      0.3626837833783620, 0.3626837833783620, 0.3137066458778873,
-                                      0.2223810344533745, 0.1012285362903763};
 
 // Gauss-Chebyshev nodes s_i = a cos((2i + 1) pi / (2n)), each of weight 1/n, are
 // exact against f for polynomials of degree 2n - 1.
@@ -65,15 +60,15 @@ Complex DynamicPart(double k, double a, double half, double u, double v, double 
     const double dv = ChebyshevNode(a, i, DynamicNodes) - v;
     const double rho2 = dv * dv + z * z;
     for (int j = 0; j < 8; ++j) {
-      const double dx = half * LegendreNode[j] - u;
+      const double dx = half * GaussLegendre8Nodes[j] - u;
       const double r = std::sqrt(dx * dx + rho2);
       if (r == 0.0) {
-        im -= LegendreWeight[j] * k;  // the limit -jk
+        im -= GaussLegendre8Weights[j] * k;  // the limit -jk
         continue;
       }
       const double s = std::sin(0.5 * k * r);
-      re -= LegendreWeight[j] * 2.0 * s * s / r;  // cos(kr) - 1 without cancellation
-      im -= LegendreWeight[j] * std::sin(k * r) / r;
+      re -= GaussLegendre8Weights[j] * 2.0 * s * s / r;  // cos(kr) - 1 without cancellation
+      im -= GaussLegendre8Weights[j] * std::sin(k * r) / r;
     }
   }
   const double scale = half / DynamicNodes;

@@ -303,17 +303,6 @@ void AppendPointBlocks(const std::vector<std::string>& blocks, const std::filesy
   point.Keep();
 }
 
-// The text of what ended a point: its exception's message.
-std::string FailureText(const std::exception_ptr& failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const std::exception& error) {
-    return error.what();
-  } catch (...) {
-    return "unknown failure";
-  }
-}
-
 // The whole sweep with `jobs` points in flight, the first one prepared: every point
 // reuses its element lists (the project does not change during the run). With an
 // exchange, this process solves its share of the points; rank 0 commits them all.

@@ -107,4 +107,14 @@ bool ReceivePointRecord(PointExchange& exchange, std::size_t index, PointRecord&
   return true;
 }
 
+std::string FailureText(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (...) {
+    return "unknown failure";
+  }
+}
+
 }  // namespace lumetra

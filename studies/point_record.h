@@ -4,6 +4,7 @@
 // thread writes and shows these in frequency order, as the one-at-a-time run does.
 #pragma once
 
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,9 @@ struct PointRecord {
 std::string EncodePointRecord(const PointRecord& record);
 // Throws std::runtime_error for bytes that are not a whole record.
 PointRecord DecodePointRecord(std::string_view bytes);
+
+// The text of what ended a point on a worker: its exception's message.
+std::string FailureText(const std::exception_ptr& failure);
 
 class PointExchange;
 // On rank 0: point `index` as its process sent it, or with the failure that stands

@@ -49,16 +49,6 @@ private:
   std::vector<std::unique_ptr<LineWorker>> idle_;
 };
 
-std::string FailureText(const std::exception_ptr& failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const std::exception& error) {
-    return error.what();
-  } catch (...) {
-    return "unknown failure";
-  }
-}
-
 }  // namespace
 
 bool SolveLinesConcurrently(const LineSweep& sweep, std::size_t first, int jobs,
